@@ -1,0 +1,89 @@
+#include "foundation/Logger.h"
+
+#include <boost/log/attributes/value_extraction.hpp>
+#include <boost/log/core.hpp>
+#include <boost/log/expressions.hpp>
+#include <boost/log/sinks/sync_frontend.hpp>
+#include <boost/log/sinks/text_file_backend.hpp>
+#include <boost/log/sources/record_ostream.hpp>
+#include <boost/log/sources/severity_logger.hpp>
+#include <boost/log/utility/setup/common_attributes.hpp>
+#include <boost/date_time/posix_time/posix_time.hpp>
+#include <boost/make_shared.hpp>
+#include <ostream>
+
+namespace logging = boost::log;
+namespace expr = boost::log::expressions;
+namespace sinks = boost::log::sinks;
+
+namespace Convinience {
+
+namespace {
+
+constexpr unsigned long long kRotationSize = 0xA00000;  // 10 MiB
+
+using FileSink = sinks::synchronous_sink<sinks::text_file_backend>;
+
+}  // namespace
+
+struct Logger::Source {
+    logging::sources::severity_logger_mt<u32> logger;
+};
+
+const char* Logger::severityName(u32 severity) {
+    static const char* const names[] = {"DEBUG", "INFO", "WARN", "ERROR", "CRITICAL"};
+    return severity < 5 ? names[severity] : "";
+}
+
+Logger::Logger() : source_(std::make_unique<Source>()) {}
+Logger::~Logger() = default;
+Logger::Logger(const Logger&) : source_(std::make_unique<Source>()) {}
+Logger& Logger::operator=(const Logger&) { return *this; }
+
+void Logger::log(u32 severity, const std::string& text) const noexcept {
+    try {
+        logging::record rec = source_->logger.open_record(logging::keywords::severity = severity);
+        if (rec) {
+            logging::record_ostream stream(rec);
+            stream << text;
+            stream.flush();
+            source_->logger.push_record(std::move(rec));
+        }
+    } catch (...) {
+        // Logging must never take its caller down.
+    }
+}
+
+void Logger::initialize() { logging::add_common_attributes(); }
+
+void Logger::addFileSink(const std::string& prefix) {
+    auto backend = boost::make_shared<sinks::text_file_backend>(
+        logging::keywords::file_name = prefix + "_%N.log",
+        logging::keywords::rotation_size = kRotationSize);
+    auto sink = boost::make_shared<FileSink>(backend);
+    sink->set_formatter([](const logging::record_view& rec, logging::formatting_ostream& out) {
+        const auto line = logging::extract<unsigned int>("LineID", rec);
+        const auto stamp = logging::extract<boost::posix_time::ptime>("TimeStamp", rec);
+        const auto sev = logging::extract<u32>("Severity", rec);
+        out << "[";
+        if (line) out << *line;
+        out << " ";
+        if (stamp) out << boost::posix_time::to_iso_extended_string(*stamp);
+        out << "][" << (sev ? Logger::severityName(*sev) : "") << "]: " << rec[expr::smessage];
+    });
+    logging::core::get()->add_sink(sink);
+}
+
+void Logger::installSeverityFilter() {
+    logging::core::get()->set_filter(expr::attr<u32>("Severity").or_default(0u) >= severity::info &&
+                                     expr::has_attr<u32>("Severity"));
+}
+
+void Logger::flush() { logging::core::get()->flush(); }
+
+void Logger::resetForTests() {
+    logging::core::get()->remove_all_sinks();
+    logging::core::get()->reset_filter();
+}
+
+}  // namespace Convinience

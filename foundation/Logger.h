@@ -1,0 +1,54 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "foundation/Types.h"
+
+namespace Convinience {
+
+// Severities, written into the log by their names "DEBUG" to "CRITICAL".
+namespace severity {
+inline constexpr u32 debug = 0;
+inline constexpr u32 info = 1;
+inline constexpr u32 warn = 2;
+inline constexpr u32 error = 3;
+inline constexpr u32 critical = 4;
+}  // namespace severity
+
+// A logging handle. Every component that logs holds one; all handles feed the
+// one process-wide logging core, so every message ends in the same files.
+// Any thread may log through its own handle; log() never throws.
+class Logger {
+public:
+    Logger();
+    ~Logger();
+    Logger(const Logger&);
+    Logger& operator=(const Logger&);
+
+    // Writes one record. Records below INFO are dropped once the severity
+    // filter is installed; a severity above 4 is written with an empty name.
+    void log(u32 severity, const std::string& text) const noexcept;
+
+    // Start-up, called once each, in this order.
+    // Adds the common attributes (line ID, time stamp, process and thread ID).
+    static void initialize();
+    // Adds the rotating file sink: prefix + "_%N.log", a new file every
+    // 10,485,760 bytes, lines "[%LineID% %TimeStamp%][%Severity%]: %Message%".
+    static void addFileSink(const std::string& prefix);
+    // Accepts only records of severity INFO or above.
+    static void installSeverityFilter();
+
+    // Writes out what the sinks hold (tests read the files after it).
+    static void flush();
+    // Removes every sink and the filter; for tests that set up their own.
+    static void resetForTests();
+
+    static const char* severityName(u32 severity);
+
+private:
+    struct Source;
+    std::unique_ptr<Source> source_;
+};
+
+}  // namespace Convinience

@@ -1,0 +1,48 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "foundation/Logger.h"
+#include "support/TestEnvironment.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string readAll(const fs::path& p) {
+    std::ifstream in(p);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+}  // namespace
+
+// The test main has installed the process's file sink ("server_%N.log" in the
+// temporary folder) and the INFO filter, as the program's start-up does.
+TEST(Logger, DropsDebugAndWritesTheLineFormat) {
+    Convinience::Logger logger;
+    logger.log(Convinience::severity::debug, "debug-line-never-written");
+    logger.log(Convinience::severity::error, "error-line-written");
+    logger.log(7, "odd-severity-line");
+    Convinience::Logger::flush();
+
+    const std::string text = readAll(fs::path(zarn_test::tempDir()) / "server_0.log");
+    EXPECT_EQ(text.find("debug-line-never-written"), std::string::npos);
+    EXPECT_TRUE(std::regex_search(text, std::regex(R"(\[\d+ [^\]]+\]\[ERROR\]: error-line-written\n)")))
+        << text;
+    EXPECT_NE(text.find("[]: odd-severity-line"), std::string::npos) << text;
+}
+
+TEST(Logger, RotatesPastTenMebibytes) {
+    Convinience::Logger logger;
+    const std::string line(1024, 'x');
+    const fs::path dir(zarn_test::tempDir());
+    for (int i = 0; i < 10 * 1024 + 64; ++i) logger.log(Convinience::severity::info, line);
+    Convinience::Logger::flush();
+    ASSERT_TRUE(fs::exists(dir / "server_1.log"));
+    EXPECT_LE(fs::file_size(dir / "server_0.log"), 10485760u + 2048u);
+}

@@ -12,6 +12,12 @@ function(zarn_library target folder)
   if(NOT EXISTS ${root}/${folder})
     file(CREATE_LINK ${CMAKE_SOURCE_DIR}/${folder} ${root}/${folder} SYMBOLIC)
   endif()
+  if(NOT ARG_SOURCES)
+    set(ARG_SOURCES ${CMAKE_BINARY_DIR}/zarn_empty.cpp)
+    if(NOT EXISTS ${ARG_SOURCES})
+      file(WRITE ${ARG_SOURCES} "// A library that has no sources yet.\n")
+    endif()
+  endif()
   add_library(${target} STATIC ${ARG_SOURCES})
   target_include_directories(${target} PUBLIC ${root})
   target_link_libraries(${target} PUBLIC ${ARG_PUBLIC_LINKS} PRIVATE ${ARG_PRIVATE_LINKS})
@@ -27,6 +33,25 @@ function(zarn_test target)
   gtest_discover_tests(${target}
     PROPERTIES LABELS ${ARG_LABEL}
     DISCOVERY_TIMEOUT 60)
+endfunction()
+
+# zarn_layer_tests(<layer-label> <folder> LINKS ...)
+# Every *Test.cpp under tests/<folder> goes into one executable <label>_tests;
+# every *Benchmark.cpp becomes a benchmark executable of its own (not run by
+# ctest).
+function(zarn_layer_tests label)
+  cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
+  file(GLOB_RECURSE tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*Test.cpp)
+  file(GLOB_RECURSE support CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/support/*.cpp)
+  string(REPLACE "/" "_" name ${label})
+  if(tests)
+    zarn_test(${name}_tests LABEL ${label} SOURCES ${tests} ${support} LINKS ${ARG_LINKS})
+  endif()
+  file(GLOB_RECURSE benches CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*Benchmark.cpp)
+  foreach(bench ${benches})
+    get_filename_component(bname ${bench} NAME_WE)
+    zarn_benchmark(${bname} SOURCES ${bench} ${support} LINKS ${ARG_LINKS} zarn_test_support_nomain)
+  endforeach()
 endfunction()
 
 # zarn_benchmark(<target> SOURCES ... LINKS ...)

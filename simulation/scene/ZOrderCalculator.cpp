@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "foundation/Error.h"
+#include "world/grid/CellGrid.h"
 
 namespace Zarn {
 namespace {
@@ -20,6 +21,9 @@ float mapCoordinate(float v) {
 ZOrderCalculator::ZOrderCalculator(i32 cellSize, i32 rows) : cellSize_(cellSize), rows_(rows) {
     if (cellSize < 1) throw Convinience::Error("invalid cell size");
 }
+
+ZOrderCalculator::ZOrderCalculator(const CellGrid& grid)
+    : ZOrderCalculator(static_cast<i32>(grid.getCellSize()), static_cast<i32>(grid.getRows())) {}
 
 int ZOrderCalculator::base(int row) const {
     return (rows_ - row - 1) * 500;

@@ -8,6 +8,8 @@
 
 namespace Zarn {
 
+class CellGrid;
+
 // Changes a player's drawing order while the player stands in certain cells
 // (the rat trap's visual makes one). Owned by the element that made it, which
 // outlives the calculator's use of it (both belong to one in-game scene).
@@ -44,6 +46,8 @@ public:
     // for a cell size below 1. Positions are taken as 16-bit map units:
     // values outside that range are clamped into it.
     ZOrderCalculator(i32 cellSize, i32 rows);
+    // On a room's grid: its cell size and row count.
+    explicit ZOrderCalculator(const CellGrid& grid);
     virtual ~ZOrderCalculator() = default;
 
     virtual int rowMiddle(int row) const;

@@ -6,6 +6,7 @@
 
 #include "foundation/Error.h"
 #include "simulation/scene/ZOrderCalculator.h"
+#include "world/grid/CellGrid.h"
 
 namespace {
 
@@ -146,4 +147,19 @@ TEST(ZOrderCalculator, RefusesACellSizeBelowOneAndSurvivesWildPositions) {
     const ZOrderCalculator z(32, 10);
     EXPECT_NO_THROW(z.playerZOrder(FPoint(1e30f, -1e30f)));
     EXPECT_NO_THROW(z.highY(std::numeric_limits<float>::quiet_NaN()));
+}
+
+TEST(ZOrderCalculator, TakesCellSizeAndRowsFromTheRoomsGrid) {
+    Zarn::CellGrid grid;
+    grid.setProperties(Zarn::MapProperties(320, 192, 16));
+    grid.resize();
+    const ZOrderCalculator z(grid);
+    EXPECT_EQ(z.cellSize(), 16);
+    EXPECT_EQ(z.rows(), 12);
+    EXPECT_EQ(z.rowBase(11), 0);
+    EXPECT_EQ(z.yBase(0.0f), 5500);
+
+    Zarn::CellGrid empty;
+    empty.setProperties(Zarn::MapProperties(0, 0, 0));
+    EXPECT_THROW(ZOrderCalculator{empty}, Convinience::Error);
 }

@@ -1,0 +1,270 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "foundation/Logger.h"
+#include "simulation/achievements/AchievementTracker.h"
+#include "support/TestEnvironment.h"
+
+namespace {
+
+using namespace Zarn;
+
+SinglePlayerData progressWithLevels(u32 levels) {
+    SinglePlayerData data;
+    data.setLevelCount(levels);
+    data.resetLevels();
+    data.resetAll();
+    return data;
+}
+
+void beat(SinglePlayerData& data, u32 level, u32 deaths, u64 time = LevelStatus::kNoTime,
+          bool timeAttack = false) {
+    data.levelStatuses[level].fewestDeaths = deaths;
+    data.levelStatuses[level].bestTime = time;
+    data.levelStatuses[level].timeAttackDone = timeAttack ? 1 : 0;
+}
+
+LevelList levelList(u32 n) {
+    LevelEntry entry;
+    entry.mapName = "room";
+    entry.deathGoldGoal = 0;
+    entry.deathSilverGoal = 2;
+    entry.deathBronzeGoal = 4;
+    entry.timeGoldGoal = 10000;
+    entry.timeSilverGoal = 15000;
+    entry.timeBronzeGoal = 30000;
+    entry.timeAttackLimit = 30000;
+    return LevelList(n, entry);
+}
+
+std::string logText() {
+    Convinience::Logger::flush();
+    std::string all;
+    for (const auto& e : std::filesystem::directory_iterator(zarn_test::tempDir())) {
+        if (e.path().extension() != ".log") continue;
+        std::ifstream in(e.path());
+        std::stringstream s;
+        s << in.rdbuf();
+        all += s.str();
+    }
+    return all;
+}
+
+class FakeService : public ThirdParty::AchievementService {
+public:
+    bool ready() override { return isReady; }
+    void request(const std::string& id) override { requested.push_back(id); }
+    void unlock(const ThirdParty::Achievement& a) override { unlocked.push_back(a.id); }
+    void store() override { ++stores; }
+
+    void report(const std::string& id, u8 achieved) {
+        ThirdParty::Achievement a;
+        a.id = id;
+        a.achieved = achieved;
+        onAchievement(a);
+    }
+
+    bool isReady = true;
+    std::vector<std::string> requested;
+    std::vector<std::string> unlocked;
+    int stores = 0;
+};
+
+class FakeStore : public ThirdParty::AchievementStore {
+public:
+    bool ready() override { return isReady; }
+    bool isReady = true;
+};
+
+class Achievements : public ::testing::Test {
+protected:
+    SinglePlayerData data = progressWithLevels(12);
+    LevelList levels = levelList(12);
+    AchievementCache cache;
+    PassiveAchievementTriggerFactory factory{data, levels, cache};
+};
+
+}  // namespace
+
+TEST_F(Achievements, LevelsBeatenCountsLevelsWithADeathRecord) {
+    for (u32 i = 0; i < 10; ++i) beat(data, i, 7);
+    auto triggers = factory.create({"BEAT_1_LEVEL", "BEAT_10_LEVELS", "BEAT_50_LEVELS", "BEAT_100_LEVELS"});
+    ASSERT_EQ(triggers.size(), 4u);
+    EXPECT_EQ(triggers[1]->id, "BEAT_10_LEVELS");
+    EXPECT_TRUE(triggers[0]->compute());
+    EXPECT_TRUE(triggers[1]->compute());
+    EXPECT_FALSE(triggers[2]->compute());
+    EXPECT_FALSE(triggers[3]->compute());
+
+    // With fewer than 50 levels, 50 can never be beaten.
+    for (u32 i = 0; i < 12; ++i) beat(data, i, 0);
+    EXPECT_FALSE(triggers[2]->compute());
+}
+
+TEST_F(Achievements, FactoryKnowsOnlyTheFourBeatIds) {
+    auto triggers = factory.create({"DEATH_GOLD_1", "BEAT_1_LEVEL", "NOT_AN_ID"});
+    ASSERT_EQ(triggers.size(), 1u);
+    EXPECT_EQ(triggers[0]->id, "BEAT_1_LEVEL");
+    const std::string log = logText();
+    EXPECT_NE(log.find("No such passive achievement id for creation: DEATH_GOLD_1"), std::string::npos);
+    EXPECT_NE(log.find("No such passive achievement id for creation: NOT_AN_ID"), std::string::npos);
+
+    struct Number {
+        u32 number;
+        const char* id;
+    };
+    const Number numbers[] = {{0, "BEAT_1_LEVEL"},
+                              {3, "BEAT_100_LEVELS"},
+                              {4, "DEATH_GOLD_1"},
+                              {7, "DEATH_GOLD_100"},
+                              {8, "TIMER_GOLD_1"},
+                              {11, "TIMER_GOLD_100"},
+                              {12, nullptr},
+                              {15, nullptr},
+                              {16, "TIME_ATTACK_GOLD_1"},
+                              {19, "TIME_ATTACK_GOLD_100"},
+                              {20, "BEAT_SINGLE_PLAYER"},
+                              {23, "BEAT_WITH_ALL_MODES"},
+                              {26, "BEAT_WITH_LIMITED_LIVES_1"},
+                              {27, nullptr}};
+    for (const Number& n : numbers) {
+        auto trigger = factory.createByNumber(n.number);
+        if (n.id == nullptr) {
+            EXPECT_EQ(trigger, nullptr) << n.number;
+        } else {
+            ASSERT_NE(trigger, nullptr) << n.number;
+            EXPECT_EQ(trigger->id, n.id);
+        }
+    }
+}
+
+TEST_F(Achievements, MedalCountsUseTheLevelGoalsOfEachMode) {
+    beat(data, 0, 0, 10000, true);   // death gold, timer gold (equal to the goal)
+    beat(data, 1, 2, 10001, false);  // death silver, timer silver
+    beat(data, 2, 0, 30001, true);   // death gold, no timer medal
+    // Level 3 is not beaten: no deaths record, no medal.
+    struct Case {
+        u8 mode;
+        Medal medal;
+        u32 expected;
+    };
+    const Case cases[] = {
+        {playMode::deaths, Medal::Gold, 2},       {playMode::deaths, Medal::Silver, 1},
+        {playMode::deaths, Medal::None, 9},       {playMode::timer, Medal::Gold, 1},
+        {playMode::timer, Medal::Silver, 1},      {playMode::timeAttack, Medal::Gold, 2},
+        {playMode::timeAttack, Medal::Bronze, 2},
+    };
+    for (const Case& c : cases) {
+        MedalCountAch exact("m", data, cache, levels, c.mode, c.medal, c.expected);
+        MedalCountAch oneMore("m", data, cache, levels, c.mode, c.medal, c.expected + 1);
+        EXPECT_TRUE(exact.compute()) << int(c.mode) << " " << int(c.medal);
+        EXPECT_FALSE(oneMore.compute()) << int(c.mode) << " " << int(c.medal);
+    }
+    // Limited lives: the lives at completion give one medal to every level.
+    const std::pair<u32, Medal> lives[] = {{1, Medal::Gold}, {2, Medal::Silver}, {3, Medal::Bronze},
+                                           {0, Medal::None}, {4, Medal::None},   {0xFFFFFFFF, Medal::None}};
+    for (const auto& [left, medal] : lives) {
+        data.livesAtCompletion = left;
+        MedalCountAch all("m", data, cache, levels, playMode::limitedLives, medal, 12);
+        EXPECT_TRUE(all.compute()) << left;
+    }
+}
+
+TEST_F(Achievements, GameCompletionSelectors) {
+    for (u32 i = 0; i < 12; ++i) beat(data, i, 1, 5000, true);
+    struct Case {
+        u32 livesAtCompletion;
+        bool reached[7];
+    };
+    const Case cases[] = {
+        {2, {true, true, true, false, true, false, true}},
+        {3, {true, true, true, true, false, false, true}},
+        {1, {true, true, true, false, false, true, true}},
+        {0xFFFFFFFF, {true, true, true, false, false, false, false}},
+    };
+    for (const Case& c : cases) {
+        data.livesAtCompletion = c.livesAtCompletion;
+        for (u32 selector = 0; selector < 7; ++selector) {
+            GameCompleteAch trigger("g", data, cache, selector);
+            EXPECT_EQ(trigger.compute(), c.reached[selector])
+                << c.livesAtCompletion << " selector " << selector;
+        }
+    }
+    data.livesAtCompletion = 2;
+    data.levelStatuses[5].bestTime = LevelStatus::kNoTime;
+    data.levelStatuses[6].timeAttackDone = 0;
+    EXPECT_TRUE(GameCompleteAch("g", data, cache, 0).compute());
+    EXPECT_FALSE(GameCompleteAch("g", data, cache, 1).compute());
+    EXPECT_FALSE(GameCompleteAch("g", data, cache, 2).compute());
+    EXPECT_FALSE(GameCompleteAch("g", data, cache, 6).compute());
+    // An unbeaten level ends the scan: nothing is complete.
+    data.levelStatuses[0].fewestDeaths = LevelStatus::kNoDeaths;
+    EXPECT_FALSE(GameCompleteAch("g", data, cache, 0).compute());
+}
+
+TEST_F(Achievements, TriggersOfOneKindComputeOnceUntilTheCacheIsCleared) {
+    for (u32 i = 0; i < 10; ++i) beat(data, i, 0);
+    auto triggers = factory.create({"BEAT_1_LEVEL", "BEAT_10_LEVELS"});
+    EXPECT_TRUE(triggers[0]->isReached());
+    for (u32 i = 0; i < 10; ++i) data.levelStatuses[i].fewestDeaths = LevelStatus::kNoDeaths;
+    EXPECT_TRUE(triggers[1]->isReached());  // from the cache: still 10 beaten
+    cache.clear();
+    EXPECT_FALSE(triggers[1]->isReached());
+}
+
+TEST_F(Achievements, TrackerAsksUntilTheFirstRecordArrivesThenFiltersTriggers) {
+    FakeService service;
+    FakeStore store;
+    auto tracker = std::make_unique<AchievementTracker>(
+        service, store, std::make_unique<PassiveAchievementTriggerFactory>(data, levels, cache), cache);
+    EXPECT_TRUE(tracker->platformReady());
+    store.isReady = false;
+    EXPECT_FALSE(tracker->platformReady());
+
+    tracker->requestAchievements();
+    tracker->requestAchievements();
+    EXPECT_EQ(service.requested.size(), 80u);
+    service.report("BEAT_1_LEVEL", 1);
+    service.report("BEAT_10_LEVELS", 0);
+    service.report("BEAT_10_LEVELS", 0);
+    tracker->requestAchievements();
+    EXPECT_EQ(service.requested.size(), 80u);
+    EXPECT_EQ(tracker->known().size(), 2u);
+
+    // Already unlocked, or unknown to the platform: no trigger.
+    tracker->addTriggers({"BEAT_1_LEVEL", "BEAT_10_LEVELS", "BEAT_50_LEVELS"});
+    EXPECT_EQ(tracker->pendingCount(), 1u);
+    EXPECT_TRUE(tracker->isPending("BEAT_10_LEVELS"));
+
+    tracker->checkUnlocked();
+    EXPECT_TRUE(service.unlocked.empty());
+    EXPECT_EQ(service.stores, 0);
+
+    for (u32 i = 0; i < 10; ++i) beat(data, i, 3);
+    tracker->checkUnlocked();
+    EXPECT_EQ(service.unlocked, std::vector<std::string>{"BEAT_10_LEVELS"});
+    EXPECT_EQ(service.stores, 1);
+    EXPECT_EQ(tracker->pendingCount(), 0u);
+    tracker->checkUnlocked();
+    EXPECT_EQ(service.stores, 1);
+
+    tracker.reset();
+    EXPECT_FALSE(static_cast<bool>(service.onAchievement));
+}
+
+TEST_F(Achievements, TrackerWithoutRecordsTracksEveryGivenId) {
+    FakeService service;
+    FakeStore store;
+    AchievementTracker tracker(
+        service, store, std::make_unique<PassiveAchievementTriggerFactory>(data, levels, cache), cache);
+    tracker.addTriggers({"BEAT_1_LEVEL", "BEAT_10_LEVELS", "BEAT_50_LEVELS", "BEAT_100_LEVELS"});
+    EXPECT_EQ(tracker.pendingCount(), 4u);
+    beat(data, 3, 0);
+    tracker.checkUnlocked();
+    EXPECT_EQ(service.unlocked, std::vector<std::string>{"BEAT_1_LEVEL"});
+    EXPECT_EQ(service.stores, 1);
+    EXPECT_EQ(tracker.pendingCount(), 3u);
+}

@@ -33,10 +33,15 @@ void SteeringSet::remove(const Steering* key) {
 }
 
 void SteeringSet::clear() {
+    // While visiting, the slots stay (emptied) so that the visit's positions hold.
     for (auto& e : entries_) {
         if (e && deferred()) retired_.push_back(std::move(e));
     }
-    entries_.clear();
+    if (visiting_ > 0) {
+        for (auto& e : entries_) e.reset();
+    } else {
+        entries_.clear();
+    }
     count_ = 0;
 }
 

@@ -1,0 +1,100 @@
+#include "world/steering/SteerableSimulator.h"
+
+#include <gtest/gtest.h>
+
+#include "world/steering/Arrival.h"
+#include "world/steering/PathedSteering.h"
+#include "world/steering/Seek.h"
+#include "world/units/SecondarySteerableUnit.h"
+#include "world/units/SteerableUnitManager.h"
+
+namespace Zarn {
+namespace {
+
+using GeometryLib::FPoint;
+
+constexpr float kTick = 0.03f;
+
+TEST(SteerableSimulatorTest, RegistersUnitsPerClient) {
+    SteerableSimulator sim;
+    SteerableUnit a(7), b(7);
+    sim.addUnit(7, nullptr);
+    EXPECT_EQ(sim.clientUnitCount(), 0u);
+    sim.addUnit(7, &a);
+    sim.addUnit(7, &b);
+    EXPECT_EQ(sim.clientUnitCount(), 1u);
+    EXPECT_EQ(sim.unitOf(7), &b);
+    sim.removeUnit(7);
+    EXPECT_EQ(sim.unitOf(7), nullptr);
+}
+
+TEST(SteerableSimulatorTest, CountsTicksWithoutUnits) {
+    SteerableSimulator sim;
+    for (int i = 0; i < 5; ++i) sim.step();
+    EXPECT_EQ(sim.tickCount, 5u);
+}
+
+TEST(SteerableSimulatorTest, MovesByVelocityTimesTimeStep) {
+    SteerableSimulator sim;
+    sim.timeStep = kTick;
+    SteerableUnit unit(1);
+    unit.motion.friction = 0.0f;
+    unit.body().setSteeringVelocity({100, -50});
+    sim.addUnit(1, &unit);
+    sim.step();
+    EXPECT_NEAR(unit.body().position.x, 3.0f, 1e-5f);
+    EXPECT_NEAR(unit.body().position.y, -1.5f, 1e-5f);
+}
+
+// A unit removed from the game while still registered is skipped, not read.
+TEST(SteerableSimulatorTest, ForgetsDestroyedUnits) {
+    SteerableUnitManager units;
+    units.addClient(1);
+    units.addClient(2);
+    SteerableSimulator sim;
+    sim.timeStep = kTick;
+    sim.addUnit(1, &units.getUnit(1));
+    sim.addUnit(2, &units.getUnit(2));
+    auto prop = std::make_unique<SecondarySteerableUnit>(kFirstSecondaryUnitHandle);
+    sim.addSecondaryUnit(&prop->unit);
+    units.removeClient(1);
+    prop.reset();
+    sim.step();
+    EXPECT_EQ(sim.clientUnitCount(), 1u);
+    EXPECT_EQ(sim.secondaryUnitCount(), 0u);
+    EXPECT_EQ(sim.unitOf(2), &units.getUnit(2));
+}
+
+TEST(SteerableSimulatorTest, SeekAndArrivalReachTheirTargets) {
+    SteerableSimulator sim;
+    sim.timeStep = kTick;
+    SteerableUnit seeker(1), arriver(2), walker(3);
+    for (SteerableUnit* u : {&seeker, &arriver, &walker}) u->body().position = {32, 32};
+    seeker.motion.addSteering(std::make_unique<Seek>(&seeker, FPoint(232, 32)));
+    arriver.motion.addSteering(std::make_unique<Arrival>(&arriver, FPoint(232, 132), 16.0f));
+    walker.motion.addSteering(
+        std::make_unique<PathedSteering>(&walker, std::vector<FPoint>{{132, 32}, {132, 132}, {32, 132}}, 16.0f));
+    sim.addUnit(1, &seeker);
+    sim.addUnit(2, &arriver);
+    sim.addUnit(3, &walker);
+
+    bool seekerPassed = false;
+    for (int i = 0; i < 400; ++i) {
+        sim.step();
+        if (seeker.body().position.x > 220.0f) seekerPassed = true;
+    }
+    EXPECT_TRUE(seekerPassed);
+    EXPECT_EQ(seeker.motion.steering.size(), 1u);  // a seek never ends
+
+    EXPECT_TRUE(arriver.motion.steering.empty());
+    EXPECT_NEAR(arriver.body().position.x, 232.0f, 2.5f);
+    EXPECT_NEAR(arriver.body().position.y, 132.0f, 2.5f);
+    EXPECT_LT(SteerableKinematics::length(arriver.body().velocity), 1.0f);
+
+    EXPECT_TRUE(walker.motion.steering.empty());
+    EXPECT_NEAR(walker.body().position.x, 32.0f, 2.5f);
+    EXPECT_NEAR(walker.body().position.y, 132.0f, 2.5f);
+}
+
+}  // namespace
+}  // namespace Zarn

@@ -12,7 +12,9 @@ void SteerableUnitMotion::addSteering(std::unique_ptr<Steering> behaviour) {
     if (steerable) steering.add(std::move(behaviour));
 }
 
-void SteerableUnitMotion::addImpulse(std::unique_ptr<Steering> behaviour) { impulses.add(std::move(behaviour)); }
+void SteerableUnitMotion::addImpulse(std::unique_ptr<Steering> behaviour) {
+    impulses.add(std::move(behaviour));
+}
 
 void SteerableUnitMotion::addLateSteering(std::unique_ptr<Steering> behaviour) {
     lateSteering.add(std::move(behaviour));

@@ -24,7 +24,8 @@ void TimedSteeringSpeedModifier::update(float dt) {
     SteerableKinematics& body = unit->body();
     const float limit = body.maxSteeringSpeed * factor;
     const FPoint v = body.steeringVelocity;
-    if (SteerableKinematics::length(v) > limit) body.setSteeringVelocity(SteerableKinematics::normalize(v) * limit);
+    if (SteerableKinematics::length(v) > limit)
+        body.setSteeringVelocity(SteerableKinematics::normalize(v) * limit);
 }
 
 bool TimedSteeringSpeedModifier::isFinished() {

@@ -21,7 +21,8 @@ void Arrival::steer(SteeringForces& out, float dt) {
     if (dist < slowRadius) {
         const FPoint desired = ((dir * body.maxSteeringSpeed) * dist) / slowRadius;
         out.braking = desired - body.steeringVelocity;
-        if (SteerableKinematics::length(body.externalVelocity) > 0.0f) out.externalBraking = body.externalVelocity * -1.0f;
+        if (SteerableKinematics::length(body.externalVelocity) > 0.0f)
+            out.externalBraking = body.externalVelocity * -1.0f;
     } else {
         out.steering = dir * body.maxSteeringSpeed - body.steeringVelocity;
     }

@@ -12,6 +12,8 @@ void Seek::steer(SteeringForces& out, float) {
     out.steering = desired - body.steeringVelocity;
 }
 
-std::unique_ptr<Steering> Seek::cloneFor(SteerableUnit* other) const { return std::make_unique<Seek>(other, target); }
+std::unique_ptr<Steering> Seek::cloneFor(SteerableUnit* other) const {
+    return std::make_unique<Seek>(other, target);
+}
 
 }  // namespace Zarn

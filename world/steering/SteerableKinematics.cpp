@@ -6,7 +6,9 @@ namespace Zarn {
 
 using GeometryLib::FPoint;
 
-float SteerableKinematics::length(const FPoint& v) { return std::sqrt(v.x * v.x + v.y * v.y); }
+float SteerableKinematics::length(const FPoint& v) {
+    return std::sqrt(v.x * v.x + v.y * v.y);
+}
 
 FPoint SteerableKinematics::truncate(const FPoint& v, float max) {
     const float len = length(v);

@@ -31,9 +31,12 @@ public:
 // recorded unit pointer is read only after the manager confirms the unit lives.
 class SteerableProximityImpl : public SteerableProximity {
 public:
-    SteerableProximityImpl(const SteerableUnitManager& units, const CellGrid& grid) : units_(&units), grid_(&grid) {}
+    SteerableProximityImpl(const SteerableUnitManager& units, const CellGrid& grid)
+        : units_(&units), grid_(&grid) {}
 
-    void setUnitCell(const SteerableUnit* unit, const GeometryLib::Point& cell) override { entries_[unit] = cell; }
+    void setUnitCell(const SteerableUnit* unit, const GeometryLib::Point& cell) override {
+        entries_[unit] = cell;
+    }
     bool isUnitAt(const SteerableUnit* unit, const GeometryLib::Point& cell) const override;
     void prune() override;
     bool hasUnits() const override { return !entries_.empty(); }

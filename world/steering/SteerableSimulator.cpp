@@ -9,7 +9,9 @@ void SteerableSimulator::addUnit(u32 clientId, SteerableUnit* unit) {
     clientUnits_[clientId] = WatchedUnit(unit);
 }
 
-void SteerableSimulator::removeUnit(u32 clientId) { clientUnits_.erase(clientId); }
+void SteerableSimulator::removeUnit(u32 clientId) {
+    clientUnits_.erase(clientId);
+}
 
 void SteerableSimulator::addSecondaryUnit(SteerableUnit* unit) {
     if (!unit) return;
@@ -18,7 +20,8 @@ void SteerableSimulator::addSecondaryUnit(SteerableUnit* unit) {
     secondaryUnits_.erase(std::remove_if(secondaryUnits_.begin(), secondaryUnits_.end(),
                                          [&](const WatchedUnit& w) { return same(w) && !w.get(); }),
                           secondaryUnits_.end());
-    if (std::none_of(secondaryUnits_.begin(), secondaryUnits_.end(), same)) secondaryUnits_.emplace_back(unit);
+    if (std::none_of(secondaryUnits_.begin(), secondaryUnits_.end(), same))
+        secondaryUnits_.emplace_back(unit);
 }
 
 void SteerableSimulator::removeSecondaryUnit(const SteerableUnit* unit) {

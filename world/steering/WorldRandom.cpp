@@ -7,7 +7,9 @@ std::mt19937& worldRandomEngine() {
     return engine;
 }
 
-void seedWorldRandomEngine(u32 seed) { worldRandomEngine().seed(seed); }
+void seedWorldRandomEngine(u32 seed) {
+    worldRandomEngine().seed(seed);
+}
 
 float worldRandomUnit() {
     // The top 24 bits scaled by 2^-24: exactly representable, never 1.0.

@@ -12,8 +12,12 @@ bool ContactCooldown::isReady(u32 handle) {
     return true;
 }
 
-bool ContactCooldown::isReady(const SteerableUnit* unit) { return isReady(unit->handle()); }
+bool ContactCooldown::isReady(const SteerableUnit* unit) {
+    return isReady(unit->handle());
+}
 
-void ContactCooldown::touch(const SteerableUnit* unit) { touch(unit->handle()); }
+void ContactCooldown::touch(const SteerableUnit* unit) {
+    touch(unit->handle());
+}
 
 }  // namespace Zarn

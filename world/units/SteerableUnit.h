@@ -18,7 +18,9 @@ inline constexpr u32 carried = 17;
 }  // namespace UnitState
 
 // Death states: 3 to 8 and 22.
-inline bool isDeathState(u32 state) { return (state >= 3 && state <= 8) || state == 22; }
+inline bool isDeathState(u32 state) {
+    return (state >= 3 && state <= 8) || state == 22;
+}
 
 // Unit handles of player units are their client IDs; secondary units (props)
 // take handles from this value up, so the two never meet.
@@ -70,7 +72,8 @@ private:
 class WatchedUnit {
 public:
     WatchedUnit() = default;
-    explicit WatchedUnit(SteerableUnit* unit) : unit_(unit), life_(unit ? unit->lifeToken() : std::weak_ptr<const int>()) {}
+    explicit WatchedUnit(SteerableUnit* unit)
+        : unit_(unit), life_(unit ? unit->lifeToken() : std::weak_ptr<const int>()) {}
 
     // The unit, or null when none was set or it has been destroyed.
     SteerableUnit* get() const { return unit_ && !life_.expired() ? unit_ : nullptr; }

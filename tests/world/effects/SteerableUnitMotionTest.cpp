@@ -1,7 +1,6 @@
-#include "world/effects/SteerableUnitMotion.h"
-
 #include <gtest/gtest.h>
 
+#include "world/effects/SteerableUnitMotion.h"
 #include "world/effects/SteeringModifierSet.h"
 #include "world/units/SteerableUnit.h"
 
@@ -54,7 +53,8 @@ public:
         int updates = 0;
         int destroyed = 0;
     };
-    ProbeModifier(SteerableUnit* unit, u8 kind, Log* log, bool finishes = false, std::function<void()> onUpdate = {})
+    ProbeModifier(SteerableUnit* unit, u8 kind, Log* log, bool finishes = false,
+                  std::function<void()> onUpdate = {})
         : Modifier(unit), log_(log), finishes_(finishes), onUpdate_(std::move(onUpdate)) {
         this->kind = kind;
     }

@@ -1,8 +1,7 @@
-#include "world/effects/SteeringSpeedModifier.h"
-
 #include <gtest/gtest.h>
 
 #include "world/effects/DragModifier.h"
+#include "world/effects/SteeringSpeedModifier.h"
 #include "world/units/SteerableUnit.h"
 
 namespace Zarn {
@@ -15,7 +14,10 @@ TEST(DragModifierTest, RescalesPushesAboveLengthOne) {
         FPoint in, out;
     };
     const Case cases[] = {
-        {{3, 4}, {3, 4}}, {{30, 40}, {3, 4}}, {{0.1f, -0.15f}, {0.1f, -0.15f}}, {{0.5f, 0.5f}, {0.5f, 0.5f}},
+        {{3, 4}, {3, 4}},
+        {{30, 40}, {3, 4}},
+        {{0.1f, -0.15f}, {0.1f, -0.15f}},
+        {{0.5f, 0.5f}, {0.5f, 0.5f}},
         {{0, -100}, {0, -5}},
     };
     for (const Case& c : cases) {

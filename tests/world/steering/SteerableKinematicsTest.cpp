@@ -1,9 +1,9 @@
-#include "world/steering/SteerableKinematics.h"
-
 #include <gtest/gtest.h>
 
 #include <bit>
 #include <cmath>
+
+#include "world/steering/SteerableKinematics.h"
 
 namespace Zarn {
 namespace {
@@ -22,8 +22,12 @@ TEST(SteerableKinematicsTest, TruncateCases) {
         FPoint expected;
     };
     const Case cases[] = {
-        {{3, 4}, 5, {3, 4}},         {{3, 4}, 10, {3, 4}},     {{3, 4}, 2.5f, {1.5f, 2.0f}},
-        {{0.1f, -0.1f}, 0, {0, 0}},  {{0.1f, 0.3f}, 0, {0, 0}}, {{-300, 0}, 200, {-200, 0}},
+        {{3, 4}, 5, {3, 4}},
+        {{3, 4}, 10, {3, 4}},
+        {{3, 4}, 2.5f, {1.5f, 2.0f}},
+        {{0.1f, -0.1f}, 0, {0, 0}},
+        {{0.1f, 0.3f}, 0, {0, 0}},
+        {{-300, 0}, 200, {-200, 0}},
         {{0.19f, 0.19f}, 0.1f, {0, 0}},
     };
     for (const Case& c : cases) {

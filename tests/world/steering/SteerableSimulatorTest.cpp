@@ -1,10 +1,9 @@
-#include "world/steering/SteerableSimulator.h"
-
 #include <gtest/gtest.h>
 
 #include "world/steering/Arrival.h"
 #include "world/steering/PathedSteering.h"
 #include "world/steering/Seek.h"
+#include "world/steering/SteerableSimulator.h"
 #include "world/units/SecondarySteerableUnit.h"
 #include "world/units/SteerableUnitManager.h"
 
@@ -72,8 +71,8 @@ TEST(SteerableSimulatorTest, SeekAndArrivalReachTheirTargets) {
     for (SteerableUnit* u : {&seeker, &arriver, &walker}) u->body().position = {32, 32};
     seeker.motion.addSteering(std::make_unique<Seek>(&seeker, FPoint(232, 32)));
     arriver.motion.addSteering(std::make_unique<Arrival>(&arriver, FPoint(232, 132), 16.0f));
-    walker.motion.addSteering(
-        std::make_unique<PathedSteering>(&walker, std::vector<FPoint>{{132, 32}, {132, 132}, {32, 132}}, 16.0f));
+    walker.motion.addSteering(std::make_unique<PathedSteering>(
+        &walker, std::vector<FPoint>{{132, 32}, {132, 132}, {32, 132}}, 16.0f));
     sim.addUnit(1, &seeker);
     sim.addUnit(2, &arriver);
     sim.addUnit(3, &walker);

@@ -1,9 +1,9 @@
-#include "world/steering/WorldRandom.h"
-
 #include <gtest/gtest.h>
 
 #include <thread>
 #include <vector>
+
+#include "world/steering/WorldRandom.h"
 
 namespace Zarn {
 namespace {

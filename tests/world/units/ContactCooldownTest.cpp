@@ -1,7 +1,6 @@
-#include "world/units/ContactCooldown.h"
-
 #include <gtest/gtest.h>
 
+#include "world/units/ContactCooldown.h"
 #include "world/units/SteerableUnit.h"
 
 namespace Zarn {

@@ -1,6 +1,6 @@
-#include "world/units/MoneyTally.h"
-
 #include <gtest/gtest.h>
+
+#include "world/units/MoneyTally.h"
 
 namespace Zarn {
 namespace {

@@ -1,8 +1,7 @@
-#include "world/units/SecondaryUnitIndex.h"
-
 #include <gtest/gtest.h>
 
 #include "world/grid/CellGrid.h"
+#include "world/units/SecondaryUnitIndex.h"
 
 namespace Zarn {
 namespace {
@@ -39,8 +38,8 @@ TEST_F(SecondaryUnitIndexTest, PointTestsOfAProp) {
 
 TEST_F(SecondaryUnitIndexTest, BothMapsFollowMovesOnRefresh) {
     SecondaryUnitIndex index(grid);
-    props[0]->unit.body().position = {40, 40};   // cell (1, 1) only
-    props[1]->unit.body().position = {60, 40};   // cells (1, 1) and (2, 1)
+    props[0]->unit.body().position = {40, 40};  // cell (1, 1) only
+    props[1]->unit.body().position = {60, 40};  // cells (1, 1) and (2, 1)
     index.add(props[0].get());
     index.add(props[1].get());
     EXPECT_EQ(index.unitsInCell(Point(33, 33)).size(), 2u);

@@ -1,10 +1,9 @@
-#include "world/units/SteerableUnitManager.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "foundation/Error.h"
+#include "world/units/SteerableUnitManager.h"
 
 namespace Zarn {
 namespace {

@@ -1,6 +1,7 @@
 #include "world/grid/AStarJPSPathFinder.h"
 
 #include <algorithm>
+#include <array>
 
 #include "world/grid/CellGrid.h"
 
@@ -9,6 +10,11 @@ namespace {
 
 i16 signStep(i32 d, i16 s) {
     return d > 0 ? s : (d < 0 ? static_cast<i16>(-s) : static_cast<i16>(0));
+}
+
+// Point addition with 16-bit wrapping, inlined for the scans.
+GeometryLib::Point plus(const GeometryLib::Point& a, const GeometryLib::Point& b) {
+    return GeometryLib::Point(static_cast<i16>(a.x + b.x), static_cast<i16>(a.y + b.y));
 }
 
 }  // namespace
@@ -23,6 +29,45 @@ AStarJPSPathFinder::~AStarJPSPathFinder() = default;
 void AStarJPSPathFinder::reset(const Point& start, const Point& goal) {
     AStarPathFinder::reset(start, goal);
     jumpPoints_.clear();
+    const std::size_t cells = static_cast<std::size_t>(grid_->getColumns()) * grid_->getRows();
+    if (jumpCells_.size() != cells || ++generation_ == 0) {
+        jumpCells_.assign(cells, 0);
+        generation_ = 1;
+    }
+    // An empty range for a goal outside the room: it is never reached.
+    goalLowX_ = goalLowY_ = goalHighX_ = goalHighY_ = 0;
+    const i32 s = static_cast<i32>(std::min<u32>(grid_->getCellSize(), 0x7FFFFFFF));
+    if (s > 0 && goal.x >= 0 && goal.y >= 0) {
+        goalLowX_ = goal.x / s * s;
+        goalLowY_ = goal.y / s * s;
+        goalHighX_ = goalLowX_ + s;
+        goalHighY_ = goalLowY_ + s;
+    }
+}
+
+bool AStarJPSPathFinder::isJumpPoint(const Point& p) const {
+    if (p.x >= 0 && p.y >= 0) {
+        const u32 s = grid_->getCellSize();
+        const u32 cx = grid_->cellOf(static_cast<u32>(p.x));
+        const u32 cy = grid_->cellOf(static_cast<u32>(p.y));
+        if (s > 0 && cx < grid_->getColumns() && cy < grid_->getRows() &&
+            jumpCells_[static_cast<std::size_t>(cx) * grid_->getRows() + cy] != generation_) {
+            return false;
+        }
+    }
+    return jumpPoints_.count(p) != 0;
+}
+
+void AStarJPSPathFinder::addJumpPoint(const Point& p) {
+    jumpPoints_.insert(p);
+    if (p.x < 0 || p.y < 0) return;
+    const u32 s = grid_->getCellSize();
+    if (s == 0) return;
+    const u32 cx = static_cast<u32>(p.x) / s;
+    const u32 cy = static_cast<u32>(p.y) / s;
+    if (cx < grid_->getColumns() && cy < grid_->getRows()) {
+        jumpCells_[static_cast<std::size_t>(cx) * grid_->getRows() + cy] = generation_;
+    }
 }
 
 std::vector<Point> AStarJPSPathFinder::successors(const Point& node) {
@@ -32,29 +77,34 @@ std::vector<Point> AStarJPSPathFinder::successors(const Point& node) {
     const i16 dx = signStep(d.x, s_);
     const i16 dy = signStep(d.y, s_);
     std::vector<Point> result;
-    if (inGoalCell(node)) {
+    if (grid_->sameCell(node, goal_)) {
         result.push_back(node);
     } else {
         const i16 m = static_cast<i16>(-s_);
-        candidates_.clear();
+        std::array<Point, 8> candidates;
+        std::size_t count = 0;
         if (dx == 0 && dy == 0) {
-            candidates_ = directions_;
+            for (const Point& d : directions_) candidates[count++] = d;
         } else if (dx == 0) {
-            candidates_ = {Point(0, dy), Point(s_, dy), Point(m, dy)};
+            candidates = {Point(0, dy), Point(s_, dy), Point(m, dy)};
+            count = 3;
         } else if (dy == 0) {
-            candidates_ = {Point(dx, 0), Point(dx, s_), Point(dx, m)};
+            candidates = {Point(dx, 0), Point(dx, s_), Point(dx, m)};
+            count = 3;
         } else {
-            candidates_ = {Point(dx, dy), Point(dx, 0), Point(0, dy), Point(dx, static_cast<i16>(-dy)),
-                           Point(static_cast<i16>(-dx), dy)};
+            candidates = {Point(dx, dy), Point(dx, 0), Point(0, dy), Point(dx, static_cast<i16>(-dy)),
+                          Point(static_cast<i16>(-dx), dy)};
+            count = 5;
         }
-        for (const Point& c : candidates_) {
+        for (std::size_t k = 0; k < count; ++k) {
+            const Point& c = candidates[k];
             if (!grid_->freeAt(node.x + c.x, node.y) && !grid_->freeAt(node.x, node.y + c.y)) continue;
             Point found;
             if (!jump(node, c, found)) continue;
             if (std::find(result.begin(), result.end(), found) == result.end()) result.push_back(found);
         }
     }
-    for (const Point& p : result) jumpPoints_.insert(p);
+    for (const Point& p : result) addJumpPoint(p);
     return result;
 }
 
@@ -64,10 +114,6 @@ bool AStarJPSPathFinder::jump(const Point& from, const Point& direction, Point& 
         return jumpDiagonal(from, direction, found);
     }
     return jumpStraight(from, direction, found);
-}
-
-bool AStarJPSPathFinder::inGoalCell(const Point& p) const {
-    return grid_->sameCell(p, goal_);
 }
 
 bool AStarJPSPathFinder::forced(const Point& side, const Point& direction) const {
@@ -80,10 +126,10 @@ bool AStarJPSPathFinder::jumpStraight(const Point& from, const Point& d, Point& 
     if (!grid_->canStep(d, from)) return false;
     Point cur = from;
     while (true) {
-        const Point next = cur + d;
-        if (jumpPoints_.count(next) != 0) return false;
+        const Point next = plus(cur, d);
+        if (isJumpPoint(next)) return false;
         cur = next;
-        if (inGoalCell(cur) || forced(cur + q1, d) || forced(cur + q2, d)) {
+        if (inGoalCell(cur) || forced(plus(cur, q1), d) || forced(plus(cur, q2), d)) {
             found = cur;
             return true;
         }
@@ -98,11 +144,11 @@ bool AStarJPSPathFinder::jumpDiagonal(const Point& from, const Point& d, Point& 
     const Point backY(0, static_cast<i16>(-d.y));
     Point cur = from;
     while (true) {
-        const Point next = cur + d;
-        if (jumpPoints_.count(next) != 0) return false;
+        const Point next = plus(cur, d);
+        if (isJumpPoint(next)) return false;
         cur = next;
-        if (inGoalCell(cur) || forced(cur + alongX, alongY) || forced(cur + backX, alongY) ||
-            forced(cur + alongY, alongX) || forced(cur + backY, alongX)) {
+        if (inGoalCell(cur) || forced(plus(cur, alongX), alongY) || forced(plus(cur, backX), alongY) ||
+            forced(plus(cur, alongY), alongX) || forced(plus(cur, backY), alongX)) {
             found = cur;
             return true;
         }

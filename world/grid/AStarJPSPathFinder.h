@@ -34,10 +34,24 @@ private:
                       GeometryLib::Point& found);
     // Outside the room or not free, and a step by direction from it is allowed.
     bool forced(const GeometryLib::Point& side, const GeometryLib::Point& direction) const;
-    bool inGoalCell(const GeometryLib::Point& p) const;
+    // For points inside the room (scan positions): in the goal's cell.
+    bool inGoalCell(const GeometryLib::Point& p) const {
+        return p.x >= goalLowX_ && p.x < goalHighX_ && p.y >= goalLowY_ && p.y < goalHighY_;
+    }
+    bool isJumpPoint(const GeometryLib::Point& p) const;
+    void addJumpPoint(const GeometryLib::Point& p);
 
     std::unordered_set<GeometryLib::Point, GeometryLib::PointHash> jumpPoints_;
-    std::vector<GeometryLib::Point> candidates_;
+    // Index over jumpPoints_ for the scans: jumpCells_[cell] == generation_
+    // when some jump point lies in that cell (only then is the set asked).
+    std::vector<u32> jumpCells_;
+    u32 generation_ = 0;
+    // The goal's cell as a half-open range of map units (empty when the goal
+    // lies outside the room).
+    i32 goalLowX_ = 0;
+    i32 goalLowY_ = 0;
+    i32 goalHighX_ = 0;
+    i32 goalHighY_ = 0;
     i16 s_;
 };
 

@@ -34,6 +34,7 @@ void CellGrid::resize() {
     columns_ = columns;
     rows_ = rows;
     divisor_ = s == 0 ? 1 : s;
+    reciprocal_ = ((u64{1} << 32) / divisor_) + 1;
 }
 
 void CellGrid::checkCoordinates(const GeometryLib::Point& point) const {
@@ -78,16 +79,6 @@ std::vector<GeometryLib::Point> CellGrid::neighbourOffsets() const {
     return {GeometryLib::Point(m, 0), GeometryLib::Point(0, s), GeometryLib::Point(s, 0),
             GeometryLib::Point(0, m), GeometryLib::Point(s, s), GeometryLib::Point(m, m),
             GeometryLib::Point(s, m), GeometryLib::Point(m, s)};
-}
-
-bool CellGrid::canStep(const GeometryLib::Point& direction, const GeometryLib::Point& from) const {
-    const GeometryLib::Point target = from + direction;
-    if (!freeAt(target.x, target.y)) return false;
-    if (direction.x == 0 || direction.y == 0) return true;
-    const GeometryLib::Point sideX = from + GeometryLib::Point(direction.x, 0);
-    if (freeAt(sideX.x, sideX.y)) return true;
-    const GeometryLib::Point sideY = from + GeometryLib::Point(0, direction.y);
-    return freeAt(sideY.x, sideY.y);
 }
 
 void CellGrid::forEachCell(const std::function<void(const GeometryLib::Point&, TileStatus&)>& fn) {

@@ -66,7 +66,14 @@ public:
     // Whether a unit at `from` may step by `direction` (one of the offsets): the
     // target must be inside and free; a diagonal step also needs one of its two
     // side cells inside and free (it may cut a corner). Never throws.
-    bool canStep(const GeometryLib::Point& direction, const GeometryLib::Point& from) const;
+    bool canStep(const GeometryLib::Point& direction, const GeometryLib::Point& from) const {
+        // Coordinates wrap as 16-bit values, as Point arithmetic does.
+        const i32 tx = static_cast<i16>(from.x + direction.x);
+        const i32 ty = static_cast<i16>(from.y + direction.y);
+        if (!freeAt(tx, ty)) return false;
+        if (direction.x == 0 || direction.y == 0) return true;
+        return freeAt(tx, from.y) || freeAt(from.x, ty);
+    }
 
     // Calls fn(cell origin in map units, status) for every cell, rows in the
     // outer loop, columns in the inner loop. fn may write the status.
@@ -74,14 +81,17 @@ public:
 
     // Inside the room, held by a cell and free. Never throws.
     bool freeAt(i32 x, i32 y) const {
-        if (x < 0 || y < 0) return false;
-        const u32 cx = static_cast<u32>(x) / divisor_;
-        const u32 cy = static_cast<u32>(y) / divisor_;
+        if (x < 0 || y < 0 || x > 0xFFFF || y > 0xFFFF) return false;
+        const u32 cx = cellOf(static_cast<u32>(x));
+        const u32 cy = cellOf(static_cast<u32>(y));
         if (cx >= columns_ || cy >= rows_) return false;
         if (static_cast<u32>(x) >= properties_.width || static_cast<u32>(y) >= properties_.height)
             return false;
         return cells_[static_cast<std::size_t>(cx) * rows_ + cy] == 0;
     }
+    // v / cellSize for 0 <= v <= 0xFFFF (v when the cell size is 0), without a
+    // division: the searches ask this for every point they scan.
+    u32 cellOf(u32 v) const { return static_cast<u32>((static_cast<u64>(v) * reciprocal_) >> 32); }
 
 private:
     bool inside(i32 x, i32 y) const {
@@ -94,6 +104,9 @@ private:
     u32 rows_ = 0;
     // Never 0: the cell size, or 1 when the cell size is 0 (there are no cells then).
     u32 divisor_ = 1;
+    // floor(2^32 / cellSize) + 1: (v * reciprocal_) >> 32 == v / cellSize for
+    // every v below 2^16 (the error stays under 2^-16 <= 1 / cellSize).
+    u64 reciprocal_ = (u64{1} << 32) + 1;
     // Column-major: the cell (x, y) is cells_[x * rows_ + y].
     std::vector<TileStatus> cells_;
 };

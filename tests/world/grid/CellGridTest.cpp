@@ -198,3 +198,15 @@ TEST(CellGrid, BrokenSizesHaveNoCellsAndAnswerBlocked) {
     EXPECT_EQ(wide.getColumns(), 2048u);
     EXPECT_TRUE(wide.isFree(FPoint(32767.0f, 8.0f)));
 }
+
+TEST(CellGrid, CellOfDividesExactlyForEverySixteenBitValue) {
+    for (u32 s :
+         {1u, 2u, 3u, 7u, 16u, 24u, 32u, 100u, 255u, 4097u, 32767u, 65535u, 65536u, 70000u, 0xFFFFFFFFu}) {
+        CellGrid grid;
+        grid.setProperties(MapProperties(64, 64, s));
+        grid.resize();
+        for (u32 v = 0; v <= 0xFFFF; ++v) {
+            ASSERT_EQ(grid.cellOf(v), v / s) << v << " / " << s;
+        }
+    }
+}

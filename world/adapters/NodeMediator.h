@@ -1,0 +1,45 @@
+#pragma once
+
+#include "foundation/Geometry.h"
+
+namespace Zarn {
+
+// The world's handle on one engine node. The engine side implements it; the
+// world keeps the pointers it is given and calls them from the main thread
+// only. Sizes are FPoints (x width, y height), angles degrees, rectangles have
+// their origin at the lower-left corner in the parent's space.
+//
+// Never deleted through this interface: the creator owns each mediator by its
+// engine-side type.
+class NodeMediator {
+public:
+    virtual GeometryLib::FPoint getVisibleSize() = 0;
+    virtual GeometryLib::FPoint getVisibleOrigin() = 0;
+    virtual void setContentSize(float width, float height) = 0;
+    virtual void setAnchorPoint(float x, float y) = 0;
+    virtual void setPosition(float x, float y) = 0;
+    virtual void setZOrder(int z) = 0;
+    virtual void setGlobalZOrder(int z) = 0;
+    virtual void setRotation(float degrees) = 0;
+    virtual void setOpacity(u8 opacity) = 0;
+    virtual void setScale(float scale) = 0;
+    virtual void setVisible(bool visible) = 0;
+    virtual void setFlippedX(bool flipped) = 0;
+    virtual void setFlippedY(bool flipped) = 0;
+    virtual GeometryLib::FPoint getPosition() = 0;
+    virtual GeometryLib::FPoint getContentSize() = 0;
+    virtual GeometryLib::FPoint convertToNodeSpace(const GeometryLib::FPoint& worldPoint) = 0;
+    virtual float getScale() = 0;
+    // The rectangle the node covers in its parent's space.
+    virtual GeometryLib::FRect getRect() = 0;
+    virtual void scheduleUpdate() = 0;
+    // Only mediators of the same engine side are accepted; others are refused
+    // with "Cannot add child of wrong derivied mediator!".
+    virtual void addChild(NodeMediator* child) = 0;
+    virtual void removeChild(NodeMediator* child) = 0;
+
+protected:
+    ~NodeMediator() = default;
+};
+
+}  // namespace Zarn

@@ -25,6 +25,14 @@ public:
 
     float getMarginX() const { return marginX_; }
     float getMarginY() const { return marginY_; }
+    // The centring margins; the in-game scene widens them for rooms at least
+    // as large as the view.
+    void setMargins(float marginX, float marginY) {
+        marginX_ = marginX;
+        marginY_ = marginY;
+    }
+    float getViewWidth() const { return viewWidth_; }
+    float getViewHeight() const { return viewHeight_; }
 
     // False at construction; the owner sets it when the camera is to ease.
     bool smoothCamera = false;

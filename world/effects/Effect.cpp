@@ -8,6 +8,8 @@ std::unique_ptr<EffectResult> NullEffect::apply(SteerableUnit* unit) {
     return makeEffectResult(EffectKind::nothing, unit ? unit->handle() : 0u);
 }
 
-std::unique_ptr<Effect> makeNullEffect() { return std::make_unique<NullEffect>(); }
+std::unique_ptr<Effect> makeNullEffect() {
+    return std::make_unique<NullEffect>();
+}
 
 }  // namespace Zarn

@@ -22,11 +22,13 @@ std::unique_ptr<LeverEffectResult> makeLeverEffectResult(u32 unitHandle, Interac
     return std::make_unique<LeverEffectResult>(1, EffectKind::lever, unitHandle, lever);
 }
 
-std::unique_ptr<LeverEffectResult> makeUnappliedLeverEffectResult(u32 unitHandle, InteractiveMapElement* lever) {
+std::unique_ptr<LeverEffectResult> makeUnappliedLeverEffectResult(u32 unitHandle,
+                                                                  InteractiveMapElement* lever) {
     return std::make_unique<LeverEffectResult>(0, EffectKind::lever, unitHandle, lever);
 }
 
-std::unique_ptr<CheckpointEffectResult> makeCheckpointEffectResult(u32 unitHandle, u32 number, u8 newlyReached) {
+std::unique_ptr<CheckpointEffectResult> makeCheckpointEffectResult(u32 unitHandle, u32 number,
+                                                                   u8 newlyReached) {
     return std::make_unique<CheckpointEffectResult>(1, unitHandle, number, newlyReached);
 }
 

@@ -59,7 +59,8 @@ struct LeverEffectResult : EffectResult {
 struct CheckpointEffectResult : NumberEffectResult {
     CheckpointEffectResult() = default;
     CheckpointEffectResult(u8 applied, u32 unitHandle, u32 number, u8 newlyReached)
-        : NumberEffectResult(applied, EffectKind::checkpoint, unitHandle, number), newlyReached(newlyReached) {}
+        : NumberEffectResult(applied, EffectKind::checkpoint, unitHandle, number),
+          newlyReached(newlyReached) {}
     u8 newlyReached = 0;
 };
 
@@ -68,8 +69,10 @@ std::unique_ptr<EffectResult> makeUnappliedEffectResult(u32 kind, u32 unitHandle
 std::unique_ptr<NumberEffectResult> makeNumberEffectResult(u32 kind, u32 unitHandle, u32 number);
 std::unique_ptr<NumberEffectResult> makeUnappliedNumberEffectResult(u32 kind, u32 unitHandle, u32 number);
 std::unique_ptr<LeverEffectResult> makeLeverEffectResult(u32 unitHandle, InteractiveMapElement* lever);
-std::unique_ptr<LeverEffectResult> makeUnappliedLeverEffectResult(u32 unitHandle, InteractiveMapElement* lever);
-std::unique_ptr<CheckpointEffectResult> makeCheckpointEffectResult(u32 unitHandle, u32 number, u8 newlyReached);
+std::unique_ptr<LeverEffectResult> makeUnappliedLeverEffectResult(u32 unitHandle,
+                                                                  InteractiveMapElement* lever);
+std::unique_ptr<CheckpointEffectResult> makeCheckpointEffectResult(u32 unitHandle, u32 number,
+                                                                   u8 newlyReached);
 std::unique_ptr<CheckpointEffectResult> makeUnappliedCheckpointEffectResult(u32 unitHandle, u32 number,
                                                                             u8 newlyReached);
 

@@ -10,6 +10,8 @@ NumberedInteractiveElementGroup::NumberedInteractiveElementGroup(const GroupedNu
     stepper.interval = record.groupTime;
 }
 
-u32 NumberedInteractiveElementGroup::getGroupNumber() const { return groupRecord->number; }
+u32 NumberedInteractiveElementGroup::getGroupNumber() const {
+    return groupRecord->number;
+}
 
 }  // namespace Zarn

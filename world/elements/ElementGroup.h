@@ -78,7 +78,9 @@ template <class Container>
 class GenericElementGroup : public InteractiveElementGroup {
 public:
     GenericElementGroup(const MapElement& record, Container members)
-        : InteractiveElementGroup(record, makeNullEffect()), members(std::move(members)), stepper(this->members) {}
+        : InteractiveElementGroup(record, makeNullEffect()),
+          members(std::move(members)),
+          stepper(this->members) {}
 
     void enable() override {
         for (auto* m : members) m->enable();
@@ -138,7 +140,8 @@ private:
 // number is the record's, its step interval the record's groupTime.
 class NumberedInteractiveElementGroup : public GenericElementGroup<std::vector<InteractiveMapElement*>> {
 public:
-    NumberedInteractiveElementGroup(const GroupedNumberedElement& record, std::vector<InteractiveMapElement*> members);
+    NumberedInteractiveElementGroup(const GroupedNumberedElement& record,
+                                    std::vector<InteractiveMapElement*> members);
 
     u32 getGroupNumber() const override;
 

@@ -4,7 +4,8 @@
 
 namespace Zarn {
 
-std::unique_ptr<InteractiveMapElementState> InteractiveMapElementState::fromRaw(const u8* bytes, std::size_t length) {
+std::unique_ptr<InteractiveMapElementState> InteractiveMapElementState::fromRaw(const u8* bytes,
+                                                                                std::size_t length) {
     Convinience::ByteReader reader(bytes, length);
     return std::make_unique<InteractiveMapElementState>(reader);
 }
@@ -30,7 +31,8 @@ void BossState::serialize(Convinience::Buffer& buffer) const {
 
 bool BossState::operator==(const InteractiveMapElementState& other) const {
     const auto* o = dynamic_cast<const BossState*>(&other);
-    return o && typeid(*o) == typeid(*this) && hidden == o->hidden && health == o->health && state == o->state;
+    return o && typeid(*o) == typeid(*this) && hidden == o->hidden && health == o->health &&
+           state == o->state;
 }
 
 }  // namespace Zarn

@@ -73,7 +73,14 @@ public:
 };
 
 // Values of the element states. Their meanings belong to the elements that set them.
-enum class EIntervalTrapState : u8 { arming = 0, active = 1, disarming = 2, idle = 3, destroyed = 4, intercepted = 5 };
+enum class EIntervalTrapState : u8 {
+    arming = 0,
+    active = 1,
+    disarming = 2,
+    idle = 3,
+    destroyed = 4,
+    intercepted = 5
+};
 enum class ERatTrapState : u8 {};
 enum class ELevelUpModeState : u8 {};
 enum class EMusicalNoteState : u8 {};
@@ -106,7 +113,9 @@ public:
     void serialize(Convinience::Buffer& buffer) const override;
     u32 serializedSize() const override { return 3; }
     bool operator==(const InteractiveMapElementState& other) const override;
-    std::unique_ptr<InteractiveMapElementState> clone() const override { return std::make_unique<BossState>(*this); }
+    std::unique_ptr<InteractiveMapElementState> clone() const override {
+        return std::make_unique<BossState>(*this);
+    }
 
     u8 state = 0;
     u8 health = 0;

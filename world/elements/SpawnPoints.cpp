@@ -20,7 +20,8 @@ GeometryLib::Point SpawnPoints::spawnPointFor(u32 handle) {
     InteractiveMapElement* checkpoint = findCheckpoint(handle);
     if (!checkpoint) checkpoint = defaultCheckpoint_;
     if (checkpoint) {
-        if (const auto* tile = dynamic_cast<const WholeTileMapElement*>(checkpoint->record)) return tile->cell;
+        if (const auto* tile = dynamic_cast<const WholeTileMapElement*>(checkpoint->record))
+            return tile->cell;
     }
     return spawnCellFor(handle);
 }

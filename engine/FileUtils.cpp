@@ -1,5 +1,7 @@
 #include "engine/FileUtils.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -27,6 +29,23 @@ std::string defaultWritablePath() {
     return (base / "zarn").string();
 }
 
+// The assets/ folder beside the executable (or one or two levels up, for a
+// build tree), else in the working directory.
+std::string defaultResourceRoot() {
+    std::error_code ec;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (!ec) {
+        fs::path dir = exe.parent_path();
+        for (int up = 0; up < 3 && !dir.empty(); ++up) {
+            if (fs::is_directory(dir / "assets", ec)) return withSlash((dir / "assets").string());
+            dir = dir.parent_path();
+        }
+    }
+    const fs::path cwd = fs::current_path(ec);
+    if (!ec) return withSlash((cwd / "assets").string());
+    return "assets/";
+}
+
 }  // namespace
 
 FileUtils* FileUtils::getInstance() {
@@ -34,7 +53,15 @@ FileUtils* FileUtils::getInstance() {
     return &instance;
 }
 
-FileUtils::FileUtils() : writablePath_(withSlash(defaultWritablePath())) {}
+FileUtils::FileUtils()
+    : defaultResRootPath_(defaultResourceRoot()), writablePath_(withSlash(defaultWritablePath())) {}
+
+void FileUtils::setDefaultResourceRootPath(const std::string& path) { defaultResRootPath_ = withSlash(path); }
+
+std::string FileUtils::rooted(const std::string& path) const {
+    if (!path.empty() && path.front() == '/') return withSlash(path);
+    return withSlash(defaultResRootPath_ + path);
+}
 
 std::string FileUtils::getWritablePath() const {
     std::error_code ignored;
@@ -46,11 +73,12 @@ void FileUtils::setWritablePath(const std::string& path) { writablePath_ = withS
 
 void FileUtils::setSearchPaths(const std::vector<std::string>& paths) {
     searchPaths_.clear();
-    for (const auto& p : paths) searchPaths_.push_back(withSlash(p));
+    for (const auto& p : paths) searchPaths_.push_back(rooted(p));
 }
 
 void FileUtils::addSearchPath(const std::string& path, bool front) {
-    const std::string p = withSlash(path);
+    const std::string p = rooted(path);
+    if (std::find(searchPaths_.begin(), searchPaths_.end(), p) != searchPaths_.end()) return;
     if (front) {
         searchPaths_.insert(searchPaths_.begin(), p);
     } else {
@@ -66,7 +94,8 @@ std::string FileUtils::fullPathForFilename(const std::string& filename) const {
         std::string candidate = dir + filename;
         if (fs::is_regular_file(candidate, ec)) return candidate;
     }
-    if (fs::is_regular_file(filename, ec)) return filename;
+    std::string inRoot = defaultResRootPath_ + filename;
+    if (fs::is_regular_file(inRoot, ec)) return inRoot;
     return {};
 }
 
@@ -85,6 +114,48 @@ std::vector<unsigned char> FileUtils::getDataFromFile(const std::string& filenam
 std::string FileUtils::getStringFromFile(const std::string& filename) const {
     const auto data = getDataFromFile(filename);
     return std::string(data.begin(), data.end());
+}
+
+bool FileUtils::writeStringToFile(const std::string& data, const std::string& fullPath) const {
+    std::ofstream out(fullPath, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out.write(data.data(), static_cast<std::streamsize>(data.size()));
+    return static_cast<bool>(out);
+}
+
+bool FileUtils::writeDataToFile(const std::vector<unsigned char>& data, const std::string& fullPath) const {
+    std::ofstream out(fullPath, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+    return static_cast<bool>(out);
+}
+
+bool FileUtils::isDirectoryExist(const std::string& path) const {
+    std::error_code ec;
+    return fs::is_directory(path, ec);
+}
+
+bool FileUtils::createDirectory(const std::string& path) const {
+    std::error_code ec;
+    fs::create_directories(path, ec);
+    return fs::is_directory(path, ec);
+}
+
+bool FileUtils::removeFile(const std::string& path) const {
+    std::error_code ec;
+    return fs::remove(path, ec);
+}
+
+std::string FileUtils::getFileExtension(const std::string& filePath) const {
+    std::string ext = fs::path(filePath).extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    return ext;
+}
+
+std::string FileUtils::fullPathFromRelativeFile(const std::string& filename, const std::string& relativeFile) const {
+    const auto slash = relativeFile.find_last_of('/');
+    if (slash == std::string::npos) return filename;
+    return relativeFile.substr(0, slash + 1) + filename;
 }
 
 }  // namespace cocos2d

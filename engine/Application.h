@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+
+namespace cocos2d {
+
+// The program's hooks that the engine calls, in the order of its slots.
+class ApplicationProtocol {
+public:
+    virtual ~ApplicationProtocol() = default;
+    // Set-up once the engine is ready; false ends the program.
+    virtual bool applicationDidFinishLaunching() = 0;
+    virtual void applicationDidEnterBackground() = 0;
+    virtual void applicationWillEnterForeground() = 0;
+    virtual void initGLContextAttrs() {}
+    virtual void setAnimationInterval(float interval);
+    virtual std::string getCurrentLanguageCode() { return "en"; }
+    virtual std::string getVersion() { return ""; }
+    // Asks the desktop to open a web address; false when it could not.
+    virtual bool openURL(const std::string& url);
+};
+
+// The one application object. Construct the program's subclass on the stack
+// of main and call run(): it calls initGLContextAttrs and
+// applicationDidFinishLaunching, then runs the director's frames until the
+// director ends. Without a frame driver (headless) each frame advances by the
+// animation interval without waiting.
+class Application : public ApplicationProtocol {
+public:
+    Application();
+    ~Application() override;
+    static Application* getInstance();
+
+    // The process exit code.
+    virtual int run();
+    // Makes and steps frames; a windowed platform layer installs its own.
+    using FrameDriver = int (*)(Application& app);
+    static void setFrameDriver(FrameDriver driver);
+};
+
+}  // namespace cocos2d

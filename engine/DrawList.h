@@ -1,0 +1,129 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/Types.h"
+
+namespace cocos2d {
+
+class Node;
+
+// What one frame draws, in drawing order. The director fills it by walking the
+// running scene once; a backend turns it into calls (the headless backend
+// keeps it for tests). Everything is in world (design) coordinates through
+// each command's transform; nothing here points into the node tree except
+// `node`, which is for identification only and may dangle once the tree
+// changes.
+
+enum class DrawKind : uint8_t {
+    Sprite,  // a textured quad: an image file or a sprite frame of a sheet
+    Glyphs,  // a run of text glyphs in one font
+    Shapes,  // triangles, lines and points of a draw node
+    Rect,    // a solid rectangle (colour layers, transition fades)
+};
+
+struct ShapeVertex {
+    Vec2 position;  // local space of the node
+    Color4F color;
+};
+
+struct ShapeBatch {
+    std::vector<ShapeVertex> triangles;  // three vertices per triangle
+    std::vector<ShapeVertex> lines;      // two vertices per segment
+    float lineWidth = 1.0f;
+    std::vector<ShapeVertex> points;     // one vertex per point
+    std::vector<float> pointSizes;
+};
+
+struct Glyph {
+    char32_t codepoint = 0;
+    Vec2 origin;  // pen position on the baseline, local space of the node
+};
+
+struct GlyphRun {
+    std::string fontFile;  // full path of the font that measured the glyphs
+    float fontSize = 0.0f;
+    std::u32string text;   // the whole text, for backends that draw lines
+    std::vector<Glyph> glyphs;
+    Color4B textColor = Color4B::WHITE;
+    Color4B outlineColor;
+    int outlineSize = 0;   // 0: no outline
+    bool shadow = false;
+    Color4B shadowColor;
+    Vec2 shadowOffset;
+    int shadowBlur = 0;
+};
+
+// A clipping region: commands drawn inside it carry its index.
+struct ClipRegion {
+    enum class Kind : uint8_t { Rect, Stencil };
+    Kind kind = Kind::Rect;
+    int parent = -1;          // the enclosing region, or -1
+    Vec2 corners[4];          // Rect: the region's corners in world space
+    // Stencil: indices of the commands (in DrawList::stencils) that form the
+    // mask; a pixel shows where the mask's alpha exceeds the threshold (or,
+    // inverted, where it does not).
+    std::vector<std::size_t> stencilCommands;
+    float alphaThreshold = 1.0f;
+    bool inverted = false;
+};
+
+struct DrawCommand {
+    DrawKind kind = DrawKind::Sprite;
+    const Node* node = nullptr;
+    Mat4 transform;           // node space to world space
+    float globalZOrder = 0.0f;
+    uint32_t order = 0;       // visit order, ties of global z keep it
+    int clip = -1;            // index into DrawList::clips, or -1
+    Color3B color = Color3B::WHITE;  // displayed colour of the node
+    uint8_t opacity = 255;           // displayed opacity of the node
+
+    // Sprite
+    std::string texture;      // full path of the image file ("" for a placeholder)
+    std::string frameName;    // sprite frame name, "" when drawn from a file
+    Rect textureRect;         // source rectangle in the texture, pixels
+    bool textureRotated = false;
+    Rect quad;                // where the image lands, local space
+    bool flippedX = false;
+    bool flippedY = false;
+    bool placeholder = false; // missing art drawn as a stand-in box
+    // Bar and radial progress: the drawn fraction of the quad (0 .. 1 in u and
+    // v) and, for radial timers, the swept percentage (negative when unused).
+    Rect visibleFraction{0, 0, 1, 1};
+    float radialPercentage = -1.0f;
+    bool radialCounterClockwise = false;
+    Vec2 radialMidpoint;
+
+    // Glyphs / Shapes / Rect payloads (index into the list's payload vectors).
+    int payload = -1;
+};
+
+struct DrawList {
+    std::vector<DrawCommand> commands;
+    std::vector<DrawCommand> stencils;
+    std::vector<ClipRegion> clips;
+    std::vector<GlyphRun> glyphRuns;
+    std::vector<ShapeBatch> shapes;
+    Color4B clearColor = Color4B::BLACK;
+
+    void clear();
+    // Commands that draw the given sprite frame name, in drawing order.
+    std::vector<const DrawCommand*> findByFrame(const std::string& frameName) const;
+    std::vector<const DrawCommand*> findByNode(const Node* node) const;
+};
+
+// State of one walk over the tree.
+struct DrawContext {
+    explicit DrawContext(DrawList& l) : list(l) {}
+    DrawList& list;
+    int currentClip = -1;
+    bool intoStencil = false;  // commands go to DrawList::stencils
+    uint32_t nextOrder = 0;
+
+    // Appends a command with the order and clip filled in; returns it.
+    DrawCommand& add(DrawKind kind, const Node* node, const Mat4& transform);
+};
+
+}  // namespace cocos2d

@@ -1,0 +1,249 @@
+#include "engine/Scheduler.h"
+
+#include <algorithm>
+
+namespace cocos2d {
+
+struct Scheduler::Timer {
+    void* target = nullptr;
+    std::string key;
+    SEL_SCHEDULE selector = nullptr;
+    std::function<void(float)> callback;
+    float interval = 0.0f;
+    float delay = 0.0f;
+    unsigned int repeat = REPEAT_FOREVER;
+    unsigned int timesExecuted = 0;
+    float elapsed = -1.0f;
+    bool useDelay = false;
+    bool removed = false;
+
+    // Returns true when the timer has run its course.
+    bool step(float dt) {
+        if (elapsed < 0.0f) {
+            elapsed = 0.0f;
+            timesExecuted = 0;
+            return false;
+        }
+        elapsed += dt;
+        if (useDelay) {
+            if (elapsed < delay) return false;
+            fire(elapsed);
+            elapsed -= delay;
+            ++timesExecuted;
+            useDelay = false;
+            return repeat != REPEAT_FOREVER && timesExecuted > repeat;
+        }
+        const float threshold = interval > 0.0f ? interval : 0.0f;
+        if (elapsed < threshold) return false;
+        fire(elapsed);
+        elapsed = 0.0f;
+        ++timesExecuted;
+        return repeat != REPEAT_FOREVER && timesExecuted > repeat;
+    }
+    void fire(float dt) {
+        if (selector != nullptr) {
+            (static_cast<Ref*>(target)->*selector)(dt);
+        } else {
+            callback(dt);
+        }
+    }
+};
+
+struct Scheduler::UpdateEntry {
+    void* target = nullptr;
+    int priority = 0;
+    std::function<void(float)> callback;
+    bool removed = false;
+};
+
+Scheduler::Scheduler() = default;
+Scheduler::~Scheduler() = default;
+
+bool Scheduler::targetPaused(const void* target) const {
+    auto it = pausedTargets_.find(target);
+    return it != pausedTargets_.end() && it->second;
+}
+
+Scheduler::Timer* Scheduler::findTimer(const void* target, const std::string& key, SEL_SCHEDULE selector) const {
+    for (const auto& t : timers_) {
+        if (t->removed || t->target != target) continue;
+        if (selector != nullptr ? t->selector == selector : (t->selector == nullptr && t->key == key)) return t.get();
+    }
+    return nullptr;
+}
+
+void Scheduler::schedule(const std::function<void(float)>& callback, void* target, float interval,
+                         unsigned int repeat, float delay, bool paused, const std::string& key) {
+    if (!pausedTargets_.count(target)) pausedTargets_[target] = paused;
+    if (Timer* existing = findTimer(target, key, nullptr)) {
+        existing->interval = interval;
+        return;
+    }
+    auto t = std::make_unique<Timer>();
+    t->target = target;
+    t->key = key;
+    t->callback = callback;
+    t->interval = interval;
+    t->repeat = repeat;
+    t->delay = delay;
+    t->useDelay = delay > 0.0f;
+    timers_.push_back(std::move(t));
+}
+
+void Scheduler::schedule(const std::function<void(float)>& callback, void* target, float interval, bool paused,
+                         const std::string& key) {
+    schedule(callback, target, interval, REPEAT_FOREVER, 0.0f, paused, key);
+}
+
+void Scheduler::schedule(SEL_SCHEDULE selector, Ref* target, float interval, unsigned int repeat, float delay,
+                         bool paused) {
+    if (!pausedTargets_.count(target)) pausedTargets_[target] = paused;
+    if (Timer* existing = findTimer(target, {}, selector)) {
+        existing->interval = interval;
+        return;
+    }
+    auto t = std::make_unique<Timer>();
+    t->target = target;
+    t->selector = selector;
+    t->interval = interval;
+    t->repeat = repeat;
+    t->delay = delay;
+    t->useDelay = delay > 0.0f;
+    timers_.push_back(std::move(t));
+}
+
+void Scheduler::unschedule(const std::string& key, void* target) {
+    if (Timer* t = findTimer(target, key, nullptr)) {
+        t->removed = true;
+        updatesDirty_ = true;
+    }
+}
+
+void Scheduler::unschedule(SEL_SCHEDULE selector, Ref* target) {
+    if (Timer* t = findTimer(target, {}, selector)) {
+        t->removed = true;
+        updatesDirty_ = true;
+    }
+}
+
+bool Scheduler::isScheduled(const std::string& key, const void* target) const {
+    return findTimer(target, key, nullptr) != nullptr;
+}
+
+bool Scheduler::isScheduled(SEL_SCHEDULE selector, const Ref* target) const {
+    return findTimer(target, {}, selector) != nullptr;
+}
+
+void Scheduler::scheduleUpdate(void* target, int priority, bool paused, std::function<void(float)> callback) {
+    if (!pausedTargets_.count(target)) pausedTargets_[target] = paused;
+    auto it = updateByTarget_.find(target);
+    if (it != updateByTarget_.end()) {
+        if (!it->second->removed) return;
+        updateByTarget_.erase(it);
+    }
+    auto entry = std::make_unique<UpdateEntry>();
+    entry->target = target;
+    entry->priority = priority;
+    entry->callback = std::move(callback);
+    UpdateEntry* raw = entry.get();
+    // Keep the list sorted by priority; equal priorities in order of arrival.
+    auto pos = std::upper_bound(updates_.begin(), updates_.end(), priority,
+                                [](int p, const std::unique_ptr<UpdateEntry>& e) { return p < e->priority; });
+    if (updating_) {
+        // Inserting while iterating would shift the walk: append and sort after.
+        updates_.push_back(std::move(entry));
+        updatesDirty_ = true;
+    } else {
+        updates_.insert(pos, std::move(entry));
+    }
+    updateByTarget_[target] = raw;
+}
+
+void Scheduler::unscheduleUpdate(void* target) {
+    auto it = updateByTarget_.find(target);
+    if (it == updateByTarget_.end()) return;
+    it->second->removed = true;
+    updateByTarget_.erase(it);
+    updatesDirty_ = true;
+}
+
+void Scheduler::unscheduleAllForTarget(void* target) {
+    for (auto& t : timers_)
+        if (t->target == target && !t->removed) {
+            t->removed = true;
+            updatesDirty_ = true;
+        }
+    unscheduleUpdate(target);
+    pausedTargets_.erase(target);
+}
+
+void Scheduler::unscheduleAll() {
+    for (auto& t : timers_) t->removed = true;
+    for (auto& u : updates_) u->removed = true;
+    updateByTarget_.clear();
+    pausedTargets_.clear();
+    updatesDirty_ = true;
+    if (!updating_) compact();
+}
+
+void Scheduler::pauseTarget(void* target) {
+    auto it = pausedTargets_.find(target);
+    if (it != pausedTargets_.end()) it->second = true;
+}
+
+void Scheduler::resumeTarget(void* target) {
+    auto it = pausedTargets_.find(target);
+    if (it != pausedTargets_.end()) it->second = false;
+}
+
+bool Scheduler::isTargetPaused(void* target) const { return targetPaused(target); }
+
+void Scheduler::compact() {
+    updates_.erase(std::remove_if(updates_.begin(), updates_.end(), [](const auto& e) { return e->removed; }),
+                   updates_.end());
+    std::stable_sort(updates_.begin(), updates_.end(),
+                     [](const auto& a, const auto& b) { return a->priority < b->priority; });
+    timers_.erase(std::remove_if(timers_.begin(), timers_.end(), [](const auto& t) { return t->removed; }),
+                  timers_.end());
+    updatesDirty_ = false;
+}
+
+void Scheduler::update(float dt) {
+    dt *= timeScale_;
+    updating_ = true;
+    // Entries added during the walk start next frame.
+    const std::size_t updateCount = updates_.size();
+    for (std::size_t i = 0; i < updateCount; ++i) {
+        UpdateEntry* e = updates_[i].get();
+        if (e->removed || targetPaused(e->target)) continue;
+        e->callback(dt);
+    }
+    const std::size_t timerCount = timers_.size();
+    for (std::size_t i = 0; i < timerCount; ++i) {
+        Timer* t = timers_[i].get();
+        if (t->removed || targetPaused(t->target)) continue;
+        if (t->step(dt)) t->removed = true;
+        if (t->removed) updatesDirty_ = true;
+    }
+    updating_ = false;
+    if (updatesDirty_) compact();
+
+    std::vector<std::function<void()>> functions;
+    {
+        std::lock_guard<std::mutex> lock(functionsMutex_);
+        functions.swap(functions_);
+    }
+    for (auto& f : functions) f();
+}
+
+void Scheduler::performFunctionInCocosThread(std::function<void()> function) {
+    std::lock_guard<std::mutex> lock(functionsMutex_);
+    functions_.push_back(std::move(function));
+}
+
+void Scheduler::removeAllFunctionsToBePerformedInCocosThread() {
+    std::lock_guard<std::mutex> lock(functionsMutex_);
+    functions_.clear();
+}
+
+}  // namespace cocos2d

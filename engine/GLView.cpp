@@ -113,7 +113,11 @@ void dispatchTouches(GLView& view, EventTouch::EventCode code, int count, const 
         auto it = live.find(ids[i]);
         Touch* touch = nullptr;
         if (code == EventTouch::EventCode::BEGAN) {
-            if (it != live.end()) continue;
+            // A begin for an id still held (its end was lost) starts afresh.
+            if (it != live.end()) {
+                it->second->release();
+                live.erase(it);
+            }
             touch = new Touch();
             live[ids[i]] = touch;
         } else {

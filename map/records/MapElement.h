@@ -146,6 +146,9 @@ public:
     CombinedElement() = default;
     explicit CombinedElement(Convinience::ByteReader& reader) : First(reader), Sub(reader) {}
 
+    // The whole record's bytes (both bases would answer the same).
+    std::vector<u8> toBytes() const { return First::toBytes(); }
+
     void serialize(Convinience::Buffer& buffer) const override {
         First::serialize(buffer);
         Sub::serialize(buffer);

@@ -4,6 +4,7 @@
 
 #include "../support/MapImportTestSupport.h"
 #include "map/import/MapComponentsImporter.h"
+#include "support/map/FixtureMaps.h"
 #include "support/map/MapBuilder.h"
 #include "support/map/SampleRecords.h"
 
@@ -14,26 +15,8 @@ using GeometryLib::Rect;
 
 namespace {
 
-// A room that uses every section and every record class the sections read.
 MapBuilder fixtureMap() {
-    MapBuilder map("lab_fixture", Point(100, 40));
-    map.grid(16,
-             {"#####.",  //
-              "#....#",  //
-              "#..#.#",  //
-              "######"},
-             {Rect(4, 2, Point(1, 1)), Rect(1, 1, Point(4, 2))});
-    for (const auto& trap : sampleTrapRecords()) map.trap(*trap);
-    for (const auto& group : sampleTrapGroupRecords()) map.trapGroup(*group);
-    for (const MapEventData& event : sampleEvents()) map.event(event);
-    for (const auto& element : sampleElementRecords()) map.element(*element);
-    map.dialog("Hello&&there", "tali", 7, Point(64, 32));
-    map.dialog("", "", 9, Point(0, 0));
-    map.zOrder(ZOrder(1, "floor", 0, 1));
-    map.zOrder(ZOrder(2, "walls_front", 3, 4));
-    map.cameraRegion(Rect(96, 64, Point(0, 0)), {TransitionRegion(1, Rect(16, 16, Point(80, 16)))});
-    map.cameraRegion(Rect(32, 64, Point(96, 0)));
-    return map;
+    return everySectionMap();
 }
 
 template <class A, class B>

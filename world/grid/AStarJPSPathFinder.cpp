@@ -96,16 +96,94 @@ std::vector<Point> AStarJPSPathFinder::successors(const Point& node) {
                           Point(static_cast<i16>(-dx), dy)};
             count = 5;
         }
+        CellScan scan;
+        const bool inCells = cellScan_ && makeCellScan(node, scan);
         for (std::size_t k = 0; k < count; ++k) {
             const Point& c = candidates[k];
             if (!grid_->freeAt(node.x + c.x, node.y) && !grid_->freeAt(node.x, node.y + c.y)) continue;
             Point found;
-            if (!jump(node, c, found)) continue;
+            if (!(inCells ? cellJump(scan, c, found) : jump(node, c, found))) continue;
             if (std::find(result.begin(), result.end(), found) == result.end()) result.push_back(found);
         }
     }
     for (const Point& p : result) addJumpPoint(p);
     return result;
+}
+
+bool AStarJPSPathFinder::makeCellScan(const Point& node, CellScan& scan) const {
+    const u32 size = grid_->getCellSize();
+    if (size == 0 || size > 0x7FFF || node.x < 0 || node.y < 0) return false;
+    const i32 s = static_cast<i32>(size);
+    scan.cells = grid_->cellData();
+    scan.rows = grid_->getRows();
+    scan.s = s;
+    scan.x0 = node.x / s;
+    scan.y0 = node.y / s;
+    scan.ox = node.x - scan.x0 * s;
+    scan.oy = node.y - scan.y0 * s;
+    scan.limitX = std::min<u32>(grid_->getColumns(), static_cast<u32>((0x7FFF - scan.ox) / s + 1));
+    scan.limitY = std::min<u32>(grid_->getRows(), static_cast<u32>((0x7FFF - scan.oy) / s + 1));
+    scan.goalX = goal_.x >= 0 && goal_.y >= 0 ? goal_.x / s : -1;
+    scan.goalY = goal_.x >= 0 && goal_.y >= 0 ? goal_.y / s : -1;
+    return true;
+}
+
+bool AStarJPSPathFinder::cellIsJumpPoint(const CellScan& scan, i32 x, i32 y) const {
+    // Only cells a scan has stepped onto (free, so inside the grid) are asked.
+    if (jumpCells_[static_cast<std::size_t>(x) * scan.rows + static_cast<u32>(y)] != generation_)
+        return false;
+    return jumpPoints_.count(
+               Point(static_cast<i16>(x * scan.s + scan.ox), static_cast<i16>(y * scan.s + scan.oy))) != 0;
+}
+
+bool AStarJPSPathFinder::cellJump(const CellScan& scan, const Point& direction, Point& found) {
+    const i32 ux = direction.x > 0 ? 1 : (direction.x < 0 ? -1 : 0);
+    const i32 uy = direction.y > 0 ? 1 : (direction.y < 0 ? -1 : 0);
+    i32 fx = 0;
+    i32 fy = 0;
+    bool ok = false;
+    if (ux != 0 && uy != 0) {
+        ok = scan.canStep(scan.x0, scan.y0, ux, uy) && cellDiagonal(scan, scan.x0, scan.y0, ux, uy, fx, fy);
+    } else {
+        ok = cellStraight(scan, scan.x0, scan.y0, ux, uy, fx, fy);
+    }
+    if (ok) found = Point(static_cast<i16>(fx * scan.s + scan.ox), static_cast<i16>(fy * scan.s + scan.oy));
+    return ok;
+}
+
+bool AStarJPSPathFinder::cellStraight(const CellScan& scan, i32 x, i32 y, i32 ux, i32 uy, i32& fx, i32& fy) {
+    if (!scan.free(x + ux, y + uy)) return false;
+    while (true) {
+        x += ux;
+        y += uy;
+        if (cellIsJumpPoint(scan, x, y)) return false;
+        if ((x == scan.goalX && y == scan.goalY) || scan.forced(x + uy, y + ux, ux, uy) ||
+            scan.forced(x - uy, y - ux, ux, uy)) {
+            fx = x;
+            fy = y;
+            return true;
+        }
+        if (!scan.free(x + ux, y + uy)) return false;
+    }
+}
+
+bool AStarJPSPathFinder::cellDiagonal(const CellScan& scan, i32 x, i32 y, i32 ux, i32 uy, i32& fx, i32& fy) {
+    while (true) {
+        x += ux;
+        y += uy;
+        if (cellIsJumpPoint(scan, x, y)) return false;
+        i32 ignoredX = 0;
+        i32 ignoredY = 0;
+        if ((x == scan.goalX && y == scan.goalY) || scan.forced(x + ux, y, 0, uy) ||
+            scan.forced(x - ux, y, 0, uy) || scan.forced(x, y + uy, ux, 0) || scan.forced(x, y - uy, ux, 0) ||
+            cellStraight(scan, x, y, ux, 0, ignoredX, ignoredY) ||
+            cellStraight(scan, x, y, 0, uy, ignoredX, ignoredY)) {
+            fx = x;
+            fy = y;
+            return true;
+        }
+        if (!scan.canStep(x, y, ux, uy)) return false;
+    }
 }
 
 bool AStarJPSPathFinder::jump(const Point& from, const Point& direction, Point& found) {

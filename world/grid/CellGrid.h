@@ -79,9 +79,10 @@ public:
     // outer loop, columns in the inner loop. fn may write the status.
     void forEachCell(const std::function<void(const GeometryLib::Point&, TileStatus&)>& fn);
 
-    // Inside the room, held by a cell and free. Never throws.
+    // Inside the room, held by a cell and free; false for coordinates no
+    // 16-bit point can hold. Never throws.
     bool freeAt(i32 x, i32 y) const {
-        if (x < 0 || y < 0 || x > 0xFFFF || y > 0xFFFF) return false;
+        if (x < 0 || y < 0 || x > 0x7FFF || y > 0x7FFF) return false;
         const u32 cx = cellOf(static_cast<u32>(x));
         const u32 cy = cellOf(static_cast<u32>(y));
         if (cx >= columns_ || cy >= rows_) return false;
@@ -92,6 +93,9 @@ public:
     // v / cellSize for 0 <= v <= 0xFFFF (v when the cell size is 0), without a
     // division: the searches ask this for every point they scan.
     u32 cellOf(u32 v) const { return static_cast<u32>((static_cast<u64>(v) * reciprocal_) >> 32); }
+
+    // The statuses, column-major: cell (x, y) at [x * getRows() + y].
+    const TileStatus* cellData() const { return cells_.data(); }
 
 private:
     bool inside(i32 x, i32 y) const {

@@ -268,3 +268,44 @@ TEST_F(PathFinderFixture, RandomMazesPathsAreSoundAndComplete) {
         }
     }
 }
+
+// The scan in cell coordinates must give exactly the jump points of the
+// point-by-point scan: same predecessor maps and jump-point sets, for odd cell
+// sizes, points anywhere in a cell, starts and goals outside the room, and
+// cells so large that their points reach past 32767.
+TEST(JumpPointScan, CellScanMatchesPointScan) {
+    std::mt19937 rng(4242);
+    int compared = 0;
+    for (int round = 0; round < 4000; ++round) {
+        const u32 sizes[] = {16, 1, 7, 5000};
+        const u32 s = sizes[round % 4];
+        const int w = std::uniform_int_distribution<int>(2, s == 5000 ? 7 : 16)(rng);
+        const int h = std::uniform_int_distribution<int>(2, s == 5000 ? 6 : 16)(rng);
+        const double density = std::uniform_real_distribution<double>(0.0, 0.4)(rng);
+        std::vector<std::string> rows(h, std::string(w, '.'));
+        for (auto& row : rows) {
+            for (char& c : row) c = std::bernoulli_distribution(density)(rng) ? '#' : '.';
+        }
+        CellGrid grid;
+        zarn_test::drawGrid(grid, rows, s);
+        const int extentX = std::min<int>(w * static_cast<int>(s), 32767);
+        const int extentY = std::min<int>(h * static_cast<int>(s), 32767);
+        auto pick = [&] {
+            const bool outside = std::bernoulli_distribution(0.05)(rng);
+            return Point(
+                static_cast<i16>(std::uniform_int_distribution<int>(outside ? -40 : 0, extentX - 1)(rng)),
+                static_cast<i16>(std::uniform_int_distribution<int>(0, extentY - 1)(rng)));
+        };
+        const Point start = pick();
+        const Point goal = pick();
+        AStarJPSPathFinder cells(grid);
+        AStarJPSPathFinder points(grid);
+        points.setCellScan(false);
+        const auto a = cells.findPath(start, goal);
+        const auto b = points.findPath(start, goal);
+        ASSERT_EQ(a, b) << "round " << round;
+        ASSERT_EQ(cells.getJumpPoints(), points.getJumpPoints()) << "round " << round;
+        compared += a.count(goal) != 0 ? 1 : 0;
+    }
+    EXPECT_GT(compared, 1000);
+}

@@ -1,6 +1,8 @@
 // A* and jump-point search on the same generated rooms: an open 256 x 256
-// room with scattered blockers and a maze with some loops. Each iteration is
-// one search; the ratio lines printed at the end are A* time / JPS time.
+// room with scattered blockers, the same room without blockers, and a maze
+// with some loops. Each iteration is
+// one search; "expanded" and "generated" are nodes per search; the ratio
+// lines printed at the end are A* CPU time / JPS CPU time.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -75,6 +77,19 @@ const Room& openRoom() {
     return room;
 }
 
+// The same size without any blocker: the case jump-point search is made for.
+const Room& emptyRoom() {
+    static Room room = [] {
+        Room r;
+        std::mt19937 rng(512);
+        const std::vector<std::string> rows(256, std::string(256, '.'));
+        zarn_test::drawGrid(r.grid, rows, kCell);
+        choosePairs(r, 16, rng, rows);
+        return r;
+    }();
+    return room;
+}
+
 const Room& mazeRoom() {
     static Room room = [] {
         Room r;
@@ -87,8 +102,28 @@ const Room& mazeRoom() {
     return room;
 }
 
+// Counts the nodes a search expands and the successors it generates.
+template <typename Base>
+class Counting : public Base {
+public:
+    using Base::Base;
+    std::vector<Point> successors(const Point& node) override {
+        ++expanded;
+        std::vector<Point> next = Base::successors(node);
+        generated += next.size();
+        return next;
+    }
+    std::size_t expanded = 0;
+    std::size_t generated = 0;
+};
+
 template <typename Finder>
 void runSearches(benchmark::State& state, const Room& room) {
+    Counting<Finder> counting(room.grid);
+    for (const auto& [start, goal] : room.pairs) counting.findPath(start, goal);
+    state.counters["expanded"] = static_cast<double>(counting.expanded) / room.pairs.size();
+    state.counters["generated"] = static_cast<double>(counting.generated) / room.pairs.size();
+
     Finder finder(room.grid);
     std::size_t i = 0;
     std::size_t found = 0;
@@ -99,7 +134,6 @@ void runSearches(benchmark::State& state, const Room& room) {
         benchmark::DoNotOptimize(result);
     }
     if (found != static_cast<std::size_t>(state.iterations())) state.SkipWithError("a search found no path");
-    state.counters["pairs"] = static_cast<double>(room.pairs.size());
 }
 
 void OpenRoom_AStar(benchmark::State& state) {
@@ -107,6 +141,12 @@ void OpenRoom_AStar(benchmark::State& state) {
 }
 void OpenRoom_JPS(benchmark::State& state) {
     runSearches<Zarn::AStarJPSPathFinder>(state, openRoom());
+}
+void EmptyRoom_AStar(benchmark::State& state) {
+    runSearches<Zarn::AStarPathFinder>(state, emptyRoom());
+}
+void EmptyRoom_JPS(benchmark::State& state) {
+    runSearches<Zarn::AStarJPSPathFinder>(state, emptyRoom());
 }
 void Maze_AStar(benchmark::State& state) {
     runSearches<Zarn::AStarPathFinder>(state, mazeRoom());
@@ -117,17 +157,20 @@ void Maze_JPS(benchmark::State& state) {
 
 BENCHMARK(OpenRoom_AStar)->Unit(benchmark::kMicrosecond);
 BENCHMARK(OpenRoom_JPS)->Unit(benchmark::kMicrosecond);
+BENCHMARK(EmptyRoom_AStar)->Unit(benchmark::kMicrosecond);
+BENCHMARK(EmptyRoom_JPS)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Maze_AStar)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Maze_JPS)->Unit(benchmark::kMicrosecond);
 
-// Forwards to the console and keeps each run's time per iteration.
+// Forwards to the console and keeps each run's CPU time per iteration (the
+// machine may be shared).
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
             if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-                times[run.benchmark_name()] = run.GetAdjustedRealTime();
+                times[run.benchmark_name()] = run.GetAdjustedCPUTime();
             }
         }
     }
@@ -140,7 +183,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    for (const char* room : {"OpenRoom", "Maze"}) {
+    for (const char* room : {"OpenRoom", "EmptyRoom", "Maze"}) {
         const auto a = reporter.times.find(std::string(room) + "_AStar");
         const auto j = reporter.times.find(std::string(room) + "_JPS");
         if (a != reporter.times.end() && j != reporter.times.end() && j->second > 0) {

@@ -4,12 +4,10 @@
 #include <unordered_map>
 #include <vector>
 
+#include "map/import/DialogImporter.h"
 #include "map/records/DialogEntry.h"
 
 namespace Zarn {
-
-// The dialogs of a loaded map by number; owned by the map.
-using DialogTable = std::unordered_map<u32, DialogEntry>;
 
 // Which dialog plays. Written by the dialog commands on the client's tick and
 // read by the dialog window every frame, both on the main thread.

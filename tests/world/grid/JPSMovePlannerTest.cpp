@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "GridTestSupport.h"
+#include "map/import/GameMap.h"
 #include "world/grid/planner/JPSMovePlanner.h"
 #include "world/steering/Arrival.h"
 #include "world/steering/PathedSteering.h"
@@ -175,4 +176,19 @@ TEST_F(PlannerFixture, ReconstructStopsAtBlockedCellsAndCycles) {
     cycle[Point(8, 8)] = Point(24, 8);
     cycle[Point(24, 8)] = Point(8, 8);
     EXPECT_LE(planner.reconstructPath(cycle, Point(8, 8), Point(100, 8)).size(), 3u);
+}
+
+TEST_F(PlannerFixture, ReadsTheLoadedMapsGridAndRectangles) {
+    Zarn::GameMap map;
+    zarn_test::drawGrid(map.grid, {"....", "....", "...."}, S);
+    JPSMovePlanner noRectangles(unit, map);
+    unit.body().position = centre(0, 0);
+    noRectangles.planMove(centre(3, 2));
+    ASSERT_EQ(steering().size(), 1u);
+    EXPECT_NE(dynamic_cast<Zarn::PathedSteering*>(steering()[0]), nullptr);
+    map.maximalRectangles.push_back(Rect(4, 3, Point(0, 0)));
+    JPSMovePlanner withRectangle(unit, map);
+    withRectangle.planMove(centre(3, 2));
+    ASSERT_EQ(steering().size(), 1u);
+    EXPECT_NE(dynamic_cast<Zarn::Arrival*>(steering()[0]), nullptr);
 }

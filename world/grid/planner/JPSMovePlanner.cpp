@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "map/import/GameMap.h"
 #include "world/grid/CellGrid.h"
 #include "world/steering/Arrival.h"
 #include "world/steering/PathedSteering.h"
@@ -31,6 +32,9 @@ bool finite(const GeometryLib::FPoint& p) {
 JPSMovePlanner::JPSMovePlanner(SteerableUnit& unit, const CellGrid& grid,
                                const std::vector<GeometryLib::Rect>& rectangles)
     : unit_(&unit), grid_(&grid), rectangles_(&rectangles), finder_(grid) {}
+
+JPSMovePlanner::JPSMovePlanner(SteerableUnit& unit, const GameMap& map)
+    : JPSMovePlanner(unit, map.grid, map.maximalRectangles) {}
 
 JPSMovePlanner::~JPSMovePlanner() = default;
 

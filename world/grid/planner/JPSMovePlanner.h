@@ -10,6 +10,7 @@ namespace Zarn {
 
 class Arrival;
 class CellGrid;
+struct GameMap;
 class PathedSteering;
 class SteerableUnit;
 
@@ -24,6 +25,8 @@ public:
     // the map's grid section) belong to the game and outlive the planner.
     JPSMovePlanner(SteerableUnit& unit, const CellGrid& grid,
                    const std::vector<GeometryLib::Rect>& rectangles);
+    // Over the loaded map's grid and maximal rectangles.
+    JPSMovePlanner(SteerableUnit& unit, const GameMap& map);
     ~JPSMovePlanner();
 
     JPSMovePlanner(const JPSMovePlanner&) = delete;

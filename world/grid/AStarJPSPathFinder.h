@@ -82,10 +82,11 @@ private:
     void addJumpPoint(const GeometryLib::Point& p);
 
     std::unordered_set<GeometryLib::Point, GeometryLib::PointHash> jumpPoints_;
-    // Index over jumpPoints_ for the scans: jumpCells_[cell] == generation_
-    // when some jump point lies in that cell (only then is the set asked).
-    std::vector<u32> jumpCells_;
-    u32 generation_ = 0;
+    // Index over jumpPoints_ for the scans, one byte a cell, zeroed again every
+    // 255 searches: jumpCells_[cell] == generation_ when some jump point lies
+    // in that cell (only then is the set asked).
+    std::vector<u8> jumpCells_;
+    u8 generation_ = 0;
     // The goal's cell as a half-open range of map units (empty when the goal
     // lies outside the room).
     i32 goalLowX_ = 0;

@@ -11,7 +11,9 @@ namespace Zarn {
 // The A* loop with jump-point successors: from a node, each direction that the
 // move into it leaves open is scanned until a jump point (a point with a forced
 // neighbour, or the goal's cell) is met, and only jump points become nodes.
-// Step costs between jump points are their truncated Euclidean distance.
+// Step costs between jump points are their truncated Euclidean distance. A
+// scan that runs into a point that already is a jump point of this search ends
+// without one: that point is searched from on its own.
 class AStarJPSPathFinder : public AStarPathFinder {
 public:
     // The grid belongs to the loaded map and outlives the finder.

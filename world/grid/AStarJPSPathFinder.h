@@ -68,6 +68,7 @@ private:
     bool cellStraight(const CellScan& scan, i32 x, i32 y, i32 ux, i32 uy, i32& fx, i32& fy);
     bool cellDiagonal(const CellScan& scan, i32 x, i32 y, i32 ux, i32 uy, i32& fx, i32& fy);
     bool cellIsJumpPoint(const CellScan& scan, i32 x, i32 y) const;
+    bool jumpPointAt(const CellScan& scan, i32 x, i32 y) const;
 
     bool jump(const GeometryLib::Point& from, const GeometryLib::Point& direction, GeometryLib::Point& found);
     bool jumpStraight(const GeometryLib::Point& from, const GeometryLib::Point& direction,

@@ -7,14 +7,14 @@
 
 namespace Zarn {
 
-void SecondarySteerableIMETrigger::addElement(u32 unitHandle, InteractiveMapElement& element) {
-    elements_.emplace(unitHandle, &element);
+void SecondarySteerableIMETrigger::addElement(u32 number, InteractiveMapElement& element) {
+    elements_.emplace(number, &element);
 }
 
 void SecondarySteerableIMETrigger::onUnitOnCell(const GeometryLib::Point& cell, u32, SteerableUnit& unit) {
-    const SecondaryUnitSet covering = index_.unitsAtCell(cell);
-    for (const SecondarySteerableUnit* prop : covering) {
-        auto it = elements_.find(prop->handle());
+    const ElementNumberSet covering = index_.elementsAtCell(cell);
+    for (u32 number : covering) {
+        auto it = elements_.find(number);
         if (it == elements_.end()) continue;
         InteractiveMapElement& element = *it->second;
         if (!element.touches(cell, &unit)) continue;

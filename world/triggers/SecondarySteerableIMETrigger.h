@@ -11,9 +11,9 @@ class InteractiveMapElement;
 class SecondaryUnitIndex;
 
 // The contact flow for elements that move (secondary steerable elements):
-// the elements covering a unit's cell are found through the secondary-unit
-// cell index, visited in the index's order (by unit handle). A touching
-// element acts on every tick; there is no last-cell memory.
+// the numbers of the elements covering a unit's cell come from the
+// secondary-unit cell index, visited in its order (ascending number). A
+// touching element acts on every tick; there is no last-cell memory.
 //
 // Elements, index and sink are not owned: they belong to the world and the
 // event trigger set and outlive the trigger. Used by the thread that owns the
@@ -23,9 +23,10 @@ public:
     SecondarySteerableIMETrigger(const SecondaryUnitIndex& index, EffectEventTrigger& sink)
         : index_(index), sink_(sink) {}
 
-    // Files the element under the handle of the secondary unit it moves with.
-    // A second element for a handle already filed is not filed.
-    void addElement(u32 unitHandle, InteractiveMapElement& element);
+    // Files the element under its secondary-steerable number (the number the
+    // index knows it by). A second element for a number already filed is not
+    // filed.
+    void addElement(u32 number, InteractiveMapElement& element);
 
     // The client ID is not used. Throws of an element or the sink pass out.
     void onUnitOnCell(const GeometryLib::Point& cell, u32 clientId, SteerableUnit& unit) override;

@@ -224,19 +224,20 @@ TEST_F(PositionFixture, MovingElementsActEveryTickThroughTheIndex) {
     SecondaryUnitIndex index(grid);
     SecondarySteerableUnit propA(kFirstSecondaryUnitHandle + 1), propB(kFirstSecondaryUnitHandle + 2),
         propC(kFirstSecondaryUnitHandle + 3);
+    u32 number = 1;
     for (SecondarySteerableUnit* p : {&propA, &propB, &propC}) {
         p->cellSize = 32;
         p->radius = 8;
         p->unit.body().position = {80, 80};  // cell (2, 2)
-        index.add(p);
+        index.add(number++, p);
     }
     SecondarySteerableIMETrigger moving(index, sink);
     EXPECT_TRUE(moving.isEmpty());
     TestElement a(record), b(record), other(record);
-    moving.addElement(propB.handle(), b);
-    moving.addElement(propA.handle(), a);
-    moving.addElement(propA.handle(), other);  // a second element for A is not filed
-    // propC has no element: skipped.
+    moving.addElement(2, b);
+    moving.addElement(1, a);
+    moving.addElement(1, other);  // a second element for number 1 is not filed
+    // Number 3 has no element: skipped.
     EXPECT_FALSE(moving.isEmpty());
 
     PositionTriggerGroup movingGroup(grid, units);
@@ -245,7 +246,7 @@ TEST_F(PositionFixture, MovingElementsActEveryTickThroughTheIndex) {
     movingGroup.update(0.03f);
     movingGroup.update(0.03f);
     ASSERT_EQ(sink.seen.size(), 4u);
-    EXPECT_EQ(sink.seen[0].second, &a);  // by handle
+    EXPECT_EQ(sink.seen[0].second, &a);  // by number
     EXPECT_EQ(sink.seen[1].second, &b);
     EXPECT_EQ(other.scripted().applied, 0);
 

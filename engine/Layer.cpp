@@ -10,9 +10,7 @@ Layer::Layer() {
     setAnchorPoint(Vec2::ANCHOR_MIDDLE);
 }
 
-Layer* Layer::create() {
-    return createWithInit<Layer>();
-}
+Layer* Layer::create() { return createWithInit<Layer>(); }
 
 bool Layer::init() {
     setContentSize(Director::getInstance()->getWinSize());
@@ -21,9 +19,7 @@ bool Layer::init() {
 
 LayerColor::LayerColor() = default;
 
-LayerColor* LayerColor::create() {
-    return createWithInit<LayerColor>();
-}
+LayerColor* LayerColor::create() { return createWithInit<LayerColor>(); }
 
 LayerColor* LayerColor::create(const Color4B& color) {
     auto* layer = new LayerColor();
@@ -45,9 +41,7 @@ LayerColor* LayerColor::create(const Color4B& color, float width, float height) 
     return nullptr;
 }
 
-bool LayerColor::init() {
-    return initWithColor(Color4B(0, 0, 0, 0));
-}
+bool LayerColor::init() { return initWithColor(Color4B(0, 0, 0, 0)); }
 
 bool LayerColor::initWithColor(const Color4B& color) {
     const Size s = Director::getInstance()->getWinSize();

@@ -97,7 +97,8 @@ public:
     void restartLives();
     // The active modes in the order in which they were switched on.
     std::vector<u8> activeModes() const { return activeModeSet; }
-    // Resizes the level list; new levels get the default (locked) status.
+    // Resizes the level list; new levels get the default (locked) status,
+    // except that a list that was empty comes out with its first level open.
     void setLevelCount(u32 count);
     void resetLevels();
     // resetLevels, then every other saved field to its default. The active

@@ -88,7 +88,7 @@ TEST(CameraRegionTracker, WithoutRegionsTheCameraCentresThePlayer) {
     const std::vector<std::vector<TransitionRegion>> transitions;
     Camera camera;
     CameraRegionTracker tracker(regions, transitions, camera.viewport);
-    for (const FPoint p : {FPoint(0, 0), FPoint(123.5f, 40.25f), FPoint(-20, 900)}) {
+    for (const FPoint& p : {FPoint(0, 0), FPoint(123.5f, 40.25f), FPoint(-20, 900)}) {
         tracker.update(p);
         EXPECT_EQ(tracker.current(), kNone);
         EXPECT_FLOAT_EQ(camera.offset().x, -1.25f * p.x + 62.5f);

@@ -166,7 +166,9 @@ TEST_F(UnitKeepers, LivesAreLostOnlyToLifeCostingDeaths) {
         EXPECT_EQ(keeper.reportedLives(1), c.livesLeft) << c.name;
         EXPECT_EQ(gameOvers, c.gameOvers) << c.name;
         EXPECT_EQ(livesLost, c.livesLost) << c.name;
-        if (!seenLives.empty()) EXPECT_EQ(seenLives.front(), c.lives - 1) << c.name;
+        if (!seenLives.empty()) {
+            EXPECT_EQ(seenLives.front(), c.lives - 1) << c.name;
+        }
         unit(1).state = 0;
     }
 }

@@ -61,8 +61,12 @@ void Boss::enable() {
         arm0->onTrapHit = [this] { onArmHit(); };
         arm1->onTrapHit = [this] { onArmHit(); };
         armCells.clear();
+        // The arms' own columns, where they stand: the small spawner keeps them
+        // free while the arms fight. (Their whole reach must stay open to it, or
+        // no delayed trap could ever be struck there.)
         for (const FollowHitTrap* arm : {arm0, arm1}) {
-            for (const GeometryLib::Point& cell : arm->armRecord->coveredCells) armCells.push_back(cell);
+            const GeometryLib::Point p = arm->armRecord->position;
+            for (i16 dy = 0; dy < 3; ++dy) armCells.emplace_back(p.x, static_cast<i16>(p.y + dy));
         }
     }
     largeSpawner = newLarge;

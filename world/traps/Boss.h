@@ -88,7 +88,8 @@ public:
     // Turns the boss's action into a command; not owned, null unless the trap
     // factory sets it.
     ActionFactory* actionFactory = nullptr;
-    // The cells of both arms; the small spawner keeps them free in phase 4.
+    // The columns of three cells the two arms stand on; the small spawner
+    // keeps them free in phase 4.
     std::vector<GeometryLib::Point> armCells;
     // Keeps the boss advancing without a unit in range; nothing sets it yet.
     u8 held = 0;

@@ -11,9 +11,13 @@ void Action::startWithTarget(Node* target) {
     originalTarget_ = target_ = target;
 }
 
-void Action::stop() { target_ = nullptr; }
+void Action::stop() {
+    target_ = nullptr;
+}
 
-RepeatForever* RepeatForever::create(ActionInterval* action) { return createWithMethod<RepeatForever>(&RepeatForever::initWithAction, action); }
+RepeatForever* RepeatForever::create(ActionInterval* action) {
+    return createWithMethod<RepeatForever>(&RepeatForever::initWithAction, action);
+}
 
 bool RepeatForever::initWithAction(ActionInterval* action) {
     if (action == nullptr) return false;
@@ -22,11 +26,17 @@ bool RepeatForever::initWithAction(ActionInterval* action) {
     return true;
 }
 
-RepeatForever::~RepeatForever() { CC_SAFE_RELEASE(inner_); }
+RepeatForever::~RepeatForever() {
+    CC_SAFE_RELEASE(inner_);
+}
 
-RepeatForever* RepeatForever::clone() const { return create(inner_->clone()); }
+RepeatForever* RepeatForever::clone() const {
+    return create(inner_->clone());
+}
 
-RepeatForever* RepeatForever::reverse() const { return create(inner_->reverse()); }
+RepeatForever* RepeatForever::reverse() const {
+    return create(inner_->reverse());
+}
 
 void RepeatForever::startWithTarget(Node* target) {
     Action::startWithTarget(target);
@@ -48,7 +58,9 @@ void RepeatForever::step(float dt) {
     }
 }
 
-Speed* Speed::create(ActionInterval* action, float speed) { return createWithMethod<Speed>(&Speed::initWithAction, action, speed); }
+Speed* Speed::create(ActionInterval* action, float speed) {
+    return createWithMethod<Speed>(&Speed::initWithAction, action, speed);
+}
 
 bool Speed::initWithAction(ActionInterval* action, float speed) {
     if (action == nullptr) return false;
@@ -58,11 +70,17 @@ bool Speed::initWithAction(ActionInterval* action, float speed) {
     return true;
 }
 
-Speed::~Speed() { CC_SAFE_RELEASE(inner_); }
+Speed::~Speed() {
+    CC_SAFE_RELEASE(inner_);
+}
 
-Speed* Speed::clone() const { return create(inner_->clone(), speed_); }
+Speed* Speed::clone() const {
+    return create(inner_->clone(), speed_);
+}
 
-Speed* Speed::reverse() const { return create(inner_->reverse(), speed_); }
+Speed* Speed::reverse() const {
+    return create(inner_->reverse(), speed_);
+}
 
 void Speed::startWithTarget(Node* target) {
     Action::startWithTarget(target);
@@ -74,8 +92,12 @@ void Speed::stop() {
     Action::stop();
 }
 
-void Speed::step(float dt) { inner_->step(dt * speed_); }
+void Speed::step(float dt) {
+    inner_->step(dt * speed_);
+}
 
-bool Speed::isDone() const { return inner_->isDone(); }
+bool Speed::isDone() const {
+    return inner_->isDone();
+}
 
 }  // namespace cocos2d

@@ -8,8 +8,12 @@ namespace tweenfunc {
 
 constexpr float kPi = 3.14159265358979f;
 
-float easeIn(float t, float rate) { return std::pow(t, rate); }
-float easeOut(float t, float rate) { return std::pow(t, 1.0f / rate); }
+float easeIn(float t, float rate) {
+    return std::pow(t, rate);
+}
+float easeOut(float t, float rate) {
+    return std::pow(t, 1.0f / rate);
+}
 float easeInOut(float t, float rate) {
     t *= 2.0f;
     if (t < 1.0f) return 0.5f * std::pow(t, rate);
@@ -30,8 +34,12 @@ float bounceTime(float t) {
     return 7.5625f * t * t + 0.984375f;
 }
 
-float bounceEaseIn(float t) { return 1.0f - bounceTime(1.0f - t); }
-float bounceEaseOut(float t) { return bounceTime(t); }
+float bounceEaseIn(float t) {
+    return 1.0f - bounceTime(1.0f - t);
+}
+float bounceEaseOut(float t) {
+    return bounceTime(t);
+}
 float bounceEaseInOut(float t) {
     if (t < 0.5f) return (1.0f - bounceTime(1.0f - t * 2.0f)) * 0.5f;
     return bounceTime(t * 2.0f - 1.0f) * 0.5f + 0.5f;
@@ -54,12 +62,22 @@ float backEaseInOut(float t) {
     return (t * t * ((overshoot + 1.0f) * t + overshoot)) / 2.0f + 1.0f;
 }
 
-float sineEaseIn(float t) { return -1.0f * std::cos(t * kPi / 2.0f) + 1.0f; }
-float sineEaseOut(float t) { return std::sin(t * kPi / 2.0f); }
-float sineEaseInOut(float t) { return -0.5f * (std::cos(kPi * t) - 1.0f); }
+float sineEaseIn(float t) {
+    return -1.0f * std::cos(t * kPi / 2.0f) + 1.0f;
+}
+float sineEaseOut(float t) {
+    return std::sin(t * kPi / 2.0f);
+}
+float sineEaseInOut(float t) {
+    return -0.5f * (std::cos(kPi * t) - 1.0f);
+}
 
-float expoEaseIn(float t) { return t == 0.0f ? 0.0f : std::pow(2.0f, 10.0f * (t - 1.0f)) - 0.001f; }
-float expoEaseOut(float t) { return t == 1.0f ? 1.0f : -std::pow(2.0f, -10.0f * t) + 1.0f; }
+float expoEaseIn(float t) {
+    return t == 0.0f ? 0.0f : std::pow(2.0f, 10.0f * (t - 1.0f)) - 0.001f;
+}
+float expoEaseOut(float t) {
+    return t == 1.0f ? 1.0f : -std::pow(2.0f, -10.0f * t) + 1.0f;
+}
 float expoEaseInOut(float t) {
     if (t == 0.0f || t == 1.0f) return t;
     if (t < 0.5f) return 0.5f * std::pow(2.0f, 10.0f * (t * 2.0f - 1.0f));
@@ -68,7 +86,9 @@ float expoEaseInOut(float t) {
 
 }  // namespace tweenfunc
 
-ActionEase::~ActionEase() { CC_SAFE_RELEASE(inner_); }
+ActionEase::~ActionEase() {
+    CC_SAFE_RELEASE(inner_);
+}
 
 bool ActionEase::initWithAction(ActionInterval* action) {
     if (action == nullptr) return false;
@@ -88,7 +108,9 @@ void ActionEase::stop() {
     ActionInterval::stop();
 }
 
-void ActionEase::update(float t) { inner_->update(ease(t)); }
+void ActionEase::update(float t) {
+    inner_->update(ease(t));
+}
 
 bool EaseRateAction::initWithAction(ActionInterval* action, float rate) {
     if (!ActionEase::initWithAction(action)) return false;
@@ -119,26 +141,58 @@ T* makePlain(ActionInterval* action) {
 }
 }  // namespace
 
-EaseIn* EaseIn::create(ActionInterval* action, float rate) { return makeRate<EaseIn>(action, rate); }
-EaseIn* EaseIn::clone() const { return create(inner_->clone(), rate_); }
-ActionEase* EaseIn::reverse() const { return EaseOut::create(inner_->reverse(), 1.0f / rate_); }
-float EaseIn::ease(float t) const { return tweenfunc::easeIn(t, rate_); }
+EaseIn* EaseIn::create(ActionInterval* action, float rate) {
+    return makeRate<EaseIn>(action, rate);
+}
+EaseIn* EaseIn::clone() const {
+    return create(inner_->clone(), rate_);
+}
+ActionEase* EaseIn::reverse() const {
+    return EaseOut::create(inner_->reverse(), 1.0f / rate_);
+}
+float EaseIn::ease(float t) const {
+    return tweenfunc::easeIn(t, rate_);
+}
 
-EaseOut* EaseOut::create(ActionInterval* action, float rate) { return makeRate<EaseOut>(action, rate); }
-EaseOut* EaseOut::clone() const { return create(inner_->clone(), rate_); }
-ActionEase* EaseOut::reverse() const { return EaseIn::create(inner_->reverse(), 1.0f / rate_); }
-float EaseOut::ease(float t) const { return tweenfunc::easeOut(t, rate_); }
+EaseOut* EaseOut::create(ActionInterval* action, float rate) {
+    return makeRate<EaseOut>(action, rate);
+}
+EaseOut* EaseOut::clone() const {
+    return create(inner_->clone(), rate_);
+}
+ActionEase* EaseOut::reverse() const {
+    return EaseIn::create(inner_->reverse(), 1.0f / rate_);
+}
+float EaseOut::ease(float t) const {
+    return tweenfunc::easeOut(t, rate_);
+}
 
-EaseInOut* EaseInOut::create(ActionInterval* action, float rate) { return makeRate<EaseInOut>(action, rate); }
-EaseInOut* EaseInOut::clone() const { return create(inner_->clone(), rate_); }
-ActionEase* EaseInOut::reverse() const { return EaseInOut::create(inner_->reverse(), rate_); }
-float EaseInOut::ease(float t) const { return tweenfunc::easeInOut(t, rate_); }
+EaseInOut* EaseInOut::create(ActionInterval* action, float rate) {
+    return makeRate<EaseInOut>(action, rate);
+}
+EaseInOut* EaseInOut::clone() const {
+    return create(inner_->clone(), rate_);
+}
+ActionEase* EaseInOut::reverse() const {
+    return EaseInOut::create(inner_->reverse(), rate_);
+}
+float EaseInOut::ease(float t) const {
+    return tweenfunc::easeInOut(t, rate_);
+}
 
-#define ZARN_ENGINE_PLAIN_EASE_IMPL(Name, Reverse, Fn)                                      \
-    Name* Name::create(ActionInterval* action) { return makePlain<Name>(action); }          \
-    Name* Name::clone() const { return create(inner_->clone()); }                           \
-    ActionEase* Name::reverse() const { return Reverse::create(inner_->reverse()); }        \
-    float Name::ease(float t) const { return tweenfunc::Fn(t); }
+#define ZARN_ENGINE_PLAIN_EASE_IMPL(Name, Reverse, Fn) \
+    Name* Name::create(ActionInterval* action) {       \
+        return makePlain<Name>(action);                \
+    }                                                  \
+    Name* Name::clone() const {                        \
+        return create(inner_->clone());                \
+    }                                                  \
+    ActionEase* Name::reverse() const {                \
+        return Reverse::create(inner_->reverse());     \
+    }                                                  \
+    float Name::ease(float t) const {                  \
+        return tweenfunc::Fn(t);                       \
+    }
 
 ZARN_ENGINE_PLAIN_EASE_IMPL(EaseBounceIn, EaseBounceOut, bounceEaseIn)
 ZARN_ENGINE_PLAIN_EASE_IMPL(EaseBounceOut, EaseBounceIn, bounceEaseOut)

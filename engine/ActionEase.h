@@ -33,30 +33,30 @@ protected:
     float rate_ = 1.0f;
 };
 
-#define ZARN_ENGINE_RATE_EASE(Name)                                 \
-    class Name : public EaseRateAction {                           \
-    public:                                                        \
-        static Name* create(ActionInterval* action, float rate);  \
-        Name* clone() const override;                              \
-        ActionEase* reverse() const override;                      \
-                                                                   \
-    protected:                                                     \
-        float ease(float t) const override;                        \
+#define ZARN_ENGINE_RATE_EASE(Name)                              \
+    class Name : public EaseRateAction {                         \
+    public:                                                      \
+        static Name* create(ActionInterval* action, float rate); \
+        Name* clone() const override;                            \
+        ActionEase* reverse() const override;                    \
+                                                                 \
+    protected:                                                   \
+        float ease(float t) const override;                      \
     };
 
 ZARN_ENGINE_RATE_EASE(EaseIn)
 ZARN_ENGINE_RATE_EASE(EaseOut)
 ZARN_ENGINE_RATE_EASE(EaseInOut)
 
-#define ZARN_ENGINE_PLAIN_EASE(Name)                   \
-    class Name : public ActionEase {                  \
-    public:                                           \
-        static Name* create(ActionInterval* action);  \
-        Name* clone() const override;                 \
-        ActionEase* reverse() const override;         \
-                                                      \
-    protected:                                        \
-        float ease(float t) const override;           \
+#define ZARN_ENGINE_PLAIN_EASE(Name)                 \
+    class Name : public ActionEase {                 \
+    public:                                          \
+        static Name* create(ActionInterval* action); \
+        Name* clone() const override;                \
+        ActionEase* reverse() const override;        \
+                                                     \
+    protected:                                       \
+        float ease(float t) const override;          \
     };
 
 ZARN_ENGINE_PLAIN_EASE(EaseBounceIn)

@@ -18,7 +18,9 @@ void ActionInstant::startWithTarget(Node* target) {
     done_ = false;
 }
 
-void ActionInstant::step(float dt) { update(1.0f); }
+void ActionInstant::step(float dt) {
+    update(1.0f);
+}
 
 void ActionInstant::update(float t) {
     if (done_) return;
@@ -26,23 +28,41 @@ void ActionInstant::update(float t) {
     execute();
 }
 
-Show* Show::create() { return make(new Show()); }
-Show* Show::clone() const { return create(); }
-ActionInstant* Show::reverse() const { return Hide::create(); }
+Show* Show::create() {
+    return make(new Show());
+}
+Show* Show::clone() const {
+    return create();
+}
+ActionInstant* Show::reverse() const {
+    return Hide::create();
+}
 void Show::execute() {
     if (target_ != nullptr) target_->setVisible(true);
 }
 
-Hide* Hide::create() { return make(new Hide()); }
-Hide* Hide::clone() const { return create(); }
-ActionInstant* Hide::reverse() const { return Show::create(); }
+Hide* Hide::create() {
+    return make(new Hide());
+}
+Hide* Hide::clone() const {
+    return create();
+}
+ActionInstant* Hide::reverse() const {
+    return Show::create();
+}
 void Hide::execute() {
     if (target_ != nullptr) target_->setVisible(false);
 }
 
-ToggleVisibility* ToggleVisibility::create() { return make(new ToggleVisibility()); }
-ToggleVisibility* ToggleVisibility::clone() const { return create(); }
-ToggleVisibility* ToggleVisibility::reverse() const { return create(); }
+ToggleVisibility* ToggleVisibility::create() {
+    return make(new ToggleVisibility());
+}
+ToggleVisibility* ToggleVisibility::clone() const {
+    return create();
+}
+ToggleVisibility* ToggleVisibility::reverse() const {
+    return create();
+}
 void ToggleVisibility::execute() {
     if (target_ != nullptr) target_->setVisible(!target_->isVisible());
 }
@@ -52,8 +72,12 @@ Place* Place::create(const Vec2& position) {
     p->position_ = position;
     return make(p);
 }
-Place* Place::clone() const { return create(position_); }
-Place* Place::reverse() const { return clone(); }
+Place* Place::clone() const {
+    return create(position_);
+}
+Place* Place::reverse() const {
+    return clone();
+}
 void Place::execute() {
     if (target_ != nullptr) target_->setPosition(position_);
 }
@@ -63,8 +87,12 @@ CallFunc* CallFunc::create(const std::function<void()>& function) {
     c->function_ = function;
     return make(c);
 }
-CallFunc* CallFunc::clone() const { return create(function_); }
-CallFunc* CallFunc::reverse() const { return clone(); }
+CallFunc* CallFunc::clone() const {
+    return create(function_);
+}
+CallFunc* CallFunc::reverse() const {
+    return clone();
+}
 void CallFunc::execute() {
     if (function_) function_();
 }
@@ -74,8 +102,12 @@ CallFuncN* CallFuncN::create(const std::function<void(Node*)>& function) {
     c->function_ = function;
     return make(c);
 }
-CallFuncN* CallFuncN::clone() const { return create(function_); }
-CallFuncN* CallFuncN::reverse() const { return clone(); }
+CallFuncN* CallFuncN::clone() const {
+    return create(function_);
+}
+CallFuncN* CallFuncN::reverse() const {
+    return clone();
+}
 void CallFuncN::execute() {
     if (function_) function_(target_);
 }
@@ -85,8 +117,12 @@ RemoveSelf* RemoveSelf::create(bool cleanup) {
     r->cleanup_ = cleanup;
     return make(r);
 }
-RemoveSelf* RemoveSelf::clone() const { return create(cleanup_); }
-RemoveSelf* RemoveSelf::reverse() const { return clone(); }
+RemoveSelf* RemoveSelf::clone() const {
+    return create(cleanup_);
+}
+RemoveSelf* RemoveSelf::reverse() const {
+    return clone();
+}
 void RemoveSelf::execute() {
     if (target_ != nullptr) target_->removeFromParentAndCleanup(cleanup_);
 }
@@ -96,8 +132,12 @@ FlipX* FlipX::create(bool flipped) {
     f->flipped_ = flipped;
     return make(f);
 }
-FlipX* FlipX::clone() const { return create(flipped_); }
-FlipX* FlipX::reverse() const { return create(!flipped_); }
+FlipX* FlipX::clone() const {
+    return create(flipped_);
+}
+FlipX* FlipX::reverse() const {
+    return create(!flipped_);
+}
 void FlipX::execute() {
     if (auto* s = dynamic_cast<Sprite*>(target_)) s->setFlippedX(flipped_);
 }
@@ -107,8 +147,12 @@ FlipY* FlipY::create(bool flipped) {
     f->flipped_ = flipped;
     return make(f);
 }
-FlipY* FlipY::clone() const { return create(flipped_); }
-FlipY* FlipY::reverse() const { return create(!flipped_); }
+FlipY* FlipY::clone() const {
+    return create(flipped_);
+}
+FlipY* FlipY::reverse() const {
+    return create(!flipped_);
+}
 void FlipY::execute() {
     if (auto* s = dynamic_cast<Sprite*>(target_)) s->setFlippedY(flipped_);
 }

@@ -64,7 +64,9 @@ Sequence* Sequence::create(const std::vector<FiniteTimeAction*>& actions) {
     return createWithTwoActions(prev, list.back());
 }
 
-Sequence* Sequence::create(const Vector<FiniteTimeAction*>& actions) { return create(actions.asStdVector()); }
+Sequence* Sequence::create(const Vector<FiniteTimeAction*>& actions) {
+    return create(actions.asStdVector());
+}
 
 bool Sequence::initWithTwoActions(FiniteTimeAction* one, FiniteTimeAction* two) {
     if (one == nullptr) return false;
@@ -82,9 +84,13 @@ Sequence::~Sequence() {
     CC_SAFE_RELEASE(actions_[1]);
 }
 
-Sequence* Sequence::clone() const { return createWithTwoActions(actions_[0]->clone(), actions_[1]->clone()); }
+Sequence* Sequence::clone() const {
+    return createWithTwoActions(actions_[0]->clone(), actions_[1]->clone());
+}
 
-Sequence* Sequence::reverse() const { return createWithTwoActions(actions_[1]->reverse(), actions_[0]->reverse()); }
+Sequence* Sequence::reverse() const {
+    return createWithTwoActions(actions_[1]->reverse(), actions_[0]->reverse());
+}
 
 void Sequence::startWithTarget(Node* target) {
     ActionInterval::startWithTarget(target);
@@ -153,7 +159,9 @@ Spawn* Spawn::create(const std::vector<FiniteTimeAction*>& actions) {
     return createWithTwoActions(prev, list.back());
 }
 
-Spawn* Spawn::create(const Vector<FiniteTimeAction*>& actions) { return create(actions.asStdVector()); }
+Spawn* Spawn::create(const Vector<FiniteTimeAction*>& actions) {
+    return create(actions.asStdVector());
+}
 
 bool Spawn::initWithTwoActions(FiniteTimeAction* one, FiniteTimeAction* two) {
     if (one == nullptr) return false;
@@ -178,9 +186,13 @@ Spawn::~Spawn() {
     CC_SAFE_RELEASE(two_);
 }
 
-Spawn* Spawn::clone() const { return createWithTwoActions(one_->clone(), two_->clone()); }
+Spawn* Spawn::clone() const {
+    return createWithTwoActions(one_->clone(), two_->clone());
+}
 
-Spawn* Spawn::reverse() const { return createWithTwoActions(one_->reverse(), two_->reverse()); }
+Spawn* Spawn::reverse() const {
+    return createWithTwoActions(one_->reverse(), two_->reverse());
+}
 
 void Spawn::startWithTarget(Node* target) {
     ActionInterval::startWithTarget(target);
@@ -214,11 +226,17 @@ bool Repeat::initWithAction(FiniteTimeAction* action, unsigned int times) {
     return true;
 }
 
-Repeat::~Repeat() { CC_SAFE_RELEASE(inner_); }
+Repeat::~Repeat() {
+    CC_SAFE_RELEASE(inner_);
+}
 
-Repeat* Repeat::clone() const { return create(inner_->clone(), times_); }
+Repeat* Repeat::clone() const {
+    return create(inner_->clone(), times_);
+}
 
-Repeat* Repeat::reverse() const { return create(inner_->reverse(), times_); }
+Repeat* Repeat::reverse() const {
+    return create(inner_->reverse(), times_);
+}
 
 void Repeat::startWithTarget(Node* target) {
     total_ = 0;
@@ -254,13 +272,19 @@ DelayTime* DelayTime::create(float duration) {
     return d;
 }
 
-DelayTime* DelayTime::clone() const { return create(duration_); }
+DelayTime* DelayTime::clone() const {
+    return create(duration_);
+}
 
-DelayTime* DelayTime::reverse() const { return create(duration_); }
+DelayTime* DelayTime::reverse() const {
+    return create(duration_);
+}
 
 // ---------------------------------------------------------------- MoveBy / MoveTo
 
-MoveBy* MoveBy::create(float duration, const Vec2& delta) { return createWithMethod<MoveBy>(&MoveBy::initWithDuration, duration, delta); }
+MoveBy* MoveBy::create(float duration, const Vec2& delta) {
+    return createWithMethod<MoveBy>(&MoveBy::initWithDuration, duration, delta);
+}
 
 bool MoveBy::initWithDuration(float duration, const Vec2& delta) {
     ActionInterval::initWithDuration(duration);
@@ -268,9 +292,13 @@ bool MoveBy::initWithDuration(float duration, const Vec2& delta) {
     return true;
 }
 
-MoveBy* MoveBy::clone() const { return create(duration_, delta_); }
+MoveBy* MoveBy::clone() const {
+    return create(duration_, delta_);
+}
 
-MoveBy* MoveBy::reverse() const { return create(duration_, -delta_); }
+MoveBy* MoveBy::reverse() const {
+    return create(duration_, -delta_);
+}
 
 void MoveBy::startWithTarget(Node* target) {
     ActionInterval::startWithTarget(target);
@@ -287,7 +315,9 @@ void MoveBy::update(float t) {
     previous_ = next;
 }
 
-MoveTo* MoveTo::create(float duration, const Vec2& position) { return createWithMethod<MoveTo>(&MoveTo::initWithDuration, duration, position); }
+MoveTo* MoveTo::create(float duration, const Vec2& position) {
+    return createWithMethod<MoveTo>(&MoveTo::initWithDuration, duration, position);
+}
 
 bool MoveTo::initWithDuration(float duration, const Vec2& position) {
     ActionInterval::initWithDuration(duration);
@@ -295,10 +325,14 @@ bool MoveTo::initWithDuration(float duration, const Vec2& position) {
     return true;
 }
 
-MoveTo* MoveTo::clone() const { return create(duration_, end_); }
+MoveTo* MoveTo::clone() const {
+    return create(duration_, end_);
+}
 
 // A move to a point has no reverse; the engine answers with a copy.
-MoveTo* MoveTo::reverse() const { return clone(); }
+MoveTo* MoveTo::reverse() const {
+    return clone();
+}
 
 void MoveTo::startWithTarget(Node* target) {
     MoveBy::startWithTarget(target);
@@ -307,7 +341,9 @@ void MoveTo::startWithTarget(Node* target) {
 
 // ---------------------------------------------------------------- RotateTo / RotateBy
 
-RotateTo* RotateTo::create(float duration, float degrees) { return createWithMethod<RotateTo>(&RotateTo::initWithDuration, duration, degrees); }
+RotateTo* RotateTo::create(float duration, float degrees) {
+    return createWithMethod<RotateTo>(&RotateTo::initWithDuration, duration, degrees);
+}
 
 bool RotateTo::initWithDuration(float duration, float degrees) {
     ActionInterval::initWithDuration(duration);
@@ -315,9 +351,13 @@ bool RotateTo::initWithDuration(float duration, float degrees) {
     return true;
 }
 
-RotateTo* RotateTo::clone() const { return create(duration_, to_); }
+RotateTo* RotateTo::clone() const {
+    return create(duration_, to_);
+}
 
-RotateTo* RotateTo::reverse() const { return clone(); }
+RotateTo* RotateTo::reverse() const {
+    return clone();
+}
 
 void RotateTo::startWithTarget(Node* target) {
     ActionInterval::startWithTarget(target);
@@ -332,7 +372,9 @@ void RotateTo::update(float t) {
     if (target_ != nullptr) target_->setRotation(start_ + diff_ * t);
 }
 
-RotateBy* RotateBy::create(float duration, float degrees) { return createWithMethod<RotateBy>(&RotateBy::initWithDuration, duration, degrees); }
+RotateBy* RotateBy::create(float duration, float degrees) {
+    return createWithMethod<RotateBy>(&RotateBy::initWithDuration, duration, degrees);
+}
 
 bool RotateBy::initWithDuration(float duration, float degrees) {
     ActionInterval::initWithDuration(duration);
@@ -340,9 +382,13 @@ bool RotateBy::initWithDuration(float duration, float degrees) {
     return true;
 }
 
-RotateBy* RotateBy::clone() const { return create(duration_, angle_); }
+RotateBy* RotateBy::clone() const {
+    return create(duration_, angle_);
+}
 
-RotateBy* RotateBy::reverse() const { return create(duration_, -angle_); }
+RotateBy* RotateBy::reverse() const {
+    return create(duration_, -angle_);
+}
 
 void RotateBy::startWithTarget(Node* target) {
     ActionInterval::startWithTarget(target);
@@ -355,7 +401,9 @@ void RotateBy::update(float t) {
 
 // ---------------------------------------------------------------- ScaleTo / ScaleBy
 
-ScaleTo* ScaleTo::create(float duration, float scale) { return createWithMethod<ScaleTo>(&ScaleTo::initWithDuration, duration, scale, scale); }
+ScaleTo* ScaleTo::create(float duration, float scale) {
+    return createWithMethod<ScaleTo>(&ScaleTo::initWithDuration, duration, scale, scale);
+}
 
 ScaleTo* ScaleTo::create(float duration, float scaleX, float scaleY) {
     return createWithMethod<ScaleTo>(&ScaleTo::initWithDuration, duration, scaleX, scaleY);
@@ -368,9 +416,13 @@ bool ScaleTo::initWithDuration(float duration, float scaleX, float scaleY) {
     return true;
 }
 
-ScaleTo* ScaleTo::clone() const { return create(duration_, endX_, endY_); }
+ScaleTo* ScaleTo::clone() const {
+    return create(duration_, endX_, endY_);
+}
 
-ScaleTo* ScaleTo::reverse() const { return clone(); }
+ScaleTo* ScaleTo::reverse() const {
+    return clone();
+}
 
 void ScaleTo::startWithTarget(Node* target) {
     ActionInterval::startWithTarget(target);
@@ -384,7 +436,9 @@ void ScaleTo::update(float t) {
     if (target_ != nullptr) target_->setScale(startX_ + deltaX_ * t, startY_ + deltaY_ * t);
 }
 
-ScaleBy* ScaleBy::create(float duration, float scale) { return create(duration, scale, scale); }
+ScaleBy* ScaleBy::create(float duration, float scale) {
+    return create(duration, scale, scale);
+}
 
 ScaleBy* ScaleBy::create(float duration, float scaleX, float scaleY) {
     auto* s = new ScaleBy();
@@ -393,9 +447,13 @@ ScaleBy* ScaleBy::create(float duration, float scaleX, float scaleY) {
     return s;
 }
 
-ScaleBy* ScaleBy::clone() const { return create(duration_, endX_, endY_); }
+ScaleBy* ScaleBy::clone() const {
+    return create(duration_, endX_, endY_);
+}
 
-ScaleBy* ScaleBy::reverse() const { return create(duration_, 1.0f / endX_, 1.0f / endY_); }
+ScaleBy* ScaleBy::reverse() const {
+    return create(duration_, 1.0f / endX_, 1.0f / endY_);
+}
 
 void ScaleBy::startWithTarget(Node* target) {
     ScaleTo::startWithTarget(target);
@@ -405,7 +463,9 @@ void ScaleBy::startWithTarget(Node* target) {
 
 // ---------------------------------------------------------------- fades and tints
 
-FadeTo* FadeTo::create(float duration, uint8_t opacity) { return createWithMethod<FadeTo>(&FadeTo::initWithDuration, duration, opacity); }
+FadeTo* FadeTo::create(float duration, uint8_t opacity) {
+    return createWithMethod<FadeTo>(&FadeTo::initWithDuration, duration, opacity);
+}
 
 bool FadeTo::initWithDuration(float duration, uint8_t opacity) {
     ActionInterval::initWithDuration(duration);
@@ -413,9 +473,13 @@ bool FadeTo::initWithDuration(float duration, uint8_t opacity) {
     return true;
 }
 
-FadeTo* FadeTo::clone() const { return create(duration_, to_); }
+FadeTo* FadeTo::clone() const {
+    return create(duration_, to_);
+}
 
-FadeTo* FadeTo::reverse() const { return clone(); }
+FadeTo* FadeTo::reverse() const {
+    return clone();
+}
 
 void FadeTo::startWithTarget(Node* target) {
     ActionInterval::startWithTarget(target);
@@ -435,9 +499,13 @@ FadeIn* FadeIn::create(float duration) {
     return f;
 }
 
-FadeIn* FadeIn::clone() const { return create(duration_); }
+FadeIn* FadeIn::clone() const {
+    return create(duration_);
+}
 
-FadeTo* FadeIn::reverse() const { return FadeOut::create(duration_); }
+FadeTo* FadeIn::reverse() const {
+    return FadeOut::create(duration_);
+}
 
 FadeOut* FadeOut::create(float duration) {
     auto* f = new FadeOut();
@@ -446,15 +514,21 @@ FadeOut* FadeOut::create(float duration) {
     return f;
 }
 
-FadeOut* FadeOut::clone() const { return create(duration_); }
+FadeOut* FadeOut::clone() const {
+    return create(duration_);
+}
 
-FadeTo* FadeOut::reverse() const { return FadeIn::create(duration_); }
+FadeTo* FadeOut::reverse() const {
+    return FadeIn::create(duration_);
+}
 
 TintTo* TintTo::create(float duration, uint8_t red, uint8_t green, uint8_t blue) {
     return create(duration, Color3B(red, green, blue));
 }
 
-TintTo* TintTo::create(float duration, const Color3B& color) { return createWithMethod<TintTo>(&TintTo::initWithDuration, duration, color); }
+TintTo* TintTo::create(float duration, const Color3B& color) {
+    return createWithMethod<TintTo>(&TintTo::initWithDuration, duration, color);
+}
 
 bool TintTo::initWithDuration(float duration, const Color3B& color) {
     ActionInterval::initWithDuration(duration);
@@ -462,9 +536,13 @@ bool TintTo::initWithDuration(float duration, const Color3B& color) {
     return true;
 }
 
-TintTo* TintTo::clone() const { return create(duration_, to_); }
+TintTo* TintTo::clone() const {
+    return create(duration_, to_);
+}
 
-TintTo* TintTo::reverse() const { return clone(); }
+TintTo* TintTo::reverse() const {
+    return clone();
+}
 
 void TintTo::startWithTarget(Node* target) {
     ActionInterval::startWithTarget(target);
@@ -489,7 +567,9 @@ TintBy* TintBy::create(float duration, int16_t deltaRed, int16_t deltaGreen, int
     return a;
 }
 
-TintBy* TintBy::clone() const { return create(duration_, deltaR_, deltaG_, deltaB_); }
+TintBy* TintBy::clone() const {
+    return create(duration_, deltaR_, deltaG_, deltaB_);
+}
 
 TintBy* TintBy::reverse() const {
     return create(duration_, static_cast<int16_t>(-deltaR_), static_cast<int16_t>(-deltaG_),
@@ -522,9 +602,13 @@ ProgressTo* ProgressTo::create(float duration, float percent) {
     return a;
 }
 
-ProgressTo* ProgressTo::clone() const { return create(duration_, to_); }
+ProgressTo* ProgressTo::clone() const {
+    return create(duration_, to_);
+}
 
-ProgressTo* ProgressTo::reverse() const { return clone(); }
+ProgressTo* ProgressTo::reverse() const {
+    return clone();
+}
 
 void ProgressTo::startWithTarget(Node* target) {
     ActionInterval::startWithTarget(target);
@@ -545,9 +629,13 @@ ProgressFromTo* ProgressFromTo::create(float duration, float fromPercent, float 
     return a;
 }
 
-ProgressFromTo* ProgressFromTo::clone() const { return create(duration_, from_, to_); }
+ProgressFromTo* ProgressFromTo::clone() const {
+    return create(duration_, from_, to_);
+}
 
-ProgressFromTo* ProgressFromTo::reverse() const { return create(duration_, to_, from_); }
+ProgressFromTo* ProgressFromTo::reverse() const {
+    return create(duration_, to_, from_);
+}
 
 void ProgressFromTo::update(float t) {
     if (auto* timer = dynamic_cast<ProgressTimer*>(target_)) timer->setPercentage(from_ + (to_ - from_) * t);
@@ -574,9 +662,13 @@ TargetedAction::~TargetedAction() {
     CC_SAFE_RELEASE(action_);
 }
 
-TargetedAction* TargetedAction::clone() const { return create(forcedTarget_, action_->clone()); }
+TargetedAction* TargetedAction::clone() const {
+    return create(forcedTarget_, action_->clone());
+}
 
-TargetedAction* TargetedAction::reverse() const { return create(forcedTarget_, action_->reverse()); }
+TargetedAction* TargetedAction::reverse() const {
+    return create(forcedTarget_, action_->reverse());
+}
 
 void TargetedAction::startWithTarget(Node* target) {
     ActionInterval::startWithTarget(target);
@@ -588,11 +680,15 @@ void TargetedAction::stop() {
     ActionInterval::stop();
 }
 
-void TargetedAction::update(float t) { action_->update(t); }
+void TargetedAction::update(float t) {
+    action_->update(t);
+}
 
 // ---------------------------------------------------------------- Animate
 
-Animate* Animate::create(Animation* animation) { return createWithMethod<Animate>(&Animate::initWithAnimation, animation); }
+Animate* Animate::create(Animation* animation) {
+    return createWithMethod<Animate>(&Animate::initWithAnimation, animation);
+}
 
 bool Animate::initWithAnimation(Animation* animation) {
     if (animation == nullptr) return false;
@@ -616,7 +712,9 @@ Animate::~Animate() {
     CC_SAFE_RELEASE(originalFrame_);
 }
 
-Animate* Animate::clone() const { return create(animation_->clone()); }
+Animate* Animate::clone() const {
+    return create(animation_->clone());
+}
 
 Animate* Animate::reverse() const {
     Vector<AnimationFrame*> frames;

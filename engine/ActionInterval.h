@@ -288,7 +288,7 @@ public:
     Node* getForcedTarget() const { return forcedTarget_; }
 
 protected:
-    Node* forcedTarget_ = nullptr;     // retained
+    Node* forcedTarget_ = nullptr;        // retained
     FiniteTimeAction* action_ = nullptr;  // retained
 };
 
@@ -308,7 +308,7 @@ public:
     void update(float t) override;
 
 protected:
-    Animation* animation_ = nullptr;     // retained
+    Animation* animation_ = nullptr;        // retained
     SpriteFrame* originalFrame_ = nullptr;  // retained while running
     std::vector<float> splitTimes_;
     int nextFrame_ = 0;

@@ -9,7 +9,9 @@ namespace cocos2d {
 
 ActionManager::ActionManager() = default;
 
-ActionManager::~ActionManager() { removeAllActions(); }
+ActionManager::~ActionManager() {
+    removeAllActions();
+}
 
 ActionManager::Element* ActionManager::find(const Node* target) const {
     auto it = byTarget_.find(target);
@@ -104,7 +106,8 @@ Action* ActionManager::getActionByTag(int tag, const Node* target) const {
 std::size_t ActionManager::getNumberOfRunningActionsInTarget(const Node* target) const {
     Element* e = find(target);
     if (e == nullptr) return 0;
-    return static_cast<std::size_t>(std::count_if(e->actions.begin(), e->actions.end(), [](Action* a) { return a; }));
+    return static_cast<std::size_t>(
+        std::count_if(e->actions.begin(), e->actions.end(), [](Action* a) { return a; }));
 }
 
 std::size_t ActionManager::getNumberOfRunningActions() const {

@@ -13,7 +13,9 @@ AnimationFrame* AnimationFrame::create(SpriteFrame* frame, float delayUnits) {
     return f;
 }
 
-AnimationFrame::~AnimationFrame() { CC_SAFE_RELEASE(frame_); }
+AnimationFrame::~AnimationFrame() {
+    CC_SAFE_RELEASE(frame_);
+}
 
 void AnimationFrame::setSpriteFrame(SpriteFrame* frame) {
     CC_SAFE_RETAIN(frame);
@@ -21,7 +23,9 @@ void AnimationFrame::setSpriteFrame(SpriteFrame* frame) {
     frame_ = frame;
 }
 
-AnimationFrame* AnimationFrame::clone() const { return create(frame_, delayUnits_); }
+AnimationFrame* AnimationFrame::clone() const {
+    return create(frame_, delayUnits_);
+}
 
 Animation* Animation::create() {
     auto* a = new Animation();
@@ -29,7 +33,8 @@ Animation* Animation::create() {
     return a;
 }
 
-Animation* Animation::createWithSpriteFrames(const Vector<SpriteFrame*>& frames, float delay, unsigned int loops) {
+Animation* Animation::createWithSpriteFrames(const Vector<SpriteFrame*>& frames, float delay,
+                                             unsigned int loops) {
     Animation* a = create();
     a->delayPerUnit_ = delay;
     a->loops_ = loops;

@@ -34,7 +34,8 @@ public:
     // Each frame one unit long.
     static Animation* createWithSpriteFrames(const Vector<SpriteFrame*>& frames, float delay = 0.0f,
                                              unsigned int loops = 1);
-    static Animation* create(const Vector<AnimationFrame*>& frames, float delayPerUnit, unsigned int loops = 1);
+    static Animation* create(const Vector<AnimationFrame*>& frames, float delayPerUnit,
+                             unsigned int loops = 1);
 
     void addSpriteFrame(SpriteFrame* frame);
     void addSpriteFrameWithFile(const std::string& filename);

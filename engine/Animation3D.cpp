@@ -26,7 +26,9 @@ Animate3D* Animate3D::create(Animation3D* animation, float fromTime, float durat
     return createWithMethod<Animate3D>(&Animate3D::initWithAnimation, animation, fromTime, duration);
 }
 
-Animate3D::~Animate3D() { CC_SAFE_RELEASE(animation_); }
+Animate3D::~Animate3D() {
+    CC_SAFE_RELEASE(animation_);
+}
 
 bool Animate3D::initWithAnimation(Animation3D* animation, float fromTime, float duration) {
     if (animation == nullptr) return false;
@@ -51,7 +53,8 @@ void Animate3D::setSpeed(float speed) {
 }
 
 Animate3D* Animate3D::clone() const {
-    Animate3D* copy = create(animation_, start_ * animation_->getDuration(), last_ * animation_->getDuration());
+    Animate3D* copy =
+        create(animation_, start_ * animation_->getDuration(), last_ * animation_->getDuration());
     copy->speed_ = speed_;
     copy->duration_ = duration_;
     copy->playReverse_ = playReverse_;

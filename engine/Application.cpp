@@ -21,15 +21,21 @@ bool ApplicationProtocol::openURL(const std::string& url) {
     return std::system(command.c_str()) == 0;
 }
 
-Application::Application() { g_instance = this; }
+Application::Application() {
+    g_instance = this;
+}
 
 Application::~Application() {
     if (g_instance == this) g_instance = nullptr;
 }
 
-Application* Application::getInstance() { return g_instance; }
+Application* Application::getInstance() {
+    return g_instance;
+}
 
-void Application::setFrameDriver(FrameDriver driver) { g_driver = driver; }
+void Application::setFrameDriver(FrameDriver driver) {
+    g_driver = driver;
+}
 
 int Application::run() {
     initGLContextAttrs();

@@ -58,7 +58,9 @@ void AudioEngine::setBackend(std::unique_ptr<AudioBackend> newBackend) {
     state().backend = std::move(newBackend);
 }
 
-AudioBackend* AudioEngine::getBackend() { return &backend(); }
+AudioBackend* AudioEngine::getBackend() {
+    return &backend();
+}
 
 int AudioEngine::play2d(const std::string& filePath, bool loop, float volume, const AudioProfile* profile) {
     const std::string full = FileUtils::getInstance()->fullPathForFilename(filePath);
@@ -144,11 +146,14 @@ const std::string* AudioEngine::getFilePath(int audioID) {
     return s != nullptr ? &s->filePath : nullptr;
 }
 
-void AudioEngine::setFinishCallback(int audioID, const std::function<void(int, const std::string&)>& callback) {
+void AudioEngine::setFinishCallback(int audioID,
+                                    const std::function<void(int, const std::string&)>& callback) {
     if (SoundInfo* s = find(audioID)) s->finishCallback = callback;
 }
 
-int AudioEngine::getPlayingAudioCount() { return static_cast<int>(state().sounds.size()); }
+int AudioEngine::getPlayingAudioCount() {
+    return static_cast<int>(state().sounds.size());
+}
 
 void AudioEngine::frameTick(float dt) {
     if (!state().backend) return;

@@ -4,7 +4,9 @@
 
 namespace cocos2d {
 
-ClippingNode* ClippingNode::create() { return createWithInit<ClippingNode>(); }
+ClippingNode* ClippingNode::create() {
+    return createWithInit<ClippingNode>();
+}
 
 ClippingNode* ClippingNode::create(Node* stencil) {
     auto* node = new ClippingNode();
@@ -23,7 +25,9 @@ ClippingNode::~ClippingNode() {
     }
 }
 
-bool ClippingNode::init() { return init(nullptr); }
+bool ClippingNode::init() {
+    return init(nullptr);
+}
 
 bool ClippingNode::init(Node* stencil) {
     if (!Node::init()) return false;
@@ -102,7 +106,9 @@ void ClippingNode::visit(DrawContext& context, const Mat4& parentTransform, uint
     context.currentClip = saved;
 }
 
-ClippingRectangleNode* ClippingRectangleNode::create() { return createWithInit<ClippingRectangleNode>(); }
+ClippingRectangleNode* ClippingRectangleNode::create() {
+    return createWithInit<ClippingRectangleNode>();
+}
 
 ClippingRectangleNode* ClippingRectangleNode::create(const Rect& clippingRegion) {
     ClippingRectangleNode* node = create();

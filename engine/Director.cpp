@@ -72,7 +72,9 @@ void Director::popScene() {
     }
 }
 
-void Director::end() { purgeNextLoop_ = true; }
+void Director::end() {
+    purgeNextLoop_ = true;
+}
 
 void Director::setNextScene() {
     const bool runningIsTransition = dynamic_cast<TransitionScene*>(runningScene_) != nullptr;
@@ -93,7 +95,9 @@ void Director::setNextScene() {
     }
 }
 
-void Director::mainLoop() { mainLoop(animationInterval_); }
+void Director::mainLoop() {
+    mainLoop(animationInterval_);
+}
 
 void Director::mainLoop(float dt) {
     if (ended_) return;
@@ -119,8 +123,9 @@ void Director::drawScene() {
         DrawContext context(drawList_);
         runningScene_->visit(context, Mat4::IDENTITY, 0);
         // Global z orders the whole frame; equal values keep the walk's order.
-        std::stable_sort(drawList_.commands.begin(), drawList_.commands.end(),
-                         [](const DrawCommand& a, const DrawCommand& b) { return a.globalZOrder < b.globalZOrder; });
+        std::stable_sort(
+            drawList_.commands.begin(), drawList_.commands.end(),
+            [](const DrawCommand& a, const DrawCommand& b) { return a.globalZOrder < b.globalZOrder; });
     }
     if (backend_ != nullptr) backend_->render(drawList_);
 }
@@ -169,13 +174,21 @@ void Director::setOpenGLView(GLView* view) {
     view_ = view;
 }
 
-Size Director::getWinSize() const { return view_ != nullptr ? view_->getDesignResolutionSize() : kDefaultDesignSize; }
+Size Director::getWinSize() const {
+    return view_ != nullptr ? view_->getDesignResolutionSize() : kDefaultDesignSize;
+}
 
-Size Director::getVisibleSize() const { return view_ != nullptr ? view_->getVisibleSize() : kDefaultDesignSize; }
+Size Director::getVisibleSize() const {
+    return view_ != nullptr ? view_->getVisibleSize() : kDefaultDesignSize;
+}
 
-Vec2 Director::getVisibleOrigin() const { return view_ != nullptr ? view_->getVisibleOrigin() : Vec2::ZERO; }
+Vec2 Director::getVisibleOrigin() const {
+    return view_ != nullptr ? view_->getVisibleOrigin() : Vec2::ZERO;
+}
 
-void Director::setProjection(Projection projection) { projection_ = projection; }
+void Director::setProjection(Projection projection) {
+    projection_ = projection;
+}
 
 void Director::setProjection(Projection projection, float zNear, float zFar) {
     projection_ = projection;

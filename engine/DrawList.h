@@ -33,7 +33,7 @@ struct ShapeBatch {
     std::vector<ShapeVertex> triangles;  // three vertices per triangle
     std::vector<ShapeVertex> lines;      // two vertices per segment
     float lineWidth = 1.0f;
-    std::vector<ShapeVertex> points;     // one vertex per point
+    std::vector<ShapeVertex> points;  // one vertex per point
     std::vector<float> pointSizes;
 };
 
@@ -45,11 +45,11 @@ struct Glyph {
 struct GlyphRun {
     std::string fontFile;  // full path of the font that measured the glyphs
     float fontSize = 0.0f;
-    std::u32string text;   // the whole text, for backends that draw lines
+    std::u32string text;  // the whole text, for backends that draw lines
     std::vector<Glyph> glyphs;
     Color4B textColor = Color4B::WHITE;
     Color4B outlineColor;
-    int outlineSize = 0;   // 0: no outline
+    int outlineSize = 0;  // 0: no outline
     bool shadow = false;
     Color4B shadowColor;
     Vec2 shadowOffset;
@@ -60,8 +60,8 @@ struct GlyphRun {
 struct ClipRegion {
     enum class Kind : uint8_t { Rect, Stencil };
     Kind kind = Kind::Rect;
-    int parent = -1;          // the enclosing region, or -1
-    Vec2 corners[4];          // Rect: the region's corners in world space
+    int parent = -1;  // the enclosing region, or -1
+    Vec2 corners[4];  // Rect: the region's corners in world space
     // Stencil: indices of the commands (in DrawList::stencils) that form the
     // mask; a pixel shows where the mask's alpha exceeds the threshold (or,
     // inverted, where it does not).
@@ -73,22 +73,22 @@ struct ClipRegion {
 struct DrawCommand {
     DrawKind kind = DrawKind::Sprite;
     const Node* node = nullptr;
-    Mat4 transform;           // node space to world space
+    Mat4 transform;  // node space to world space
     float globalZOrder = 0.0f;
-    uint32_t order = 0;       // visit order, ties of global z keep it
-    int clip = -1;            // index into DrawList::clips, or -1
+    uint32_t order = 0;              // visit order, ties of global z keep it
+    int clip = -1;                   // index into DrawList::clips, or -1
     Color3B color = Color3B::WHITE;  // displayed colour of the node
     uint8_t opacity = 255;           // displayed opacity of the node
 
     // Sprite
-    std::string texture;      // full path of the image file ("" for a placeholder)
-    std::string frameName;    // sprite frame name, "" when drawn from a file
-    Rect textureRect;         // source rectangle in the texture, pixels
+    std::string texture;    // full path of the image file ("" for a placeholder)
+    std::string frameName;  // sprite frame name, "" when drawn from a file
+    Rect textureRect;       // source rectangle in the texture, pixels
     bool textureRotated = false;
-    Rect quad;                // where the image lands, local space
+    Rect quad;  // where the image lands, local space
     bool flippedX = false;
     bool flippedY = false;
-    bool placeholder = false; // missing art drawn as a stand-in box
+    bool placeholder = false;  // missing art drawn as a stand-in box
     // Bar and radial progress: the drawn fraction of the quad (0 .. 1 in u and
     // v) and, for radial timers, the swept percentage (negative when unused).
     Rect visibleFraction{0, 0, 1, 1};

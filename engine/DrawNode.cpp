@@ -20,7 +20,9 @@ DrawNode* DrawNode::create(float defaultLineWidth) {
 
 DrawNode::DrawNode(float lineWidth) : lineWidth_(lineWidth), defaultLineWidth_(lineWidth) {}
 
-bool DrawNode::init() { return Node::init(); }
+bool DrawNode::init() {
+    return Node::init();
+}
 
 void DrawNode::drawPoint(const Vec2& point, float pointSize, const Color4F& color) {
     points_.push_back({point, color});
@@ -42,7 +44,8 @@ void DrawNode::drawRect(const Vec2& origin, const Vec2& destination, const Color
     drawRect(origin, Vec2(destination.x, origin.y), destination, Vec2(origin.x, destination.y), color);
 }
 
-void DrawNode::drawRect(const Vec2& p1, const Vec2& p2, const Vec2& p3, const Vec2& p4, const Color4F& color) {
+void DrawNode::drawRect(const Vec2& p1, const Vec2& p2, const Vec2& p3, const Vec2& p4,
+                        const Color4F& color) {
     drawLine(p1, p2, color);
     drawLine(p2, p3, color);
     drawLine(p3, p4, color);
@@ -89,8 +92,8 @@ void DrawNode::drawSolidRect(const Vec2& origin, const Vec2& destination, const 
     drawSolidPoly(v, 4, color);
 }
 
-void DrawNode::drawSolidCircle(const Vec2& center, float radius, float angle, unsigned int segments, float scaleX,
-                               float scaleY, const Color4F& color) {
+void DrawNode::drawSolidCircle(const Vec2& center, float radius, float angle, unsigned int segments,
+                               float scaleX, float scaleY, const Color4F& color) {
     if (segments < 3) return;
     std::vector<Vec2> v;
     const float step = 2.0f * kPi / static_cast<float>(segments);
@@ -124,7 +127,8 @@ void DrawNode::drawPolygon(const Vec2* vertices, int count, const Color4F& fillC
     if (vertices == nullptr || count < 3) return;
     // A fan from the first vertex: fine for the convex shapes drawn here.
     if (fillColor.a > 0.0f) {
-        for (int i = 1; i + 1 < count; ++i) drawTriangle(vertices[0], vertices[i], vertices[i + 1], fillColor);
+        for (int i = 1; i + 1 < count; ++i)
+            drawTriangle(vertices[0], vertices[i], vertices[i + 1], fillColor);
     }
     if (borderWidth > 0.0f && borderColor.a > 0.0f) {
         // The outline as quads of the border width around each edge.

@@ -23,22 +23,23 @@ public:
     void drawRect(const Vec2& origin, const Vec2& destination, const Color4F& color);
     void drawRect(const Vec2& p1, const Vec2& p2, const Vec2& p3, const Vec2& p4, const Color4F& color);
     void drawPoly(const Vec2* points, unsigned int count, bool closePolygon, const Color4F& color);
-    void drawCircle(const Vec2& center, float radius, float angle, unsigned int segments, bool drawLineToCenter,
-                    float scaleX, float scaleY, const Color4F& color);
-    void drawCircle(const Vec2& center, float radius, float angle, unsigned int segments, bool drawLineToCenter,
-                    const Color4F& color);
+    void drawCircle(const Vec2& center, float radius, float angle, unsigned int segments,
+                    bool drawLineToCenter, float scaleX, float scaleY, const Color4F& color);
+    void drawCircle(const Vec2& center, float radius, float angle, unsigned int segments,
+                    bool drawLineToCenter, const Color4F& color);
     void drawSolidRect(const Vec2& origin, const Vec2& destination, const Color4F& color);
     void drawSolidPoly(const Vec2* points, unsigned int count, const Color4F& color);
     void drawSolidCircle(const Vec2& center, float radius, float angle, unsigned int segments, float scaleX,
                          float scaleY, const Color4F& color);
-    void drawSolidCircle(const Vec2& center, float radius, float angle, unsigned int segments, const Color4F& color);
+    void drawSolidCircle(const Vec2& center, float radius, float angle, unsigned int segments,
+                         const Color4F& color);
     void drawDot(const Vec2& position, float radius, const Color4F& color);
     void drawSegment(const Vec2& from, const Vec2& to, float radius, const Color4F& color);
     // A filled polygon with an outline of `borderWidth` (none when 0).
     void drawPolygon(const Vec2* vertices, int count, const Color4F& fillColor, float borderWidth,
                      const Color4F& borderColor);
-    void drawPolygon(const std::vector<Vec2>& vertices, int count, const Color4F& fillColor, float borderWidth,
-                     const Color4F& borderColor) {
+    void drawPolygon(const std::vector<Vec2>& vertices, int count, const Color4F& fillColor,
+                     float borderWidth, const Color4F& borderColor) {
         drawPolygon(vertices.data(), count, fillColor, borderWidth, borderColor);
     }
     void drawTriangle(const Vec2& p1, const Vec2& p2, const Vec2& p3, const Color4F& color);

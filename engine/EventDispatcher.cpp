@@ -19,7 +19,9 @@ T* finish(T* listener) {
 }
 }  // namespace
 
-EventListenerTouchOneByOne* EventListenerTouchOneByOne::create() { return finish(new EventListenerTouchOneByOne()); }
+EventListenerTouchOneByOne* EventListenerTouchOneByOne::create() {
+    return finish(new EventListenerTouchOneByOne());
+}
 
 EventListenerTouchOneByOne* EventListenerTouchOneByOne::clone() {
     auto* c = create();
@@ -48,7 +50,9 @@ EventListenerTouchAllAtOnce* EventListenerTouchAllAtOnce::clone() {
     return c;
 }
 
-EventListenerMouse* EventListenerMouse::create() { return finish(new EventListenerMouse()); }
+EventListenerMouse* EventListenerMouse::create() {
+    return finish(new EventListenerMouse());
+}
 
 EventListenerMouse* EventListenerMouse::clone() {
     auto* c = create();
@@ -59,7 +63,9 @@ EventListenerMouse* EventListenerMouse::clone() {
     return c;
 }
 
-EventListenerKeyboard* EventListenerKeyboard::create() { return finish(new EventListenerKeyboard()); }
+EventListenerKeyboard* EventListenerKeyboard::create() {
+    return finish(new EventListenerKeyboard());
+}
 
 EventListenerKeyboard* EventListenerKeyboard::clone() {
     auto* c = create();
@@ -77,7 +83,8 @@ EventDispatcher::~EventDispatcher() {
 }
 
 void EventDispatcher::addEventListenerWithSceneGraphPriority(EventListener* listener, Node* node) {
-    if (listener == nullptr || node == nullptr || listener->registered_ || !listener->checkAvailable()) return;
+    if (listener == nullptr || node == nullptr || listener->registered_ || !listener->checkAvailable())
+        return;
     listener->node_ = node;
     listener->fixedPriority_ = 0;
     listener->registered_ = true;
@@ -88,7 +95,8 @@ void EventDispatcher::addEventListenerWithSceneGraphPriority(EventListener* list
 }
 
 void EventDispatcher::addEventListenerWithFixedPriority(EventListener* listener, int fixedPriority) {
-    if (listener == nullptr || fixedPriority == 0 || listener->registered_ || !listener->checkAvailable()) return;
+    if (listener == nullptr || fixedPriority == 0 || listener->registered_ || !listener->checkAvailable())
+        return;
     listener->node_ = nullptr;
     listener->fixedPriority_ = fixedPriority;
     listener->registered_ = true;
@@ -99,7 +107,8 @@ void EventDispatcher::addEventListenerWithFixedPriority(EventListener* listener,
 }
 
 void EventDispatcher::setPriority(EventListener* listener, int fixedPriority) {
-    if (listener != nullptr && listener->node_ == nullptr && fixedPriority != 0) listener->fixedPriority_ = fixedPriority;
+    if (listener != nullptr && listener->node_ == nullptr && fixedPriority != 0)
+        listener->fixedPriority_ = fixedPriority;
 }
 
 void EventDispatcher::purgeRemoved() {
@@ -238,9 +247,10 @@ void EventDispatcher::dispatchEvent(Event* event) {
     if (event->getType() == Event::Type::TOUCH) {
         dispatchTouchEvent(static_cast<EventTouch*>(event));
     } else {
-        const EventListener::Type type = event->getType() == Event::Type::MOUSE      ? EventListener::Type::MOUSE
-                                         : event->getType() == Event::Type::KEYBOARD ? EventListener::Type::KEYBOARD
-                                                                                     : EventListener::Type::CUSTOM;
+        const EventListener::Type type = event->getType() == Event::Type::MOUSE ? EventListener::Type::MOUSE
+                                         : event->getType() == Event::Type::KEYBOARD
+                                             ? EventListener::Type::KEYBOARD
+                                             : EventListener::Type::CUSTOM;
         std::vector<EventListener*> list = orderedListeners(type);
         for (EventListener* l : list) l->retain();
         for (EventListener* l : list) {
@@ -335,7 +345,8 @@ void EventDispatcher::dispatchTouchEvent(EventTouch* event) {
                     break;
                 }
             }
-            if (swallowed) remaining.erase(std::remove(remaining.begin(), remaining.end(), touch), remaining.end());
+            if (swallowed)
+                remaining.erase(std::remove(remaining.begin(), remaining.end(), touch), remaining.end());
         }
     }
     if (!allAtOnce.empty() && !remaining.empty()) {

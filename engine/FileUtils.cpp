@@ -56,7 +56,9 @@ FileUtils* FileUtils::getInstance() {
 FileUtils::FileUtils()
     : defaultResRootPath_(defaultResourceRoot()), writablePath_(withSlash(defaultWritablePath())) {}
 
-void FileUtils::setDefaultResourceRootPath(const std::string& path) { defaultResRootPath_ = withSlash(path); }
+void FileUtils::setDefaultResourceRootPath(const std::string& path) {
+    defaultResRootPath_ = withSlash(path);
+}
 
 std::string FileUtils::rooted(const std::string& path) const {
     if (!path.empty() && path.front() == '/') return withSlash(path);
@@ -69,7 +71,9 @@ std::string FileUtils::getWritablePath() const {
     return writablePath_;
 }
 
-void FileUtils::setWritablePath(const std::string& path) { writablePath_ = withSlash(path); }
+void FileUtils::setWritablePath(const std::string& path) {
+    writablePath_ = withSlash(path);
+}
 
 void FileUtils::setSearchPaths(const std::vector<std::string>& paths) {
     searchPaths_.clear();
@@ -152,7 +156,8 @@ std::string FileUtils::getFileExtension(const std::string& filePath) const {
     return ext;
 }
 
-std::string FileUtils::fullPathFromRelativeFile(const std::string& filename, const std::string& relativeFile) const {
+std::string FileUtils::fullPathFromRelativeFile(const std::string& filename,
+                                                const std::string& relativeFile) const {
     const auto slash = relativeFile.find_last_of('/');
     if (slash == std::string::npos) return filename;
     return relativeFile.substr(0, slash + 1) + filename;

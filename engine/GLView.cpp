@@ -4,6 +4,7 @@
 #include <map>
 
 #include "engine/Director.h"
+#include "engine/Event.h"
 #include "engine/EventDispatcher.h"
 
 namespace cocos2d {
@@ -33,9 +34,13 @@ GLView* GLView::create(const std::string& name, const Rect& frame) {
 
 GLView::~GLView() = default;
 
-void GLView::setGLContextAttrs(const GLContextAttrs& attrs) { contextAttrs() = attrs; }
+void GLView::setGLContextAttrs(const GLContextAttrs& attrs) {
+    contextAttrs() = attrs;
+}
 
-GLContextAttrs GLView::getGLContextAttrs() { return contextAttrs(); }
+GLContextAttrs GLView::getGLContextAttrs() {
+    return contextAttrs();
+}
 
 bool GLView::initWithRect(const std::string& name, const Rect& frame) {
     name_ = name;
@@ -61,7 +66,9 @@ void GLView::setFullscreen() {
     setFrameSize(monitor.width, monitor.height);
 }
 
-Size GLView::getMonitorSize() const { return frameSize_; }
+Size GLView::getMonitorSize() const {
+    return frameSize_;
+}
 
 void GLView::setDesignResolutionSize(float width, float height, ResolutionPolicy policy) {
     if (width <= 0.0f || height <= 0.0f) return;
@@ -105,8 +112,8 @@ Vec2 GLView::frameToDesign(const Vec2& p) const {
 }
 
 namespace {
-void dispatchTouches(GLView& view, EventTouch::EventCode code, int count, const intptr_t ids[], const float xs[],
-                     const float ys[]) {
+void dispatchTouches(GLView& view, EventTouch::EventCode code, int count, const intptr_t ids[],
+                     const float xs[], const float ys[]) {
     auto& live = liveTouches();
     std::vector<Touch*> touches;
     for (int i = 0; i < count; ++i) {
@@ -159,6 +166,55 @@ void GLView::handleTouchesEnd(int count, const intptr_t ids[], const float xs[],
 
 void GLView::handleTouchesCancel(int count, const intptr_t ids[], const float xs[], const float ys[]) {
     dispatchTouches(*this, EventTouch::EventCode::CANCELLED, count, ids, xs, ys);
+}
+
+namespace {
+void dispatchMouse(EventMouse::MouseEventType type, const Vec2& designPoint, int button, float sx, float sy) {
+    EventMouse event(type);
+    event.setCursorPosition(designPoint.x, designPoint.y);
+    if (button >= 0) event.setMouseButton(static_cast<EventMouse::MouseButton>(button));
+    event.setScrollData(sx, sy);
+    Director::getInstance()->getEventDispatcher()->dispatchEvent(&event);
+}
+}  // namespace
+
+void GLView::handleMouseMove(float x, float y) {
+    mouseFramePoint_ = Vec2(x, y);
+    if (leftButtonDown_) {
+        const intptr_t id = 0;
+        handleTouchesMove(1, &id, &x, &y);
+    }
+    dispatchMouse(EventMouse::MouseEventType::MOUSE_MOVE, frameToDesign(mouseFramePoint_), -1, 0, 0);
+}
+
+void GLView::handleMouseDown(int button, float x, float y) {
+    mouseFramePoint_ = Vec2(x, y);
+    if (button == 0) {
+        leftButtonDown_ = true;
+        const intptr_t id = 0;
+        handleTouchesBegin(1, &id, &x, &y);
+    }
+    dispatchMouse(EventMouse::MouseEventType::MOUSE_DOWN, frameToDesign(mouseFramePoint_), button, 0, 0);
+}
+
+void GLView::handleMouseUp(int button, float x, float y) {
+    mouseFramePoint_ = Vec2(x, y);
+    if (button == 0 && leftButtonDown_) {
+        leftButtonDown_ = false;
+        const intptr_t id = 0;
+        handleTouchesEnd(1, &id, &x, &y);
+    }
+    dispatchMouse(EventMouse::MouseEventType::MOUSE_UP, frameToDesign(mouseFramePoint_), button, 0, 0);
+}
+
+void GLView::handleMouseScroll(float scrollX, float scrollY) {
+    dispatchMouse(EventMouse::MouseEventType::MOUSE_SCROLL, frameToDesign(mouseFramePoint_), -1, scrollX,
+                  scrollY);
+}
+
+void GLView::handleKey(int keyCode, bool pressed) {
+    EventKeyboard event(static_cast<EventKeyboard::KeyCode>(keyCode), pressed);
+    Director::getInstance()->getEventDispatcher()->dispatchEvent(&event);
 }
 
 }  // namespace cocos2d

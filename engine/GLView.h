@@ -68,6 +68,15 @@ public:
     void handleTouchesMove(int count, const intptr_t ids[], const float xs[], const float ys[]);
     void handleTouchesEnd(int count, const intptr_t ids[], const float xs[], const float ys[]);
     void handleTouchesCancel(int count, const intptr_t ids[], const float xs[], const float ys[]);
+    // The mouse, in window coordinates. The left button also acts as a touch
+    // (id 0): pressing begins it, moving while pressed moves it, releasing
+    // ends it; the touch is dispatched before the mouse event.
+    void handleMouseMove(float x, float y);
+    void handleMouseDown(int button, float x, float y);
+    void handleMouseUp(int button, float x, float y);
+    // Wheel steps; positive y scrolls towards the bottom of a view.
+    void handleMouseScroll(float scrollX, float scrollY);
+    void handleKey(int keyCode, bool pressed);
 
 public:
     GLView() = default;
@@ -84,6 +93,8 @@ protected:
     float scaleY_ = 1.0f;
     Rect viewPort_;
     bool fullscreen_ = false;
+    bool leftButtonDown_ = false;
+    Vec2 mouseFramePoint_;
 };
 
 }  // namespace cocos2d

@@ -38,7 +38,9 @@ std::u32string decodeUtf8(const std::string& s) {
     return out;
 }
 
-bool isSpace(char32_t c) { return c == U' ' || c == U'\t' || c == U'\n' || c == U'\r'; }
+bool isSpace(char32_t c) {
+    return c == U' ' || c == U'\t' || c == U'\n' || c == U'\r';
+}
 
 // One letter shown by its own sprite: draws its glyph in its own space.
 class LabelLetter : public Sprite {
@@ -81,7 +83,9 @@ Label::Label() {
 
 Label::~Label() = default;
 
-Label* Label::create() { return createWithInit<Label>(); }
+Label* Label::create() {
+    return createWithInit<Label>();
+}
 
 Label* Label::createWithTTF(const std::string& text, const std::string& fontFile, float fontSize,
                             const Size& dimensions, TextHAlignment hAlignment, TextVAlignment vAlignment) {
@@ -106,16 +110,19 @@ Label* Label::createWithTTF(const TTFConfig& config, const std::string& text, Te
 }
 
 Label* Label::createWithSystemFont(const std::string& text, const std::string& font, float fontSize,
-                                   const Size& dimensions, TextHAlignment hAlignment, TextVAlignment vAlignment) {
+                                   const Size& dimensions, TextHAlignment hAlignment,
+                                   TextVAlignment vAlignment) {
     Label* label = createWithTTF(text, kFallbackFontFile, fontSize, dimensions, hAlignment, vAlignment);
     if (label != nullptr) label->systemFont_ = true;
     return label;
 }
 
-bool Label::init() { return initWithTTF("", kFallbackFontFile, 12.0f, Size::ZERO, hAlignment_, vAlignment_); }
+bool Label::init() {
+    return initWithTTF("", kFallbackFontFile, 12.0f, Size::ZERO, hAlignment_, vAlignment_);
+}
 
-bool Label::initWithTTF(const std::string& text, const std::string& fontFile, float fontSize, const Size& dimensions,
-                        TextHAlignment hAlignment, TextVAlignment vAlignment) {
+bool Label::initWithTTF(const std::string& text, const std::string& fontFile, float fontSize,
+                        const Size& dimensions, TextHAlignment hAlignment, TextVAlignment vAlignment) {
     if (!Node::init()) return false;
     config_.fontFilePath = fontFile;
     config_.fontSize = fontSize;
@@ -129,7 +136,9 @@ bool Label::initWithTTF(const std::string& text, const std::string& fontFile, fl
     return true;
 }
 
-const std::string& Label::getResolvedFontFile() const { return metrics_->fontFile(); }
+const std::string& Label::getResolvedFontFile() const {
+    return metrics_->fontFile();
+}
 
 void Label::setString(const std::string& text) {
     if (text == text_) return;
@@ -156,7 +165,9 @@ void Label::setSystemFontName(const std::string& font) {
     updateContent();
 }
 
-void Label::setTextColor(const Color4B& color) { textColor_ = color; }
+void Label::setTextColor(const Color4B& color) {
+    textColor_ = color;
+}
 
 void Label::enableOutline(const Color4B& outlineColor, int outlineSize) {
     outlineColor_ = outlineColor;
@@ -197,9 +208,13 @@ void Label::setLineHeight(float height) {
     updateContent();
 }
 
-float Label::getLineHeight() const { return lineHeight_ > 0.0f ? lineHeight_ : metrics_->lineHeight(); }
+float Label::getLineHeight() const {
+    return lineHeight_ > 0.0f ? lineHeight_ : metrics_->lineHeight();
+}
 
-void Label::setAlignment(TextHAlignment hAlignment) { setAlignment(hAlignment, vAlignment_); }
+void Label::setAlignment(TextHAlignment hAlignment) {
+    setAlignment(hAlignment, vAlignment_);
+}
 
 void Label::setAlignment(TextHAlignment hAlignment, TextVAlignment vAlignment) {
     hAlignment_ = hAlignment;
@@ -207,9 +222,13 @@ void Label::setAlignment(TextHAlignment hAlignment, TextVAlignment vAlignment) {
     updateContent();
 }
 
-void Label::setHorizontalAlignment(TextHAlignment hAlignment) { setAlignment(hAlignment, vAlignment_); }
+void Label::setHorizontalAlignment(TextHAlignment hAlignment) {
+    setAlignment(hAlignment, vAlignment_);
+}
 
-void Label::setVerticalAlignment(TextVAlignment vAlignment) { setAlignment(hAlignment_, vAlignment); }
+void Label::setVerticalAlignment(TextVAlignment vAlignment) {
+    setAlignment(hAlignment_, vAlignment);
+}
 
 void Label::setDimensions(float width, float height) {
     dimensions_ = Size(width, height);
@@ -306,7 +325,8 @@ void Label::updateContent() {
 
     const auto lineCount = static_cast<float>(lineLetters.size());
     const float textWidth = utf32_.empty() ? 0.0f : *std::max_element(lineWidths.begin(), lineWidths.end());
-    const float textHeight = utf32_.empty() ? 0.0f : lineCount * lineHeight + (lineCount - 1.0f) * lineSpacing_;
+    const float textHeight =
+        utf32_.empty() ? 0.0f : lineCount * lineHeight + (lineCount - 1.0f) * lineSpacing_;
     Size content(dimensions_.width > 0.0f ? dimensions_.width : textWidth + 2.0f * outline,
                  dimensions_.height > 0.0f ? dimensions_.height : textHeight + 2.0f * outline);
     float top = content.height - outline;

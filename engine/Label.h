@@ -37,7 +37,8 @@ public:
 
     static Label* create();
     static Label* createWithTTF(const std::string& text, const std::string& fontFile, float fontSize,
-                                const Size& dimensions = Size::ZERO, TextHAlignment hAlignment = TextHAlignment::LEFT,
+                                const Size& dimensions = Size::ZERO,
+                                TextHAlignment hAlignment = TextHAlignment::LEFT,
                                 TextVAlignment vAlignment = TextVAlignment::TOP);
     static Label* createWithTTF(const TTFConfig& config, const std::string& text,
                                 TextHAlignment hAlignment = TextHAlignment::LEFT, int maxLineWidth = 0);
@@ -48,8 +49,8 @@ public:
     Label();
     ~Label() override;
     bool init() override;
-    bool initWithTTF(const std::string& text, const std::string& fontFile, float fontSize, const Size& dimensions,
-                     TextHAlignment hAlignment, TextVAlignment vAlignment);
+    bool initWithTTF(const std::string& text, const std::string& fontFile, float fontSize,
+                     const Size& dimensions, TextHAlignment hAlignment, TextVAlignment vAlignment);
 
     virtual void setString(const std::string& text);
     const std::string& getString() const { return text_; }
@@ -106,10 +107,10 @@ public:
 protected:
     struct LetterInfo {
         char32_t codepoint = 0;
-        Vec2 origin;         // pen position on the baseline, label space
+        Vec2 origin;  // pen position on the baseline, label space
         float advance = 0.0f;
         int line = 0;
-        bool valid = false;  // a drawable glyph
+        bool valid = false;        // a drawable glyph
         Sprite* sprite = nullptr;  // the letter's sprite once made (a child)
     };
     void updateContent();

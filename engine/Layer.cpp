@@ -10,7 +10,9 @@ Layer::Layer() {
     setAnchorPoint(Vec2::ANCHOR_MIDDLE);
 }
 
-Layer* Layer::create() { return createWithInit<Layer>(); }
+Layer* Layer::create() {
+    return createWithInit<Layer>();
+}
 
 bool Layer::init() {
     setContentSize(Director::getInstance()->getWinSize());
@@ -19,7 +21,9 @@ bool Layer::init() {
 
 LayerColor::LayerColor() = default;
 
-LayerColor* LayerColor::create() { return createWithInit<LayerColor>(); }
+LayerColor* LayerColor::create() {
+    return createWithInit<LayerColor>();
+}
 
 LayerColor* LayerColor::create(const Color4B& color) {
     auto* layer = new LayerColor();
@@ -41,7 +45,9 @@ LayerColor* LayerColor::create(const Color4B& color, float width, float height) 
     return nullptr;
 }
 
-bool LayerColor::init() { return initWithColor(Color4B(0, 0, 0, 0)); }
+bool LayerColor::init() {
+    return initWithColor(Color4B(0, 0, 0, 0));
+}
 
 bool LayerColor::initWithColor(const Color4B& color) {
     const Size s = Director::getInstance()->getWinSize();

@@ -33,15 +33,23 @@ Node::~Node() {
     eventDispatcher_->removeEventListenersForTarget(this);
 }
 
-Node* Node::create() { return createWithInit<Node>(); }
+Node* Node::create() {
+    return createWithInit<Node>();
+}
 
-bool Node::init() { return true; }
+bool Node::init() {
+    return true;
+}
 
 // ---------------------------------------------------------------- tree
 
-void Node::addChild(Node* child) { addChild(child, child->localZOrder_, child->name_); }
+void Node::addChild(Node* child) {
+    addChild(child, child->localZOrder_, child->name_);
+}
 
-void Node::addChild(Node* child, int localZOrder) { addChild(child, localZOrder, child->name_); }
+void Node::addChild(Node* child, int localZOrder) {
+    addChild(child, localZOrder, child->name_);
+}
 
 void Node::addChild(Node* child, int localZOrder, int tag) {
     addChild(child, localZOrder, child->name_);
@@ -106,7 +114,9 @@ void Node::removeChildByName(const std::string& name, bool cleanup) {
     if (Node* child = getChildByName(name)) removeChild(child, cleanup);
 }
 
-void Node::removeAllChildren() { removeAllChildrenWithCleanup(true); }
+void Node::removeAllChildren() {
+    removeAllChildrenWithCleanup(true);
+}
 
 void Node::removeAllChildrenWithCleanup(bool cleanup) {
     Vector<Node*> old;
@@ -121,7 +131,9 @@ void Node::removeAllChildrenWithCleanup(bool cleanup) {
     }
 }
 
-void Node::removeFromParent() { removeFromParentAndCleanup(true); }
+void Node::removeFromParent() {
+    removeFromParentAndCleanup(true);
+}
 
 void Node::removeFromParentAndCleanup(bool cleanup) {
     if (parent_ != nullptr) parent_->removeChild(this, cleanup);
@@ -215,7 +227,9 @@ void Node::setContentSize(const Size& size) {
     transformDirty_ = true;
 }
 
-void Node::setScale(float scale) { setScale(scale, scale); }
+void Node::setScale(float scale) {
+    setScale(scale, scale);
+}
 
 void Node::setScale(float scaleX, float scaleY) {
     scaleX_ = scaleX;
@@ -354,7 +368,8 @@ void Node::setCascadeOpacityEnabled(bool enabled) {
 
 void Node::updateCascadeOpacity() {
     uint8_t parentOpacity = 255;
-    if (parent_ != nullptr && parent_->isCascadeOpacityEnabled()) parentOpacity = parent_->getDisplayedOpacity();
+    if (parent_ != nullptr && parent_->isCascadeOpacityEnabled())
+        parentOpacity = parent_->getDisplayedOpacity();
     updateDisplayedOpacity(parentOpacity);
 }
 
@@ -455,27 +470,43 @@ Action* Node::runAction(Action* action) {
     return action;
 }
 
-void Node::stopAllActions() { actionManager_->removeAllActionsFromTarget(this); }
+void Node::stopAllActions() {
+    actionManager_->removeAllActionsFromTarget(this);
+}
 
-void Node::stopAction(Action* action) { actionManager_->removeAction(action); }
+void Node::stopAction(Action* action) {
+    actionManager_->removeAction(action);
+}
 
-void Node::stopActionByTag(int tag) { actionManager_->removeActionByTag(tag, this); }
+void Node::stopActionByTag(int tag) {
+    actionManager_->removeActionByTag(tag, this);
+}
 
-void Node::stopAllActionsByTag(int tag) { actionManager_->removeAllActionsByTag(tag, this); }
+void Node::stopAllActionsByTag(int tag) {
+    actionManager_->removeAllActionsByTag(tag, this);
+}
 
-Action* Node::getActionByTag(int tag) { return actionManager_->getActionByTag(tag, this); }
+Action* Node::getActionByTag(int tag) {
+    return actionManager_->getActionByTag(tag, this);
+}
 
-std::size_t Node::getNumberOfRunningActions() const { return actionManager_->getNumberOfRunningActionsInTarget(this); }
+std::size_t Node::getNumberOfRunningActions() const {
+    return actionManager_->getNumberOfRunningActionsInTarget(this);
+}
 
 // ---------------------------------------------------------------- scheduling
 
-void Node::scheduleUpdate() { scheduleUpdateWithPriority(0); }
+void Node::scheduleUpdate() {
+    scheduleUpdateWithPriority(0);
+}
 
 void Node::scheduleUpdateWithPriority(int priority) {
     scheduler_->scheduleUpdate(this, priority, !running_, [this](float dt) { update(dt); });
 }
 
-void Node::unscheduleUpdate() { scheduler_->unscheduleUpdate(this); }
+void Node::unscheduleUpdate() {
+    scheduler_->unscheduleUpdate(this);
+}
 
 void Node::schedule(const std::function<void(float)>& callback, const std::string& key) {
     scheduler_->schedule(callback, this, 0.0f, !running_, key);
@@ -485,8 +516,8 @@ void Node::schedule(const std::function<void(float)>& callback, float interval, 
     scheduler_->schedule(callback, this, interval, !running_, key);
 }
 
-void Node::schedule(const std::function<void(float)>& callback, float interval, unsigned int repeat, float delay,
-                    const std::string& key) {
+void Node::schedule(const std::function<void(float)>& callback, float interval, unsigned int repeat,
+                    float delay, const std::string& key) {
     scheduler_->schedule(callback, this, interval, repeat, delay, !running_, key);
 }
 
@@ -494,7 +525,9 @@ void Node::scheduleOnce(const std::function<void(float)>& callback, float delay,
     scheduler_->schedule(callback, this, 0.0f, 0, delay, !running_, key);
 }
 
-void Node::schedule(SEL_SCHEDULE selector) { schedule(selector, 0.0f, Scheduler::REPEAT_FOREVER, 0.0f); }
+void Node::schedule(SEL_SCHEDULE selector) {
+    schedule(selector, 0.0f, Scheduler::REPEAT_FOREVER, 0.0f);
+}
 
 void Node::schedule(SEL_SCHEDULE selector, float interval) {
     schedule(selector, interval, Scheduler::REPEAT_FOREVER, 0.0f);
@@ -504,17 +537,29 @@ void Node::schedule(SEL_SCHEDULE selector, float interval, unsigned int repeat, 
     scheduler_->schedule(selector, this, interval, repeat, delay, !running_);
 }
 
-void Node::scheduleOnce(SEL_SCHEDULE selector, float delay) { schedule(selector, 0.0f, 0, delay); }
+void Node::scheduleOnce(SEL_SCHEDULE selector, float delay) {
+    schedule(selector, 0.0f, 0, delay);
+}
 
-bool Node::isScheduled(const std::string& key) const { return scheduler_->isScheduled(key, this); }
+bool Node::isScheduled(const std::string& key) const {
+    return scheduler_->isScheduled(key, this);
+}
 
-bool Node::isScheduled(SEL_SCHEDULE selector) const { return scheduler_->isScheduled(selector, this); }
+bool Node::isScheduled(SEL_SCHEDULE selector) const {
+    return scheduler_->isScheduled(selector, this);
+}
 
-void Node::unschedule(const std::string& key) { scheduler_->unschedule(key, this); }
+void Node::unschedule(const std::string& key) {
+    scheduler_->unschedule(key, this);
+}
 
-void Node::unschedule(SEL_SCHEDULE selector) { scheduler_->unschedule(selector, this); }
+void Node::unschedule(SEL_SCHEDULE selector) {
+    scheduler_->unschedule(selector, this);
+}
 
-void Node::unscheduleAllCallbacks() { scheduler_->unscheduleAllForTarget(this); }
+void Node::unscheduleAllCallbacks() {
+    scheduler_->unscheduleAllForTarget(this);
+}
 
 void Node::pause() {
     scheduler_->pauseTarget(this);

@@ -198,8 +198,8 @@ public:
     virtual void update(float dt) {}
     void schedule(const std::function<void(float)>& callback, const std::string& key);
     void schedule(const std::function<void(float)>& callback, float interval, const std::string& key);
-    void schedule(const std::function<void(float)>& callback, float interval, unsigned int repeat, float delay,
-                  const std::string& key);
+    void schedule(const std::function<void(float)>& callback, float interval, unsigned int repeat,
+                  float delay, const std::string& key);
     void scheduleOnce(const std::function<void(float)>& callback, float delay, const std::string& key);
     void schedule(SEL_SCHEDULE selector);
     void schedule(SEL_SCHEDULE selector, float interval);

@@ -17,7 +17,9 @@ ProgressTimer* ProgressTimer::create(Sprite* sprite) {
     return nullptr;
 }
 
-ProgressTimer::~ProgressTimer() { CC_SAFE_RELEASE(sprite_); }
+ProgressTimer::~ProgressTimer() {
+    CC_SAFE_RELEASE(sprite_);
+}
 
 bool ProgressTimer::initWithSprite(Sprite* sprite) {
     if (!Node::init()) return false;
@@ -35,7 +37,9 @@ void ProgressTimer::setSprite(Sprite* sprite) {
     setContentSize(sprite_ != nullptr ? sprite_->getContentSize() : Size::ZERO);
 }
 
-void ProgressTimer::setPercentage(float percentage) { percentage_ = std::clamp(percentage, 0.0f, 100.0f); }
+void ProgressTimer::setPercentage(float percentage) {
+    percentage_ = std::clamp(percentage, 0.0f, 100.0f);
+}
 
 void ProgressTimer::setMidpoint(const Vec2& midpoint) {
     midpoint_ = Vec2(std::clamp(midpoint.x, 0.0f, 1.0f), std::clamp(midpoint.y, 0.0f, 1.0f));
@@ -78,8 +82,9 @@ void ProgressTimer::draw(DrawContext& context, const Mat4& transform, uint32_t f
     DrawCommand& c = context.add(DrawKind::Sprite, this, transform);
     // The sprite's own colour is multiplied with the timer's.
     const Color3B sc = sprite_->getColor();
-    c.color = Color3B(static_cast<uint8_t>(c.color.r * sc.r / 255), static_cast<uint8_t>(c.color.g * sc.g / 255),
-                      static_cast<uint8_t>(c.color.b * sc.b / 255));
+    c.color =
+        Color3B(static_cast<uint8_t>(c.color.r * sc.r / 255), static_cast<uint8_t>(c.color.g * sc.g / 255),
+                static_cast<uint8_t>(c.color.b * sc.b / 255));
     c.opacity = static_cast<uint8_t>(c.opacity * sprite_->getOpacity() / 255);
     sprite_->fillCommand(c);
     if (type_ == Type::BAR) {

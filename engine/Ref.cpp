@@ -33,7 +33,9 @@ AutoreleasePool::~AutoreleasePool() {
     PoolManager::getInstance()->pop();
 }
 
-void AutoreleasePool::addObject(Ref* object) { objects_.push_back(object); }
+void AutoreleasePool::addObject(Ref* object) {
+    objects_.push_back(object);
+}
 
 void AutoreleasePool::clear() {
     // Releasing may autorelease further objects (a destructor that creates
@@ -64,10 +66,13 @@ PoolManager* PoolManager::getInstance() {
     return instance;
 }
 
-PoolManager::PoolManager() { pools_.reserve(4); }
+PoolManager::PoolManager() {
+    pools_.reserve(4);
+}
 
 bool PoolManager::isObjectInPools(const Ref* object) const {
-    return std::any_of(pools_.begin(), pools_.end(), [&](const AutoreleasePool* p) { return p->contains(object); });
+    return std::any_of(pools_.begin(), pools_.end(),
+                       [&](const AutoreleasePool* p) { return p->contains(object); });
 }
 
 }  // namespace cocos2d

@@ -95,20 +95,20 @@ T* createWithMethod(Method method, Args&&... args) {
     return nullptr;
 }
 
-#define CC_SAFE_RELEASE(p)       \
-    do {                         \
-        if (p) (p)->release();   \
+#define CC_SAFE_RELEASE(p)     \
+    do {                       \
+        if (p) (p)->release(); \
     } while (0)
-#define CC_SAFE_RELEASE_NULL(p)  \
-    do {                         \
-        if (p) {                 \
-            (p)->release();      \
-            (p) = nullptr;       \
-        }                        \
+#define CC_SAFE_RELEASE_NULL(p) \
+    do {                        \
+        if (p) {                \
+            (p)->release();     \
+            (p) = nullptr;      \
+        }                       \
     } while (0)
-#define CC_SAFE_RETAIN(p)        \
-    do {                         \
-        if (p) (p)->retain();    \
+#define CC_SAFE_RETAIN(p)     \
+    do {                      \
+        if (p) (p)->retain(); \
     } while (0)
 
 }  // namespace cocos2d

@@ -9,7 +9,9 @@ Scene::Scene() {
     setAnchorPoint(Vec2::ANCHOR_MIDDLE);
 }
 
-Scene* Scene::create() { return createWithInit<Scene>(); }
+Scene* Scene::create() {
+    return createWithInit<Scene>();
+}
 
 bool Scene::init() {
     setContentSize(Director::getInstance()->getWinSize());

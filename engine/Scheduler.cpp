@@ -64,10 +64,12 @@ bool Scheduler::targetPaused(const void* target) const {
     return it != pausedTargets_.end() && it->second;
 }
 
-Scheduler::Timer* Scheduler::findTimer(const void* target, const std::string& key, SEL_SCHEDULE selector) const {
+Scheduler::Timer* Scheduler::findTimer(const void* target, const std::string& key,
+                                       SEL_SCHEDULE selector) const {
     for (const auto& t : timers_) {
         if (t->removed || t->target != target) continue;
-        if (selector != nullptr ? t->selector == selector : (t->selector == nullptr && t->key == key)) return t.get();
+        if (selector != nullptr ? t->selector == selector : (t->selector == nullptr && t->key == key))
+            return t.get();
     }
     return nullptr;
 }
@@ -90,8 +92,8 @@ void Scheduler::schedule(const std::function<void(float)>& callback, void* targe
     timers_.push_back(std::move(t));
 }
 
-void Scheduler::schedule(const std::function<void(float)>& callback, void* target, float interval, bool paused,
-                         const std::string& key) {
+void Scheduler::schedule(const std::function<void(float)>& callback, void* target, float interval,
+                         bool paused, const std::string& key) {
     schedule(callback, target, interval, REPEAT_FOREVER, 0.0f, paused, key);
 }
 
@@ -196,7 +198,9 @@ void Scheduler::resumeTarget(void* target) {
     if (it != pausedTargets_.end()) it->second = false;
 }
 
-bool Scheduler::isTargetPaused(void* target) const { return targetPaused(target); }
+bool Scheduler::isTargetPaused(void* target) const {
+    return targetPaused(target);
+}
 
 void Scheduler::compact() {
     updates_.erase(std::remove_if(updates_.begin(), updates_.end(), [](const auto& e) { return e->removed; }),

@@ -35,11 +35,12 @@ public:
     // further times after the first (REPEAT_FOREVER: until unscheduled), the
     // first after `delay`. Scheduling an existing key again changes its
     // interval.
-    void schedule(const std::function<void(float)>& callback, void* target, float interval, unsigned int repeat,
-                  float delay, bool paused, const std::string& key);
+    void schedule(const std::function<void(float)>& callback, void* target, float interval,
+                  unsigned int repeat, float delay, bool paused, const std::string& key);
     void schedule(const std::function<void(float)>& callback, void* target, float interval, bool paused,
                   const std::string& key);
-    void schedule(SEL_SCHEDULE selector, Ref* target, float interval, unsigned int repeat, float delay, bool paused);
+    void schedule(SEL_SCHEDULE selector, Ref* target, float interval, unsigned int repeat, float delay,
+                  bool paused);
     void unschedule(const std::string& key, void* target);
     void unschedule(SEL_SCHEDULE selector, Ref* target);
     bool isScheduled(const std::string& key, const void* target) const;

@@ -10,14 +10,18 @@ namespace cocos2d {
 const BlendFunc BlendFunc::ALPHA_PREMULTIPLIED{1, 0x0303};
 const BlendFunc BlendFunc::ADDITIVE{0x0302, 1};
 
-Sprite::Sprite() { setAnchorPoint(Vec2::ANCHOR_MIDDLE); }
+Sprite::Sprite() {
+    setAnchorPoint(Vec2::ANCHOR_MIDDLE);
+}
 
 Sprite::~Sprite() {
     CC_SAFE_RELEASE(texture_);
     CC_SAFE_RELEASE(frame_);
 }
 
-Sprite* Sprite::create() { return createWithInit<Sprite>(); }
+Sprite* Sprite::create() {
+    return createWithInit<Sprite>();
+}
 
 Sprite* Sprite::create(const std::string& filename) {
     auto* s = new Sprite();
@@ -147,11 +151,14 @@ void Sprite::setSpriteFrame(SpriteFrame* frame) {
 SpriteFrame* Sprite::getSpriteFrame() const {
     if (frame_ != nullptr) return frame_;
     if (texture_ == nullptr) return nullptr;
-    SpriteFrame* made = SpriteFrame::createWithTexture(texture_, rect_, rectRotated_, unflippedOffset_, contentSize_);
+    SpriteFrame* made =
+        SpriteFrame::createWithTexture(texture_, rect_, rectRotated_, unflippedOffset_, contentSize_);
     return made;
 }
 
-void Sprite::setTexture(const std::string& filename) { setTexture(TextureCache::getInstance()->addImage(filename)); }
+void Sprite::setTexture(const std::string& filename) {
+    setTexture(TextureCache::getInstance()->addImage(filename));
+}
 
 void Sprite::setTexture(Texture2D* texture) {
     if (texture == texture_) return;
@@ -161,7 +168,9 @@ void Sprite::setTexture(Texture2D* texture) {
     if (texture != nullptr) hasImage_ = true;
 }
 
-void Sprite::setTextureRect(const Rect& rect) { setTextureRect(rect, false, rect.size); }
+void Sprite::setTextureRect(const Rect& rect) {
+    setTextureRect(rect, false, rect.size);
+}
 
 void Sprite::setTextureRect(const Rect& rect, bool rotated, const Size& untrimmedSize) {
     rectRotated_ = rotated;

@@ -35,9 +35,13 @@ Mesh* Mesh::create(const std::string& name) {
     return m;
 }
 
-Mesh::~Mesh() { CC_SAFE_RELEASE(texture_); }
+Mesh::~Mesh() {
+    CC_SAFE_RELEASE(texture_);
+}
 
-void Mesh::setTexture(const std::string& file) { setTexture(TextureCache::getInstance()->addImage(file)); }
+void Mesh::setTexture(const std::string& file) {
+    setTexture(TextureCache::getInstance()->addImage(file));
+}
 
 void Mesh::setTexture(Texture2D* texture) {
     CC_SAFE_RETAIN(texture);
@@ -53,7 +57,9 @@ AttachNode* AttachNode::create(const std::string& boneName) {
     return n;
 }
 
-Sprite3D* Sprite3D::create() { return createWithInit<Sprite3D>(); }
+Sprite3D* Sprite3D::create() {
+    return createWithInit<Sprite3D>();
+}
 
 Sprite3D* Sprite3D::create(const std::string& modelPath) {
     return createWithMethod<Sprite3D>(&Sprite3D::initWithFile, modelPath);
@@ -82,7 +88,9 @@ bool Sprite3D::initWithFile(const std::string& modelPath) {
     return true;
 }
 
-void Sprite3D::setTexture(const std::string& file) { setTexture(TextureCache::getInstance()->addImage(file)); }
+void Sprite3D::setTexture(const std::string& file) {
+    setTexture(TextureCache::getInstance()->addImage(file));
+}
 
 void Sprite3D::setTexture(Texture2D* texture) {
     CC_SAFE_RETAIN(texture);

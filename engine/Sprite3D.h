@@ -84,8 +84,8 @@ public:
 protected:
     std::string modelPath_;
     bool placeholder_ = false;
-    Texture2D* texture_ = nullptr;                       // retained
-    std::unordered_map<std::string, Mesh*> meshes_;       // retained
+    Texture2D* texture_ = nullptr;                              // retained
+    std::unordered_map<std::string, Mesh*> meshes_;             // retained
     std::unordered_map<std::string, AttachNode*> attachments_;  // children of this node
     AABB localBox_;
     mutable AABB box_;

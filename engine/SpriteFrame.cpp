@@ -12,8 +12,8 @@ SpriteFrame* SpriteFrame::createWithTexture(Texture2D* texture, const Rect& rect
     return createWithTexture(texture, rect, false, Vec2::ZERO, rect.size);
 }
 
-SpriteFrame* SpriteFrame::createWithTexture(Texture2D* texture, const Rect& rect, bool rotated, const Vec2& offset,
-                                            const Size& originalSize) {
+SpriteFrame* SpriteFrame::createWithTexture(Texture2D* texture, const Rect& rect, bool rotated,
+                                            const Vec2& offset, const Size& originalSize) {
     auto* frame = new SpriteFrame();
     if (frame->initWithTexture(texture, rect, rotated, offset, originalSize)) {
         frame->autorelease();
@@ -23,7 +23,9 @@ SpriteFrame* SpriteFrame::createWithTexture(Texture2D* texture, const Rect& rect
     return nullptr;
 }
 
-SpriteFrame::~SpriteFrame() { CC_SAFE_RELEASE(texture_); }
+SpriteFrame::~SpriteFrame() {
+    CC_SAFE_RELEASE(texture_);
+}
 
 bool SpriteFrame::initWithTexture(Texture2D* texture, const Rect& rect, bool rotated, const Vec2& offset,
                                   const Size& originalSize) {

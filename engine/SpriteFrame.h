@@ -17,8 +17,8 @@ class SpriteFrame : public Ref {
 public:
     static SpriteFrame* create(const std::string& filename, const Rect& rect);
     static SpriteFrame* createWithTexture(Texture2D* texture, const Rect& rect);
-    static SpriteFrame* createWithTexture(Texture2D* texture, const Rect& rect, bool rotated, const Vec2& offset,
-                                          const Size& originalSize);
+    static SpriteFrame* createWithTexture(Texture2D* texture, const Rect& rect, bool rotated,
+                                          const Vec2& offset, const Size& originalSize);
     ~SpriteFrame() override;
     bool initWithTexture(Texture2D* texture, const Rect& rect, bool rotated, const Vec2& offset,
                          const Size& originalSize);

@@ -110,7 +110,9 @@ bool SpriteFrameCache::isSpriteFramesWithFileLoaded(const std::string& plist) co
     return loadedFiles_.count(plist) != 0;
 }
 
-void SpriteFrameCache::addSpriteFramesWithFile(const std::string& plist) { addSpriteFramesWithFile(plist, {}); }
+void SpriteFrameCache::addSpriteFramesWithFile(const std::string& plist) {
+    addSpriteFramesWithFile(plist, {});
+}
 
 void SpriteFrameCache::addSpriteFramesWithFile(const std::string& plist, const std::string& textureFile) {
     if (isSpriteFramesWithFileLoaded(plist)) return;
@@ -209,7 +211,9 @@ void SpriteFrameCache::addSpriteFrame(SpriteFrame* frame, const std::string& nam
     }
 }
 
-bool SpriteFrameCache::hasSpriteFrame(const std::string& name) const { return frames_.count(name) != 0; }
+bool SpriteFrameCache::hasSpriteFrame(const std::string& name) const {
+    return frames_.count(name) != 0;
+}
 
 SpriteFrame* SpriteFrameCache::getSpriteFrameByName(const std::string& name) {
     auto it = frames_.find(name);

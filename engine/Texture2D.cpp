@@ -11,7 +11,9 @@ namespace {
 uint32_t be32(const unsigned char* p) {
     return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | uint32_t{p[3]};
 }
-uint16_t be16(const unsigned char* p) { return static_cast<uint16_t>((p[0] << 8) | p[1]); }
+uint16_t be16(const unsigned char* p) {
+    return static_cast<uint16_t>((p[0] << 8) | p[1]);
+}
 }  // namespace
 
 bool readImageSize(const unsigned char* data, std::size_t size, int& width, int& height) {
@@ -31,8 +33,8 @@ bool readImageSize(const unsigned char* data, std::size_t size, int& width, int&
                 continue;
             }
             const uint16_t length = be16(data + pos + 2);
-            const bool startOfFrame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
-                                      marker != 0xCC;
+            const bool startOfFrame =
+                marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
             if (startOfFrame) {
                 if (pos + 9 > size) return false;
                 height = be16(data + pos + 5);

@@ -77,7 +77,8 @@ void TransitionScene::finish() {
     outScene_->setScale(1.0f);
     outScene_->setRotation(0.0f);
     // Hand over at the next frame, outside the action that called us.
-    scheduleOnce([this](float) { Director::getInstance()->replaceScene(inScene_); }, 0.0f, "transition-finish");
+    scheduleOnce([this](float) { Director::getInstance()->replaceScene(inScene_); }, 0.0f,
+                 "transition-finish");
 }
 
 void TransitionScene::hideOutShowIn() {
@@ -125,8 +126,9 @@ void TransitionFade::onEnter() {
     LayerColor* layer = LayerColor::create(color_);
     inScene_->setVisible(false);
     addChild(layer, 2, kSceneFadeTag);
-    layer->runAction(Sequence::create(FadeIn::create(duration_ / 2.0f), CallFunc::create([this] { hideOutShowIn(); }),
-                                      FadeOut::create(duration_ / 2.0f), CallFunc::create([this] { finish(); })));
+    layer->runAction(
+        Sequence::create(FadeIn::create(duration_ / 2.0f), CallFunc::create([this] { hideOutShowIn(); }),
+                         FadeOut::create(duration_ / 2.0f), CallFunc::create([this] { finish(); })));
 }
 
 void TransitionFade::onExit() {
@@ -159,16 +161,24 @@ void TransitionMoveInL::onEnter() {
         Sequence::create(EaseOut::create(action(), 2.0f), CallFunc::create([this] { finish(); })));
 }
 
-ActionInterval* TransitionMoveInL::action() { return MoveTo::create(duration_, Vec2(0, 0)); }
+ActionInterval* TransitionMoveInL::action() {
+    return MoveTo::create(duration_, Vec2(0, 0));
+}
 
 void TransitionMoveInL::initScenes() {
     inScene_->setPosition(-Director::getInstance()->getWinSize().width, 0);
 }
 
-void TransitionMoveInR::initScenes() { inScene_->setPosition(Director::getInstance()->getWinSize().width, 0); }
+void TransitionMoveInR::initScenes() {
+    inScene_->setPosition(Director::getInstance()->getWinSize().width, 0);
+}
 
-void TransitionMoveInT::initScenes() { inScene_->setPosition(0, Director::getInstance()->getWinSize().height); }
+void TransitionMoveInT::initScenes() {
+    inScene_->setPosition(0, Director::getInstance()->getWinSize().height);
+}
 
-void TransitionMoveInB::initScenes() { inScene_->setPosition(0, -Director::getInstance()->getWinSize().height); }
+void TransitionMoveInB::initScenes() {
+    inScene_->setPosition(0, -Director::getInstance()->getWinSize().height);
+}
 
 }  // namespace cocos2d

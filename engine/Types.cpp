@@ -56,10 +56,14 @@ const Color4F Color4F::GRAY(0.65f, 0.65f, 0.65f, 1);
 const Mat4 Mat4::IDENTITY{};
 
 namespace {
-uint8_t toByte(float f) { return static_cast<uint8_t>(std::clamp(f, 0.0f, 1.0f) * 255.0f); }
+uint8_t toByte(float f) {
+    return static_cast<uint8_t>(std::clamp(f, 0.0f, 1.0f) * 255.0f);
+}
 }  // namespace
 
-float Vec2::length() const { return std::sqrt(x * x + y * y); }
+float Vec2::length() const {
+    return std::sqrt(x * x + y * y);
+}
 
 Vec2 Vec2::getNormalized() const {
     const float len = length();
@@ -67,13 +71,17 @@ Vec2 Vec2::getNormalized() const {
     return {x / len, y / len};
 }
 
-float Vec2::getAngle() const { return std::atan2(y, x); }
+float Vec2::getAngle() const {
+    return std::atan2(y, x);
+}
 
 bool Vec2::fuzzyEquals(const Vec2& o, float variance) const {
     return std::fabs(x - o.x) <= variance && std::fabs(y - o.y) <= variance;
 }
 
-float Vec3::length() const { return std::sqrt(x * x + y * y + z * z); }
+float Vec3::length() const {
+    return std::sqrt(x * x + y * y + z * z);
+}
 
 bool Size::equals(const Size& o) const {
     return std::fabs(width - o.width) <= 1e-5f && std::fabs(height - o.height) <= 1e-5f;
@@ -84,10 +92,13 @@ bool Rect::containsPoint(const Vec2& p) const {
 }
 
 bool Rect::intersectsRect(const Rect& r) const {
-    return !(getMaxX() < r.getMinX() || r.getMaxX() < getMinX() || getMaxY() < r.getMinY() || r.getMaxY() < getMinY());
+    return !(getMaxX() < r.getMinX() || r.getMaxX() < getMinX() || getMaxY() < r.getMinY() ||
+             r.getMaxY() < getMinY());
 }
 
-bool Rect::equals(const Rect& r) const { return origin.fuzzyEquals(r.origin, 1e-5f) && size.equals(r.size); }
+bool Rect::equals(const Rect& r) const {
+    return origin.fuzzyEquals(r.origin, 1e-5f) && size.equals(r.size);
+}
 
 Rect Rect::unionWithRect(const Rect& r) const {
     const float minX = std::min(getMinX(), r.getMinX());

@@ -20,13 +20,28 @@ struct Vec2 {
     constexpr Vec2 operator-() const { return {-x, -y}; }
     constexpr Vec2 operator*(float s) const { return {x * s, y * s}; }
     constexpr Vec2 operator/(float s) const { return {x / s, y / s}; }
-    Vec2& operator+=(const Vec2& o) { x += o.x; y += o.y; return *this; }
-    Vec2& operator-=(const Vec2& o) { x -= o.x; y -= o.y; return *this; }
-    Vec2& operator*=(float s) { x *= s; y *= s; return *this; }
+    Vec2& operator+=(const Vec2& o) {
+        x += o.x;
+        y += o.y;
+        return *this;
+    }
+    Vec2& operator-=(const Vec2& o) {
+        x -= o.x;
+        y -= o.y;
+        return *this;
+    }
+    Vec2& operator*=(float s) {
+        x *= s;
+        y *= s;
+        return *this;
+    }
     constexpr bool operator==(const Vec2& o) const { return x == o.x && y == o.y; }
     constexpr bool operator!=(const Vec2& o) const { return !(*this == o); }
 
-    void set(float xx, float yy) { x = xx; y = yy; }
+    void set(float xx, float yy) {
+        x = xx;
+        y = yy;
+    }
     float length() const;
     float lengthSquared() const { return x * x + y * y; }
     float distance(const Vec2& o) const { return (*this - o).length(); }
@@ -54,7 +69,9 @@ struct Vec2 {
     static const Vec2 ANCHOR_MIDDLE_BOTTOM;
 };
 
-inline Vec2 operator*(float s, const Vec2& v) { return v * s; }
+inline Vec2 operator*(float s, const Vec2& v) {
+    return v * s;
+}
 
 using Point = Vec2;
 
@@ -92,7 +109,10 @@ struct Size {
     constexpr bool operator==(const Size& o) const { return width == o.width && height == o.height; }
     constexpr bool operator!=(const Size& o) const { return !(*this == o); }
     constexpr operator Vec2() const { return {width, height}; }
-    void setSize(float w, float h) { width = w; height = h; }
+    void setSize(float w, float h) {
+        width = w;
+        height = h;
+    }
     bool equals(const Size& o) const;
 
     static const Size ZERO;
@@ -204,7 +224,9 @@ struct Mat4 {
     float m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 
     Mat4 operator*(const Mat4& o) const;
-    Vec2 transformPoint(const Vec2& p) const { return {m[0] * p.x + m[4] * p.y + m[12], m[1] * p.x + m[5] * p.y + m[13]}; }
+    Vec2 transformPoint(const Vec2& p) const {
+        return {m[0] * p.x + m[4] * p.y + m[12], m[1] * p.x + m[5] * p.y + m[13]};
+    }
     Vec3 transformPoint(const Vec3& p) const;
     // Inverse of the 2D affine part (the z translation is negated).
     Mat4 getInversed() const;

@@ -40,8 +40,8 @@ TEST_F(ActionTiming, IntervalActionsAtStartMiddleAndEnd) {
          [](Node* n) { return n->getPositionY(); }, 0, 25, 50},
         {"RotateBy", [](Node* n) { n->setRotation(30); }, [] { return RotateBy::create(1.0f, 90); },
          [](Node* n) { return n->getRotation(); }, 30, 75, 120},
-        {"RotateTo short way", [](Node* n) { n->setRotation(350); }, [] { return RotateTo::create(1.0f, 10); },
-         [](Node* n) { return n->getRotation(); }, 350, 360, 370},
+        {"RotateTo short way", [](Node* n) { n->setRotation(350); },
+         [] { return RotateTo::create(1.0f, 10); }, [](Node* n) { return n->getRotation(); }, 350, 360, 370},
         {"ScaleTo", [](Node* n) { n->setScale(1.0f); }, [] { return ScaleTo::create(1.0f, 3.0f); },
          [](Node* n) { return n->getScaleX(); }, 1, 2, 3},
         {"ScaleBy", [](Node* n) { n->setScale(2.0f); }, [] { return ScaleBy::create(1.0f, 2.0f); },
@@ -52,8 +52,9 @@ TEST_F(ActionTiming, IntervalActionsAtStartMiddleAndEnd) {
          [](Node* n) { return float(n->getOpacity()); }, 0, 127, 255},
         {"FadeTo", [](Node* n) { n->setOpacity(200); }, [] { return FadeTo::create(1.0f, 100); },
          [](Node* n) { return float(n->getOpacity()); }, 200, 150, 100},
-        {"TintTo", [](Node* n) { n->setColor(Color3B(0, 0, 0)); }, [] { return TintTo::create(1.0f, 200, 0, 0); },
-         [](Node* n) { return float(n->getColor().r); }, 0, 100, 200},
+        {"TintTo", [](Node* n) { n->setColor(Color3B(0, 0, 0)); },
+         [] { return TintTo::create(1.0f, 200, 0, 0); }, [](Node* n) { return float(n->getColor().r); }, 0,
+         100, 200},
         {"DelayTime then MoveBy", [](Node* n) { n->setPosition(0, 0); },
          [] { return Sequence::create(DelayTime::create(0.5f), MoveBy::create(0.5f, Vec2(10, 0))); },
          [](Node* n) { return n->getPositionX(); }, 0, 0, 10},
@@ -63,7 +64,8 @@ TEST_F(ActionTiming, IntervalActionsAtStartMiddleAndEnd) {
         {"Repeat of a there-and-back", [](Node* n) { n->setPosition(0, 0); },
          [] {
              return Repeat::create(
-                 Sequence::create(MoveBy::create(0.125f, Vec2(0, 20)), MoveBy::create(0.125f, Vec2(0, -20))), 4);
+                 Sequence::create(MoveBy::create(0.125f, Vec2(0, 20)), MoveBy::create(0.125f, Vec2(0, -20))),
+                 4);
          },
          [](Node* n) { return n->getPositionY(); }, 0, 0, 0},
         {"EaseIn rate 2", [](Node* n) { n->setPosition(0, 0); },
@@ -113,11 +115,13 @@ TEST_F(ActionTiming, ReverseUndoesTheAction) {
         {"MoveBy", [] { return MoveBy::create(0.5f, Vec2(30, -40)); }},
         {"RotateBy", [] { return RotateBy::create(0.5f, 75); }},
         {"ScaleBy", [] { return ScaleBy::create(0.5f, 2.0f, 4.0f); }},
-        {"Sequence", [] {
+        {"Sequence",
+         [] {
              return Sequence::create(MoveBy::create(0.25f, Vec2(10, 0)), RotateBy::create(0.25f, 45),
                                      ScaleBy::create(0.25f, 2.0f));
          }},
-        {"Spawn", [] { return Spawn::create(MoveBy::create(0.5f, Vec2(0, 9)), RotateBy::create(0.25f, -30)); }},
+        {"Spawn",
+         [] { return Spawn::create(MoveBy::create(0.5f, Vec2(0, 9)), RotateBy::create(0.25f, -30)); }},
         {"EaseBounceOut", [] { return EaseBounceOut::create(MoveBy::create(0.5f, Vec2(12, 0))); }},
         {"EaseBackInOut", [] { return EaseBackInOut::create(MoveBy::create(0.5f, Vec2(12, 5))); }},
         {"EaseIn", [] { return EaseIn::create(RotateBy::create(0.5f, 20), 3.0f); }},
@@ -166,10 +170,11 @@ TEST_F(ActionTiming, CloneRunsIndependently) {
 TEST_F(ActionTiming, SequenceRunsInstantStepsOnceAtTheirPlace) {
     Node* n = addNode();
     std::vector<std::string> log;
-    n->runAction(Sequence::create(CallFunc::create([&] { log.push_back("a@" + std::to_string(int(n->getPositionX()))); }),
-                                  MoveBy::create(0.2f, Vec2(10, 0)),
-                                  CallFunc::create([&] { log.push_back("b@" + std::to_string(int(n->getPositionX()))); }),
-                                  Hide::create(), nullptr));
+    n->runAction(Sequence::create(
+        CallFunc::create([&] { log.push_back("a@" + std::to_string(int(n->getPositionX()))); }),
+        MoveBy::create(0.2f, Vec2(10, 0)),
+        CallFunc::create([&] { log.push_back("b@" + std::to_string(int(n->getPositionX()))); }),
+        Hide::create(), nullptr));
     frames(10, 0.05f);
     EXPECT_EQ(log, (std::vector<std::string>{"a@0", "b@10"}));
     EXPECT_FALSE(n->isVisible());
@@ -187,8 +192,8 @@ TEST_F(ActionTiming, SequenceRunsInstantStepsOnceAtTheirPlace) {
 TEST_F(ActionTiming, RepeatForeverKeepsItsRhythm) {
     Node* n = addNode();
     int calls = 0;
-    n->runAction(RepeatForever::create(
-        Sequence::create(DelayTime::create(0.1f), CallFunc::create([&] { ++calls; }))));
+    n->runAction(
+        RepeatForever::create(Sequence::create(DelayTime::create(0.1f), CallFunc::create([&] { ++calls; }))));
     frame(0.0f);
     frames(105, 0.01f);  // a little over one second: no round loses a frame
     EXPECT_EQ(calls, 10);
@@ -201,7 +206,8 @@ TEST_F(ActionTiming, StackedMovesAddUp) {
     // A shaking parent move and a camera move at once: both deltas arrive.
     Node* n = addNode();
     n->runAction(MoveBy::create(1.0f, Vec2(100, 0)));
-    n->runAction(Repeat::create(Sequence::create(MoveBy::create(0.03f, Vec2(0, 20)), MoveBy::create(0.03f, Vec2(0, -20))), 4));
+    n->runAction(Repeat::create(
+        Sequence::create(MoveBy::create(0.03f, Vec2(0, 20)), MoveBy::create(0.03f, Vec2(0, -20))), 4));
     frames(120, 0.01f);
     EXPECT_NEAR(n->getPositionX(), 100, 1e-3);
     EXPECT_NEAR(n->getPositionY(), 0, 1e-3);
@@ -227,11 +233,15 @@ TEST_F(ActionTiming, TargetedActionAndRemoveSelf) {
     const int before = zarn_test::CountedNode::alive;
     holder->runAction(Sequence::create(TargetedAction::create(child, MoveTo::create(0.1f, Vec2(7, 8))),
                                        TargetedAction::create(child, RemoveSelf::create())));
+    child->retain();
     frames(5, 0.05f);
     EXPECT_EQ(holder->getPosition(), Vec2::ZERO);
+    EXPECT_EQ(child->getPosition(), Vec2(7, 8));
     EXPECT_EQ(child->getParent(), nullptr);
     frames(2, 0.0f);
-    EXPECT_EQ(zarn_test::CountedNode::alive, before - 1) << "the removed node is freed once nothing holds it";
+    EXPECT_EQ(child->getReferenceCount(), 1u) << "nothing but the test holds the removed node";
+    child->release();
+    EXPECT_EQ(zarn_test::CountedNode::alive, before - 1);
 }
 
 TEST_F(ActionTiming, ActionsWaitWhileTheNodeIsOffStage) {

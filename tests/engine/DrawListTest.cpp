@@ -84,7 +84,8 @@ TEST_F(DrawListTest, MissingArtIsAPlaceholderEntryLoggedOnce) {
     scene->addChild(c);
     frame();
     setEngineLogHook(nullptr);
-    EXPECT_EQ(a->getContentSize(), Size(SpriteFrameCache::kPlaceholderSize, SpriteFrameCache::kPlaceholderSize));
+    EXPECT_EQ(a->getContentSize(),
+              Size(SpriteFrameCache::kPlaceholderSize, SpriteFrameCache::kPlaceholderSize));
     EXPECT_EQ(c->getContentSize(), Size(TextureCache::kPlaceholderSize, TextureCache::kPlaceholderSize));
     auto drawn = list().findByFrame("no_such_frame.png");
     ASSERT_EQ(drawn.size(), 2u);
@@ -93,7 +94,8 @@ TEST_F(DrawListTest, MissingArtIsAPlaceholderEntryLoggedOnce) {
 }
 
 TEST_F(DrawListTest, FlipsAndFrameOffsets) {
-    SpriteFrame* trimmed = SpriteFrame::createWithTexture(nullptr, Rect(0, 0, 10, 10), false, Vec2(3, 2), Size(30, 20));
+    SpriteFrame* trimmed =
+        SpriteFrame::createWithTexture(nullptr, Rect(0, 0, 10, 10), false, Vec2(3, 2), Size(30, 20));
     trimmed->setName("trimmed.png");
     SpriteFrameCache::getInstance()->addSpriteFrame(trimmed, "trimmed.png");
     Sprite* s = Sprite::createWithSpriteFrameName("trimmed.png");

@@ -20,9 +20,9 @@ void BM_FrameOf10000AnimatedNodes(benchmark::State& state) {
     for (int i = 0; i < count; ++i) {
         Sprite* s = Sprite::createWithSpriteFrameName("bench_tile.png");
         s->setPosition(static_cast<float>(i % 100) * 10.0f, static_cast<float>(i / 100) * 5.0f);
-        s->runAction(RepeatForever::create(Sequence::create(
-            Spawn::create(MoveBy::create(0.5f, Vec2(10, 0)), FadeTo::create(0.5f, 100)),
-            Spawn::create(MoveBy::create(0.5f, Vec2(-10, 0)), FadeTo::create(0.5f, 255)))));
+        s->runAction(RepeatForever::create(
+            Sequence::create(Spawn::create(MoveBy::create(0.5f, Vec2(10, 0)), FadeTo::create(0.5f, 100)),
+                             Spawn::create(MoveBy::create(0.5f, Vec2(-10, 0)), FadeTo::create(0.5f, 255)))));
         scene->addChild(s, i % 7);
     }
     director->mainLoop(0.0f);

@@ -39,8 +39,8 @@ TEST_F(LabelTest, SizeComesFromTheFontsMetrics) {
 }
 
 TEST_F(LabelTest, WidthWrapsAtSpacesAndDimensionsFixTheBox) {
-    Label* wrapped = Label::createWithTTF("one two three four five six", Label::kFallbackFontFile, 16,
-                                          Size(80, 0));
+    Label* wrapped =
+        Label::createWithTTF("one two three four five six", Label::kFallbackFontFile, 16, Size(80, 0));
     EXPECT_GT(wrapped->getStringNumLines(), 2);
     EXPECT_EQ(wrapped->getContentSize().width, 80.0f);
     Label* boxed = Label::createWithTTF("x", Label::kFallbackFontFile, 16, Size(200, 100),
@@ -71,7 +71,8 @@ TEST_F(LabelTest, LettersAreSpritesExceptSpacesAndMissingFontsFallBack) {
     // The letter sprites draw their own glyphs; the hidden ones draw nothing.
     int glyphs = 0;
     for (const auto& c : backend.lastList().commands)
-        if (c.kind == DrawKind::Glyphs) glyphs += static_cast<int>(backend.lastList().glyphRuns[c.payload].glyphs.size());
+        if (c.kind == DrawKind::Glyphs)
+            glyphs += static_cast<int>(backend.lastList().glyphRuns[c.payload].glyphs.size());
     EXPECT_EQ(glyphs, 1);
 }
 

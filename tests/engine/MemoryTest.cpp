@@ -68,7 +68,8 @@ TEST_F(Memory, ActionsHoldTheirTargetsUntilDone) {
     scene->addChild(n);
     n->runAction(Sequence::create(DelayTime::create(0.1f), RemoveSelf::create(false)));
     frames(5, 0.05f);
-    EXPECT_EQ(zarn_test::CountedNode::alive, before) << "removed without clean-up, freed when the action ended";
+    EXPECT_EQ(zarn_test::CountedNode::alive, before)
+        << "removed without clean-up, freed when the action ended";
     // A retained action template outlives runs of its clones.
     auto* templ = Sequence::create(MoveBy::create(0.1f, Vec2(1, 0)), CallFunc::create([] {}));
     templ->retain();

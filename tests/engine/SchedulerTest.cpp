@@ -81,11 +81,13 @@ TEST_F(SchedulerTest, UnschedulingFromInsideACallbackIsSafe) {
     Node* n = Node::create();
     scene->addChild(n);
     int calls = 0;
-    n->schedule([&](float) {
-        ++calls;
-        n->unscheduleAllCallbacks();
-        n->schedule([&](float) { calls += 100; }, "later");
-    }, "first");
+    n->schedule(
+        [&](float) {
+            ++calls;
+            n->unscheduleAllCallbacks();
+            n->schedule([&](float) { calls += 100; }, "later");
+        },
+        "first");
     frame(0.0f);
     frame(0.1f);
     frame(0.1f);

@@ -33,10 +33,11 @@ protected:
         out.write(reinterpret_cast<const char*>(sig), 8);
         const unsigned char ihdr[8] = {0, 0, 0, 13, 'I', 'H', 'D', 'R'};
         out.write(reinterpret_cast<const char*>(ihdr), 8);
-        const unsigned char size[8] = {static_cast<unsigned char>(w >> 24), static_cast<unsigned char>(w >> 16),
-                                       static_cast<unsigned char>(w >> 8),  static_cast<unsigned char>(w),
-                                       static_cast<unsigned char>(h >> 24), static_cast<unsigned char>(h >> 16),
-                                       static_cast<unsigned char>(h >> 8),  static_cast<unsigned char>(h)};
+        const unsigned char size[8] = {
+            static_cast<unsigned char>(w >> 24), static_cast<unsigned char>(w >> 16),
+            static_cast<unsigned char>(w >> 8),  static_cast<unsigned char>(w),
+            static_cast<unsigned char>(h >> 24), static_cast<unsigned char>(h >> 16),
+            static_cast<unsigned char>(h >> 8),  static_cast<unsigned char>(h)};
         out.write(reinterpret_cast<const char*>(size), 8);
     }
     std::filesystem::path root;

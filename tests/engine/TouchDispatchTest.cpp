@@ -132,10 +132,10 @@ TEST_F(TouchDispatch, MouseAndKeyboardReachTheirListeners) {
     EventMouse move(EventMouse::MouseEventType::MOUSE_MOVE);
     move.setCursorPosition(30, 40);
     dispatcher->dispatchEvent(&move);
-    for (auto k : {EventKeyboard::KeyCode::KEY_LEFT_ARROW, EventKeyboard::KeyCode::KEY_A,
-                   EventKeyboard::KeyCode::KEY_W, EventKeyboard::KeyCode::KEY_SPACE,
-                   EventKeyboard::KeyCode::KEY_ENTER, EventKeyboard::KeyCode::KEY_ESCAPE,
-                   EventKeyboard::KeyCode::KEY_R}) {
+    for (auto k :
+         {EventKeyboard::KeyCode::KEY_LEFT_ARROW, EventKeyboard::KeyCode::KEY_A,
+          EventKeyboard::KeyCode::KEY_W, EventKeyboard::KeyCode::KEY_SPACE, EventKeyboard::KeyCode::KEY_ENTER,
+          EventKeyboard::KeyCode::KEY_ESCAPE, EventKeyboard::KeyCode::KEY_R}) {
         EventKeyboard e(k, true);
         dispatcher->dispatchEvent(&e);
     }
@@ -143,6 +143,29 @@ TEST_F(TouchDispatch, MouseAndKeyboardReachTheirListeners) {
     EXPECT_EQ(at, Vec2(30, 40));
     // The engine's key code numbers, which the game's key table uses.
     EXPECT_EQ(pressed, (std::vector<int>{26, 124, 146, 59, 164, 6, 141}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(TouchDispatch, TheLeftMouseButtonActsAsATouch) {
+    Node* n = Node::create();
+    scene->addChild(n);
+    listen(n, "n", true, true);
+    auto* mouse = EventListenerMouse::create();
+    mouse->onMouseDown = [&](EventMouse* e) {
+        log.push_back("mouse:down@" + std::to_string(int(e->getCursorY())));
+    };
+    mouse->onMouseUp = [&](EventMouse*) { log.push_back("mouse:up"); };
+    Director::getInstance()->getEventDispatcher()->addEventListenerWithSceneGraphPriority(mouse, n);
+    view->handleMouseMove(5, 5);  // not pressed: no touch
+    view->handleMouseDown(0, 5, 6);
+    view->handleMouseMove(7, 6);
+    view->handleMouseUp(0, 7, 6);
+    view->handleMouseDown(1, 7, 6);  // the right button is only a mouse event
+    EXPECT_EQ(log, (std::vector<std::string>{"n:began", "mouse:down@570", "n:moved", "n:ended", "mouse:up",
+                                             "mouse:down@570"}));
 }
 
 }  // namespace

@@ -128,10 +128,15 @@ bool AStarJPSPathFinder::makeCellScan(const Point& node, CellScan& scan) const {
     return true;
 }
 
-bool AStarJPSPathFinder::cellIsJumpPoint(const CellScan& scan, i32 x, i32 y) const {
+inline bool AStarJPSPathFinder::cellIsJumpPoint(const CellScan& scan, i32 x, i32 y) const {
     // Only cells a scan has stepped onto (free, so inside the grid) are asked.
-    if (jumpCells_[static_cast<std::size_t>(x) * scan.rows + static_cast<u32>(y)] != generation_)
+    if (jumpCells_[static_cast<std::size_t>(x) * scan.rows + static_cast<u32>(y)] != generation_) [[likely]] {
         return false;
+    }
+    return jumpPointAt(scan, x, y);
+}
+
+bool AStarJPSPathFinder::jumpPointAt(const CellScan& scan, i32 x, i32 y) const {
     return jumpPoints_.count(
                Point(static_cast<i16>(x * scan.s + scan.ox), static_cast<i16>(y * scan.s + scan.oy))) != 0;
 }

@@ -11,7 +11,9 @@ namespace Zarn {
 // The A* loop with jump-point successors: from a node, each direction that the
 // move into it leaves open is scanned until a jump point (a point with a forced
 // neighbour, or the goal's cell) is met, and only jump points become nodes.
-// Step costs between jump points are their truncated Euclidean distance.
+// Step costs between jump points are their truncated Euclidean distance. A
+// scan that runs into a point that already is a jump point of this search ends
+// without one: that point is searched from on its own.
 class AStarJPSPathFinder : public AStarPathFinder {
 public:
     // The grid belongs to the loaded map and outlives the finder.
@@ -66,6 +68,7 @@ private:
     bool cellStraight(const CellScan& scan, i32 x, i32 y, i32 ux, i32 uy, i32& fx, i32& fy);
     bool cellDiagonal(const CellScan& scan, i32 x, i32 y, i32 ux, i32 uy, i32& fx, i32& fy);
     bool cellIsJumpPoint(const CellScan& scan, i32 x, i32 y) const;
+    bool jumpPointAt(const CellScan& scan, i32 x, i32 y) const;
 
     bool jump(const GeometryLib::Point& from, const GeometryLib::Point& direction, GeometryLib::Point& found);
     bool jumpStraight(const GeometryLib::Point& from, const GeometryLib::Point& direction,
@@ -82,10 +85,11 @@ private:
     void addJumpPoint(const GeometryLib::Point& p);
 
     std::unordered_set<GeometryLib::Point, GeometryLib::PointHash> jumpPoints_;
-    // Index over jumpPoints_ for the scans: jumpCells_[cell] == generation_
-    // when some jump point lies in that cell (only then is the set asked).
-    std::vector<u32> jumpCells_;
-    u32 generation_ = 0;
+    // Index over jumpPoints_ for the scans, one byte a cell, zeroed again every
+    // 255 searches: jumpCells_[cell] == generation_ when some jump point lies
+    // in that cell (only then is the set asked).
+    std::vector<u8> jumpCells_;
+    u8 generation_ = 0;
     // The goal's cell as a half-open range of map units (empty when the goal
     // lies outside the room).
     i32 goalLowX_ = 0;

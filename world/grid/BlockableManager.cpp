@@ -37,8 +37,31 @@ void BlockableManager::removeBlockable(Blockable& blockable) {
 }
 
 void BlockableManager::updateBlockable(Blockable& blockable) {
-    removeBlockable(blockable);
-    addBlockable(blockable);
+    const auto entry = blockableIndex_.find(&blockable);
+    if (entry == blockableIndex_.end()) {
+        addBlockable(blockable);
+        return;
+    }
+    // Cells that stay keep the blockable where it was among the others of the
+    // cell; it leaves the cells it no longer covers and joins new ones last.
+    const std::vector<GeometryLib::Point> cells = blockable.coveredCells();
+    std::vector<GeometryLib::Point>& own = entry->second;
+    for (const GeometryLib::Point& cell : own) {
+        if (std::find(cells.begin(), cells.end(), cell) != cells.end()) continue;
+        const auto inCell = cellIndex_.find(cell);
+        if (inCell == cellIndex_.end()) continue;
+        std::vector<Blockable*>& set = inCell->second;
+        set.erase(std::remove(set.begin(), set.end(), &blockable), set.end());
+        if (set.empty()) cellIndex_.erase(inCell);
+    }
+    std::vector<GeometryLib::Point> kept;
+    for (const GeometryLib::Point& cell : cells) {
+        if (std::find(kept.begin(), kept.end(), cell) != kept.end()) continue;
+        kept.push_back(cell);
+        std::vector<Blockable*>& inCell = cellIndex_[cell];
+        if (std::find(inCell.begin(), inCell.end(), &blockable) == inCell.end()) inCell.push_back(&blockable);
+    }
+    own = std::move(kept);
 }
 
 Blockable* BlockableManager::blockerAt(const GeometryLib::FPoint& point) const {

@@ -33,7 +33,9 @@ public:
     // Takes the blockable out of every cell it was filed under; a blockable that
     // was never added is ignored.
     void removeBlockable(Blockable& blockable);
-    // Removes and adds the blockable again, after its covered cells changed.
+    // Refiles the blockable after its covered cells changed, as removing and
+    // adding it again would, except that in cells it still covers it keeps its
+    // place among the other blockables (an unchanged blockable changes nothing).
     void updateBlockable(Blockable& blockable) override;
     // The first blockable, in the order added, filed under the cell of the point
     // that contains the point; null when none does.

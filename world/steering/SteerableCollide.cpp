@@ -9,6 +9,7 @@ using GeometryLib::FPoint;
 
 void SteerableCollide::steer(SteeringForces& out, float) {
     out = SteeringForces();
+    if (!index) return;
     const SteerableKinematics& body = unit->body();
     const float speed = SteerableKinematics::length(body.velocity);
     const FPoint probe = body.position + SteerableKinematics::normalize(body.velocity) * kLookAhead;

@@ -79,7 +79,6 @@ void DialogWindow::showDialog(u32 number) {
         ++lineIndex_;
         page.push_back(&lines_[lineIndex_]);
     }
-    pageHandover_ = 0;
     showLines(page);
 }
 

@@ -60,7 +60,9 @@ public:
     u32 getLinesPerPage() const { return linesPerPage_; }
     // At least 1.
     void setLinesPerPage(u32 lines) { linesPerPage_ = lines == 0 ? 1 : lines; }
-    // Cleared by the logic whenever it turns a page, set by the view.
+    // 1 at first; cleared by the logic when it turns a page of the open dialog
+    // (not when it opens one), set by the view when it starts showing a page:
+    // the view tells a page turn from a newly opened dialog by it.
     u8 getPageHandover() const { return pageHandover_; }
     void setPageHandover(u8 value) { pageHandover_ = value; }
     // Added to the node's rectangle origin in the hit test.

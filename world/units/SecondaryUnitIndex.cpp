@@ -1,48 +1,49 @@
 #include "world/units/SecondaryUnitIndex.h"
 
-#include <algorithm>
-
 #include "world/grid/CellGrid.h"
 
 namespace Zarn {
 
 SecondaryUnitIndex::SecondaryUnitIndex(const CellGrid& grid) : grid_(&grid) {}
 
-void SecondaryUnitIndex::add(SecondarySteerableUnit* unit) {
+void SecondaryUnitIndex::add(u32 number, SecondarySteerableUnit* unit) {
     if (!unit) return;
-    if (std::find(units_.begin(), units_.end(), unit) == units_.end()) units_.push_back(unit);
-    unindex(unit);
-    index(unit);
+    index(number, *unit);
+    entries_[number] = unit;
 }
 
-void SecondaryUnitIndex::remove(SecondarySteerableUnit* unit) {
-    unindex(unit);
-    units_.erase(std::remove(units_.begin(), units_.end(), unit), units_.end());
+void SecondaryUnitIndex::index(u32 number, const SecondarySteerableUnit& unit) {
+    GeometryLib::CellSet cells = unit.cells();
+    for (const GeometryLib::Point& cell : cells) cellToElements_[cell].insert(number);
+    elementToCells_[number] = std::move(cells);
+}
+
+void SecondaryUnitIndex::remove(u32 number) {
+    auto it = elementToCells_.find(number);
+    if (it == elementToCells_.end()) return;
+    for (const GeometryLib::Point& cell : it->second) {
+        auto c = cellToElements_.find(cell);
+        if (c == cellToElements_.end()) continue;
+        c->second.erase(number);
+        if (c->second.empty()) cellToElements_.erase(c);
+    }
+    elementToCells_.erase(it);
 }
 
 void SecondaryUnitIndex::refresh() {
-    for (SecondarySteerableUnit* unit : units_) {
-        unindex(unit);
-        index(unit);
+    for (const auto& [number, unit] : entries_) {
+        remove(number);
+        index(number, *unit);
     }
 }
 
-void SecondaryUnitIndex::index(SecondarySteerableUnit* unit) {
-    GeometryLib::CellSet cells = unit->cells();
-    for (const GeometryLib::Point& cell : cells) cellToUnits_[cell].insert(unit);
-    unitToCells_[unit] = std::move(cells);
+ElementNumberSet SecondaryUnitIndex::elementsAt(const GeometryLib::FPoint& mapPoint) const {
+    return elementsAtCell(grid_->toCell(GeometryLib::Point(mapPoint)));
 }
 
-void SecondaryUnitIndex::unindex(SecondarySteerableUnit* unit) {
-    auto it = unitToCells_.find(unit);
-    if (it == unitToCells_.end()) return;
-    for (const GeometryLib::Point& cell : it->second) {
-        auto c = cellToUnits_.find(cell);
-        if (c == cellToUnits_.end()) continue;
-        c->second.erase(unit);
-        if (c->second.empty()) cellToUnits_.erase(c);
-    }
-    unitToCells_.erase(it);
+ElementNumberSet SecondaryUnitIndex::elementsAtCell(const GeometryLib::Point& cell) const {
+    auto it = cellToElements_.find(cell);
+    return it == cellToElements_.end() ? ElementNumberSet() : it->second;
 }
 
 SecondaryUnitSet SecondaryUnitIndex::unitsInCell(const GeometryLib::Point& mapPoint) const {
@@ -50,13 +51,19 @@ SecondaryUnitSet SecondaryUnitIndex::unitsInCell(const GeometryLib::Point& mapPo
 }
 
 SecondaryUnitSet SecondaryUnitIndex::unitsAtCell(const GeometryLib::Point& cell) const {
-    auto it = cellToUnits_.find(cell);
-    return it == cellToUnits_.end() ? SecondaryUnitSet() : it->second;
+    SecondaryUnitSet units;
+    auto it = cellToElements_.find(cell);
+    if (it == cellToElements_.end()) return units;
+    for (u32 number : it->second) {
+        auto e = entries_.find(number);
+        if (e != entries_.end()) units.insert(e->second);
+    }
+    return units;
 }
 
-GeometryLib::CellSet SecondaryUnitIndex::cellsOf(const SecondarySteerableUnit* unit) const {
-    auto it = unitToCells_.find(unit);
-    return it == unitToCells_.end() ? GeometryLib::CellSet() : it->second;
+GeometryLib::CellSet SecondaryUnitIndex::cellsOf(u32 number) const {
+    auto it = elementToCells_.find(number);
+    return it == elementToCells_.end() ? GeometryLib::CellSet() : it->second;
 }
 
 }  // namespace Zarn

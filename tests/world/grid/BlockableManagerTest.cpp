@@ -139,6 +139,32 @@ TEST_F(BlockableFixture, UpdateFollowsChangedCellsAndKeepsUnchangedOnes) {
     EXPECT_EQ(manager.cellCount(), 0u);
 }
 
+TEST_F(BlockableFixture, UpdateKeepsThePlaceInCellsThatStay) {
+    MovableBlockable door;
+    door.cells = {Point(1, 1), Point(2, 1)};
+    manager.addBlockable(door);
+    MovableBlockable other;
+    other.cells = {Point(1, 1), Point(2, 1), Point(3, 1)};
+    manager.addBlockable(other);
+    manager.updateBlockable(door);
+    EXPECT_EQ(manager.blockablesInCell(Point(1, 1)), (std::vector<Zarn::Blockable*>{&door, &other}));
+    EXPECT_EQ(manager.blockerAt(FPoint(20, 20)), &door);
+    door.cells = {Point(2, 1), Point(3, 1)};
+    manager.updateBlockable(door);
+    EXPECT_EQ(manager.blockablesInCell(Point(1, 1)), std::vector<Zarn::Blockable*>{&other});
+    EXPECT_EQ(manager.blockablesInCell(Point(2, 1)), (std::vector<Zarn::Blockable*>{&door, &other}));
+    EXPECT_EQ(manager.blockablesInCell(Point(3, 1)), (std::vector<Zarn::Blockable*>{&other, &door}));
+    EXPECT_EQ(manager.cellsOf(door), door.cells);
+    MovableBlockable stranger;
+    stranger.cells = {Point(9, 9)};
+    manager.updateBlockable(stranger);  // not filed yet: filed now
+    EXPECT_EQ(manager.blockablesInCell(Point(9, 9)), std::vector<Zarn::Blockable*>{&stranger});
+    manager.removeBlockable(door);
+    manager.removeBlockable(other);
+    manager.removeBlockable(stranger);
+    EXPECT_EQ(manager.cellCount(), 0u);
+}
+
 TEST_F(BlockableFixture, AddingTwiceFilesOnce) {
     MovableBlockable door;
     door.cells = {Point(1, 1), Point(1, 1)};

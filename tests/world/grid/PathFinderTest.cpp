@@ -309,3 +309,19 @@ TEST(JumpPointScan, CellScanMatchesPointScan) {
     }
     EXPECT_GT(compared, 1000);
 }
+
+// A finder that serves many searches answers each as a fresh one would (its
+// jump-point index is reused and wraps around).
+TEST(JumpPointScan, ReusedFinderMatchesFreshFinders) {
+    std::mt19937 rng(99);
+    CellGrid grid;
+    zarn_test::drawGrid(grid, zarn_test::makeMaze(8, 8, 0.2, rng), 16);
+    AStarJPSPathFinder reused(grid);
+    std::uniform_int_distribution<int> coordinate(0, 17 * 16 - 1);
+    for (int search = 0; search < 600; ++search) {
+        const Point start(static_cast<i16>(coordinate(rng)), static_cast<i16>(coordinate(rng)));
+        const Point goal(static_cast<i16>(coordinate(rng)), static_cast<i16>(coordinate(rng)));
+        AStarJPSPathFinder fresh(grid);
+        ASSERT_EQ(reused.findPath(start, goal), fresh.findPath(start, goal)) << "search " << search;
+    }
+}

@@ -84,6 +84,14 @@ TEST(ArrivalTest, WithoutSlowRadiusStillFinishesOnTarget) {
     arrival.steer(out, 0.03f);
     EXPECT_TRUE(arrival.isFinished());
     EXPECT_FALSE(std::isnan(unit.body().steeringVelocity.x));
+
+    unit.body().position = {50, 0};
+    Arrival farAway(&unit, {100, 0}, 0.0f);
+    SteeringForces far;
+    farAway.steer(far, 0.03f);
+    expectNear(far.steering, {200, 0});
+    EXPECT_FALSE(std::isnan(far.braking.x));
+    EXPECT_EQ(far.braking, FPoint(0, 0));
 }
 
 // An outside push kept for 0.5 s ends a walk; exactly 1.0 does not count.
@@ -217,9 +225,9 @@ TEST_F(CollideTest, PushesAwayFromOthersThatHoldTheProbe) {
     auto mover = prop(1, {100, 100}, 10);
     auto blocker = prop(2, {115, 100}, 10);
     auto distant = prop(3, {100, 125}, 10);  // same cell area, probe outside its radius
-    index.add(mover.get());
-    index.add(blocker.get());
-    index.add(distant.get());
+    index.add(1, mover.get());
+    index.add(2, blocker.get());
+    index.add(3, distant.get());
     mover->unit.body().setSteeringVelocity({50, 0});
 
     SteerableCollide collide(&mover->unit, &index);
@@ -238,8 +246,8 @@ TEST_F(CollideTest, SeparatesTwoPropsUnderTheSimulatorForces) {
     SecondaryUnitIndex index(grid);
     auto a = prop(1, {100, 100}, 10);
     auto b = prop(2, {112, 100}, 10);
-    index.add(a.get());
-    index.add(b.get());
+    index.add(1, a.get());
+    index.add(2, b.get());
     a->unit.motion.addSteering(std::make_unique<Seek>(&a->unit, FPoint(200, 100)));
     a->unit.motion.addLateSteering(std::make_unique<SteerableCollide>(&a->unit, &index));
     for (int i = 0; i < 5; ++i) {

@@ -51,6 +51,9 @@ public:
         std::vector<std::string> copy;
         for (const std::string* line : page) copy.push_back(*line);
         pages.push_back(copy);
+        // As the view does: rebuild the box unless a page was turned, then set the byte.
+        rebuilds.push_back(getPageHandover() != 0);
+        setPageHandover(1);
     }
     void clearLines() override { ++clears; }
     bool isOpening() override { return opening; }
@@ -66,6 +69,7 @@ public:
     void hideWindow() override { ++hides; }
 
     std::vector<std::vector<std::string>> pages;
+    std::vector<bool> rebuilds;
     int clears = 0, completed = 0, finished = 0, hides = 0;
     bool opening = false, typing = false;
 };
@@ -124,12 +128,12 @@ TEST_F(DialogWindowFixture, HiddenUntilPlayedThenOpensAtTheEntry) {
 TEST_F(DialogWindowFixture, ThreeLinesTwoPagesThenFinished) {
     player.play(3);
     window.update();
-    window.setPageHandover(1);
+    EXPECT_EQ(window.rebuilds, std::vector<bool>{true});
     EXPECT_EQ(tapInside(), 3);
     ASSERT_EQ(window.pages.size(), 2u);
     EXPECT_EQ(window.pages[1], (Lines{"three"}));
     EXPECT_EQ(window.clears, 1);
-    EXPECT_EQ(window.getPageHandover(), 0);
+    EXPECT_EQ(window.rebuilds, (std::vector<bool>{true, false}));
     EXPECT_EQ(tapInside(), 2);
     EXPECT_EQ(tapInside(), 2);  // repeatedly, until stopped
     EXPECT_EQ(window.pages.size(), 2u);
@@ -194,6 +198,8 @@ TEST_F(DialogWindowFixture, AnotherNumberReopensOnItsFirstPage) {
     window.update();
     EXPECT_EQ(window.pages.back(), (Lines{"single"}));
     EXPECT_EQ(node.position, FPoint(-5, 9));
+    // Opened, turned, opened anew: the view rebuilds its box for each new dialog only.
+    EXPECT_EQ(window.rebuilds, (std::vector<bool>{true, false, true}));
     EXPECT_EQ(window.getCurrentNumber(), 7u);
 }
 

@@ -40,10 +40,11 @@ TEST_F(SecondaryUnitIndexTest, BothMapsFollowMovesOnRefresh) {
     SecondaryUnitIndex index(grid);
     props[0]->unit.body().position = {40, 40};  // cell (1, 1) only
     props[1]->unit.body().position = {60, 40};  // cells (1, 1) and (2, 1)
-    index.add(props[0].get());
-    index.add(props[1].get());
+    index.add(10, props[0].get());
+    index.add(11, props[1].get());
     EXPECT_EQ(index.unitsInCell(Point(33, 33)).size(), 2u);
-    EXPECT_EQ(index.unitsAtCell(Point(2, 1)).size(), 1u);
+    EXPECT_EQ(index.elementsAt({33.5f, 33.5f}), (ElementNumberSet{10, 11}));
+    EXPECT_EQ(index.elementsAtCell(Point(2, 1)), (ElementNumberSet{11}));
 
     props[1]->unit.body().position = {200, 200};
     EXPECT_EQ(index.unitsAtCell(Point(2, 1)).size(), 1u);  // not yet refreshed
@@ -52,11 +53,27 @@ TEST_F(SecondaryUnitIndexTest, BothMapsFollowMovesOnRefresh) {
     EXPECT_EQ(index.unitsInCell(Point(200, 200)).size(), 1u);
     EXPECT_EQ(*index.unitsInCell(Point(40, 40)).begin(), props[0].get());
 
-    index.remove(props[0].get());
-    index.remove(props[0].get());
+    index.remove(10);
     EXPECT_TRUE(index.unitsInCell(Point(40, 40)).empty());
-    EXPECT_TRUE(index.cellsOf(props[0].get()).empty());
-    EXPECT_EQ(index.units().size(), 1u);
+    EXPECT_TRUE(index.cellsOf(10).empty());
+    EXPECT_EQ(index.entries().size(), 2u);  // the entry stays; refresh files it again
+    index.refresh();
+    EXPECT_EQ(index.elementsAtCell(Point(1, 1)), (ElementNumberSet{10}));
+}
+
+TEST_F(SecondaryUnitIndexTest, IndexWithoutRemoveKeepsOldCells) {
+    SecondaryUnitIndex index(grid);
+    props[0]->unit.body().position = {40, 40};
+    index.add(10, props[0].get());
+    props[0]->unit.body().position = {200, 200};
+    index.index(10, *props[0]);
+    EXPECT_EQ(index.elementsAtCell(Point(1, 1)), (ElementNumberSet{10}));
+    EXPECT_EQ(index.elementsAtCell(Point(6, 6)), (ElementNumberSet{10}));
+    index.remove(99);  // never indexed
+    index.remove(10);
+    // Only the cells of the last indexing are unfiled.
+    EXPECT_EQ(index.elementsAtCell(Point(1, 1)), (ElementNumberSet{10}));
+    EXPECT_TRUE(index.elementsAtCell(Point(6, 6)).empty());
 }
 
 }  // namespace

@@ -100,7 +100,9 @@ std::vector<Point> AStarJPSPathFinder::successors(const Point& node) {
         const bool inCells = cellScan_ && makeCellScan(node, scan);
         for (std::size_t k = 0; k < count; ++k) {
             const Point& c = candidates[k];
-            if (!grid_->freeAt(node.x + c.x, node.y) && !grid_->freeAt(node.x, node.y + c.y)) continue;
+            const Point sideX = plus(node, Point(c.x, 0));
+            const Point sideY = plus(node, Point(0, c.y));
+            if (!grid_->isFree(sideX) && !grid_->isFree(sideY)) continue;
             Point found;
             if (!(inCells ? cellJump(scan, c, found) : jump(node, c, found))) continue;
             if (std::find(result.begin(), result.end(), found) == result.end()) result.push_back(found);

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <map>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -169,12 +170,18 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-                times[run.benchmark_name()] = run.GetAdjustedCPUTime();
+            if (run.error_occurred) continue;
+            // With --benchmark_repetitions the median counts; otherwise the single run.
+            if (run.run_type == Run::RT_Iteration && medians.count(run.run_name.function_name) == 0) {
+                times[run.run_name.function_name] = run.GetAdjustedCPUTime();
+            } else if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+                times[run.run_name.function_name] = run.GetAdjustedCPUTime();
+                medians.insert(run.run_name.function_name);
             }
         }
     }
     std::map<std::string, double> times;
+    std::set<std::string> medians;
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "foundation/Geometry.h"
 #include "foundation/GridCells.h"
@@ -26,6 +27,8 @@ TEST(Point, KeyPacksXHighAndYLow) {
 
 TEST(Point, ConversionsAndWrappingArithmetic) {
     EXPECT_EQ(Point(FPoint(2.9f, -2.9f)), Point(2, -2));
+    EXPECT_EQ(Point(FPoint(70000.0f, -1.0f)), Point(static_cast<i16>(70000 & 0xFFFF), -1)) << "cut to 16 bits";
+    EXPECT_EQ(Point(FPoint(1e20f, std::nanf(""))), Point(static_cast<i16>(0xFF80), 0)) << "clamped, never undefined";
     EXPECT_EQ(FPoint(Point(-3, 4)), FPoint(-3.0f, 4.0f));
     const Point sum = Point(32767, 1) + Point(1, -2);
     EXPECT_EQ(sum, Point(-32768, -1));

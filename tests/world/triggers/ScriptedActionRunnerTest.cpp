@@ -13,7 +13,8 @@ constexpr float kTick = 0.03f;
 // Records what the runner does to it and finishes when told.
 class ProbeAction : public ScriptedAction {
 public:
-    explicit ProbeAction(std::vector<std::string>& log, std::string name) : log_(log), name_(std::move(name)) {}
+    explicit ProbeAction(std::vector<std::string>& log, std::string name)
+        : log_(log), name_(std::move(name)) {}
     void execute() override {
         log_.push_back("start " + name_);
         status_ = ScriptedActionStatus::running;
@@ -67,7 +68,8 @@ TEST_F(RunnerFixture, EachUpdateDoesOneThing) {
 TEST_F(RunnerFixture, LoopResetsEveryActionAndStartsAgain) {
     script(2, true);
     steps(6);
-    EXPECT_EQ(log, (std::vector<std::string>{"start a", "update a", "start b", "update b", "reset a", "reset b"}));
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"start a", "update a", "start b", "update b", "reset a", "reset b"}));
     EXPECT_TRUE(runner.isRunning());
     EXPECT_EQ(runner.currentIndex(), 0u);
     steps(1);

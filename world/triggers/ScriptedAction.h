@@ -5,12 +5,17 @@
 
 #include "foundation/Command.h"
 #include "foundation/Geometry.h"
+#include "foundation/GridCells.h"
 #include "foundation/Interfaces.h"
 
 namespace Zarn {
 
+class CellGrid;
 class DialogPlayer;
+class ScriptedSteerableIME;
+class SteerableProximity;
 class SteerableUnit;
+class SteerableUnitManager;
 
 // Progress of a scripted action.
 enum class ScriptedActionStatus : u8 { idle = 0, running = 1, finished = 2 };
@@ -96,6 +101,66 @@ public:
 private:
     DialogPlayer& player_;
     u32 number_;
+};
+
+// Waits until a unit that touches the figure stands on one of the target
+// cells (the builder files those cells for the figure in the position-element
+// trigger, so the figure is told whenever a unit stands there). Becomes the
+// figure's contact listener when started and ignores what it is told while
+// not running. Figure and grid belong to the world and outlive the action.
+class ScriptedWaitForArrival : public ScriptedAction, public ScriptedNotifier {
+public:
+    ScriptedWaitForArrival(ScriptedSteerableIME& figure, const std::vector<GeometryLib::Point>& cells,
+                           const CellGrid& grid);
+
+    void execute() override;
+    void update(float) override {}
+    void notify(SteerableUnit& unit) override;
+
+private:
+    ScriptedSteerableIME& figure_;
+    GeometryLib::CellSet targets_;
+    const CellGrid& grid_;
+};
+
+// Waits until a player who touched the figure comes within the figure's
+// radius + 4 map units of its centre. Touching units are recorded in the
+// contact record by their cell; units that left that cell or the game are
+// pruned each update. Becomes the figure's contact listener when started.
+// Figure, grid and unit manager belong to the world and outlive the action;
+// the contact record is owned.
+class ScriptedWaitForContact : public ScriptedAction, public ScriptedNotifier {
+public:
+    static constexpr float kReach = 4.0f;
+
+    ScriptedWaitForContact(ScriptedSteerableIME& figure, const CellGrid& grid,
+                           std::unique_ptr<SteerableProximity> contacts, const SteerableUnitManager& units);
+    ~ScriptedWaitForContact() override;
+
+    void execute() override;
+    void update(float dt) override;
+    void notify(SteerableUnit& unit) override;
+
+private:
+    ScriptedSteerableIME& figure_;
+    const CellGrid& grid_;
+    std::unique_ptr<SteerableProximity> contacts_;
+    const SteerableUnitManager& units_;
+};
+
+// Puts a value into the figure's state (its value byte) on the first update
+// after its start, then finishes. The figure outlives the action.
+class ScriptedSetSecondarySteerableGenericStateAction : public ScriptedAction {
+public:
+    ScriptedSetSecondarySteerableGenericStateAction(ScriptedSteerableIME& figure, u8 value)
+        : figure_(figure), value_(value) {}
+
+    void execute() override { status_ = ScriptedActionStatus::running; }
+    void update(float dt) override;
+
+private:
+    ScriptedSteerableIME& figure_;
+    u8 value_;
 };
 
 }  // namespace Zarn

@@ -57,6 +57,10 @@ void Node::addChild(Node* child, int localZOrder, int tag) {
 }
 
 void Node::addChild(Node* child, int localZOrder, const std::string& name) {
+    addChildHelper(child, localZOrder, name);
+}
+
+void Node::addChildHelper(Node* child, int localZOrder, const std::string& name) {
     if (child == nullptr || child->parent_ != nullptr || child == this) return;
     insertChild(child, localZOrder);
     child->name_ = name;

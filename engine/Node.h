@@ -223,6 +223,8 @@ protected:
     void childrenAltered() { reorderChildDirty_ = true; }
     void markTransformDirty() { transformDirty_ = true; }
     void insertChild(Node* child, int z);
+    // Adds a child without going through the (overridable) addChild calls.
+    void addChildHelper(Node* child, int localZOrder, const std::string& name);
     void updateCascadeOpacity();
     void updateCascadeColor();
     void disableCascadeOpacity();

@@ -123,9 +123,11 @@ void Director::drawScene() {
         DrawContext context(drawList_);
         runningScene_->visit(context, Mat4::IDENTITY, 0);
         // Global z orders the whole frame; equal values keep the walk's order.
-        std::stable_sort(
-            drawList_.commands.begin(), drawList_.commands.end(),
-            [](const DrawCommand& a, const DrawCommand& b) { return a.globalZOrder < b.globalZOrder; });
+        auto byGlobalZ = [](const DrawCommand& a, const DrawCommand& b) {
+            return a.globalZOrder < b.globalZOrder;
+        };
+        if (!std::is_sorted(drawList_.commands.begin(), drawList_.commands.end(), byGlobalZ))
+            std::stable_sort(drawList_.commands.begin(), drawList_.commands.end(), byGlobalZ);
     }
     if (backend_ != nullptr) backend_->render(drawList_);
 }

@@ -116,6 +116,23 @@ Color4F::Color4F(const Color4B& c) : r(c.r / 255.0f), g(c.g / 255.0f), b(c.b / 2
 
 Mat4 Mat4::operator*(const Mat4& o) const {
     Mat4 r;
+    // Node transforms are 2D affine with a z translation: multiply just those
+    // parts when both sides are of that form.
+    auto affine = [](const Mat4& a) {
+        return a.m[2] == 0 && a.m[3] == 0 && a.m[6] == 0 && a.m[7] == 0 && a.m[8] == 0 && a.m[9] == 0 &&
+               a.m[11] == 0 && a.m[15] == 1;
+    };
+    if (affine(*this) && affine(o)) {
+        r.m[0] = m[0] * o.m[0] + m[4] * o.m[1];
+        r.m[1] = m[1] * o.m[0] + m[5] * o.m[1];
+        r.m[4] = m[0] * o.m[4] + m[4] * o.m[5];
+        r.m[5] = m[1] * o.m[4] + m[5] * o.m[5];
+        r.m[10] = m[10] * o.m[10];
+        r.m[12] = m[0] * o.m[12] + m[4] * o.m[13] + m[12];
+        r.m[13] = m[1] * o.m[12] + m[5] * o.m[13] + m[13];
+        r.m[14] = m[10] * o.m[14] + m[14];
+        return r;
+    }
     for (int col = 0; col < 4; ++col) {
         for (int row = 0; row < 4; ++row) {
             float sum = 0.0f;

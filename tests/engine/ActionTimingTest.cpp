@@ -68,6 +68,9 @@ TEST_F(ActionTiming, IntervalActionsAtStartMiddleAndEnd) {
                  4);
          },
          [](Node* n) { return n->getPositionY(); }, 0, 0, 0},
+        {"Repeat lands mid-round where the inner action is", [](Node* n) { n->setPosition(0, 0); },
+         [] { return Repeat::create(MoveBy::create(0.25f, Vec2(100, 0)), 4); },
+         [](Node* n) { return n->getPositionX(); }, 0, 200, 400},
         {"EaseIn rate 2", [](Node* n) { n->setPosition(0, 0); },
          [] { return EaseIn::create(MoveBy::create(1.0f, Vec2(100, 0)), 2.0f); },
          [](Node* n) { return n->getPositionX(); }, 0, 25, 100},
@@ -149,6 +152,15 @@ TEST_F(ActionTiming, ReverseUndoesTheAction) {
     frames(5, 0.05f);
     EXPECT_FALSE(n->isVisible());
     EXPECT_EQ(n->getOpacity(), 255);
+}
+
+TEST_F(ActionTiming, RepeatIsSmoothInsideEachRound) {
+    // 1.5 rounds in: half way through the second move.
+    Node* n = addNode();
+    n->runAction(Repeat::create(MoveBy::create(0.25f, Vec2(100, 0)), 4));
+    frame(0.0f);
+    frame(0.375f);
+    EXPECT_NEAR(n->getPositionX(), 150.0f, 1e-3);
 }
 
 TEST_F(ActionTiming, CloneRunsIndependently) {

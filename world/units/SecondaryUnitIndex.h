@@ -33,6 +33,10 @@ public:
 
     // Indexes the unit's current cells under the number, then files the entry.
     void add(u32 number, SecondarySteerableUnit* unit);
+    // Files the unit under its own handle as the number.
+    void add(SecondarySteerableUnit* unit) {
+        if (unit) add(unit->handle(), unit);
+    }
     // Files the unit's current cells under the number (adds to what is filed;
     // cells it no longer covers stay until remove).
     void index(u32 number, const SecondarySteerableUnit& unit);

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "world/grid/CellGrid.h"
 #include "world/steering/Arrival.h"
 #include "world/steering/PathedSteering.h"
 #include "world/steering/Seek.h"
+#include "world/steering/SteerableCollide.h"
 #include "world/steering/SteerableSimulator.h"
 #include "world/units/SecondarySteerableUnit.h"
+#include "world/units/SecondaryUnitIndex.h"
 #include "world/units/SteerableUnitManager.h"
 
 namespace Zarn {
@@ -93,6 +96,38 @@ TEST(SteerableSimulatorTest, SeekAndArrivalReachTheirTargets) {
     EXPECT_TRUE(walker.motion.steering.empty());
     EXPECT_NEAR(walker.body().position.x, 32.0f, 2.5f);
     EXPECT_NEAR(walker.body().position.y, 132.0f, 2.5f);
+}
+
+// Two props heading into each other stop short instead of passing through.
+TEST(SteerableSimulatorTest, CollideKeepsTwoPropsApart) {
+    CellGrid grid;
+    grid.setProperties(MapProperties{640, 320, 32});
+    grid.resize();
+    SecondaryUnitIndex index(grid);
+    SteerableSimulator sim;
+    sim.timeStep = kTick;
+    std::vector<std::unique_ptr<SecondarySteerableUnit>> props;
+    const FPoint starts[] = {{100, 100}, {160, 100}};
+    const FPoint targets[] = {{400, 100}, {-100, 100}};
+    for (u32 i = 0; i < 2; ++i) {
+        auto p = std::make_unique<SecondarySteerableUnit>(kFirstSecondaryUnitHandle + i);
+        p->cellSize = 32;
+        p->radius = 10;
+        p->unit.body().position = starts[i];
+        p->unit.motion.addSteering(std::make_unique<Seek>(&p->unit, targets[i]));
+        p->unit.motion.addLateSteering(std::make_unique<SteerableCollide>(&p->unit, &index));
+        index.add(p.get());
+        sim.addSecondaryUnit(&p->unit);
+        props.push_back(std::move(p));
+    }
+    float closest = 1e9f;
+    for (int i = 0; i < 200; ++i) {
+        sim.step();
+        index.refresh();
+        closest = std::min(closest, props[1]->position().x - props[0]->position().x);
+    }
+    EXPECT_GT(closest, 5.0f);
+    EXPECT_GT(props[1]->position().x, props[0]->position().x);
 }
 
 }  // namespace

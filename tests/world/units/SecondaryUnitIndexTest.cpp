@@ -70,6 +70,8 @@ TEST_F(SecondaryUnitIndexTest, IndexWithoutRemoveKeepsOldCells) {
     EXPECT_EQ(index.elementsAtCell(Point(1, 1)), (ElementNumberSet{10}));
     EXPECT_EQ(index.elementsAtCell(Point(6, 6)), (ElementNumberSet{10}));
     index.remove(99);  // never indexed
+    index.add(props[1].get());
+    EXPECT_EQ(index.entries().count(props[1]->handle()), 1u);
     index.remove(10);
     // Only the cells of the last indexing are unfiled.
     EXPECT_EQ(index.elementsAtCell(Point(1, 1)), (ElementNumberSet{10}));

@@ -20,16 +20,15 @@ namespace {
 // A property-list value reduced to what sheets use: dictionaries, strings and
 // numbers (as text) and booleans.
 struct PlistValue {
+    // A dictionary entry (key, value); defined below, once PlistValue is complete.
+    struct Entry;
+
     enum class Kind { String, Dict, Bool, Other } kind = Kind::Other;
     std::string text;
     bool boolean = false;
-    std::vector<std::pair<std::string, PlistValue>> entries;
+    std::vector<Entry> entries;
 
-    const PlistValue* get(const std::string& key) const {
-        for (const auto& [k, v] : entries)
-            if (k == key) return &v;
-        return nullptr;
-    }
+    const PlistValue* get(const std::string& key) const;
     std::string str(const std::string& key) const {
         const PlistValue* v = get(key);
         return v != nullptr && v->kind == Kind::String ? v->text : std::string();
@@ -44,6 +43,17 @@ struct PlistValue {
     }
 };
 
+struct PlistValue::Entry {
+    std::string key;
+    PlistValue value;
+};
+
+const PlistValue* PlistValue::get(const std::string& key) const {
+    for (const auto& [k, v] : entries)
+        if (k == key) return &v;
+    return nullptr;
+}
+
 PlistValue convert(const std::string& tag, const pt::ptree& node) {
     PlistValue v;
     if (tag == "dict") {
@@ -54,7 +64,7 @@ PlistValue convert(const std::string& tag, const pt::ptree& node) {
             if (childTag == "key") {
                 key = child.data();
             } else {
-                v.entries.emplace_back(key, convert(childTag, child));
+                v.entries.push_back({key, convert(childTag, child)});
                 key.clear();
             }
         }

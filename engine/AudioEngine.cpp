@@ -151,6 +151,11 @@ void AudioEngine::setFinishCallback(int audioID,
     if (SoundInfo* s = find(audioID)) s->finishCallback = callback;
 }
 
+AudioProfile* AudioEngine::getDefaultProfile() {
+    static AudioProfile profile{"audioengine_defaultProfile", 0, 0.0};
+    return &profile;
+}
+
 int AudioEngine::getPlayingAudioCount() {
     return static_cast<int>(state().sounds.size());
 }

@@ -66,6 +66,8 @@ public:
     // stopped).
     static void setFinishCallback(int audioID, const std::function<void(int, const std::string&)>& callback);
     static int getPlayingAudioCount();
+    // The profile used when play2d is given none.
+    static AudioProfile* getDefaultProfile();
     static void preload(const std::string& filePath) {}
     static void uncache(const std::string& filePath) {}
     static void uncacheAll() {}

@@ -70,6 +70,13 @@ struct ClipRegion {
     bool inverted = false;
 };
 
+// One entry of the list. A Sprite entry draws `textureRect` of its texture
+// (pixels; when `textureRotated`, the rectangle is stored turned 90 degrees
+// clockwise in the texture, as sheet tools pack it) onto `quad` (node space),
+// mirrored inside the quad by the flips, and limited to `visibleFraction` of
+// the quad (bar progress) or the swept sector (radial progress). Everything
+// then goes through `transform` into world space and is tinted by `color`
+// and `opacity`. A placeholder has no texture: draw `quad` as a stand-in box.
 struct DrawCommand {
     DrawKind kind = DrawKind::Sprite;
     const Node* node = nullptr;

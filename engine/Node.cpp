@@ -67,9 +67,9 @@ void Node::addChildHelper(Node* child, int localZOrder, const std::string& name)
     child->setParent(this);
     if (running_) {
         child->onEnter();
-        // A child added during a transition's entry gets its finish later,
-        // with the rest of the tree.
-        child->onEnterTransitionDidFinish();
+        // A child added while a transition brings its scene in gets its
+        // finish later, with the rest of the tree.
+        if (transitionFinished_) child->onEnterTransitionDidFinish();
     }
     if (cascadeColorEnabled_) updateCascadeColor();
     if (cascadeOpacityEnabled_) updateCascadeOpacity();
@@ -421,6 +421,7 @@ void Node::disableCascadeColor() {
 
 void Node::onEnter() {
     if (onEnterCallback_) onEnterCallback_();
+    transitionFinished_ = false;
     // Children may be added or removed from inside onEnter: walk a copy.
     Vector<Node*> copy(children_);
     for (Node* child : copy) child->onEnter();
@@ -429,6 +430,7 @@ void Node::onEnter() {
 }
 
 void Node::onEnterTransitionDidFinish() {
+    transitionFinished_ = true;
     Vector<Node*> copy(children_);
     for (Node* child : copy) child->onEnterTransitionDidFinish();
 }

@@ -273,6 +273,7 @@ protected:
     mutable bool transformDirty_ = true;
 
     bool running_ = false;
+    bool transitionFinished_ = false;
     std::function<void()> onEnterCallback_;
     std::function<void()> onExitCallback_;
 

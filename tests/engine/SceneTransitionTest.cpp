@@ -110,3 +110,31 @@ TEST_F(SceneTransition, EndExitsTheRunningSceneAtTheNextFrame) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SceneTransition, ChildrenAddedDuringATransitionFinishWithTheirScene) {
+    Director* d = Director::getInstance();
+    d->runWithScene(LoggingScene::create("A"));
+    frames(1, 0.016f);
+    Scene* b = LoggingScene::create("B");
+    d->replaceScene(TransitionFade::create(0.5f, b));
+    frames(1, 0.016f);
+    int finished = 0;
+    struct Child : Node {
+        int* counter = nullptr;
+        void onEnterTransitionDidFinish() override {
+            Node::onEnterTransitionDidFinish();
+            ++*counter;
+        }
+    };
+    auto* child = new Child();
+    child->counter = &finished;
+    child->autorelease();
+    b->addChild(child);
+    EXPECT_EQ(finished, 0);
+    frames(60, 0.016f);
+    EXPECT_EQ(finished, 1);
+}
+
+}  // namespace

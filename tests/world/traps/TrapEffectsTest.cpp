@@ -92,6 +92,23 @@ TEST_F(TrapEffectsTest, TimedSlowFilesOneRestartingModifierBesideASlow) {
     EXPECT_TRUE(unit->motion.modifiers.contains(ModifierKind::timedSteeringSpeed));
 }
 
+TEST_F(TrapEffectsTest, AZeroSlowStopsAUnitWalkingOnIt) {
+    placeAt(96, 96);
+    walk(FPoint(200, 0));
+    unit->motion.addSteering(std::make_unique<Seek>(unit, FPoint(600, 96)));
+    Slow stop(0.0f);
+    for (int i = 0; i < 4; ++i) {
+        // On the trap the effect applies in every tick.
+        EXPECT_EQ(stop.apply(unit)->applied, 1);
+        sim.step();
+        EXPECT_EQ(unit->body().steeringVelocity, FPoint(0, 0)) << i;
+    }
+    const FPoint stopped = unit->body().position;
+    sim.step();
+    sim.step();
+    EXPECT_GT(unit->body().position.x, stopped.x) << "off the trap it walks again";
+}
+
 TEST_F(TrapEffectsTest, ExternalSteeringPushesForOneTick) {
     unit->body().externalVelocity = FPoint(10, 0);
     ExternalSteering push(unit, FPoint(-30, 40));

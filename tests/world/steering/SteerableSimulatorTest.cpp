@@ -130,5 +130,37 @@ TEST(SteerableSimulatorTest, CollideKeepsTwoPropsApart) {
     EXPECT_GT(props[1]->position().x, props[0]->position().x);
 }
 
+// Two copies of a world (server and client) that add the same players in a
+// different order step to bit-identical positions.
+TEST(SteerableSimulatorTest, CopiesOfAWorldStepAlike) {
+    struct World {
+        SteerableUnitManager units;
+        SteerableSimulator sim;
+        explicit World(const std::vector<u32>& joinOrder) {
+            sim.timeStep = kTick;
+            for (u32 id : joinOrder) units.addClient(id);
+            units.forEachUnit([&](u32 id, SteerableUnit& unit) {
+                unit.body().position = FPoint(32.0f + 7.0f * static_cast<float>(id), 32.0f);
+                unit.motion.addSteering(std::make_unique<Seek>(&unit, FPoint(300, 200)));
+                unit.motion.addSteering(
+                    std::make_unique<Arrival>(&unit, FPoint(100.0f + static_cast<float>(id), 50), 16.0f));
+                unit.motion.push = FPoint(3, -1);
+                sim.addUnit(id, &unit);
+            });
+        }
+    };
+    World server({1, 2, 3, 4}), client({4, 2, 3, 1});
+    for (int i = 0; i < 300; ++i) {
+        server.sim.step();
+        client.sim.step();
+    }
+    server.units.forEachUnit([&](u32 id, SteerableUnit& unit) {
+        const SteerableKinematics& other = client.units.getUnit(id).body();
+        EXPECT_EQ(unit.body().position, other.position);
+        EXPECT_EQ(unit.body().velocity, other.velocity);
+        EXPECT_EQ(unit.body().heading, other.heading);
+    });
+}
+
 }  // namespace
 }  // namespace Zarn

@@ -172,6 +172,9 @@ void ScheduledTrap::update(float dt) {
             clock -= end;
             delayTime = r.startDelay;
             begun = 0;
+            // The entry that comes up after the wrap begins afresh, also when
+            // it is this one (a timetable of one entry).
+            current = nullptr;
         }
         return;
     }

@@ -106,6 +106,21 @@ INSTANTIATE_TEST_SUITE_P(
                      0,
                      0.0f,
                      {{0.5f, 1}, {0.5f, 2}, {0.5f, 2}, {0.5f, 0}, {0.5f, 0}, {0.5f, 1}}},
+        // A loop of one entry keeps looping.
+        ScheduleCase{"LoopOfOneEntry",
+                     {{0.0f, 1, 1.0f}},
+                     0.25f,
+                     1,
+                     0.0f,
+                     {{0.25f, 1},
+                      {0.25f, 1},
+                      {0.25f, 1},
+                      {0.25f, 2},
+                      {0.25f, 1},
+                      {0.25f, 1},
+                      {0.25f, 1},
+                      {0.25f, 2},
+                      {0.25f, 1}}},
         // A loop ending in a hold, with a lethal first entry that begins
         // before warningLead: the warning shows warningLead before the hold
         // ends, then the timetable wraps without the start delay.

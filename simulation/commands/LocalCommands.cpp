@@ -1,0 +1,23 @@
+#include "simulation/commands/LocalCommands.h"
+
+#include "simulation/commands/FixedRateProducer.h"
+#include "simulation/sync/GSCommandPusher.h"
+
+namespace Zarn {
+
+void StateUpdateCommand::execute() {
+    Corvel::CommandHeader header(localClientId_, commandId_, 0, false);
+    header.fromClientId = localClientId_;
+    header.toClientId = gameFromId_;
+    pusher_->push(header);
+}
+
+void ClientExitGameCommand::execute() {
+    producer_->enabled = false;
+    Corvel::CommandHeader header(localClientId_, 9, 0, true);
+    header.fromClientId = localClientId_;
+    header.toClientId = gameFromId_;
+    pusher_->pushRaw(header);
+}
+
+}  // namespace Zarn

@@ -216,6 +216,61 @@ TEST_F(MusicalNoteTest, TheCompletedMelodyRunsItsActionsOnceAndTheControllerTurn
     EXPECT_EQ(actions.ran.size(), 2u);
 }
 
+TEST_F(MusicalNoteTest, TheControllerTileItselfDuringInputIsAPressWithoutAStepToFinish) {
+    build();
+    step(*controller);
+    untilInput();
+    EXPECT_FALSE(step(*controller));
+    EXPECT_EQ(controller->value(), NoteValue::pressed);
+    EXPECT_EQ(controller->stepDone, 0) << "no step finished by the start tile";
+    run(0.15f);
+    EXPECT_EQ(controller->value(), NoteValue::awaiting);
+    EXPECT_EQ(note(1).expected, 1) << "the melody still waits for its first note";
+}
+
+TEST_F(MusicalNoteTest, AMelodyWithoutStepsOrWithAnEmptyStepDoesNotReadPastItsNotes) {
+    controllerRecord.noteSequences.clear();
+    build();
+    step(*controller);
+    run(1.0f);
+    EXPECT_EQ(controller->value(), NoteValue::awaiting);
+    EXPECT_TRUE(controller->stepNotes.empty());
+
+    MusicalNoteControllerElement emptyStep;
+    emptyStep.controllerTime = 0.4f;
+    emptyStep.noteSequences = {{1}, {}};
+    MusicalNoteSet set;
+    MusicalNoteController other(emptyStep, makeNullEffect(), table, actions, set);
+    other.touches(Point(0, 0), unit);
+    for (int i = 0; i < 200 && other.value() != NoteValue::awaiting; ++i) other.update(kTick);
+    note(1).touches(note(1).noteRecord->cell, unit);
+    for (int i = 0; i < 200 && other.step == 0; ++i) other.update(kTick);
+    EXPECT_EQ(other.step, 1u);
+    EXPECT_EQ(other.value(), NoteValue::awaiting) << "input begins at once for an empty step";
+}
+
+TEST_F(MusicalNoteTest, AControllerListedAsANoteOfItsOwnMelodyTakesPartWithoutRecursion) {
+    controllerRecord.noteSequences = {{100, 1}};
+    build();
+    step(*controller);
+    untilInput();
+    EXPECT_EQ(controller->expected, 1);
+    EXPECT_TRUE(step(note(1))) << "note 1 before the controller is wrong";
+    EXPECT_EQ(values(), (std::vector<u8>{6, 6, 0, 0})) << "notes outside the melody stay idle";
+    run(0.6f);
+    EXPECT_EQ(controller->value(), NoteValue::idle);
+
+    step(*controller);
+    untilInput();
+    EXPECT_FALSE(step(*controller));
+    EXPECT_EQ(note(1).expected, 1);
+    EXPECT_FALSE(step(note(1)));
+    EXPECT_EQ(controller->stepDone, 1);
+    run(1.0f);
+    EXPECT_EQ(controller->value(), NoteValue::songDone);
+    EXPECT_EQ(actions.ran.size(), 2u);
+}
+
 TEST_F(MusicalNoteTest, ResetReturnsNotesAndControllerToIdle) {
     build();
     step(*controller);

@@ -74,7 +74,9 @@ std::vector<u32> MultiClientTickTracker::collectLaggards() const {
 }
 
 void MultiClientTickTracker::recomputeAllowance() {
-    allowance_ = std::max<u32>(1, (static_cast<u32>(clients_.size()) + 3) / 4);
+    // One unconfirmed client is tolerated up to five clients, two from six to
+    // nine, one more per four further clients.
+    allowance_ = std::max<u32>(1, (static_cast<u32>(clients_.size()) + 2) / 4);
 }
 
 bool checkLaggards(MultiClientTickTracker& tracker, LagKicker* kicker, const Convinience::Logger& logger) {

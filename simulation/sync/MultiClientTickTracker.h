@@ -12,8 +12,8 @@ namespace Zarn {
 // Which clients have confirmed the server's current tick, and whether the
 // next step may run: at once when every client that has confirmed since it
 // joined has confirmed again; after kOverdueMs when at most laggardAllowance
-// clients are unconfirmed. Lag is counted in strikes. Times are milliseconds
-// of the server's stopwatch. Used on the server thread only.
+// clients are unconfirmed (1 for up to 5 clients, 2 for 6 to 9, and so on). Lag is counted in strikes. Times
+// are milliseconds of the server's stopwatch. Used on the server thread only.
 class MultiClientTickTracker : public Convinience::MultiClientCreator {
 public:
     static constexpr u64 kOverdueMs = 300;

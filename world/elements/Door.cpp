@@ -56,7 +56,7 @@ AutomaticDoor::AutomaticDoor(const AutomaticDoorElement& record, const CellGrid&
 AutomaticDoor::~AutomaticDoor() = default;
 
 bool AutomaticDoor::touches(const GeometryLib::Point& cell, SteerableUnit* unit) {
-    if (!enabled) return false;
+    if (!enabled || !unit) return false;
     if (!sensorRecord->sensorCells.contains(cell)) return false;
     proximity->setUnitCell(unit, cell);
     return true;

@@ -66,7 +66,8 @@ public:
                   std::unique_ptr<SteerableProximity> proximity);
     ~AutomaticDoor() override;
 
-    // True on an enabled door's sensor cell; the unit is then recorded there.
+    // True for a unit on an enabled door's sensor cell; the unit is then
+    // recorded there. No unit, no contact.
     bool touches(const GeometryLib::Point& cell, SteerableUnit* unit) override;
     bool reactsOnEnterOnly() override { return true; }
     // Enabled: open while a unit is recorded, closed otherwise; then forgets

@@ -156,7 +156,10 @@ TEST_F(DoorTest, OtherCellsAndADisabledDoorLeaveTheProximityAlone) {
     auto door = makeAutomatic();
     SteerableUnit& unit = placed(1, Point(2, 3));
     EXPECT_FALSE(door->touches(Point(2, 3), &unit));
+    EXPECT_FALSE(door->touches(Point(1, 3), nullptr));
     EXPECT_FALSE(door->proximity->hasUnits());
+    door->update(0.03f);
+    EXPECT_FALSE(door->isOpen()) << "no phantom unit opens the door";
 
     door->disable();
     EXPECT_FALSE(door->touches(Point(1, 3), &placed(1, Point(1, 3))));

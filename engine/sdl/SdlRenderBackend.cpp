@@ -1,0 +1,561 @@
+#include "engine/sdl/SdlRenderBackend.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+#include <SDL_ttf.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <optional>
+#include <tuple>
+#include <unordered_map>
+
+#include "engine/EngineLog.h"
+#include "engine/GLView.h"
+
+namespace cocos2d {
+
+namespace {
+
+constexpr float kPi = 3.14159265358979f;
+
+// A stand-in box for missing art: a translucent tint of the node's colour
+// with an opaque outline of the same hue.
+constexpr uint8_t kPlaceholderTint[3] = {255, 0, 255};
+constexpr float kPlaceholderFillAlpha = 0.35f;
+
+struct GlyphImage {
+    SDL_Texture* texture = nullptr;  // owned by the glyph cache; null: nothing to draw
+    int width = 0;
+    int height = 0;
+    int offsetX = 0;  // left edge of the image relative to the pen
+};
+
+using FontKey = std::tuple<std::string, int, int>;  // path, pixel size, outline
+
+struct FontEntry {
+    TTF_Font* font = nullptr;  // owned; null when the file cannot be opened
+    int ascent = 0;
+    std::unordered_map<char32_t, GlyphImage> glyphs;
+};
+
+SDL_Color modulate(uint8_t r, uint8_t g, uint8_t b, float alpha, const Color3B& node) {
+    SDL_Color c;
+    c.r = static_cast<uint8_t>(r * node.r / 255);
+    c.g = static_cast<uint8_t>(g * node.g / 255);
+    c.b = static_cast<uint8_t>(b * node.b / 255);
+    c.a = static_cast<uint8_t>(std::lround(std::clamp(alpha, 0.0f, 1.0f) * 255.0f));
+    return c;
+}
+
+SDL_Rect intersect(const SDL_Rect& a, const SDL_Rect& b) {
+    SDL_Rect out;
+    if (SDL_IntersectRect(&a, &b, &out) == SDL_FALSE) return SDL_Rect{0, 0, 0, 0};
+    return out;
+}
+
+}  // namespace
+
+struct SdlRenderBackend::Impl {
+    SDL_Renderer* renderer;  // observed, owned by the view
+    const GLView& view;      // observed, owns this backend
+    bool ttfReady = false;
+
+    std::unordered_map<std::string, SDL_Texture*> textures;  // owned; null: unreadable
+    std::map<FontKey, FontEntry> fonts;
+
+    // Design (y up) to output pixels (y down), set at the start of a frame.
+    float originX = 0.0f;
+    float originY = 0.0f;
+    float scaleX = 1.0f;
+    float scaleY = 1.0f;
+    float designHeight = 576.0f;
+    SDL_Rect viewport{0, 0, 0, 0};
+
+    // Per frame: each clip region's pixel rectangle.
+    std::vector<SDL_Rect> clipRects;
+    int activeClip = -2;  // -2: nothing set yet this frame
+
+    // The open batch: triangles of one texture (null: untextured).
+    SDL_Texture* batchTexture = nullptr;
+    std::vector<SDL_Vertex> batch;
+    unsigned int drawCalls = 0;
+
+    Impl(SDL_Renderer* r, const GLView& v) : renderer(r), view(v) {
+        ttfReady = TTF_WasInit() > 0 || TTF_Init() == 0;
+        if (!ttfReady) engineLog(std::string("render: text disabled: ") + TTF_GetError());
+        SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
+    }
+
+    ~Impl() {
+        for (auto& [path, texture] : textures)
+            if (texture != nullptr) SDL_DestroyTexture(texture);
+        for (auto& [key, entry] : fonts) {
+            for (auto& [cp, glyph] : entry.glyphs)
+                if (glyph.texture != nullptr) SDL_DestroyTexture(glyph.texture);
+            if (entry.font != nullptr) TTF_CloseFont(entry.font);
+        }
+        if (ttfReady) TTF_Quit();
+    }
+
+    SDL_FPoint toPixel(const Vec2& world) const {
+        return SDL_FPoint{originX + world.x * scaleX, originY + (designHeight - world.y) * scaleY};
+    }
+
+    void beginFrame() {
+        int outW = 0;
+        int outH = 0;
+        SDL_GetRendererOutputSize(renderer, &outW, &outH);
+        const Size frame = view.getFrameSize();
+        const float ratioX = frame.width > 0.0f ? outW / frame.width : 1.0f;
+        const float ratioY = frame.height > 0.0f ? outH / frame.height : 1.0f;
+        const Rect vp = view.getViewPortRect();
+        originX = vp.origin.x * ratioX;
+        originY = vp.origin.y * ratioY;
+        scaleX = view.getScaleX() * ratioX;
+        scaleY = view.getScaleY() * ratioY;
+        designHeight = view.getDesignResolutionSize().height;
+        viewport = SDL_Rect{static_cast<int>(std::floor(originX)), static_cast<int>(std::floor(originY)),
+                            static_cast<int>(std::ceil(vp.size.width * ratioX)),
+                            static_cast<int>(std::ceil(vp.size.height * ratioY))};
+        viewport = intersect(viewport, SDL_Rect{0, 0, outW, outH});
+        activeClip = -2;
+        drawCalls = 0;
+    }
+
+    // --- batching ---
+
+    void flush() {
+        if (batch.empty()) return;
+        SDL_RenderGeometry(renderer, batchTexture, batch.data(), static_cast<int>(batch.size()), nullptr, 0);
+        ++drawCalls;
+        batch.clear();
+    }
+
+    void useTexture(SDL_Texture* texture) {
+        if (texture != batchTexture) {
+            flush();
+            batchTexture = texture;
+        }
+    }
+
+    void useClip(int clip) {
+        if (clip == activeClip) return;
+        flush();
+        activeClip = clip;
+        const SDL_Rect rect = clip >= 0 ? clipRects[static_cast<std::size_t>(clip)] : viewport;
+        SDL_RenderSetClipRect(renderer, &rect);
+    }
+
+    void addTriangle(const SDL_Vertex& a, const SDL_Vertex& b, const SDL_Vertex& c) {
+        batch.push_back(a);
+        batch.push_back(b);
+        batch.push_back(c);
+    }
+
+    void addQuad(const SDL_Vertex v[4]) {  // bl, br, tr, tl
+        addTriangle(v[0], v[1], v[2]);
+        addTriangle(v[0], v[2], v[3]);
+    }
+
+    // A line of `width` pixels between two pixel points, as a quad.
+    void addLine(SDL_FPoint a, SDL_FPoint b, float width, SDL_Color color) {
+        const float dx = b.x - a.x;
+        const float dy = b.y - a.y;
+        const float len = std::sqrt(dx * dx + dy * dy);
+        if (len <= 0.0f) return;
+        const float h = std::max(width, 1.0f) * 0.5f;
+        const float nx = -dy / len * h;
+        const float ny = dx / len * h;
+        SDL_Vertex v[4];
+        v[0] = SDL_Vertex{{a.x + nx, a.y + ny}, color, {0, 0}};
+        v[1] = SDL_Vertex{{b.x + nx, b.y + ny}, color, {0, 0}};
+        v[2] = SDL_Vertex{{b.x - nx, b.y - ny}, color, {0, 0}};
+        v[3] = SDL_Vertex{{a.x - nx, a.y - ny}, color, {0, 0}};
+        addQuad(v);
+    }
+
+    // --- resources ---
+
+    SDL_Texture* texture(const std::string& path) {
+        auto it = textures.find(path);
+        if (it != textures.end()) return it->second;
+        SDL_Texture* t = IMG_LoadTexture(renderer, path.c_str());
+        if (t == nullptr) {
+            engineLog("render: cannot load image " + path + ": " + IMG_GetError());
+        } else {
+            SDL_SetTextureBlendMode(t, SDL_BLENDMODE_BLEND);
+        }
+        textures.emplace(path, t);
+        return t;
+    }
+
+    FontEntry& font(const std::string& path, float size, int outline) {
+        const int pixels = std::max(1, static_cast<int>(std::lround(size)));
+        FontKey key{path, pixels, outline};
+        auto it = fonts.find(key);
+        if (it != fonts.end()) return it->second;
+        FontEntry entry;
+        if (ttfReady) {
+            entry.font = TTF_OpenFont(path.c_str(), pixels);
+            if (entry.font == nullptr) {
+                engineLog("render: cannot open font " + path + ": " + TTF_GetError());
+            } else {
+                TTF_SetFontHinting(entry.font, TTF_HINTING_LIGHT);
+                if (outline > 0) TTF_SetFontOutline(entry.font, outline);
+                entry.ascent = TTF_FontAscent(entry.font);
+            }
+        }
+        return fonts.emplace(std::move(key), std::move(entry)).first->second;
+    }
+
+    const GlyphImage& glyph(FontEntry& entry, char32_t codepoint, int outline) {
+        auto it = entry.glyphs.find(codepoint);
+        if (it != entry.glyphs.end()) return it->second;
+        GlyphImage image;
+        if (entry.font != nullptr && codepoint > U' ') {
+            const SDL_Color white{255, 255, 255, 255};
+            SDL_Surface* surface =
+                TTF_RenderGlyph32_Blended(entry.font, static_cast<Uint32>(codepoint), white);
+            if (surface != nullptr) {
+                image.texture = SDL_CreateTextureFromSurface(renderer, surface);
+                image.width = surface->w;
+                image.height = surface->h;
+                SDL_FreeSurface(surface);
+                if (image.texture != nullptr) SDL_SetTextureBlendMode(image.texture, SDL_BLENDMODE_BLEND);
+                int minx = 0;
+                int maxx = 0;
+                int miny = 0;
+                int maxy = 0;
+                int advance = 0;
+                TTF_GlyphMetrics32(entry.font, static_cast<Uint32>(codepoint), &minx, &maxx, &miny, &maxy,
+                                   &advance);
+                image.offsetX = std::min(0, minx) - outline;
+            }
+        }
+        return entry.glyphs.emplace(codepoint, image).first->second;
+    }
+
+    // --- clips ---
+
+    void extendBounds(const DrawCommand& c, const DrawList& list, float& minX, float& minY, float& maxX,
+                      float& maxY) const {
+        auto add = [&](const Vec2& local) {
+            const SDL_FPoint p = toPixel(c.transform.transformPoint(local));
+            minX = std::min(minX, p.x);
+            minY = std::min(minY, p.y);
+            maxX = std::max(maxX, p.x);
+            maxY = std::max(maxY, p.y);
+        };
+        if (c.kind == DrawKind::Shapes) {
+            if (c.payload < 0 || static_cast<std::size_t>(c.payload) >= list.shapes.size()) return;
+            const ShapeBatch& s = list.shapes[static_cast<std::size_t>(c.payload)];
+            for (const auto& v : s.triangles) add(v.position);
+            for (const auto& v : s.lines) add(v.position);
+            for (const auto& v : s.points) add(v.position);
+            return;
+        }
+        const Rect& q = c.quad;
+        add(Vec2(q.getMinX(), q.getMinY()));
+        add(Vec2(q.getMaxX(), q.getMinY()));
+        add(Vec2(q.getMaxX(), q.getMaxY()));
+        add(Vec2(q.getMinX(), q.getMaxY()));
+    }
+
+    void computeClips(const DrawList& list) {
+        clipRects.assign(list.clips.size(), viewport);
+        for (std::size_t i = 0; i < list.clips.size(); ++i) {
+            const ClipRegion& region = list.clips[i];
+            // Parents come before their children in the list.
+            const SDL_Rect parent = region.parent >= 0 && static_cast<std::size_t>(region.parent) < i
+                                        ? clipRects[static_cast<std::size_t>(region.parent)]
+                                        : viewport;
+            float minX = 1e30f;
+            float minY = 1e30f;
+            float maxX = -1e30f;
+            float maxY = -1e30f;
+            if (region.kind == ClipRegion::Kind::Rect) {
+                for (const Vec2& corner : region.corners) {
+                    const SDL_FPoint p = toPixel(corner);
+                    minX = std::min(minX, p.x);
+                    minY = std::min(minY, p.y);
+                    maxX = std::max(maxX, p.x);
+                    maxY = std::max(maxY, p.y);
+                }
+            } else if (region.inverted) {
+                clipRects[i] = parent;
+                continue;
+            } else {
+                for (std::size_t index : region.stencilCommands)
+                    if (index < list.stencils.size())
+                        extendBounds(list.stencils[index], list, minX, minY, maxX, maxY);
+            }
+            if (maxX < minX || maxY < minY) {
+                clipRects[i] = SDL_Rect{0, 0, 0, 0};  // an empty stencil shows nothing
+                continue;
+            }
+            const SDL_Rect own{static_cast<int>(std::lround(minX)), static_cast<int>(std::lround(minY)),
+                               static_cast<int>(std::lround(maxX) - std::lround(minX)),
+                               static_cast<int>(std::lround(maxY) - std::lround(minY))};
+            clipRects[i] = intersect(own, parent);
+        }
+    }
+
+    // --- commands ---
+
+    SDL_Vertex vertex(const DrawCommand& c, const Vec2& local, SDL_Color color, float u = 0,
+                      float v = 0) const {
+        SDL_Vertex out;
+        out.position = toPixel(c.transform.transformPoint(local));
+        out.color = color;
+        out.tex_coord = SDL_FPoint{u, v};
+        return out;
+    }
+
+    void drawPlaceholder(const DrawCommand& c) {
+        const float alpha = c.opacity / 255.0f;
+        const SDL_Color fill = modulate(kPlaceholderTint[0], kPlaceholderTint[1], kPlaceholderTint[2],
+                                        alpha * kPlaceholderFillAlpha, c.color);
+        const SDL_Color edge =
+            modulate(kPlaceholderTint[0], kPlaceholderTint[1], kPlaceholderTint[2], alpha, c.color);
+        const Rect& q = c.quad;
+        const Vec2 corners[4] = {Vec2(q.getMinX(), q.getMinY()), Vec2(q.getMaxX(), q.getMinY()),
+                                 Vec2(q.getMaxX(), q.getMaxY()), Vec2(q.getMinX(), q.getMaxY())};
+        useTexture(nullptr);
+        SDL_Vertex v[4];
+        for (int i = 0; i < 4; ++i) v[i] = vertex(c, corners[i], fill);
+        addQuad(v);
+        for (int i = 0; i < 4; ++i) addLine(v[i].position, v[(i + 1) % 4].position, 2.0f, edge);
+        addLine(v[0].position, v[2].position, 1.0f, edge);
+        addLine(v[1].position, v[3].position, 1.0f, edge);
+    }
+
+    void drawSprite(const DrawCommand& c) {
+        SDL_Texture* tex = c.placeholder || c.texture.empty() ? nullptr : texture(c.texture);
+        if (tex == nullptr) {
+            drawPlaceholder(c);
+            return;
+        }
+        int texW = 0;
+        int texH = 0;
+        SDL_QueryTexture(tex, nullptr, nullptr, &texW, &texH);
+        if (texW <= 0 || texH <= 0) return;
+        const SDL_Color color = modulate(255, 255, 255, c.opacity / 255.0f, c.color);
+        const Rect& q = c.quad;
+        const Rect& r = c.textureRect;
+        // (u, v): a point of the quad as fractions, v up.
+        auto at = [&](float u, float v) {
+            const Vec2 local(q.origin.x + u * q.size.width, q.origin.y + v * q.size.height);
+            float iu = c.flippedX ? 1.0f - u : u;
+            float iv = c.flippedY ? 1.0f - v : v;
+            const float ix = iu * r.size.width;            // image x, from the left
+            const float iy = (1.0f - iv) * r.size.height;  // image y, from the top
+            float tx = r.origin.x + ix;
+            float ty = r.origin.y + iy;
+            if (c.textureRotated) {  // stored turned 90 degrees clockwise
+                tx = r.origin.x + (r.size.height - iy);
+                ty = r.origin.y + ix;
+            }
+            return vertex(c, local, color, tx / static_cast<float>(texW), ty / static_cast<float>(texH));
+        };
+        useTexture(tex);
+        if (c.radialPercentage >= 0.0f) {
+            drawRadial(c, at);
+            return;
+        }
+        const Rect& f = c.visibleFraction;
+        if (f.size.width <= 0.0f || f.size.height <= 0.0f) return;
+        const SDL_Vertex v[4] = {at(f.getMinX(), f.getMinY()), at(f.getMaxX(), f.getMinY()),
+                                 at(f.getMaxX(), f.getMaxY()), at(f.getMinX(), f.getMaxY())};
+        addQuad(v);
+    }
+
+    // The sector swept from twelve o'clock around the midpoint, clockwise
+    // unless reversed, clipped to the quad; a fan of triangles.
+    template <typename At>
+    void drawRadial(const DrawCommand& c, At at) {
+        const float sweep = std::clamp(c.radialPercentage, 0.0f, 100.0f) / 100.0f * 2.0f * kPi;
+        if (sweep <= 0.0f) return;
+        const float mx = std::clamp(c.radialMidpoint.x, 0.0f, 1.0f);
+        const float my = std::clamp(c.radialMidpoint.y, 0.0f, 1.0f);
+        const float side = c.radialCounterClockwise ? -1.0f : 1.0f;
+        auto hit = [&](float angle) {
+            const float dx = side * std::sin(angle);
+            const float dy = std::cos(angle);
+            float t = 1e30f;
+            if (dx > 1e-6f) t = std::min(t, (1.0f - mx) / dx);
+            if (dx < -1e-6f) t = std::min(t, -mx / dx);
+            if (dy > 1e-6f) t = std::min(t, (1.0f - my) / dy);
+            if (dy < -1e-6f) t = std::min(t, -my / dy);
+            return std::pair<float, float>(mx + dx * t, my + dy * t);
+        };
+        std::vector<std::pair<float, std::pair<float, float>>> rim;  // angle, point
+        rim.push_back({0.0f, hit(0.0f)});
+        const float cornersUV[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+        for (const auto& corner : cornersUV) {
+            const float dx = corner[0] - mx;
+            const float dy = corner[1] - my;
+            if (std::abs(dx) < 1e-6f && std::abs(dy) < 1e-6f) continue;
+            float angle = std::atan2(side * dx, dy);
+            if (angle < 0.0f) angle += 2.0f * kPi;
+            if (angle > 0.0f && angle < sweep) rim.push_back({angle, {corner[0], corner[1]}});
+        }
+        rim.push_back({sweep, hit(sweep)});
+        std::sort(rim.begin(), rim.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        const SDL_Vertex centre = at(mx, my);
+        for (std::size_t i = 0; i + 1 < rim.size(); ++i) {
+            addTriangle(centre, at(rim[i].second.first, rim[i].second.second),
+                        at(rim[i + 1].second.first, rim[i + 1].second.second));
+        }
+    }
+
+    void drawRect(const DrawCommand& c) {
+        const SDL_Color color = modulate(255, 255, 255, c.opacity / 255.0f, c.color);
+        const Rect& q = c.quad;
+        useTexture(nullptr);
+        const SDL_Vertex v[4] = {vertex(c, Vec2(q.getMinX(), q.getMinY()), color),
+                                 vertex(c, Vec2(q.getMaxX(), q.getMinY()), color),
+                                 vertex(c, Vec2(q.getMaxX(), q.getMaxY()), color),
+                                 vertex(c, Vec2(q.getMinX(), q.getMaxY()), color)};
+        addQuad(v);
+    }
+
+    SDL_Color shapeColor(const DrawCommand& c, const Color4F& color) const {
+        return modulate(static_cast<uint8_t>(std::lround(std::clamp(color.r, 0.0f, 1.0f) * 255.0f)),
+                        static_cast<uint8_t>(std::lround(std::clamp(color.g, 0.0f, 1.0f) * 255.0f)),
+                        static_cast<uint8_t>(std::lround(std::clamp(color.b, 0.0f, 1.0f) * 255.0f)),
+                        color.a * c.opacity / 255.0f, c.color);
+    }
+
+    void drawShapes(const DrawCommand& c, const DrawList& list) {
+        if (c.payload < 0 || static_cast<std::size_t>(c.payload) >= list.shapes.size()) return;
+        const ShapeBatch& s = list.shapes[static_cast<std::size_t>(c.payload)];
+        useTexture(nullptr);
+        for (std::size_t i = 0; i + 2 < s.triangles.size(); i += 3) {
+            addTriangle(vertex(c, s.triangles[i].position, shapeColor(c, s.triangles[i].color)),
+                        vertex(c, s.triangles[i + 1].position, shapeColor(c, s.triangles[i + 1].color)),
+                        vertex(c, s.triangles[i + 2].position, shapeColor(c, s.triangles[i + 2].color)));
+        }
+        const float lineScale = (scaleX + scaleY) * 0.5f;
+        for (std::size_t i = 0; i + 1 < s.lines.size(); i += 2) {
+            addLine(toPixel(c.transform.transformPoint(s.lines[i].position)),
+                    toPixel(c.transform.transformPoint(s.lines[i + 1].position)), s.lineWidth * lineScale,
+                    shapeColor(c, s.lines[i].color));
+        }
+        for (std::size_t i = 0; i < s.points.size(); ++i) {
+            const float size = (i < s.pointSizes.size() ? s.pointSizes[i] : 1.0f) * lineScale;
+            const SDL_FPoint p = toPixel(c.transform.transformPoint(s.points[i].position));
+            const SDL_Color color = shapeColor(c, s.points[i].color);
+            const float h = std::max(size, 1.0f) * 0.5f;
+            const SDL_Vertex v[4] = {
+                SDL_Vertex{{p.x - h, p.y + h}, color, {0, 0}}, SDL_Vertex{{p.x + h, p.y + h}, color, {0, 0}},
+                SDL_Vertex{{p.x + h, p.y - h}, color, {0, 0}}, SDL_Vertex{{p.x - h, p.y - h}, color, {0, 0}}};
+            addQuad(v);
+        }
+    }
+
+    void drawGlyphPass(const DrawCommand& c, const GlyphRun& run, int outline, const Color4B& color,
+                       const Vec2& offset) {
+        FontEntry& entry = font(run.fontFile, run.fontSize, outline);
+        if (entry.font == nullptr) return;
+        const SDL_Color tint =
+            modulate(color.r, color.g, color.b, color.a / 255.0f * c.opacity / 255.0f, c.color);
+        if (tint.a == 0) return;
+        for (const Glyph& g : run.glyphs) {
+            const GlyphImage& image = glyph(entry, g.codepoint, outline);
+            if (image.texture == nullptr) continue;
+            const float left = g.origin.x + offset.x + static_cast<float>(image.offsetX);
+            const float top = g.origin.y + offset.y + static_cast<float>(entry.ascent + outline);
+            const float right = left + static_cast<float>(image.width);
+            const float bottom = top - static_cast<float>(image.height);
+            useTexture(image.texture);
+            const SDL_Vertex v[4] = {
+                vertex(c, Vec2(left, bottom), tint, 0, 1), vertex(c, Vec2(right, bottom), tint, 1, 1),
+                vertex(c, Vec2(right, top), tint, 1, 0), vertex(c, Vec2(left, top), tint, 0, 0)};
+            addQuad(v);
+        }
+    }
+
+    void drawGlyphs(const DrawCommand& c, const DrawList& list) {
+        if (c.payload < 0 || static_cast<std::size_t>(c.payload) >= list.glyphRuns.size()) return;
+        const GlyphRun& run = list.glyphRuns[static_cast<std::size_t>(c.payload)];
+        if (run.fontFile.empty() || run.glyphs.empty()) return;
+        if (run.shadow) drawGlyphPass(c, run, 0, run.shadowColor, run.shadowOffset);
+        if (run.outlineSize > 0) drawGlyphPass(c, run, run.outlineSize, run.outlineColor, Vec2::ZERO);
+        drawGlyphPass(c, run, 0, run.textColor, Vec2::ZERO);
+    }
+
+    void draw(const DrawCommand& c, const DrawList& list) {
+        useClip(c.clip);
+        switch (c.kind) {
+            case DrawKind::Sprite:
+                drawSprite(c);
+                break;
+            case DrawKind::Glyphs:
+                drawGlyphs(c, list);
+                break;
+            case DrawKind::Shapes:
+                drawShapes(c, list);
+                break;
+            case DrawKind::Rect:
+                drawRect(c);
+                break;
+        }
+    }
+};
+
+SdlRenderBackend::SdlRenderBackend(SDL_Renderer* renderer, const GLView& view)
+    : impl_(std::make_unique<Impl>(renderer, view)) {}
+
+SdlRenderBackend::~SdlRenderBackend() = default;
+
+void SdlRenderBackend::render(const DrawList& list) {
+    Impl& d = *impl_;
+    d.beginFrame();
+    SDL_RenderSetClipRect(d.renderer, nullptr);
+    SDL_SetRenderDrawColor(d.renderer, 0, 0, 0, 255);
+    SDL_RenderClear(d.renderer);
+    SDL_SetRenderDrawColor(d.renderer, list.clearColor.r, list.clearColor.g, list.clearColor.b, 255);
+    SDL_RenderFillRect(d.renderer, &d.viewport);
+    d.computeClips(list);
+    for (const DrawCommand& c : list.commands) d.draw(c, list);
+    d.flush();
+    d.batchTexture = nullptr;
+    SDL_RenderSetClipRect(d.renderer, nullptr);
+    drawCalls_ = d.drawCalls;
+    ++frames_;
+}
+
+bool SdlRenderBackend::readPixels(std::vector<uint8_t>& rgba, int& width, int& height) const {
+    if (SDL_GetRendererOutputSize(impl_->renderer, &width, &height) != 0 || width <= 0 || height <= 0)
+        return false;
+    rgba.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4, 0);
+    return SDL_RenderReadPixels(impl_->renderer, nullptr, SDL_PIXELFORMAT_RGBA32, rgba.data(), width * 4) ==
+           0;
+}
+
+bool SdlRenderBackend::saveFrame(const std::string& pngPath) const {
+    std::vector<uint8_t> rgba;
+    int width = 0;
+    int height = 0;
+    if (!readPixels(rgba, width, height)) return false;
+    SDL_Surface* surface =
+        SDL_CreateRGBSurfaceWithFormatFrom(rgba.data(), width, height, 32, width * 4, SDL_PIXELFORMAT_RGBA32);
+    if (surface == nullptr) return false;
+    const bool ok = IMG_SavePNG(surface, pngPath.c_str()) == 0;
+    SDL_FreeSurface(surface);
+    return ok;
+}
+
+std::size_t SdlRenderBackend::cachedTextureCount() const {
+    return impl_->textures.size();
+}
+
+std::size_t SdlRenderBackend::cachedGlyphCount() const {
+    std::size_t n = 0;
+    for (const auto& [key, entry] : impl_->fonts) n += entry.glyphs.size();
+    return n;
+}
+
+}  // namespace cocos2d

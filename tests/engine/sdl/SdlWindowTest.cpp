@@ -1,0 +1,336 @@
+#include <SDL.h>
+#include <SDL_image.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "engine/cocos2d.h"
+#include "engine/sdl/GLViewImpl.h"
+#include "engine/sdl/SdlRenderBackend.h"
+#include "engine/ui/UITextField.h"
+#include "sdl/support/VirtualDisplay.h"
+#include "support/TestEnvironment.h"
+
+using namespace cocos2d;
+
+namespace {
+
+const char* const kFont = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+
+// Writes a solid-colour PNG and returns its path.
+std::string solidImage(const std::string& name, int w, int h, Uint8 r, Uint8 g, Uint8 b) {
+    const std::string path = zarn_test::tempDir() + "/" + name;
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_RGBA32);
+    SDL_FillRect(s, nullptr, SDL_MapRGBA(s->format, r, g, b, 255));
+    IMG_SavePNG(s, path.c_str());
+    SDL_FreeSurface(s);
+    return path;
+}
+
+struct Rgb {
+    int r, g, b;
+};
+
+class SdlWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::string why = zarn_test::startVirtualDisplay();
+        if (!why.empty()) GTEST_SKIP() << "no virtual display: " << why;
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        director = Director::getInstance();
+        director->reset();
+        view = GLViewImpl::createWithRect("sdl test", Rect(0, 0, 1024, 576));
+        director->setOpenGLView(view);
+        if (!view->hasWindow()) GTEST_SKIP() << "the virtual display would not open a window";
+        view->setDesignResolutionSize(1024, 576, ResolutionPolicy::SHOW_ALL);
+        scene = Scene::create();
+        director->runWithScene(scene);
+        director->mainLoop(0.0f);
+    }
+
+    void TearDown() override {
+        if (director == nullptr) return;
+        director->reset();
+        experimental::AudioEngine::end();
+        PoolManager::getInstance()->getCurrentPool()->clear();
+    }
+
+    // Draws a frame and reads it back.
+    void drawFrame() {
+        director->mainLoop(0.0f);
+        ASSERT_TRUE(view->getSdlRenderBackend()->readPixels(pixels, width, height));
+    }
+
+    // The pixel at a design point (the window is the design size here).
+    Rgb at(float x, float y) const {
+        const int px = static_cast<int>(x);
+        const int py = static_cast<int>(576.0f - y);
+        const std::size_t i = (static_cast<std::size_t>(py) * static_cast<std::size_t>(width) + px) * 4;
+        return Rgb{pixels[i], pixels[i + 1], pixels[i + 2]};
+    }
+
+    void pushAndPoll(SDL_Event event) {
+        SDL_PushEvent(&event);
+        view->pollEvents();
+    }
+
+    Director* director = nullptr;
+    GLViewImpl* view = nullptr;  // held by the director
+    Scene* scene = nullptr;
+    std::vector<uint8_t> pixels;
+    int width = 0;
+    int height = 0;
+};
+
+::testing::AssertionResult isColour(Rgb got, Rgb want, int tolerance = 12) {
+    if (std::abs(got.r - want.r) <= tolerance && std::abs(got.g - want.g) <= tolerance &&
+        std::abs(got.b - want.b) <= tolerance)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "got (" << got.r << "," << got.g << "," << got.b << ") want ("
+                                         << want.r << "," << want.g << "," << want.b << ")";
+}
+
+TEST_F(SdlWindowTest, DrawsTheSceneWhereTheNodeTreeSays) {
+    const Rgb black{0, 0, 0};
+    const Rgb red{255, 0, 0};
+    const Rgb green{0, 255, 0};
+    const Rgb blue{0, 0, 255};
+    const Rgb yellow{255, 255, 0};
+
+    Sprite* redSprite = Sprite::create(solidImage("red.png", 64, 64, 255, 0, 0));
+    redSprite->setPosition(200, 400);
+    scene->addChild(redSprite);
+
+    // A green square turned 45 degrees through its parent.
+    Node* turned = Node::create();
+    turned->setPosition(400, 300);
+    turned->setRotation(45.0f);
+    scene->addChild(turned);
+    Sprite* greenSprite = Sprite::create(solidImage("green.png", 80, 80, 0, 255, 0));
+    turned->addChild(greenSprite);
+
+    Label* label = Label::createWithTTF("HELLO", kFont, 48);
+    label->setPosition(600, 450);
+    scene->addChild(label);
+
+    // A blue layer shown only inside a 100 x 100 stencil.
+    DrawNode* stencil = DrawNode::create();
+    stencil->drawSolidRect(Vec2(700, 100), Vec2(800, 200), Color4F::WHITE);
+    ClippingNode* clip = ClippingNode::create(stencil);
+    scene->addChild(clip);
+    LayerColor* layer = LayerColor::create(Color4B(0, 0, 255, 255), 200, 200);
+    layer->setPosition(650, 50);
+    clip->addChild(layer);
+
+    Sprite* missing = Sprite::create("no/such/image.png");
+    missing->setPosition(100, 100);
+    scene->addChild(missing);
+
+    ProgressTimer* timer =
+        ProgressTimer::create(Sprite::create(solidImage("yellow.png", 100, 100, 255, 255, 0)));
+    timer->setType(ProgressTimer::Type::RADIAL);
+    timer->setPercentage(25.0f);
+    timer->setPosition(900, 450);
+    scene->addChild(timer);
+
+    drawFrame();
+    ASSERT_EQ(width, 1024);
+    ASSERT_EQ(height, 576);
+
+    EXPECT_TRUE(isColour(at(200, 400), red));
+    EXPECT_TRUE(isColour(at(200 + 40, 400), black)) << "right of the red sprite";
+
+    EXPECT_TRUE(isColour(at(400, 300), green));
+    EXPECT_TRUE(isColour(at(400 + 50, 300), green)) << "a corner of the turned square";
+    EXPECT_TRUE(isColour(at(400 + 35, 300 + 35), black)) << "a corner of the square had it not turned";
+
+    int lit = 0;
+    for (int y = 430; y < 470; ++y)
+        for (int x = 540; x < 660; ++x)
+            if (at(static_cast<float>(x), static_cast<float>(y)).r > 200) ++lit;
+    EXPECT_GT(lit, 300) << "the label's glyphs";
+    EXPECT_TRUE(isColour(at(520, 450), black)) << "left of the label";
+
+    EXPECT_TRUE(isColour(at(750, 150), blue));
+    EXPECT_TRUE(isColour(at(670, 150), black)) << "layer outside the stencil";
+    EXPECT_TRUE(isColour(at(750, 230), black)) << "layer outside the stencil";
+
+    const Rgb box = at(100, 100);
+    EXPECT_GT(box.r, 40);
+    EXPECT_LT(box.g, 20);
+    EXPECT_GT(box.b, 40);
+    EXPECT_TRUE(isColour(at(100 - 32, 100), Rgb{255, 0, 255}, 40)) << "the stand-in box's outline";
+
+    EXPECT_TRUE(isColour(at(925, 475), yellow)) << "the swept quarter";
+    EXPECT_TRUE(isColour(at(875, 475), black)) << "not swept yet";
+    EXPECT_TRUE(isColour(at(925, 425), black)) << "not swept yet";
+
+    const std::string shot = zarn_test::tempDir() + "/smoke.png";
+    EXPECT_TRUE(view->getSdlRenderBackend()->saveFrame(shot));
+    if (const char* keep = std::getenv("ZARN_SDL_SCREENSHOT")) view->getSdlRenderBackend()->saveFrame(keep);
+}
+
+TEST_F(SdlWindowTest, OpacityColourAndTheDesignScaleReachThePixels) {
+    // Half the window: the design area is drawn at half scale.
+    view->setWindowed(512, 288);
+    Sprite* sprite = Sprite::create(solidImage("white.png", 40, 40, 255, 255, 255));
+    sprite->setPosition(512, 288);
+    sprite->setColor(Color3B(0, 255, 0));
+    sprite->setOpacity(128);
+    scene->addChild(sprite);
+    drawFrame();
+    ASSERT_EQ(width, 512);
+    const std::size_t i = (144u * 512u + 256u) * 4;
+    EXPECT_TRUE(isColour(Rgb{pixels[i], pixels[i + 1], pixels[i + 2]}, Rgb{0, 128, 0}, 6));
+    const std::size_t outside = (144u * 512u + 256u + 12u) * 4;  // 24 design units right
+    EXPECT_EQ(pixels[outside + 1], 0);
+}
+
+TEST_F(SdlWindowTest, SdlInputReachesTheListenersInDesignCoordinates) {
+    view->setWindowed(512, 288);  // window points are half design units
+    view->pollEvents();           // what the display sent while the window opened
+
+    std::vector<Vec2> moves;
+    std::vector<std::pair<int, Vec2>> downs;
+    std::vector<float> scrolls;
+    std::vector<Vec2> touches;
+    std::vector<std::pair<EventKeyboard::KeyCode, bool>> keys;
+
+    auto* mouse = EventListenerMouse::create();
+    mouse->onMouseMove = [&](EventMouse* e) { moves.push_back(e->getLocation()); };
+    mouse->onMouseDown = [&](EventMouse* e) {
+        downs.emplace_back(static_cast<int>(e->getMouseButton()), e->getLocation());
+    };
+    mouse->onMouseScroll = [&](EventMouse* e) { scrolls.push_back(e->getScrollY()); };
+    director->getEventDispatcher()->addEventListenerWithFixedPriority(mouse, 1);
+    auto* touch = EventListenerTouchOneByOne::create();
+    touch->onTouchBegan = [&](Touch* t, Event*) {
+        touches.push_back(t->getLocation());
+        return true;
+    };
+    director->getEventDispatcher()->addEventListenerWithFixedPriority(touch, 1);
+    auto* keyboard = EventListenerKeyboard::create();
+    keyboard->onKeyPressed = [&](EventKeyboard::KeyCode k, Event*) { keys.emplace_back(k, true); };
+    keyboard->onKeyReleased = [&](EventKeyboard::KeyCode k, Event*) { keys.emplace_back(k, false); };
+    director->getEventDispatcher()->addEventListenerWithFixedPriority(keyboard, 1);
+
+    const Uint32 window = 0;
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.windowID = window;
+    e.motion.x = 256;
+    e.motion.y = 144;
+    pushAndPoll(e);
+    ASSERT_FALSE(moves.empty());
+    EXPECT_FLOAT_EQ(moves.back().x, 512.0f);
+    EXPECT_FLOAT_EQ(moves.back().y, 288.0f);
+
+    e = SDL_Event{};
+    e.type = SDL_MOUSEBUTTONDOWN;
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.x = 100;
+    e.button.y = 50;
+    pushAndPoll(e);
+    e.type = SDL_MOUSEBUTTONDOWN;
+    e.button.button = SDL_BUTTON_RIGHT;
+    pushAndPoll(e);
+    ASSERT_EQ(downs.size(), 2u);
+    EXPECT_EQ(downs[0].first, 0);
+    EXPECT_FLOAT_EQ(downs[0].second.x, 200.0f);
+    EXPECT_FLOAT_EQ(downs[0].second.y, 476.0f);
+    EXPECT_EQ(downs[1].first, 1);
+    ASSERT_EQ(touches.size(), 1u) << "only the left button touches";
+    EXPECT_FLOAT_EQ(touches[0].x, 200.0f);
+    EXPECT_FLOAT_EQ(touches[0].y, 476.0f);
+
+    e = SDL_Event{};
+    e.type = SDL_MOUSEWHEEL;
+    e.wheel.y = 1;  // away from the user
+    pushAndPoll(e);
+    ASSERT_EQ(scrolls.size(), 1u);
+    EXPECT_FLOAT_EQ(scrolls[0], -1.0f);
+
+    e = SDL_Event{};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.sym = SDLK_a;
+    pushAndPoll(e);
+    e.key.repeat = 1;
+    pushAndPoll(e);
+    e.type = SDL_KEYUP;
+    e.key.repeat = 0;
+    pushAndPoll(e);
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.sym = SDLK_ESCAPE;
+    pushAndPoll(e);
+    const std::vector<std::pair<EventKeyboard::KeyCode, bool>> expected = {
+        {EventKeyboard::KeyCode::KEY_A, true},
+        {EventKeyboard::KeyCode::KEY_A, false},
+        {EventKeyboard::KeyCode::KEY_ESCAPE, true},
+    };
+    EXPECT_EQ(keys, expected);
+}
+
+TEST_F(SdlWindowTest, TypedTextGoesToTheFieldThatHasTheKeyboard) {
+    ui::TextField* field = ui::TextField::create("name", kFont, 20);
+    scene->addChild(field);
+    SDL_Event e{};
+    e.type = SDL_TEXTINPUT;
+    SDL_strlcpy(e.text.text, "ab", sizeof e.text.text);
+    pushAndPoll(e);
+    EXPECT_EQ(field->getString(), "") << "no field has the keyboard yet";
+
+    field->attachWithIME();
+    SDL_strlcpy(e.text.text, "h\xC3\xA9", sizeof e.text.text);
+    pushAndPoll(e);
+    EXPECT_EQ(field->getString(), "h\xC3\xA9");
+
+    e = SDL_Event{};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.sym = SDLK_BACKSPACE;
+    pushAndPoll(e);
+    e.key.repeat = 1;  // a held key deletes again
+    pushAndPoll(e);
+    EXPECT_EQ(field->getString(), "");
+}
+
+TEST_F(SdlWindowTest, TheWindowCanGoFullScreenAndBack) {
+    const Size monitor = view->getMonitorSize();
+    EXPECT_FLOAT_EQ(monitor.width, 1280.0f);
+    EXPECT_FLOAT_EQ(monitor.height, 800.0f);
+    view->setFullscreen();
+    EXPECT_TRUE(view->isFullscreen());
+    EXPECT_FLOAT_EQ(view->getFrameSize().width, 1280.0f);
+    // Design 1024 x 576 shown whole on 1280 x 800: scaled by 1.25, bars above
+    // and below.
+    EXPECT_FLOAT_EQ(view->getScaleX(), 1.25f);
+    EXPECT_FLOAT_EQ(view->getViewPortRect().origin.y, 40.0f);
+    view->setWindowed(800, 450);
+    EXPECT_FALSE(view->isFullscreen());
+    EXPECT_FLOAT_EQ(view->getFrameSize().width, 800.0f);
+}
+
+TEST_F(SdlWindowTest, TheFrameDriverRunsFramesUntilTheWindowCloses) {
+    struct App : Application {
+        bool applicationDidFinishLaunching() override { return true; }
+        void applicationDidEnterBackground() override {}
+        void applicationWillEnterForeground() override {}
+    } app;
+    int frames = 0;
+    director->getScheduler()->schedule(
+        [&](float) {
+            if (++frames == 3) {
+                SDL_Event quit{};
+                quit.type = SDL_QUIT;
+                SDL_PushEvent(&quit);
+            }
+        },
+        scene, 0.0f, false, "count");
+    EXPECT_EQ(app.run(), 0);
+    EXPECT_TRUE(director->isEnded());
+    EXPECT_GE(frames, 3);
+    EXPECT_GE(view->getSdlRenderBackend()->framesRendered(), 3u);
+}
+
+}  // namespace

@@ -1,0 +1,77 @@
+#include "sdl/support/VirtualDisplay.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace zarn_test {
+
+namespace {
+
+pid_t g_server = -1;  // the Xvfb this process started
+
+void stopServer() {
+    if (g_server <= 0) return;
+    kill(g_server, SIGTERM);
+    int status = 0;
+    waitpid(g_server, &status, 0);
+    g_server = -1;
+}
+
+std::string launch() {
+    if (access("/usr/bin/Xvfb", X_OK) != 0) return "Xvfb is not installed";
+    int fds[2];
+    if (pipe(fds) != 0) return "cannot make a pipe for Xvfb";
+    const pid_t pid = fork();
+    if (pid < 0) return "cannot start Xvfb";
+    if (pid == 0) {
+        close(fds[0]);
+        const int null = open("/dev/null", O_RDWR);
+        if (null >= 0) {
+            dup2(null, STDIN_FILENO);
+            dup2(null, STDOUT_FILENO);
+            dup2(null, STDERR_FILENO);
+        }
+        const std::string fd = std::to_string(fds[1]);
+        execl("/usr/bin/Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x800x24", "-nolisten",
+              "tcp", "-noreset", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(fds[1]);
+    g_server = pid;
+    std::atexit(stopServer);
+    // Xvfb writes its display number once it accepts clients.
+    std::string number;
+    pollfd p{fds[0], POLLIN, 0};
+    while (number.find('\n') == std::string::npos) {
+        if (poll(&p, 1, 15000) <= 0) break;
+        char buffer[16];
+        const ssize_t n = read(fds[0], buffer, sizeof buffer);
+        if (n <= 0) break;
+        number.append(buffer, static_cast<std::size_t>(n));
+    }
+    close(fds[0]);
+    while (!number.empty() && (number.back() == '\n' || number.back() == '\r')) number.pop_back();
+    if (number.empty()) {
+        stopServer();
+        return "Xvfb did not start";
+    }
+    const std::string display = ":" + number;
+    setenv("DISPLAY", display.c_str(), 1);
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+    return {};
+}
+
+}  // namespace
+
+std::string startVirtualDisplay() {
+    static const std::string result = launch();
+    return result;
+}
+
+}  // namespace zarn_test

@@ -15,7 +15,11 @@ void PlayerInfoManager::addClient(u32 clientId) {
 
 PlayerInfo& PlayerInfoManager::getInfo(u32 clientId) {
     auto it = infos_.find(clientId);
-    if (it == infos_.end()) throw Convinience::Error("no such player info");
+    if (it == infos_.end()) {
+        logger_.log(Convinience::severity::critical,
+                    "Critical error no player info for clientID " + std::to_string(clientId));
+        throw Convinience::Error("no such player info");
+    }
     return it->second;
 }
 

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "foundation/Interfaces.h"
+#include "foundation/Logger.h"
 #include "simulation/managers/PlayerInfo.h"
 
 namespace Zarn {
@@ -18,7 +19,8 @@ public:
     void addClient(u32 clientId) override;
     void removeClient(u32 clientId) override { infos_.erase(clientId); }
 
-    // Throws Convinience::Error "no such player info" for an unknown client.
+    // Logs at CRITICAL and throws Convinience::Error "no such player info" for
+    // an unknown client.
     PlayerInfo& getInfo(u32 clientId);
     const PlayerInfo& getInfo(u32 clientId) const;
     bool hasInfo(u32 clientId) const { return infos_.count(clientId) != 0; }
@@ -28,6 +30,7 @@ public:
 
 private:
     std::map<u32, PlayerInfo> infos_;
+    Convinience::Logger logger_;
 };
 
 }  // namespace Zarn

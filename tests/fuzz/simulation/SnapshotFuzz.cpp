@@ -20,7 +20,7 @@ struct Room {
     Room() {
         const u32 traps[][2] = {{1, 43}, {2, 49}, {3, 129}, {4, 132}, {5, 133}, {6, 147}};
         for (const auto& t : traps) world.addTrap(t[0], t[1]);
-        const u32 elements[][2] = {{10, 35}, {11, 36}, {12, 60}, {13, 140},
+        const u32 elements[][2] = {{10, 35},  {11, 36},  {12, 60},  {13, 140},
                                    {14, 300}, {15, 348}, {16, 379}, {17, 443}};
         for (const auto& e : elements) world.addElement(e[0], e[1]);
     }

@@ -4,9 +4,24 @@
 
 namespace cocos2d {
 
+enum class LanguageType {
+    ENGLISH = 0,
+    CHINESE,
+    FRENCH,
+    ITALIAN,
+    GERMAN,
+    SPANISH,
+    DUTCH,
+    RUSSIAN,
+    KOREAN,
+    JAPANESE
+};
+
 // The program's hooks that the engine calls, in the order of its slots.
 class ApplicationProtocol {
 public:
+    enum class Platform { OS_WINDOWS, OS_LINUX, OS_MAC, OS_ANDROID, OS_IPHONE, OS_IPAD };
+
     virtual ~ApplicationProtocol() = default;
     // Set-up once the engine is ready; false ends the program.
     virtual bool applicationDidFinishLaunching() = 0;
@@ -14,7 +29,9 @@ public:
     virtual void applicationWillEnterForeground() = 0;
     virtual void initGLContextAttrs() {}
     virtual void setAnimationInterval(float interval);
+    virtual LanguageType getCurrentLanguage() { return LanguageType::ENGLISH; }
     virtual std::string getCurrentLanguageCode() { return "en"; }
+    virtual Platform getTargetPlatform() { return Platform::OS_LINUX; }
     virtual std::string getVersion() { return ""; }
     // Asks the desktop to open a web address; false when it could not.
     virtual bool openURL(const std::string& url);

@@ -18,6 +18,9 @@ public:
     int getPixelsHigh() const { return height_; }
     Size getContentSize() const { return Size(static_cast<float>(width_), static_cast<float>(height_)); }
     bool isPlaceholder() const { return placeholder_; }
+    // Mipmaps are the backend's business; kept for callers that ask.
+    void generateMipmap() { mipmapsRequested_ = true; }
+    bool hasMipmapsRequested() const { return mipmapsRequested_; }
 
 private:
     friend class TextureCache;
@@ -26,6 +29,7 @@ private:
     int width_ = 0;
     int height_ = 0;
     bool placeholder_ = false;
+    bool mipmapsRequested_ = false;
 };
 
 // Textures by file name. Main thread only.

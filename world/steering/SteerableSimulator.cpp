@@ -44,10 +44,13 @@ void SteerableSimulator::move(SteerableUnit& unit, float dt) {
 
 void SteerableSimulator::moveUnits() {
     const float dt = timeStep;
+    // Looked up by key after each move, so a unit's step may register or
+    // remove units without breaking the walk.
     for (auto it = clientUnits_.begin(); it != clientUnits_.end();) {
+        const u32 clientId = it->first;
         if (SteerableUnit* unit = it->second.get()) {
             move(*unit, dt);
-            ++it;
+            it = clientUnits_.upper_bound(clientId);
         } else {
             it = clientUnits_.erase(it);
         }

@@ -67,6 +67,40 @@ TEST(SteerableSimulatorTest, ForgetsDestroyedUnits) {
     EXPECT_EQ(sim.unitOf(2), &units.getUnit(2));
 }
 
+// A behaviour whose step takes another player out of the simulation (a
+// scripted exit) does not break the step.
+TEST(SteerableSimulatorTest, UnitsRemovedDuringAStepAreNotVisited) {
+    class Remover : public Steering {
+    public:
+        explicit Remover(std::function<void()> fn) : fn_(std::move(fn)) {}
+        void steer(SteeringForces& out, float) override {
+            out = SteeringForces();
+            fn_();
+        }
+        std::unique_ptr<Steering> cloneFor(SteerableUnit*) const override { return nullptr; }
+        bool isFinished() const override { return false; }
+
+    private:
+        std::function<void()> fn_;
+    };
+    SteerableUnitManager units;
+    SteerableSimulator sim;
+    sim.timeStep = kTick;
+    for (u32 id : {1u, 2u}) {
+        units.addClient(id);
+        sim.addUnit(id, &units.getUnit(id));
+    }
+    units.getUnit(2).body().setSteeringVelocity({100, 0});
+    units.getUnit(1).motion.addSteering(std::make_unique<Remover>([&] {
+        sim.removeUnit(2);
+        sim.removeUnit(1);
+    }));
+    const FPoint before = units.getUnit(2).body().position;
+    sim.step();
+    EXPECT_EQ(units.getUnit(2).body().position, before);
+    EXPECT_EQ(sim.clientUnitCount(), 0u);
+}
+
 TEST(SteerableSimulatorTest, SeekAndArrivalReachTheirTargets) {
     SteerableSimulator sim;
     sim.timeStep = kTick;

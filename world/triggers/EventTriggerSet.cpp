@@ -1,5 +1,7 @@
 #include "world/triggers/EventTriggerSet.h"
 
+#include "map/import/GameMap.h"
+
 namespace Zarn {
 
 EventTriggerSet::EventTriggerSet(Corvel::ClientCommandState& commands, ActionFactory& actionFactory,
@@ -17,6 +19,11 @@ EventTriggerSet::EventTriggerSet(Corvel::ClientCommandState& commands, ActionFac
       timer_(runner_) {
     registry_.addEnableObserver(timer_);
 }
+
+EventTriggerSet::EventTriggerSet(Corvel::ClientCommandState& commands, ActionFactory& actionFactory,
+                                 MapEventRegistry& registry, const SteerableUnitManager& units,
+                                 const SecondaryUnitIndex& secondaryUnits, const GameMap& map)
+    : EventTriggerSet(commands, actionFactory, registry, units, secondaryUnits, map.mapEvents, map.grid) {}
 
 EventTriggerSet::~EventTriggerSet() {
     registry_.removeObserver(timer_);

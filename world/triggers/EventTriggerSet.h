@@ -20,6 +20,7 @@ namespace Zarn {
 
 class ActionFactory;
 class CellGrid;
+struct GameMap;
 class SecondaryUnitIndex;
 class SteerableUnitManager;
 
@@ -40,6 +41,10 @@ public:
                     MapEventRegistry& registry, const SteerableUnitManager& units,
                     const SecondaryUnitIndex& secondaryUnits, const MapEventList& events,
                     const CellGrid& grid);
+    // Over the imported map's events and grid.
+    EventTriggerSet(Corvel::ClientCommandState& commands, ActionFactory& actionFactory,
+                    MapEventRegistry& registry, const SteerableUnitManager& units,
+                    const SecondaryUnitIndex& secondaryUnits, const GameMap& map);
     ~EventTriggerSet();
     EventTriggerSet(const EventTriggerSet&) = delete;
     EventTriggerSet& operator=(const EventTriggerSet&) = delete;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "TriggerTestSupport.h"
+#include "map/import/GameMap.h"
 #include "world/grid/CellGrid.h"
 #include "world/triggers/EventTriggerSet.h"
 #include "world/triggers/InputResult.h"
@@ -214,6 +215,33 @@ TEST_F(SmallWorld, TimersAndTimedActionsRunOncePerCount) {
     EXPECT_EQ(ran("24:70"), 1);
     EXPECT_EQ(ran("24:50"), 2);
     EXPECT_FALSE(registry.isPresent(4));
+}
+
+}  // namespace
+}  // namespace Zarn
+
+namespace Zarn {
+namespace {
+
+TEST(EventTriggerSetOverGameMapTest, UsesTheMapsEventsAndGrid) {
+    using namespace test;
+    GameMap map;
+    map.grid.setProperties(MapProperties{320, 320, 64});
+    map.grid.resize();
+    map.mapEvents.push_back(makeEvent(1, positionTrigger(1, Point(2, 1)), actions(numberAction(24, 5))));
+    SteerableUnitManager units;
+    units.addClient(1);
+    units.getUnit(1).body().position = {130, 70};  // cell (2, 1) with 64-unit cells
+    SecondaryUnitIndex secondaryUnits(map.grid);
+    MapEventRegistry registry(map.mapEvents);
+    CommandLog log;
+    FakeActionFactory factory(log);
+    Corvel::ClientCommandState commands;
+    EventTriggerSet set(commands, factory, registry, units, secondaryUnits, map);
+    registry.registerImportedEvents();
+    set.arm();
+    for (Convinience::Updatable* u : set.updatables()) u->update(kTick);
+    EXPECT_EQ(log, (CommandLog{"made 24:5"}));
 }
 
 }  // namespace

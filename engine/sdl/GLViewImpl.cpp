@@ -82,7 +82,10 @@ bool GLViewImpl::initWindow(const std::string& viewName, int width, int height, 
         return false;
     }
     SDL_RendererInfo info;
-    if (SDL_GetRendererInfo(renderer_, &info) == 0) vsync_ = (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+    if (SDL_GetRendererInfo(renderer_, &info) == 0) {
+        vsync_ = (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+        rendererName_ = info.name != nullptr ? info.name : "";
+    }
     backend_ = std::make_unique<SdlRenderBackend>(renderer_, *this);
     Director::getInstance()->setRenderBackend(backend_.get());
     experimental::SdlAudioBackend::install();

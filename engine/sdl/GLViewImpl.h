@@ -62,6 +62,9 @@ public:
     // The drawing backend (null without a window).
     SdlRenderBackend* getSdlRenderBackend() const { return backend_.get(); }
     bool isVsync() const { return vsync_; }
+    // The SDL render driver in use ("opengl", "software", ...; "" without a
+    // window).
+    const std::string& getRendererName() const { return rendererName_; }
 
     // The application's frame driver: polls events, runs a director frame
     // with the time elapsed since the last one, presents it and waits for the
@@ -78,6 +81,7 @@ private:
     std::unique_ptr<SdlRenderBackend> backend_;
     bool ownsVideo_ = false;
     bool vsync_ = false;
+    std::string rendererName_;
     bool closeRequested_ = false;
 };
 

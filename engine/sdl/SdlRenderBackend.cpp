@@ -83,7 +83,7 @@ struct SdlRenderBackend::Impl {
     unsigned int drawCalls = 0;
 
     Impl(SDL_Renderer* r, const GLView& v) : renderer(r), view(v) {
-        ttfReady = TTF_WasInit() > 0 || TTF_Init() == 0;
+        ttfReady = TTF_Init() == 0;  // counted: each backend quits its own
         if (!ttfReady) engineLog(std::string("render: text disabled: ") + TTF_GetError());
         SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
     }
@@ -455,20 +455,32 @@ struct SdlRenderBackend::Impl {
         }
     }
 
+    // Glyphs are rasterised at the size they appear on screen (the font size
+    // times the view's scale, in quarter steps) and drawn back at design
+    // size, so that text stays sharp in a large window.
+    float textScale() const {
+        const float scale = std::max((scaleX + scaleY) * 0.5f, 0.25f);
+        return std::round(scale * 4.0f) / 4.0f;
+    }
+
     void drawGlyphPass(const DrawCommand& c, const GlyphRun& run, int outline, const Color4B& color,
                        const Vec2& offset) {
-        FontEntry& entry = font(run.fontFile, run.fontSize, outline);
+        const float scale = textScale();
+        const int rasterOutline =
+            outline > 0 ? std::max(1, static_cast<int>(std::lround(outline * scale))) : 0;
+        FontEntry& entry = font(run.fontFile, run.fontSize * scale, rasterOutline);
         if (entry.font == nullptr) return;
         const SDL_Color tint =
             modulate(color.r, color.g, color.b, color.a / 255.0f * c.opacity / 255.0f, c.color);
         if (tint.a == 0) return;
+        const float unit = 1.0f / scale;
         for (const Glyph& g : run.glyphs) {
-            const GlyphImage& image = glyph(entry, g.codepoint, outline);
+            const GlyphImage& image = glyph(entry, g.codepoint, rasterOutline);
             if (image.texture == nullptr) continue;
-            const float left = g.origin.x + offset.x + static_cast<float>(image.offsetX);
-            const float top = g.origin.y + offset.y + static_cast<float>(entry.ascent + outline);
-            const float right = left + static_cast<float>(image.width);
-            const float bottom = top - static_cast<float>(image.height);
+            const float left = g.origin.x + offset.x + static_cast<float>(image.offsetX) * unit;
+            const float top = g.origin.y + offset.y + static_cast<float>(entry.ascent + rasterOutline) * unit;
+            const float right = left + static_cast<float>(image.width) * unit;
+            const float bottom = top - static_cast<float>(image.height) * unit;
             useTexture(image.texture);
             const SDL_Vertex v[4] = {
                 vertex(c, Vec2(left, bottom), tint, 0, 1), vertex(c, Vec2(right, bottom), tint, 1, 1),

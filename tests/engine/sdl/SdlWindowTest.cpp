@@ -172,6 +172,68 @@ TEST_F(SdlWindowTest, DrawsTheSceneWhereTheNodeTreeSays) {
     if (const char* keep = std::getenv("ZARN_SDL_SCREENSHOT")) view->getSdlRenderBackend()->saveFrame(keep);
 }
 
+TEST_F(SdlWindowTest, RectangleClipsBarsShapesAndSheetFramesLandWhereTheyShould) {
+    const Rgb black{0, 0, 0};
+    const Rgb green{0, 255, 0};
+    const Rgb blue{0, 0, 255};
+    const Rgb white{255, 255, 255};
+
+    // A layer cut to the clipping rectangle (100, 100) .. (200, 150) of its
+    // node at (50, 50).
+    ClippingRectangleNode* clip = ClippingRectangleNode::create(Rect(100, 100, 100, 50));
+    clip->setPosition(50, 50);
+    scene->addChild(clip);
+    clip->addChild(LayerColor::create(Color4B(255, 255, 255, 255), 400, 400));
+
+    // A bar filling from the left, at 30 percent of 100 units.
+    ProgressTimer* bar = ProgressTimer::create(Sprite::create(solidImage("bar.png", 100, 20, 0, 0, 255)));
+    bar->setType(ProgressTimer::Type::BAR);
+    bar->setMidpoint(Vec2(0, 0.5f));
+    bar->setBarChangeRate(Vec2(1, 0));
+    bar->setPercentage(30.0f);
+    bar->setPosition(500, 100);
+    scene->addChild(bar);
+
+    DrawNode* shapes = DrawNode::create();
+    shapes->drawTriangle(Vec2(600, 300), Vec2(700, 300), Vec2(650, 400), Color4F::GREEN);
+    shapes->drawLine(Vec2(600, 450), Vec2(800, 450), Color4F::WHITE);
+    scene->addChild(shapes);
+
+    // A frame packed turned: its 20 x 40 image is stored as 40 x 20 in the
+    // sheet, left half green, right half blue; shown upright the blue half is
+    // on top.
+    const std::string sheet = zarn_test::tempDir() + "/sheet.png";
+    {
+        SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, 40, 20, 32, SDL_PIXELFORMAT_RGBA32);
+        SDL_Rect left{0, 0, 20, 20};
+        SDL_Rect right{20, 0, 20, 20};
+        SDL_FillRect(s, &left, SDL_MapRGBA(s->format, 0, 255, 0, 255));
+        SDL_FillRect(s, &right, SDL_MapRGBA(s->format, 0, 0, 255, 255));
+        IMG_SavePNG(s, sheet.c_str());
+        SDL_FreeSurface(s);
+    }
+    Sprite* turned =
+        Sprite::createWithTexture(TextureCache::getInstance()->addImage(sheet), Rect(0, 0, 20, 40), true);
+    turned->setPosition(300, 300);
+    scene->addChild(turned);
+
+    drawFrame();
+
+    EXPECT_TRUE(isColour(at(175, 170), white)) << "inside the clipping rectangle";
+    EXPECT_TRUE(isColour(at(140, 170), black)) << "left of it";
+    EXPECT_TRUE(isColour(at(175, 210), black)) << "above it";
+
+    EXPECT_TRUE(isColour(at(460, 100), blue)) << "the filled part of the bar";
+    EXPECT_TRUE(isColour(at(490, 100), black)) << "past 30 percent";
+
+    EXPECT_TRUE(isColour(at(650, 320), green));
+    EXPECT_TRUE(isColour(at(610, 390), black));
+    EXPECT_TRUE(isColour(at(700, 450), white, 60)) << "the line";
+
+    EXPECT_TRUE(isColour(at(300, 310), blue)) << "top half of the turned frame";
+    EXPECT_TRUE(isColour(at(300, 290), green)) << "bottom half";
+}
+
 TEST_F(SdlWindowTest, OpacityColourAndTheDesignScaleReachThePixels) {
     // Half the window: the design area is drawn at half scale.
     view->setWindowed(512, 288);
@@ -331,6 +393,33 @@ TEST_F(SdlWindowTest, TheFrameDriverRunsFramesUntilTheWindowCloses) {
     EXPECT_TRUE(director->isEnded());
     EXPECT_GE(frames, 3);
     EXPECT_GE(view->getSdlRenderBackend()->framesRendered(), 3u);
+}
+
+TEST(SdlWithoutDisplay, TheViewComesUpWithoutAWindowAndFramesStillRun) {
+    const char* display = std::getenv("DISPLAY");
+    const std::string saved = display != nullptr ? display : "";
+    setenv("DISPLAY", ":31999", 1);  // nothing listens there
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+    Director* director = Director::getInstance();
+    director->reset();
+    GLViewImpl* view = GLViewImpl::createWithRect("no display", Rect(0, 0, 800, 450));
+    director->setOpenGLView(view);
+    EXPECT_FALSE(view->hasWindow());
+    EXPECT_EQ(view->getSdlRenderBackend(), nullptr);
+    EXPECT_FLOAT_EQ(view->getFrameSize().width, 800.0f);
+    view->setDesignResolutionSize(1024, 576, ResolutionPolicy::SHOW_ALL);
+    EXPECT_FLOAT_EQ(view->getMonitorSize().width, 800.0f) << "the headless view's own size";
+    view->pollEvents();
+    director->runWithScene(Scene::create());
+    director->mainLoop(0.0f);
+    EXPECT_GT(director->getTotalFrames(), 0u);
+    director->reset();
+    PoolManager::getInstance()->getCurrentPool()->clear();
+    if (saved.empty()) {
+        unsetenv("DISPLAY");
+    } else {
+        setenv("DISPLAY", saved.c_str(), 1);
+    }
 }
 
 }  // namespace

@@ -77,6 +77,25 @@ struct SdlRenderBackend::Impl {
     std::vector<SDL_Rect> clipRects;
     int activeClip = -2;  // -2: nothing set yet this frame
 
+    // Stencil clips through render targets: the clipped commands are drawn
+    // into a layer, the stencil into a mask, the mask cuts the layer and the
+    // layer is laid over what lies below it. Without render targets or custom
+    // blend modes a stencil clips to its bounds only.
+    bool masking = false;
+    SDL_BlendMode premultiplied = SDL_BLENDMODE_BLEND;  // a layer over what is below
+    SDL_BlendMode maskKeep = SDL_BLENDMODE_NONE;        // keeps the layer where the mask is
+    SDL_BlendMode maskCut = SDL_BLENDMODE_NONE;         // keeps it where the mask is not
+    struct Layer {
+        int region = -1;
+        SDL_Texture* content = nullptr;  // from the pool
+    };
+    std::vector<Layer> layers;              // open layers, outermost first
+    std::vector<SDL_Texture*> contentPool;  // owned, one per nesting depth
+    std::vector<SDL_Texture*> maskPool;     // owned, one per nesting depth
+    int poolWidth = 0;
+    int poolHeight = 0;
+    const DrawList* list = nullptr;  // the frame being drawn
+
     // The open batch: triangles of one texture (null: untextured).
     SDL_Texture* batchTexture = nullptr;
     std::vector<SDL_Vertex> batch;
@@ -86,9 +105,48 @@ struct SdlRenderBackend::Impl {
         ttfReady = TTF_Init() == 0;  // counted: each backend quits its own
         if (!ttfReady) engineLog(std::string("render: text disabled: ") + TTF_GetError());
         SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
+        premultiplied = SDL_ComposeCustomBlendMode(
+            SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA, SDL_BLENDOPERATION_ADD,
+            SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA, SDL_BLENDOPERATION_ADD);
+        maskKeep = SDL_ComposeCustomBlendMode(SDL_BLENDFACTOR_ZERO, SDL_BLENDFACTOR_SRC_ALPHA,
+                                              SDL_BLENDOPERATION_ADD, SDL_BLENDFACTOR_ZERO,
+                                              SDL_BLENDFACTOR_SRC_ALPHA, SDL_BLENDOPERATION_ADD);
+        maskCut = SDL_ComposeCustomBlendMode(SDL_BLENDFACTOR_ZERO, SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA,
+                                             SDL_BLENDOPERATION_ADD, SDL_BLENDFACTOR_ZERO,
+                                             SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA, SDL_BLENDOPERATION_ADD);
+        if (SDL_RenderTargetSupported(renderer) == SDL_TRUE) {
+            SDL_Texture* probe =
+                SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, 1, 1);
+            if (probe != nullptr) {
+                masking = SDL_SetTextureBlendMode(probe, premultiplied) == 0 &&
+                          SDL_SetTextureBlendMode(probe, maskKeep) == 0 &&
+                          SDL_SetTextureBlendMode(probe, maskCut) == 0;
+                SDL_DestroyTexture(probe);
+            }
+        }
+    }
+
+    void dropPools() {
+        for (SDL_Texture* t : contentPool)
+            if (t != nullptr) SDL_DestroyTexture(t);
+        for (SDL_Texture* t : maskPool)
+            if (t != nullptr) SDL_DestroyTexture(t);
+        contentPool.clear();
+        maskPool.clear();
+    }
+
+    SDL_Texture* pooled(std::vector<SDL_Texture*>& pool, std::size_t depth) {
+        if (pool.size() <= depth) pool.resize(depth + 1, nullptr);
+        if (pool[depth] == nullptr) {
+            pool[depth] = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
+                                            poolWidth, poolHeight);
+            if (pool[depth] != nullptr) SDL_SetTextureScaleMode(pool[depth], SDL_ScaleModeNearest);
+        }
+        return pool[depth];
     }
 
     ~Impl() {
+        dropPools();
         for (auto& [path, texture] : textures)
             if (texture != nullptr) SDL_DestroyTexture(texture);
         for (auto& [key, entry] : fonts) {
@@ -120,6 +178,11 @@ struct SdlRenderBackend::Impl {
                             static_cast<int>(std::ceil(vp.size.width * ratioX)),
                             static_cast<int>(std::ceil(vp.size.height * ratioY))};
         viewport = intersect(viewport, SDL_Rect{0, 0, outW, outH});
+        if (outW != poolWidth || outH != poolHeight) {
+            dropPools();
+            poolWidth = outW;
+            poolHeight = outH;
+        }
         activeClip = -2;
         drawCalls = 0;
     }
@@ -284,7 +347,7 @@ struct SdlRenderBackend::Impl {
                     maxY = std::max(maxY, p.y);
                 }
             } else if (region.inverted) {
-                clipRects[i] = parent;
+                clipRects[i] = parent;  // the mask does the cutting (or, without masks, nothing)
                 continue;
             } else {
                 for (std::size_t index : region.stencilCommands)
@@ -299,6 +362,100 @@ struct SdlRenderBackend::Impl {
                                static_cast<int>(std::lround(maxX) - std::lround(minX)),
                                static_cast<int>(std::lround(maxY) - std::lround(minY))};
             clipRects[i] = intersect(own, parent);
+        }
+    }
+
+    // --- stencil layers ---
+
+    // The stencil regions that enclose a clip region, outermost first.
+    std::vector<int> stencilChain(int clip) const {
+        std::vector<int> chain;
+        while (clip >= 0 && static_cast<std::size_t>(clip) < list->clips.size()) {
+            const ClipRegion& region = list->clips[static_cast<std::size_t>(clip)];
+            if (region.kind == ClipRegion::Kind::Stencil) chain.push_back(clip);
+            if (region.parent >= clip) break;
+            clip = region.parent;
+        }
+        std::reverse(chain.begin(), chain.end());
+        return chain;
+    }
+
+    void retarget(SDL_Texture* target) {
+        flush();
+        SDL_SetRenderTarget(renderer, target);
+        SDL_RenderSetClipRect(renderer, nullptr);
+        activeClip = -2;
+    }
+
+    void openLayer(int region) {
+        SDL_Texture* content = pooled(contentPool, layers.size());
+        if (content == nullptr) {
+            layers.push_back(Layer{region, nullptr});  // drawn straight through, clipped to bounds
+            return;
+        }
+        retarget(content);
+        SDL_SetRenderDrawColor(renderer, 0, 0, 0, 0);
+        SDL_RenderClear(renderer);
+        layers.push_back(Layer{region, content});
+    }
+
+    SDL_Texture* currentTarget() const {
+        for (auto it = layers.rbegin(); it != layers.rend(); ++it)
+            if (it->content != nullptr) return it->content;
+        return nullptr;
+    }
+
+    void closeLayer() {
+        const Layer layer = layers.back();
+        layers.pop_back();
+        if (layer.content == nullptr) return;
+        const ClipRegion& region = list->clips[static_cast<std::size_t>(layer.region)];
+        SDL_Texture* mask = pooled(maskPool, layers.size());
+        if (mask != nullptr) {
+            retarget(mask);
+            SDL_SetRenderDrawColor(renderer, 0, 0, 0, 0);
+            SDL_RenderClear(renderer);
+            drawStencil(region);
+            flush();
+            retarget(layer.content);
+            SDL_SetTextureBlendMode(mask, region.inverted ? maskCut : maskKeep);
+            SDL_RenderCopy(renderer, mask, nullptr, nullptr);
+        }
+        retarget(currentTarget());
+        SDL_SetTextureBlendMode(layer.content, premultiplied);
+        SDL_RenderCopy(renderer, layer.content, nullptr, nullptr);
+    }
+
+    // Brings the open layers in line with the stencils that enclose `clip`.
+    void syncLayers(int clip) {
+        const std::vector<int> chain = clip >= 0 ? stencilChain(clip) : std::vector<int>{};
+        std::size_t common = 0;
+        while (common < layers.size() && common < chain.size() && layers[common].region == chain[common])
+            ++common;
+        while (layers.size() > common) closeLayer();
+        while (layers.size() < chain.size()) openLayer(chain[layers.size()]);
+    }
+
+    // The mask: the stencil's shapes as drawn. With the threshold at 1 every
+    // drawn pixel counts, whatever its alpha (a sprite then counts as its
+    // whole quad); below it the mask follows the image's alpha.
+    void drawStencil(const ClipRegion& region) {
+        const bool solid = region.alphaThreshold >= 1.0f;
+        const SDL_Color white{255, 255, 255, 255};
+        for (std::size_t index : region.stencilCommands) {
+            if (index >= list->stencils.size()) continue;
+            const DrawCommand& c = list->stencils[index];
+            if (solid && c.kind == DrawKind::Sprite) {
+                DrawCommand box = c;
+                box.color = Color3B::WHITE;
+                box.opacity = 255;
+                drawRect(box);
+                continue;
+            }
+            const std::size_t from = batch.size();
+            drawBody(c);
+            if (solid && batch.size() >= from)
+                for (std::size_t i = from; i < batch.size(); ++i) batch[i].color = white;
         }
     }
 
@@ -498,22 +655,27 @@ struct SdlRenderBackend::Impl {
         drawGlyphPass(c, run, 0, run.textColor, Vec2::ZERO);
     }
 
-    void draw(const DrawCommand& c, const DrawList& list) {
-        useClip(c.clip);
+    void drawBody(const DrawCommand& c) {
         switch (c.kind) {
             case DrawKind::Sprite:
                 drawSprite(c);
                 break;
             case DrawKind::Glyphs:
-                drawGlyphs(c, list);
+                drawGlyphs(c, *list);
                 break;
             case DrawKind::Shapes:
-                drawShapes(c, list);
+                drawShapes(c, *list);
                 break;
             case DrawKind::Rect:
                 drawRect(c);
                 break;
         }
+    }
+
+    void draw(const DrawCommand& c) {
+        if (masking) syncLayers(c.clip);
+        useClip(c.clip);
+        drawBody(c);
     }
 };
 
@@ -530,11 +692,14 @@ void SdlRenderBackend::render(const DrawList& list) {
     SDL_RenderClear(d.renderer);
     SDL_SetRenderDrawColor(d.renderer, list.clearColor.r, list.clearColor.g, list.clearColor.b, 255);
     SDL_RenderFillRect(d.renderer, &d.viewport);
+    d.list = &list;
     d.computeClips(list);
-    for (const DrawCommand& c : list.commands) d.draw(c, list);
+    for (const DrawCommand& c : list.commands) d.draw(c);
+    if (d.masking) d.syncLayers(-1);
     d.flush();
     d.batchTexture = nullptr;
     SDL_RenderSetClipRect(d.renderer, nullptr);
+    d.list = nullptr;
     drawCalls_ = d.drawCalls;
     ++frames_;
 }

@@ -20,8 +20,11 @@ class GLView;
 // and outline), rectangle clipping, progress bars and radial sweeps, and
 // stand-in boxes for missing art.
 //
-// A stencil clip is drawn as a clip to the bounds of its stencil's shapes
-// (the game's stencils are rectangles); an inverted stencil does not clip.
+// A stencil clip draws its content into a layer that the stencil's shapes
+// mask (render targets and custom blend modes); the mask follows the image's
+// alpha where the threshold is below 1 (soft edges rather than a hard alpha
+// test). A renderer without render targets (SDL's software renderer) clips to
+// the stencil's bounds instead, and an inverted stencil does not clip there.
 //
 // Main thread only. The frame stays in the renderer's back buffer until the
 // view presents it, so a test may read it back in between.

@@ -71,6 +71,12 @@ protected:
         return Rgb{pixels[i], pixels[i + 1], pixels[i + 2]};
     }
 
+    // Keeps the frame as a PNG in $ZARN_SDL_SCREENSHOT_DIR, when set, to look at.
+    void keepShot(const std::string& name) const {
+        if (const char* dir = std::getenv("ZARN_SDL_SCREENSHOT_DIR"))
+            view->getSdlRenderBackend()->saveFrame(std::string(dir) + "/" + name);
+    }
+
     void pushAndPoll(SDL_Event event) {
         SDL_PushEvent(&event);
         view->pollEvents();
@@ -169,7 +175,7 @@ TEST_F(SdlWindowTest, DrawsTheSceneWhereTheNodeTreeSays) {
 
     const std::string shot = zarn_test::tempDir() + "/smoke.png";
     EXPECT_TRUE(view->getSdlRenderBackend()->saveFrame(shot));
-    if (const char* keep = std::getenv("ZARN_SDL_SCREENSHOT")) view->getSdlRenderBackend()->saveFrame(keep);
+    keepShot("smoke.png");
 }
 
 TEST_F(SdlWindowTest, RectangleClipsBarsShapesAndSheetFramesLandWhereTheyShould) {
@@ -232,6 +238,48 @@ TEST_F(SdlWindowTest, RectangleClipsBarsShapesAndSheetFramesLandWhereTheyShould)
 
     EXPECT_TRUE(isColour(at(300, 310), blue)) << "top half of the turned frame";
     EXPECT_TRUE(isColour(at(300, 290), green)) << "bottom half";
+}
+
+TEST_F(SdlWindowTest, StencilsCutByTheirShapeAndInvertedOnesCutTheHole) {
+    if (view->getRendererName() == "software")
+        GTEST_SKIP() << "the software renderer clips to stencil bounds";
+    const Rgb black{0, 0, 0};
+    const Rgb white{255, 255, 255};
+    const Rgb red{255, 0, 0};
+
+    // A round window of radius 50 around (200, 200) onto a white layer.
+    DrawNode* circle = DrawNode::create();
+    circle->drawSolidCircle(Vec2(200, 200), 50, 0, 50, Color4F::BLACK);
+    ClippingNode* round = ClippingNode::create(circle);
+    scene->addChild(round);
+    round->addChild(LayerColor::create(Color4B(255, 255, 255, 255), 400, 400));
+
+    // A half-dark veil over the right of the window but the rectangle
+    // (500, 100) .. (700, 300).
+    DrawNode* hole = DrawNode::create();
+    hole->drawSolidRect(Vec2(500, 100), Vec2(700, 300), Color4F::WHITE);
+    ClippingNode* veil = ClippingNode::create(hole);
+    veil->setInverted(true);
+    Sprite* below = Sprite::create(solidImage("below.png", 400, 300, 255, 0, 0));
+    below->setPosition(600, 200);
+    scene->addChild(below);
+    scene->addChild(veil);
+    LayerColor* shade = LayerColor::create(Color4B(0, 0, 0, 128), 624, 576);
+    shade->setPosition(400, 0);
+    veil->addChild(shade);
+
+    drawFrame();
+
+    EXPECT_TRUE(isColour(at(200, 200), white)) << "inside the circle";
+    EXPECT_TRUE(isColour(at(240, 200), white)) << "inside the circle";
+    EXPECT_TRUE(isColour(at(245, 245), black)) << "inside its bounds, outside the circle";
+    EXPECT_TRUE(isColour(at(155, 155), black)) << "inside its bounds, outside the circle";
+
+    EXPECT_TRUE(isColour(at(600, 200), red)) << "the hole shows what is below unveiled";
+    EXPECT_TRUE(isColour(at(450, 200), Rgb{127, 0, 0}, 6)) << "veiled";
+    EXPECT_TRUE(isColour(at(600, 350), Rgb{127, 0, 0}, 6)) << "veiled";
+    EXPECT_TRUE(isColour(at(1000, 560), black)) << "veil over the black background";
+    keepShot("stencils.png");
 }
 
 TEST_F(SdlWindowTest, OpacityColourAndTheDesignScaleReachThePixels) {

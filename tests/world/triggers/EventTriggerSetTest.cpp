@@ -246,3 +246,32 @@ TEST(EventTriggerSetOverGameMapTest, UsesTheMapsEventsAndGrid) {
 
 }  // namespace
 }  // namespace Zarn
+
+namespace Zarn {
+namespace {
+
+TEST(EventTriggerSetLifetimeTest, ARegistryThatOutlivesTheSetTellsItNothing) {
+    using namespace test;
+    CellGrid grid;
+    MapEventList events;
+    events.push_back(makeEvent(1, timerTrigger(2, 1.0f), {}, 0));
+    MapEventRegistry registry(events);
+    registry.registerImportedEvents();
+    SteerableUnitManager units;
+    SecondaryUnitIndex secondaryUnits(grid);
+    CommandLog log;
+    FakeActionFactory factory(log);
+    Corvel::ClientCommandState commands;
+    {
+        EventTriggerSet set(commands, factory, registry, units, secondaryUnits, events, grid);
+        set.arm();
+        registry.enableEvent(1);
+        EXPECT_EQ(set.timerTrigger().scheduledEventCount(), 1u);
+        registry.disableEvent(1);
+    }
+    registry.enableEvent(1);  // the set's timer is gone: nobody to tell
+    EXPECT_TRUE(registry.isEnabled(1));
+}
+
+}  // namespace
+}  // namespace Zarn

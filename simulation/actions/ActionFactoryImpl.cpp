@@ -1,0 +1,146 @@
+#include "simulation/actions/ActionFactoryImpl.h"
+
+#include "foundation/Error.h"
+#include "map/records/ActionData.h"
+#include "simulation/actions/MapActionCommands.h"
+
+namespace Zarn {
+
+namespace {
+
+template <class Data>
+const Data& dataAs(const ActionData& action, const char* message) {
+    const auto* data = dynamic_cast<const Data*>(&action);
+    if (!data) throw Convinience::Error(message);
+    return *data;
+}
+
+u32 numberOf(const ActionData& action, const char* message) {
+    return dataAs<NumberActionData>(action, message).number;
+}
+
+}  // namespace
+
+ActionFactoryImpl::ActionFactoryImpl(MapEventRegistry& events, TrapDirectory& traps,
+                                     SteerableUnitManager& units, DialogPlayer& dialogs,
+                                     NumberedElementGroup& elements, SpawnPoints& spawnPoints)
+    : events_(events),
+      traps_(traps),
+      units_(units),
+      dialogs_(dialogs),
+      elements_(elements),
+      spawnPoints_(spawnPoints) {}
+
+std::vector<std::unique_ptr<Convinience::Command>> ActionFactoryImpl::makeCommands(
+    const std::vector<const ActionData*>& actions) {
+    std::vector<std::unique_ptr<Convinience::Command>> commands;
+    commands.reserve(actions.size());
+    for (const ActionData* action : actions) commands.push_back(makeCommand(*action));
+    return commands;
+}
+
+std::unique_ptr<Convinience::Command> ActionFactoryImpl::makeCommand(const ActionData& action) {
+    struct Remember {
+        const ActionData*& slot;
+        ~Remember() { slot = nullptr; }
+    } remember{current_ = &action};
+
+    static constexpr const char* kTrap = "not trap number data";
+    static constexpr const char* kMove = "not move data";
+    static constexpr const char* kNumbers = "not numbers data";
+    static constexpr const char* kDialog = "not dialog number data";
+
+    switch (action.actionId) {
+        case 0:
+            return std::make_unique<EnableTrapCommand>(numberOf(action, kTrap), traps_);
+        case 1:
+            return std::make_unique<DisableTrapCommand>(numberOf(action, kTrap), traps_);
+        case 2: {
+            const auto& move = dataAs<MoveSteerableData>(action, kMove);
+            return std::make_unique<MoveSteerableCommand>(move.steerableNumber, units_, move.target);
+        }
+        case 4:
+            return std::make_unique<PlayDialogCommand>(numberOf(action, kDialog), dialogs_);
+        case 5:
+            return std::make_unique<StopDialogCommand>(numberOf(action, kDialog), dialogs_);
+        case 6:
+            return std::make_unique<PlayWaitedDialogCommand>(numberOf(action, kDialog), dialogs_, units_);
+        case 7:
+            return std::make_unique<StopWaitedDialogCommand>(dialogs_, units_);
+        case 8:
+            return std::make_unique<HideTrapCommand>(numberOf(action, kTrap), traps_);
+        case 9:
+            return std::make_unique<ShowTrapCommand>(numberOf(action, kTrap), traps_);
+        case 10:
+            return std::make_unique<DoorOpenCommand>(numberOf(action, kTrap), elements_);
+        case 11:
+            return std::make_unique<DoorCloseCommand>(numberOf(action, kTrap), elements_);
+        case 12:
+            return std::make_unique<TurnOnSwitchCommand>(numberOf(action, kNumbers), elements_);
+        case 13:
+            return std::make_unique<TurnOffSwitchCommand>(numberOf(action, kNumbers), elements_);
+        case 14:
+            return std::make_unique<PlaySequencedDialogCommand>(
+                dataAs<NumbersActionData>(action, kNumbers).numbers, dialogs_);
+        case 15:
+            return std::make_unique<PlayRandomDialogCommand>(
+                dataAs<NumbersActionData>(action, kNumbers).numbers, dialogs_);
+        case 16: {
+            const auto& timerData = dataAs<TimerActionData>(action, "not timer action data");
+            if (!timer_)
+                throw Convinience::Error("no timereven trigger, revisit this dependency in the future");
+            return std::make_unique<TimerActionCommand>(timerData, *timer_);
+        }
+        case 17:
+        case 18: {
+            const auto& two = dataAs<TwoNumbersActionData>(action, kNumbers);
+            if (action.actionId == 17)
+                return std::make_unique<TurnOnMultiSwitchCommand>(two.firstNumber, two.secondNumber,
+                                                                  elements_);
+            return std::make_unique<TurnOffMultiSwitchCommand>(two.firstNumber, two.secondNumber, elements_);
+        }
+        case 19:
+            return std::make_unique<EnableEventCommand>(events_,
+                                                        std::vector<u32>{numberOf(action, kNumbers)});
+        case 20:
+            return std::make_unique<DisableEventCommand>(events_,
+                                                         std::vector<u32>{numberOf(action, kNumbers)});
+        case 21:
+            return std::make_unique<EnableEventCommand>(events_,
+                                                        dataAs<NumbersActionData>(action, kNumbers).numbers);
+        case 22:
+            return std::make_unique<DisableEventCommand>(events_,
+                                                         dataAs<NumbersActionData>(action, kNumbers).numbers);
+        case 23: {
+            const auto& move = dataAs<MoveSteerableData>(action, kMove);
+            return std::make_unique<SetSpawnPointCommand>(move.steerableNumber, units_, spawnPoints_,
+                                                          move.target);
+        }
+        case 24:
+            return std::make_unique<EnableNumberedElementCommand>(numberOf(action, kNumbers), elements_);
+        case 25:
+            return std::make_unique<DisableNumberedElementCommand>(numberOf(action, kNumbers), elements_);
+        case 26:
+            return std::make_unique<ShowNumberedElementCommand>(numberOf(action, kNumbers), elements_);
+        case 27:
+            return std::make_unique<HideNumberedElementCommand>(numberOf(action, kNumbers), elements_);
+        case 28:
+            return std::make_unique<ToggleDoorCommand>(numberOf(action, kTrap), elements_);
+        case 29:
+            return std::make_unique<ToggleTrapVisibilityCommand>(numberOf(action, kTrap), traps_);
+        case 30:
+            return std::make_unique<ToggleTrapEnableCommand>(numberOf(action, kTrap), traps_);
+        case 31:
+            return std::make_unique<EnableTrapsCommand>(dataAs<NumbersActionData>(action, kNumbers).numbers,
+                                                        traps_);
+        case 32:
+            return std::make_unique<DisableTrapsCommand>(dataAs<NumbersActionData>(action, kNumbers).numbers,
+                                                         traps_);
+        case 37:
+            return std::make_unique<ExitLevelCommand>(units_);
+        default:
+            throw Convinience::Error("invalid commandID");
+    }
+}
+
+}  // namespace Zarn

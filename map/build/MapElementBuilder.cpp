@@ -1,5 +1,6 @@
 #include "map/build/MapElementBuilder.h"
 
+#include <algorithm>
 #include <type_traits>
 
 #include "foundation/Error.h"
@@ -133,7 +134,12 @@ SecondarySteerableUnit& MapElementBuilder::makeProp(const FreeNumberedMapElement
                                                     float maxSpeed, float maxForce) {
     const u32 handle = kFirstSecondaryUnitHandle + static_cast<u32>(world_.secondaryUnits.size());
     auto unit = std::make_unique<SecondarySteerableUnit>(handle);
-    unit->radius = static_cast<float>(radius);
+    // A body larger than the room reaches no further than the room does; the
+    // cap keeps a record's radius from making the unit's cell box (which the
+    // secondary unit index files) arbitrarily large.
+    const MapProperties& room = world_.map.grid.getProperties();
+    const u32 roomSide = std::max<u32>({room.width, room.height, 1u});
+    unit->radius = static_cast<float>(std::min(radius, roomSide));
     unit->cellSize = world_.map.grid.getCellSize();
     SteerableKinematics& body = unit->unit.body();
     body.maxSteeringSpeed = maxSpeed;

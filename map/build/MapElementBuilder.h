@@ -44,7 +44,8 @@ class WholeTileMapElement;
 // | 141, 142           | GroupedNumberedElement       | NumberedInteractiveElementGroup after the pass |
 //
 // Kills are SlowStopKillThenWait on the tile's cell with a 2 s wait; the
-// prop's kill is a Kill. A record of the wrong class throws its row's text
+// prop's kill is a Kill. A prop's radius is the record's, capped at the
+// room's larger side. A record of the wrong class throws its row's text
 // ("not whole tile element", "not numbered tile element", "not a conveyor
 // element", "not switch element", "not elevatorPad element", "not coin
 // element", "not automatic door eleemnt", "not circle element", "not note

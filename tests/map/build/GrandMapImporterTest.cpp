@@ -373,3 +373,26 @@ TEST(GrandMapImporterTest, SteeredPropsAndScriptedFigures) {
 
 }  // namespace
 }  // namespace Zarn
+
+namespace Zarn {
+namespace {
+
+// A prop's radius comes from the map file; one of billions of units used to
+// make the secondary unit index file billions of cells. It is capped at the
+// room's larger side.
+TEST(GrandMapImporterTest, AHugePropRadiusIsCappedAtTheRoom) {
+    ScriptedSteerableElement prop;
+    prop.elementId = 300;
+    prop.number = 50;
+    prop.position = Point(100, 100);
+    prop.radius = 0xFFFFFFF0u;
+    TestWorld w;
+    w.load(zarn_test::openRoom().element(prop).bytes());
+    ASSERT_EQ(w.secondaryUnits.size(), 1u);
+    EXPECT_EQ(w.secondaryUnits[0]->radius, 320.0f) << "the room is 320 x 256";
+    EXPECT_LE(w.secondaryIndex.cellsOf(50).size(), 21u * 21u);
+    w.run(0.3f);
+}
+
+}  // namespace
+}  // namespace Zarn

@@ -21,7 +21,7 @@ std::unique_ptr<InteractiveMapElementState> make(Convinience::ByteReader& reader
 }
 
 bool isIntervalTrapType(u32 t) {
-    return (t >= 43 && t <= 48) || t == 55 || t == 56 || (t >= 121 && t <= 128) || t == 131 || t == 134 ||
+    return (t >= 43 && t <= 46) || t == 55 || t == 56 || (t >= 121 && t <= 128) || t == 131 || t == 134 ||
            t == 143 || t == 356;
 }
 
@@ -37,9 +37,9 @@ std::unique_ptr<InteractiveMapElementState> RawTrapStateFactory::create(u32 trap
 std::unique_ptr<InteractiveMapElementState> RawTrapStateFactory::createForType(
     u32 t, Convinience::ByteReader& reader) const {
     if (isIntervalTrapType(t)) return make<IntervalTrapIMEState>(reader);
-    if (t >= 49 && t <= 51) return make<RatTrapIMEState>(reader);
+    if (t >= 47 && t <= 49) return make<RatTrapIMEState>(reader);
     if (t == 129 || t == 130) return make<SpawningIntervalTrapState>(reader);
-    if (t == 132 || t == 136) return make<FollowHitTrapState>(reader);
+    if (t == 50 || t == 51 || t == 132 || t == 136) return make<FollowHitTrapState>(reader);
     if (t == 133) return make<BossState>(reader);
     if (t == 147) return make<InteractiveMapElementState>(reader);
     logger_.log(Convinience::severity::critical,
@@ -67,6 +67,7 @@ std::unique_ptr<InteractiveMapElementState> NumberedElementStateFactoryImpl::cre
             return make<OnOffIMEState>(reader);
         case 36:
         case 37:
+        case 38:
         case 164:
         case 165:
         case 166:
@@ -74,6 +75,8 @@ std::unique_ptr<InteractiveMapElementState> NumberedElementStateFactoryImpl::cre
             return make<DoorIMEState>(reader);
         case 60:
             return make<ElevatorPadState>(reader);
+        case 138:
+        case 139:
         case 140:
         case 141:
         case 142:

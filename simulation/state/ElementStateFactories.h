@@ -33,14 +33,17 @@ public:
 //
 // | type IDs                                        | state                      |
 // |-------------------------------------------------|----------------------------|
-// | 43-48, 55, 56, 121-128, 131, 134, 143, 356      | IntervalTrapIMEState       |
-// | 49, 50, 51                                      | RatTrapIMEState            |
+// | 43-46, 55, 56, 121-128, 131, 134, 143, 356      | IntervalTrapIMEState       |
+// | 47, 48, 49                                      | RatTrapIMEState            |
 // | 129, 130                                        | SpawningIntervalTrapState  |
-// | 132, 136                                        | FollowHitTrapState         |
+// | 50, 51, 132, 136                                | FollowHitTrapState         |
 // | 133                                             | BossState                  |
 // | 147                                             | InteractiveMapElementState |
 //
-// Traps are looked up in the trap table only, never among the groups.
+// Each class is the one the trap of that type holds (the trap factory builds
+// rat traps for 47 to 49 and boss arms for 50, 51, 132 and 136), so that the
+// bytes a trap writes are read back by its own class. Traps are looked up in
+// the trap table only, never among the groups.
 class RawTrapStateFactory : public TrapStateFactory {
 public:
     // traps: the world's trap directory (its element store), which outlives the factory.
@@ -66,9 +69,9 @@ private:
 // | type IDs                        | state                      |
 // |---------------------------------|----------------------------|
 // | 35, 42, 59, 135, 440, 441, 442  | OnOffIMEState              |
-// | 36, 37, 164, 165, 166, 167      | DoorIMEState               |
+// | 36, 37, 38, 164, 165, 166, 167  | DoorIMEState               |
 // | 60                              | ElevatorPadState           |
-// | 140, 141, 142                   | InteractiveMapElementState |
+// | 138 to 142                      | InteractiveMapElementState |
 // | 300, 301, 302, 358              | SecondarySteerableUnitState|
 // | 348-355                         | CollectableIMEState        |
 // | 379, 383, 384, 385, 386         | MusicalNoteIMEState        |

@@ -27,10 +27,10 @@ std::string throwText(const std::function<void()>& fn) {
 
 TEST(ElementStateFactories, TrapTypesPickTheirStateClass) {
     const std::vector<std::pair<std::vector<u32>, std::type_index>> table = {
-        {{43, 44, 45, 46, 47, 48, 55, 56, 121, 124, 128, 131, 134, 143, 356}, typeid(IntervalTrapIMEState)},
-        {{49, 50, 51}, typeid(RatTrapIMEState)},
+        {{43, 44, 45, 46, 55, 56, 121, 124, 128, 131, 134, 143, 356}, typeid(IntervalTrapIMEState)},
+        {{47, 48, 49}, typeid(RatTrapIMEState)},
         {{129, 130}, typeid(SpawningIntervalTrapState)},
-        {{132, 136}, typeid(FollowHitTrapState)},
+        {{50, 51, 132, 136}, typeid(FollowHitTrapState)},
         {{133}, typeid(BossState)},
         {{147}, typeid(InteractiveMapElementState)},
     };
@@ -57,9 +57,9 @@ TEST(ElementStateFactories, TrapTypesPickTheirStateClass) {
 TEST(ElementStateFactories, ElementTypesPickTheirStateClass) {
     const std::vector<std::pair<std::vector<u32>, std::type_index>> table = {
         {{35, 42, 59, 135, 440, 441, 442}, typeid(OnOffIMEState)},
-        {{36, 37, 164, 165, 166, 167}, typeid(DoorIMEState)},
+        {{36, 37, 38, 164, 165, 166, 167}, typeid(DoorIMEState)},
         {{60}, typeid(ElevatorPadState)},
-        {{140, 141, 142}, typeid(InteractiveMapElementState)},
+        {{138, 139, 140, 141, 142}, typeid(InteractiveMapElementState)},
         {{300, 301, 302, 358}, typeid(SecondarySteerableUnitState)},
         {{348, 351, 355}, typeid(CollectableIMEState)},
         {{379, 383, 384, 385, 386}, typeid(MusicalNoteIMEState)},
@@ -78,7 +78,7 @@ TEST(ElementStateFactories, ElementTypesPickTheirStateClass) {
             ++number;
         }
     }
-    for (u32 bad : {0u, 34u, 61u, 143u, 347u, 356u, 380u, 444u}) {
+    for (u32 bad : {0u, 34u, 39u, 61u, 137u, 143u, 347u, 356u, 380u, 444u}) {
         SCOPED_TRACE(bad);
         Convinience::ByteReader reader(kZeros);
         EXPECT_EQ(throwText([&] { NumberedElementStateFactoryImpl::createForType(bad, reader); }),

@@ -55,7 +55,8 @@ void GrandMapImporter::buildWorld() {
 
     const std::size_t firstGroup = world_.groups.size();
     groupBuilder_.buildTrapGroups(map.trapGroupRecords);
-    for (std::size_t i = firstGroup; i < world_.groups.size(); ++i) world_.store.addTrapGroup(*world_.groups[i]);
+    for (std::size_t i = firstGroup; i < world_.groups.size(); ++i)
+        world_.store.addTrapGroup(*world_.groups[i]);
 
     elementBuilder_.buildElements();
     // Nothing below throws for a map that the section importers accepted; the

@@ -7,7 +7,8 @@ namespace Zarn {
 
 namespace {
 
-std::vector<Trap*> valuesOf(const InteractiveElementStore::CellMultimap& table, const GeometryLib::Point& key) {
+std::vector<Trap*> valuesOf(const InteractiveElementStore::CellMultimap& table,
+                            const GeometryLib::Point& key) {
     std::vector<Trap*> out;
     auto [first, last] = table.equal_range(key);
     for (auto it = first; it != last; ++it) out.push_back(it->second);

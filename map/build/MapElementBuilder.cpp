@@ -63,7 +63,9 @@ T& recordAs(MapElement& record, const char* message) {
     return *typed;
 }
 
-std::vector<Point> cellsOf(const GeometryLib::CellSet& set) { return std::vector<Point>(set.begin(), set.end()); }
+std::vector<Point> cellsOf(const GeometryLib::CellSet& set) {
+    return std::vector<Point>(set.begin(), set.end());
+}
 
 FPoint conveyorPush(u8 direction, float speed) {
     switch (direction) {
@@ -192,8 +194,8 @@ void MapElementBuilder::build(MapElement& record) {
         }
         case 140: {
             auto& belt = recordAs<ConveyorElement>(record, "not a conveyor element");
-            auto floor =
-                std::make_unique<Floor>(belt, std::make_unique<ConveyerEffect>(conveyorPush(belt.direction, belt.speed)));
+            auto floor = std::make_unique<Floor>(
+                belt, std::make_unique<ConveyerEffect>(conveyorPush(belt.direction, belt.speed)));
             floor->enable();
             const std::vector<Point> cells{belt.cell};
             place(std::move(floor), &belt.number, false, &cells);
@@ -232,14 +234,15 @@ void MapElementBuilder::build(MapElement& record) {
                 made = std::make_unique<Lever>(lever, std::move(effect), grid);
                 raw->lever = made.get();
             } else {
-                auto effect = std::make_unique<MultiLeverEffect>(std::move(off), std::move(on), world_.numbered,
-                                                                 lever.number);
+                auto effect = std::make_unique<MultiLeverEffect>(std::move(off), std::move(on),
+                                                                 world_.numbered, lever.number);
                 if (id == 59) {
-                    made = std::make_unique<MultiLever>(recordAs<MultiSwitchElement>(record, "not switch element"),
-                                                        std::move(effect), grid);
+                    made = std::make_unique<MultiLever>(
+                        recordAs<MultiSwitchElement>(record, "not switch element"), std::move(effect), grid);
                 } else {
                     made = std::make_unique<SelectiveMultiLever>(
-                        recordAs<SelectiveMultiSwitchElement>(record, "not switch element"), std::move(effect), grid);
+                        recordAs<SelectiveMultiSwitchElement>(record, "not switch element"),
+                        std::move(effect), grid);
                 }
             }
             const std::vector<Point> cells{made->cell};
@@ -287,8 +290,9 @@ void MapElementBuilder::build(MapElement& record) {
         case 166:
         case 167: {
             auto& doorRecord = recordAs<AutomaticDoorElement>(record, "not automatic door eleemnt");
-            auto door = std::make_unique<AutomaticDoor>(doorRecord, grid, &world_.map.blockables,
-                                                        std::make_unique<SteerableProximityImpl>(world_.units, grid));
+            auto door =
+                std::make_unique<AutomaticDoor>(doorRecord, grid, &world_.map.blockables,
+                                                std::make_unique<SteerableProximityImpl>(world_.units, grid));
             const std::vector<Point>& cells = doorRecord.sensorCells.points();
             AutomaticDoor& placed = place(std::move(door), &doorRecord.number, true, &cells);
             world_.map.blockables.addBlockable(placed);
@@ -301,8 +305,10 @@ void MapElementBuilder::build(MapElement& record) {
             SecondarySteerableUnit& prop = makeProp(circle, circle.radius, 30.0f, 10.0f);
             // addSteering drops the wander while the unit's own-behaviour switch is off.
             prop.unit.motion.addSteering(Wander::fromDegrees(&prop.unit, 30.0f, 90.0f));
-            prop.unit.motion.addLateSteering(std::make_unique<BlockableAvoid>(&prop.unit, world_.map.blockables));
-            prop.unit.motion.addLateSteering(std::make_unique<SteerableCollide>(&prop.unit, &world_.secondaryIndex));
+            prop.unit.motion.addLateSteering(
+                std::make_unique<BlockableAvoid>(&prop.unit, world_.map.blockables));
+            prop.unit.motion.addLateSteering(
+                std::make_unique<SteerableCollide>(&prop.unit, &world_.secondaryIndex));
             auto element = std::make_unique<SteerableIME>(
                 circle, prop, std::make_unique<Kill>(world_.spawnPoints, grid, 22, kKillWait));
             SteerableIME& placed = place(std::move(element), &circle.number, true, nullptr);
@@ -335,8 +341,9 @@ void MapElementBuilder::build(MapElement& record) {
             if (id == 379) {
                 auto& controllerRecord =
                     recordAs<MusicalNoteControllerElement>(record, "not note controller element");
-                auto controller = std::make_unique<MusicalNoteController>(
-                    controllerRecord, tileKill(controllerRecord, 22), world_.numbered, world_.actions, world_.allNotes);
+                auto controller =
+                    std::make_unique<MusicalNoteController>(controllerRecord, tileKill(controllerRecord, 22),
+                                                            world_.numbered, world_.actions, world_.allNotes);
                 controller->pauseTime = 1.0f;
                 controller->doneDelay = 1.0f;
                 note = std::move(controller);

@@ -24,24 +24,24 @@ class WholeTileMapElement;
 //
 // | IDs                | record class                 | element, effect |
 // | 30                 | WholeTileMapElement          | Floor (enabled), ZeroFriction |
-// | 31 to 34           | WholeTileMapElement          | Floor (enabled), ConveyerEffect 150 along +y, +x, -y, -x |
-// | 54, 137            | WholeTileMapElement          | Floor (enabled), kill 5 / 22 |
-// | 138, 139           | TileNumberedMapElement       | Floor (disabled), kill 22 / 5; numbered |
-// | 140                | ConveyorElement              | Floor (enabled), ConveyerEffect by direction and speed; numbered |
-// | 42, 440 to 442     | TileNumberedMapElement       | Checkpoint, CheckpointEffect; numbered |
-// | 35                 | SwitchElement                | Lever, LeverEffect; numbered; on its cell |
-// | 59                 | MultiSwitchElement           | MultiLever, MultiLeverEffect; numbered; on its cell |
-// | 135                | SelectiveMultiSwitchElement  | SelectiveMultiLever, MultiLeverEffect; as 59 |
-// | 36, 37, 38         | DoorElement                  | Door; blockable; numbered |
-// | 60                 | ElevatorPadElement           | ElevatorPad, ElevatorPadEffect; numbered; updated |
-// | 348 to 355         | CoinElement                  | Collectable, MoneyEffect; numbered; cells of a 30-unit box |
-// | 164 to 167         | AutomaticDoorElement         | AutomaticDoor; blockable; numbered; updated; sensor cells |
-// | 300                | circle element               | SteerableIME over a wandering prop, Kill 22 |
-// | 301, 302, 358      | ScriptedSteerableElement     | ScriptedSteerableIME over a scripted prop |
-// | 383 to 386         | MusicalNoteElement           | MusicalNote, kill 22; numbered; updated |
-// | 379                | MusicalNoteControllerElement | MusicalNoteController, kill 22; numbered; updated |
-// | 443                | LevelUpModeElement           | LevelUpMode; numbered; updated; on its goal cells |
-// | 141, 142           | GroupedNumberedElement       | NumberedInteractiveElementGroup after the pass |
+// | 31 to 34           | WholeTileMapElement          | Floor (enabled), ConveyerEffect 150 along +y, +x, -y,
+// -x | | 54, 137            | WholeTileMapElement          | Floor (enabled), kill 5 / 22 | | 138, 139 |
+// TileNumberedMapElement       | Floor (disabled), kill 22 / 5; numbered | | 140                |
+// ConveyorElement              | Floor (enabled), ConveyerEffect by direction and speed; numbered | | 42, 440
+// to 442     | TileNumberedMapElement       | Checkpoint, CheckpointEffect; numbered | | 35                 |
+// SwitchElement                | Lever, LeverEffect; numbered; on its cell | | 59                 |
+// MultiSwitchElement           | MultiLever, MultiLeverEffect; numbered; on its cell | | 135                |
+// SelectiveMultiSwitchElement  | SelectiveMultiLever, MultiLeverEffect; as 59 | | 36, 37, 38         |
+// DoorElement                  | Door; blockable; numbered | | 60                 | ElevatorPadElement |
+// ElevatorPad, ElevatorPadEffect; numbered; updated | | 348 to 355         | CoinElement                  |
+// Collectable, MoneyEffect; numbered; cells of a 30-unit box | | 164 to 167         | AutomaticDoorElement |
+// AutomaticDoor; blockable; numbered; updated; sensor cells | | 300                | circle element |
+// SteerableIME over a wandering prop, Kill 22 | | 301, 302, 358      | ScriptedSteerableElement     |
+// ScriptedSteerableIME over a scripted prop | | 383 to 386         | MusicalNoteElement           |
+// MusicalNote, kill 22; numbered; updated | | 379                | MusicalNoteControllerElement |
+// MusicalNoteController, kill 22; numbered; updated | | 443                | LevelUpModeElement           |
+// LevelUpMode; numbered; updated; on its goal cells | | 141, 142           | GroupedNumberedElement       |
+// NumberedInteractiveElementGroup after the pass |
 //
 // Kills are SlowStopKillThenWait on the tile's cell with a 2 s wait; the
 // prop's kill is a Kill. A prop's radius is the record's, capped at the

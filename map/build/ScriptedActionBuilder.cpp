@@ -21,8 +21,8 @@ const T& actionAs(const ActionData* action, const char* message) {
 
 }  // namespace
 
-std::vector<std::unique_ptr<ScriptedAction>> ScriptedActionBuilder::buildActions(const ActionList& actions,
-                                                                                 ScriptedSteerableIME& element) {
+std::vector<std::unique_ptr<ScriptedAction>> ScriptedActionBuilder::buildActions(
+    const ActionList& actions, ScriptedSteerableIME& element) {
     std::vector<std::unique_ptr<ScriptedAction>> built;
     built.reserve(actions.size());
     for (const auto& action : actions) built.push_back(buildAction(action.get(), element));
@@ -44,7 +44,8 @@ std::unique_ptr<ScriptedAction> ScriptedActionBuilder::buildAction(const ActionD
             return std::make_unique<ScriptedWaitForContact>(
                 element, grid_, std::make_unique<SteerableProximityImpl>(units_, grid_), units_);
         case 35: {
-            const auto& targets = actionAs<PositionsActionData<GeometryLib::Point>>(action, "not action data");
+            const auto& targets =
+                actionAs<PositionsActionData<GeometryLib::Point>>(action, "not action data");
             std::vector<GeometryLib::Point> cells;
             std::unordered_set<u32> seen;
             for (const GeometryLib::Point& p : targets.positions) {
@@ -58,7 +59,8 @@ std::unique_ptr<ScriptedAction> ScriptedActionBuilder::buildAction(const ActionD
                 actionAs<FloatActionData>(action, "not wait action data").floatValue);
         case 38:
             return std::make_unique<ScriptedSetSecondarySteerableGenericStateAction>(
-                element, static_cast<u8>(actionAs<NumberActionData>(action, "not number action data").number & 0xFF));
+                element,
+                static_cast<u8>(actionAs<NumberActionData>(action, "not number action data").number & 0xFF));
         default:
             throw Convinience::Error("no such action");
     }

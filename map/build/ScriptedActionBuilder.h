@@ -21,9 +21,10 @@ class SteerableUnitManager;
 // | 4         | NumberActionData             | "not action data"      | ScriptedDialogAction |
 // | 33        | PositionsActionData<FPoint>  | "not action data"      | ScriptedPathedMoveAction |
 // | 34        | any                          |                        | ScriptedWaitForContact |
-// | 35        | PositionsActionData<Point>   | "not action data"      | ScriptedWaitForArrival (the figure is filed on the cells) |
-// | 36        | FloatActionData              | "not wait action data" | ScriptedWaitAction |
-// | 38        | NumberActionData             | "not number action data" | ScriptedSetSecondarySteerableGenericStateAction (low byte) |
+// | 35        | PositionsActionData<Point>   | "not action data"      | ScriptedWaitForArrival (the figure is
+// filed on the cells) | | 36        | FloatActionData              | "not wait action data" |
+// ScriptedWaitAction | | 38        | NumberActionData             | "not number action data" |
+// ScriptedSetSecondarySteerableGenericStateAction (low byte) |
 //
 // Any other ID throws "no such action". Grid, units, dialog player and
 // registrations belong to the world (or the load) and outlive the builder.

@@ -45,7 +45,8 @@ GeometryLib::CellSet insideRoom(const CellGrid& grid, i64 xmin, i64 xmax, i64 ym
     ymax = std::min<i64>(ymax, rows - 1);
     GeometryLib::CellSet cells;
     for (i64 x = xmin; x <= xmax; ++x) {
-        for (i64 y = ymin; y <= ymax; ++y) cells.insert(GeometryLib::Point(static_cast<i16>(x), static_cast<i16>(y)));
+        for (i64 y = ymin; y <= ymax; ++y)
+            cells.insert(GeometryLib::Point(static_cast<i16>(x), static_cast<i16>(y)));
     }
     return cells;
 }
@@ -98,7 +99,8 @@ std::unique_ptr<Trap> TrapFactory::makeTrap(TrapElement& record) {
         case 48:
         case 49: {
             auto& rat = recordAs<RatTrapElement>(record, "Wrong trap item!");
-            auto effect = std::make_unique<RatTrapEffect>(rat.position, grid_, rat.slowDuration, rat.slowFactor);
+            auto effect =
+                std::make_unique<RatTrapEffect>(rat.position, grid_, rat.slowDuration, rat.slowFactor);
             RatTrapEffect* raw = effect.get();
             auto trap = std::make_unique<RatTrap>(rat, std::move(effect));
             raw->trapState = &trap->state;
@@ -109,7 +111,8 @@ std::unique_ptr<Trap> TrapFactory::makeTrap(TrapElement& record) {
         case 132:
         case 136: {
             auto& arm = recordAs<DelayedTrapElement>(record, "not delayed interval trap element");
-            return std::make_unique<FollowHitTrap>(arm, std::make_unique<BossArmEffect>(spawnPoints_, arm, grid_));
+            return std::make_unique<FollowHitTrap>(arm,
+                                                   std::make_unique<BossArmEffect>(spawnPoints_, arm, grid_));
         }
         case 55: {
             auto& radial = recordAs<RadialTrapElement>(record, "Not vortex trap element");
@@ -124,11 +127,13 @@ std::unique_ptr<Trap> TrapFactory::makeTrap(TrapElement& record) {
             }
             replaceCoverage(radial, insideRoom(grid_, radial.position.x - r, radial.position.x + r,
                                                radial.position.y - r, radial.position.y + r));
-            return std::make_unique<IntervalTrap>(radial, std::make_unique<VortexEffect>(radial, grid_, spawnPoints_));
+            return std::make_unique<IntervalTrap>(
+                radial, std::make_unique<VortexEffect>(radial, grid_, spawnPoints_));
         }
         case 56:
             return std::make_unique<IntervalTrap>(
-                interval(), std::make_unique<KillIfMoving>(spawnPoints_, 8, kKillWait, grid_, record.coveredCells));
+                interval(),
+                std::make_unique<KillIfMoving>(spawnPoints_, 8, kKillWait, grid_, record.coveredCells));
         case 121:
         case 122:
         case 123:
@@ -145,14 +150,16 @@ std::unique_ptr<Trap> TrapFactory::makeTrap(TrapElement& record) {
             return std::make_unique<FollowSpawningTrap>(follow, makeNullEffect(), *this);
         }
         case 130: {
-            auto& spawning = recordAs<TrapSpawningTrapElement>(record, "not following (interval) spawn element");
+            auto& spawning =
+                recordAs<TrapSpawningTrapElement>(record, "not following (interval) spawn element");
             return std::make_unique<TrapSpawningTrap>(spawning, makeNullEffect(), *this);
         }
         case 131: {
             auto& line = recordAs<LineIntervalTrapElement>(record, "not line element");
             // A column of length + 2 cells from the position towards -y.
             const i64 bottom = static_cast<i64>(line.position.y) - static_cast<i64>(line.length) - 1;
-            replaceCoverage(line, insideRoom(grid_, line.position.x, line.position.x, bottom, line.position.y));
+            replaceCoverage(line,
+                            insideRoom(grid_, line.position.x, line.position.x, bottom, line.position.y));
             return std::make_unique<IntervalTrap>(line, kill(22));
         }
         case 133: {

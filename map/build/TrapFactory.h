@@ -50,7 +50,8 @@ using TrapList = std::vector<std::unique_ptr<Trap>>;
 // the thread that owns the world.
 class TrapFactory : public TrapSpawner {
 public:
-    using DelayedTrapCells = std::unordered_multimap<GeometryLib::Point, DelayedTrap*, GeometryLib::PointHash>;
+    using DelayedTrapCells =
+        std::unordered_multimap<GeometryLib::Point, DelayedTrap*, GeometryLib::PointHash>;
 
     TrapFactory(const CellGrid& grid, SpawnPoints& spawnPoints, PositionIMETrigger& trigger,
                 ActionFactory* actionFactory, InteractiveElementStore& store, TrapList& traps);

@@ -14,15 +14,17 @@ class InteractiveElementStore;
 // built and numbered already:
 //
 // | element ID | record class                          | group                       | members |
-// | 52         | GroupedTrapElement                    | TrapGroup                   | any trap ("Not trap") |
-// | 53         | SequentialGroupedIntervalTrapElement  | SequentialIntervalTrapGroup | interval traps ("Not interval trap") |
+// | 52         | GroupedTrapElement                    | TrapGroup                   | any trap ("Not trap")
+// | | 53         | SequentialGroupedIntervalTrapElement  | SequentialIntervalTrapGroup | interval traps ("Not
+// interval trap") |
 //
 // A null record throws "Not group element", so does an ID-53 record of
 // another class; any other ID throws "Invalid group trap id". The store and
 // the group list belong to the world, the records to the game map.
 class TrapGroupBuilder {
 public:
-    TrapGroupBuilder(InteractiveElementStore& store, TrapGroupList& groups) : store_(store), groups_(groups) {}
+    TrapGroupBuilder(InteractiveElementStore& store, TrapGroupList& groups)
+        : store_(store), groups_(groups) {}
 
     // One group per record, in order, appended to the group list; a record
     // with its sequential flag set makes a sequential group.

@@ -34,7 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const GeometryLib::Point spawn = world.spawnPoints.defaultSpawnCell();
     Zarn::SteerableUnit& rat =
         world.addPlayer(1, GeometryLib::FPoint(spawn.x * side + side / 2, spawn.y * side + side / 2));
-    const GeometryLib::FPoint far(static_cast<float>(grid.getColumns()) * side, static_cast<float>(grid.getRows()) * side);
+    const GeometryLib::FPoint far(static_cast<float>(grid.getColumns()) * side,
+                                  static_cast<float>(grid.getRows()) * side);
     rat.motion.addSteering(std::make_unique<Zarn::Seek>(&rat, far));
     for (int tick = 0; tick < 34; ++tick) {
         try {

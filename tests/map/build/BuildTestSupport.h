@@ -128,10 +128,10 @@ struct TestWorld {
     }
 
     Zarn::WorldParts parts() {
-        return Zarn::WorldParts{map,      store,    trapFactory, traps,          groups,    elements,
-                                numbered, updater,  spawnPoints, registry,       triggers,  actions,
-                                money,    units,    secondaryIndex, simulator,   secondaryUnits, dialogs,
-                                allNotes};
+        return Zarn::WorldParts{map,       store,          trapFactory, traps,       groups,
+                                elements,  numbered,       updater,     spawnPoints, registry,
+                                triggers,  actions,        money,       units,       secondaryIndex,
+                                simulator, secondaryUnits, dialogs,     allNotes};
     }
 
     void load(const std::vector<u8>& bytes) {
@@ -175,7 +175,8 @@ struct TestWorld {
     Zarn::MapEventRegistry registry{map.mapEvents};
     Zarn::SecondaryUnitIndex secondaryIndex{map.grid};
     Zarn::SteerableSimulator simulator;
-    Zarn::EventTriggerSet triggers{commands, actions, registry, units, secondaryIndex, map.mapEvents, map.grid};
+    Zarn::EventTriggerSet triggers{commands,       actions,       registry, units,
+                                   secondaryIndex, map.mapEvents, map.grid};
     Zarn::DialogPlayer dialogs{map.dialogs, 1};
     Zarn::MusicalNoteSet allNotes;
     Zarn::TrapList traps;
@@ -185,7 +186,8 @@ struct TestWorld {
     Zarn::NumberedElementGroup numbered;
     Zarn::InteractiveElementUpdater updater;
     Zarn::InteractiveElementStore store;
-    Zarn::TrapFactory trapFactory{map.grid, spawnPoints, triggers.positionElementTrigger(), &actions, store, traps};
+    Zarn::TrapFactory trapFactory{map.grid, spawnPoints, triggers.positionElementTrigger(),
+                                  &actions, store,       traps};
     Zarn::GrandMapImporter importer{parts()};
 };
 

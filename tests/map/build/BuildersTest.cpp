@@ -135,8 +135,10 @@ TEST_F(ScriptedActionBuilderTest, AWaitThenAPathMove) {
 
 TEST_F(ScriptedActionBuilderTest, OtherKindsAndWrongRecordClasses) {
     auto number = [](u32 id) { return std::make_unique<NumberActionData>(id, 0x1234); };
-    EXPECT_NE(dynamic_cast<ScriptedDialogAction*>(builder.buildAction(number(4).get(), figure).get()), nullptr);
-    EXPECT_NE(dynamic_cast<ScriptedWaitForContact*>(builder.buildAction(number(34).get(), figure).get()), nullptr);
+    EXPECT_NE(dynamic_cast<ScriptedDialogAction*>(builder.buildAction(number(4).get(), figure).get()),
+              nullptr);
+    EXPECT_NE(dynamic_cast<ScriptedWaitForContact*>(builder.buildAction(number(34).get(), figure).get()),
+              nullptr);
     EXPECT_NE(dynamic_cast<ScriptedSetSecondarySteerableGenericStateAction*>(
                   builder.buildAction(number(38).get(), figure).get()),
               nullptr);
@@ -148,8 +150,10 @@ TEST_F(ScriptedActionBuilderTest, OtherKindsAndWrongRecordClasses) {
     EXPECT_NE(dynamic_cast<ScriptedWaitForArrival*>(builder.buildAction(cells.get(), figure).get()), nullptr);
     EXPECT_EQ(filingsOf(w.triggers, &figure, {Point(3, 3), Point(4, 3)}), 2u);
 
-    expectThrows([&] { builder.buildAction(std::make_unique<ActionData>(37).get(), figure); }, "no such action");
-    expectThrows([&] { builder.buildAction(std::make_unique<ActionData>(4).get(), figure); }, "not action data");
+    expectThrows([&] { builder.buildAction(std::make_unique<ActionData>(37).get(), figure); },
+                 "no such action");
+    expectThrows([&] { builder.buildAction(std::make_unique<ActionData>(4).get(), figure); },
+                 "not action data");
     expectThrows([&] { builder.buildAction(number(33).get(), figure); }, "not action data");
     expectThrows([&] { builder.buildAction(number(35).get(), figure); }, "not action data");
     expectThrows([&] { builder.buildAction(number(36).get(), figure); }, "not wait action data");
@@ -245,7 +249,8 @@ TEST_F(MapElementBuilderTest, ConveyorDirectionCodes) {
     }
     build();
     for (std::size_t i = 0; i < cases.size(); ++i) {
-        EXPECT_EQ(dynamic_cast<ConveyerEffect&>(*w.elements[i]->effect).push, cases[i].second) << int(cases[i].first);
+        EXPECT_EQ(dynamic_cast<ConveyerEffect&>(*w.elements[i]->effect).push, cases[i].second)
+            << int(cases[i].first);
     }
 }
 
@@ -314,16 +319,25 @@ TEST_F(MapElementBuilderTest, EveryRowChecksItsRecordClass) {
         std::function<std::unique_ptr<MapElement>()> record;
         const char* message;
     };
-    auto plain = [](u32 id) { return [id] { return std::make_unique<MapElement>(elementOf<MapElement>(id)); }; };
+    auto plain = [](u32 id) {
+        return [id] { return std::make_unique<MapElement>(elementOf<MapElement>(id)); };
+    };
     auto free = [](u32 id) {
-        return [id] { return std::unique_ptr<MapElement>(std::make_unique<FreeNumberedMapElement>(elementOf<FreeNumberedMapElement>(id))); };
+        return [id] {
+            return std::unique_ptr<MapElement>(
+                std::make_unique<FreeNumberedMapElement>(elementOf<FreeNumberedMapElement>(id)));
+        };
     };
     auto tile = [](u32 id) {
-        return [id] { return std::unique_ptr<MapElement>(std::make_unique<WholeTileMapElement>(elementOf<WholeTileMapElement>(id))); };
+        return [id] {
+            return std::unique_ptr<MapElement>(
+                std::make_unique<WholeTileMapElement>(elementOf<WholeTileMapElement>(id)));
+        };
     };
     auto numberedTile = [](u32 id) {
         return [id] {
-            return std::unique_ptr<MapElement>(std::make_unique<TileNumberedMapElement>(elementOf<TileNumberedMapElement>(id)));
+            return std::unique_ptr<MapElement>(
+                std::make_unique<TileNumberedMapElement>(elementOf<TileNumberedMapElement>(id)));
         };
     };
     const std::vector<Case> cases = {
@@ -334,20 +348,33 @@ TEST_F(MapElementBuilderTest, EveryRowChecksItsRecordClass) {
         {numberedTile(140), "not a conveyor element"},
         {tile(42), "not numbered tile element"},
         {free(35), "not switch element"},
-        {[] { return std::unique_ptr<MapElement>(std::make_unique<SwitchElement>(elementOf<SwitchElement>(59))); },
+        {[] {
+             return std::unique_ptr<MapElement>(
+                 std::make_unique<SwitchElement>(elementOf<SwitchElement>(59)));
+         },
          "not switch element"},
-        {[] { return std::unique_ptr<MapElement>(std::make_unique<MultiSwitchElement>(elementOf<MultiSwitchElement>(135))); },
+        {[] {
+             return std::unique_ptr<MapElement>(
+                 std::make_unique<MultiSwitchElement>(elementOf<MultiSwitchElement>(135)));
+         },
          "not switch element"},
         {free(36), MapElementBuilder::wrongRecordClass},
         {numberedTile(60), "not elevatorPad element"},
         {free(349), "not coin element"},
-        {[] { return std::unique_ptr<MapElement>(std::make_unique<DoorElement>(elementOf<DoorElement>(164))); },
+        {[] {
+             return std::unique_ptr<MapElement>(std::make_unique<DoorElement>(elementOf<DoorElement>(164)));
+         },
          "not automatic door eleemnt"},
         {free(300), "not circle element"},
-        {[] { return std::unique_ptr<MapElement>(std::make_unique<CoinElement>(elementOf<CoinElement>(301))); },
+        {[] {
+             return std::unique_ptr<MapElement>(std::make_unique<CoinElement>(elementOf<CoinElement>(301)));
+         },
          "not circle element"},
         {numberedTile(384), "not note element"},
-        {[] { return std::unique_ptr<MapElement>(std::make_unique<MusicalNoteElement>(elementOf<MusicalNoteElement>(379))); },
+        {[] {
+             return std::unique_ptr<MapElement>(
+                 std::make_unique<MusicalNoteElement>(elementOf<MusicalNoteElement>(379)));
+         },
          "not note controller element"},
         {plain(443), "not level up mode element"},
         {plain(141), "not a grouped ime"},

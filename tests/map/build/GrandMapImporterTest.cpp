@@ -33,7 +33,9 @@ using GeometryLib::FPoint;
 using GeometryLib::Point;
 using namespace zarn_test;
 
-FPoint centreOf(Point cell) { return FPoint(cell.x * 32.0f + 16.0f, cell.y * 32.0f + 16.0f); }
+FPoint centreOf(Point cell) {
+    return FPoint(cell.x * 32.0f + 16.0f, cell.y * 32.0f + 16.0f);
+}
 
 TEST(GrandMapImporterTest, TheSpawnCellIsTheHeaderPointDividedByTheCellSize) {
     EXPECT_EQ(GrandMapImporter::spawnCellOf(Point(100, 40), 32), Point(3, 1));
@@ -67,7 +69,14 @@ TEST(GrandMapImporterTest, IntervalAndScheduledTrapsWithTheirGroups) {
     sequence.memberNumbers = {4, 1};
 
     TestWorld w;
-    w.load(openRoom().trap(grouped1).trap(grouped2).trap(line).trap(alone).trapGroup(group).trapGroup(sequence).bytes());
+    w.load(openRoom()
+               .trap(grouped1)
+               .trap(grouped2)
+               .trap(line)
+               .trap(alone)
+               .trapGroup(group)
+               .trapGroup(sequence)
+               .bytes());
 
     ASSERT_EQ(w.traps.size(), 4u);
     EXPECT_NE(dynamic_cast<IntervalTrap*>(w.store.findTrap(1)), nullptr);
@@ -206,7 +215,8 @@ TEST(GrandMapImporterTest, ALeverOpensADoorAndItsEventDisablesATrap) {
     EXPECT_EQ(w.map.blockables.blockerAt(FPoint(5 * 32 + 5, 3 * 32 + 5)), &theDoor) << "a closed door blocks";
     EXPECT_TRUE(w.registry.isPresent(1));
     EXPECT_TRUE(w.registry.isPresent(2));
-    EXPECT_EQ(w.actions.log, (std::vector<std::string>{"made 11:6", "made 10:6"})) << "off list, then on list";
+    EXPECT_EQ(w.actions.log, (std::vector<std::string>{"made 11:6", "made 10:6"}))
+        << "off list, then on list";
 
     SteerableUnit& rat = w.addPlayer(1, centreOf(Point(0, 1)));
     w.run(0.1f);
@@ -216,7 +226,8 @@ TEST(GrandMapImporterTest, ALeverOpensADoorAndItsEventDisablesATrap) {
     w.run(2.0f);
     EXPECT_TRUE(theLever.isOn());
     EXPECT_TRUE(theDoor.isOpen());
-    EXPECT_EQ(w.map.blockables.blockerAt(FPoint(5 * 32 + 5, 3 * 32 + 5)), nullptr) << "an open door lets through";
+    EXPECT_EQ(w.map.blockables.blockerAt(FPoint(5 * 32 + 5, 3 * 32 + 5)), nullptr)
+        << "an open door lets through";
     EXPECT_FALSE(w.store.findTrap(7)->isEnabled()) << "the door-opened event ran";
 }
 

@@ -54,8 +54,12 @@ TEST_F(TrapFactoryTest, EachIdBuildsItsTrapWithItsEffect) {
         const std::type_info& effect;
         u32 deathState;
     };
-    auto interval = [](u32 id) { return [id] { return std::unique_ptr<TrapElement>(recordOf<IntervalTrapElement>(id)); }; };
-    auto delayed = [](u32 id) { return [id] { return std::unique_ptr<TrapElement>(recordOf<DelayedTrapElement>(id)); }; };
+    auto interval = [](u32 id) {
+        return [id] { return std::unique_ptr<TrapElement>(recordOf<IntervalTrapElement>(id)); };
+    };
+    auto delayed = [](u32 id) {
+        return [id] { return std::unique_ptr<TrapElement>(recordOf<DelayedTrapElement>(id)); };
+    };
     const std::vector<Case> cases = {
         {43, interval(43), typeid(IntervalTrap), typeid(SlowStopKillThenWait), 5},
         {356, interval(356), typeid(IntervalTrap), typeid(SlowStopKillThenWait), 5},
@@ -67,19 +71,19 @@ TEST_F(TrapFactoryTest, EachIdBuildsItsTrapWithItsEffect) {
          typeid(RatTrapEffect), 0},
         {50, delayed(50), typeid(FollowHitTrap), typeid(BossArmEffect), 0},
         {136, delayed(136), typeid(FollowHitTrap), typeid(BossArmEffect), 0},
-        {55, [] { return std::unique_ptr<TrapElement>(recordOf<RadialTrapElement>(55)); }, typeid(IntervalTrap),
-         typeid(VortexEffect), 0},
+        {55, [] { return std::unique_ptr<TrapElement>(recordOf<RadialTrapElement>(55)); },
+         typeid(IntervalTrap), typeid(VortexEffect), 0},
         {56, interval(56), typeid(IntervalTrap), typeid(KillIfMoving), 0},
-        {122, [] { return std::unique_ptr<TrapElement>(recordOf<ScheduledTrapElement>(122)); }, typeid(ScheduledTrap),
-         typeid(SlowStopKillThenWait), 3},
-        {125, [] { return std::unique_ptr<TrapElement>(recordOf<ScheduledTrapElement>(125)); }, typeid(ScheduledTrap),
-         typeid(SlowStopKillThenWait), 5},
+        {122, [] { return std::unique_ptr<TrapElement>(recordOf<ScheduledTrapElement>(122)); },
+         typeid(ScheduledTrap), typeid(SlowStopKillThenWait), 3},
+        {125, [] { return std::unique_ptr<TrapElement>(recordOf<ScheduledTrapElement>(125)); },
+         typeid(ScheduledTrap), typeid(SlowStopKillThenWait), 5},
         {128, delayed(128), typeid(Bomb), typeid(SlowStopKillThenWait), 22},
         {129, interval(129), typeid(FollowSpawningTrap), typeid(NullEffect), 0},
         {130, [] { return std::unique_ptr<TrapElement>(recordOf<TrapSpawningTrapElement>(130)); },
          typeid(TrapSpawningTrap), typeid(NullEffect), 0},
-        {131, [] { return std::unique_ptr<TrapElement>(recordOf<LineIntervalTrapElement>(131)); }, typeid(IntervalTrap),
-         typeid(SlowStopKillThenWait), 22},
+        {131, [] { return std::unique_ptr<TrapElement>(recordOf<LineIntervalTrapElement>(131)); },
+         typeid(IntervalTrap), typeid(SlowStopKillThenWait), 22},
         {133, [] { return std::unique_ptr<TrapElement>(recordOf<BossElement>(133)); }, typeid(Boss),
          typeid(SlowStopKillThenWait), 22},
         {134, interval(134), typeid(BombableIntervalTrap), typeid(SlowStopKillThenWait), 5},
@@ -123,7 +127,9 @@ TEST_F(TrapFactoryTest, UnknownIdsAndWrongRecordClassesThrowTheirTexts) {
         const char* message;
     };
     auto plain = [](u32 id) { return [id] { return recordOf<TrapElement>(id); }; };
-    auto interval = [](u32 id) { return [id] { return std::unique_ptr<TrapElement>(recordOf<IntervalTrapElement>(id)); }; };
+    auto interval = [](u32 id) {
+        return [id] { return std::unique_ptr<TrapElement>(recordOf<IntervalTrapElement>(id)); };
+    };
     const std::vector<Case> cases = {
         {interval(52), "Not yet Implemented"},
         {interval(135), "Not yet Implemented"},
@@ -158,7 +164,8 @@ TEST_F(TrapFactoryTest, VortexAndLineCoverageIsReplacedInPlaceWithinTheRoom) {
     auto line = recordOf<LineIntervalTrapElement>(131);
     line->length = 3;
     w.trapFactory.makeTrap(*line);
-    EXPECT_EQ(line->coveredCells, (PointSet{Point(4, 10), Point(4, 9), Point(4, 8), Point(4, 7), Point(4, 6)}));
+    EXPECT_EQ(line->coveredCells,
+              (PointSet{Point(4, 10), Point(4, 9), Point(4, 8), Point(4, 7), Point(4, 6)}));
 
     auto vortex = recordOf<RadialTrapElement>(55);
     vortex->position = Point(5, 5);
@@ -207,7 +214,8 @@ TEST_F(TrapFactoryTest, SpawnedTrapsGetConsecutiveStoreNumbersAndReuseFreedOnes)
 
     w.trapFactory.despawnTrap(0);
     EXPECT_EQ(zarn_test::filingsOf(w.triggers, b, {Point(4, 10)}), 1u);
-    EXPECT_EQ(w.triggers.positionElementTrigger().cells().size(), 1u) << "the despawned trap left the trigger";
+    EXPECT_EQ(w.triggers.positionElementTrigger().cells().size(), 1u)
+        << "the despawned trap left the trigger";
     w.trapFactory.spawnTrap(*third);
     EXPECT_EQ(third->trapNumber, 0u) << "the freed number is handed out again";
 }

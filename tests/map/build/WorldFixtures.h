@@ -7,8 +7,8 @@
 
 #include "map/records/ActionData.h"
 #include "map/records/MapEventData.h"
-#include "map/records/TriggerData.h"
 #include "map/records/TrapElement.h"
+#include "map/records/TriggerData.h"
 #include "support/map/MapBuilder.h"
 
 namespace zarn_test {

@@ -9,12 +9,14 @@
 #include "map/build/InteractiveElementStore.h"
 #include "map/build/ScriptedActionBuilder.h"
 #include "map/import/GameMap.h"
+#include "map/import/GenericMapElementFactory.h"
 #include "map/records/CoinElement.h"
 #include "map/records/ConveyorElement.h"
 #include "map/records/DoorElement.h"
 #include "map/records/ElevatorPadElement.h"
 #include "map/records/GroupedNumberedElement.h"
 #include "map/records/LevelUpModeElement.h"
+#include "map/records/MapErrors.h"
 #include "map/records/MusicalNoteElement.h"
 #include "map/records/ScriptedSteerableElement.h"
 #include "map/records/SwitchElement.h"
@@ -91,6 +93,7 @@ MapElementBuilder::MapElementBuilder(WorldParts& world, ElementRegistrations& re
 void MapElementBuilder::buildElements() {
     grouped_.clear();
     props_.clear();
+    doorCells_ = 0;
     for (const std::unique_ptr<MapElement>& record : world_.map.mapElements) {
         if (record) build(*record);
     }
@@ -105,6 +108,20 @@ void MapElementBuilder::buildElements() {
         world_.simulator.addSecondaryUnit(&prop.unit->unit);
     }
     props_.clear();
+}
+
+void MapElementBuilder::checkDoorRect(const DoorElement& door) {
+    const MapProperties& room = world_.map.grid.getProperties();
+    if (door.width > room.width || door.height > room.height || room.cellSize == 0) {
+        throw Convinience::Error(mapError::badMap);
+    }
+    // The cells the rectangle reaches: its far edges reach into the next cell.
+    const u64 cells = (u64{door.width} / room.cellSize + 2) * (u64{door.height} / room.cellSize + 2);
+    const u64 gridCells = u64{world_.map.grid.getColumns()} * world_.map.grid.getRows();
+    doorCells_ += cells;
+    if (doorCells_ > GenericMapElementFactory::decorationCellBudget * (gridCells + 1)) {
+        throw Convinience::Error(mapError::badMap);
+    }
 }
 
 void MapElementBuilder::undoBlockables() {
@@ -253,6 +270,7 @@ void MapElementBuilder::build(MapElement& record) {
         case 37:
         case 38: {
             auto& doorRecord = recordAs<DoorElement>(record, wrongRecordClass);
+            checkDoorRect(doorRecord);
             auto door = std::make_unique<Door>(doorRecord, grid, &world_.map.blockables);
             Door& placed = place(std::move(door), &doorRecord.number, false, nullptr);
             world_.map.blockables.addBlockable(placed);
@@ -290,6 +308,7 @@ void MapElementBuilder::build(MapElement& record) {
         case 166:
         case 167: {
             auto& doorRecord = recordAs<AutomaticDoorElement>(record, "not automatic door eleemnt");
+            checkDoorRect(doorRecord);
             auto door =
                 std::make_unique<AutomaticDoor>(doorRecord, grid, &world_.map.blockables,
                                                 std::make_unique<SteerableProximityImpl>(world_.units, grid));

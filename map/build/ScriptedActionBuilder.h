@@ -17,14 +17,16 @@ class SteerableUnitManager;
 // Turns the action records of a scripted figure into the scripted actions its
 // runner plays:
 //
-// | action ID | record class                 | text when not          | action |
-// | 4         | NumberActionData             | "not action data"      | ScriptedDialogAction |
-// | 33        | PositionsActionData<FPoint>  | "not action data"      | ScriptedPathedMoveAction |
-// | 34        | any                          |                        | ScriptedWaitForContact |
-// | 35        | PositionsActionData<Point>   | "not action data"      | ScriptedWaitForArrival (the figure is
-// filed on the cells) | | 36        | FloatActionData              | "not wait action data" |
-// ScriptedWaitAction | | 38        | NumberActionData             | "not number action data" |
-// ScriptedSetSecondarySteerableGenericStateAction (low byte) |
+// | action ID | record class                | text when not            | action |
+// | 4         | NumberActionData            | "not action data"        | ScriptedDialogAction |
+// | 33        | PositionsActionData<FPoint> | "not action data"        | ScriptedPathedMoveAction |
+// | 34        | any                         |                          | ScriptedWaitForContact |
+// | 35        | PositionsActionData<Point>  | "not action data"        | ScriptedWaitForArrival (1) |
+// | 36        | FloatActionData             | "not wait action data"   | ScriptedWaitAction |
+// | 38        | NumberActionData            | "not number action data" | set the figure's value (2) |
+//
+// (1) The figure is filed on the cells, each once. (2) The low byte of the
+// number, by ScriptedSetSecondarySteerableGenericStateAction.
 //
 // Any other ID throws "no such action". Grid, units, dialog player and
 // registrations belong to the world (or the load) and outlive the builder.

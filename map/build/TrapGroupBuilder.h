@@ -13,10 +13,9 @@ class InteractiveElementStore;
 // Turns the group trap records of a map into trap groups over traps that are
 // built and numbered already:
 //
-// | element ID | record class                          | group                       | members |
-// | 52         | GroupedTrapElement                    | TrapGroup                   | any trap ("Not trap")
-// | | 53         | SequentialGroupedIntervalTrapElement  | SequentialIntervalTrapGroup | interval traps ("Not
-// interval trap") |
+// | element ID | record class                         | group and members |
+// | 52         | GroupedTrapElement                   | TrapGroup of any traps ("Not trap") |
+// | 53         | SequentialGroupedIntervalTrapElement | SequentialIntervalTrapGroup ("Not interval trap") |
 //
 // A null record throws "Not group element", so does an ID-53 record of
 // another class; any other ID throws "Invalid group trap id". The store and

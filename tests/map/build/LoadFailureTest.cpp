@@ -134,6 +134,19 @@ TEST(LoadFailureTest, AThrowAnywhereInTheBuildTakesBackEverythingTheLoadAdded) {
              b.element(figure);
          },
          "no such action"},
+        // A door's rectangle is as untrusted as the rest of the file: one far
+        // wider than the room used to make the blockable manager index
+        // millions of cells.
+        {"door wider than the room",
+         [](MapBuilder& b) {
+             DoorElement door;
+             door.elementId = 37;
+             door.number = 12;
+             door.width = 0x7FFFFFFF;
+             door.height = 32;
+             b.element(door);
+         },
+         "bad map"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

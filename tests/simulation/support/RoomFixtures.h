@@ -1,0 +1,121 @@
+#pragma once
+
+// Fixture rooms for whole-world simulation tests: a 10 x 8 room of 32-unit
+// cells with the spawn point at the centre of cell (1, 1), and helpers for
+// its trap, event and boss records. Header-only.
+
+#include <memory>
+#include <type_traits>
+#include <vector>
+
+#include "map/records/ActionData.h"
+#include "map/records/BossElement.h"
+#include "map/records/GroupedTrapElement.h"
+#include "map/records/MapEventData.h"
+#include "map/records/TrapElement.h"
+#include "map/records/TriggerData.h"
+#include "support/map/MapBuilder.h"
+
+namespace zarn_test {
+
+inline GeometryLib::FPoint cellCentre(GeometryLib::Point cell) {
+    return GeometryLib::FPoint(cell.x * 32.0f + 16.0f, cell.y * 32.0f + 16.0f);
+}
+
+template <class R = Zarn::IntervalTrapElement>
+R trapRecordAt(u32 id, u32 number, GeometryLib::Point cell, float active = 0.5f, float rest = 0.5f) {
+    R r;
+    r.elementId = id;
+    r.trapNumber = number;
+    r.position = cell;
+    r.coveredCells = Zarn::PointSet{cell};
+    if constexpr (std::is_base_of_v<Zarn::IntervalTrapElement, R>) {
+        r.activeTime = active;
+        r.restTime = rest;
+    }
+    return r;
+}
+
+// An event fired by the start trigger (kind 1) or a number trigger (kinds 6 to 18).
+inline Zarn::MapEventData eventWith(u32 eventId, u32 triggerKind, u32 number,
+                                    std::vector<std::unique_ptr<Zarn::ActionData>> actions) {
+    Zarn::MapEventData e;
+    e.eventId = eventId;
+    if (triggerKind == 1) {
+        e.trigger = std::make_unique<Zarn::TriggerData>();
+    } else {
+        auto t = std::make_unique<Zarn::NumberTriggerData>();
+        t->number = number;
+        e.trigger = std::move(t);
+    }
+    e.trigger->triggerId = triggerKind;
+    for (auto& a : actions) e.actions.push_back(std::move(a));
+    return e;
+}
+
+inline std::vector<std::unique_ptr<Zarn::ActionData>> oneAction(u32 id, u32 number) {
+    std::vector<std::unique_ptr<Zarn::ActionData>> v;
+    v.push_back(std::make_unique<Zarn::NumberActionData>(id, number));
+    return v;
+}
+
+inline MapBuilder fixtureRoom() {
+    MapBuilder b("room", GeometryLib::Point(48, 48));
+    b.grid(32, {"..........", "..........", "..........", "..........", "..........", "..........",
+                "..........", ".........."});
+    return b;
+}
+
+// A busy room: a spike on every cell of rows 6 and 7 (alternating timings), a
+// boss with its spawners, arms and cannon group in the middle, all enabled by
+// the start event.
+inline MapBuilder busyRoom() {
+    using GeometryLib::Point;
+    MapBuilder b = fixtureRoom();
+    std::vector<std::unique_ptr<Zarn::ActionData>> start;
+    u32 number = 100;
+    for (i16 y = 6; y <= 7; ++y) {
+        for (i16 x = 0; x < 10; ++x, ++number) {
+            b.trap(trapRecordAt(43, number, Point(x, y), x % 2 ? 0.3f : 0.6f, 0.4f));
+            start.push_back(std::make_unique<Zarn::NumberActionData>(0, number));
+        }
+    }
+    auto dropper = trapRecordAt(129, 20, Point(1, 5));
+    auto small = trapRecordAt<Zarn::TrapSpawningTrapElement>(130, 21, Point(2, 5));
+    small.coveredCells = Zarn::PointSet{Point(2, 5), Point(3, 5), Point(4, 5)};
+    small.spawnInterval = 1;
+    small.minCount = 1;
+    small.maxCount = 2;
+    auto large = small;
+    large.trapNumber = 22;
+    auto arm0 = trapRecordAt<Zarn::DelayedTrapElement>(50, 23, Point(6, 2));
+    auto arm1 = trapRecordAt<Zarn::DelayedTrapElement>(51, 24, Point(7, 2));
+    auto cannon = trapRecordAt(43, 25, Point(8, 4));
+    cannon.linkNumber = 26;
+    Zarn::GroupedTrapElement cannons;
+    cannons.elementId = 52;
+    cannons.trapNumber = 26;
+    cannons.memberNumbers = {25};
+    Zarn::BossElement boss;
+    boss.elementId = 133;
+    boss.trapNumber = 27;
+    boss.position = Point(5, 4);
+    boss.coveredCells = Zarn::PointSet{Point(5, 4)};
+    boss.phaseCount = 4;
+    boss.startHealth = 3;
+    boss.idleTime = 1.0f;
+    boss.bombTrapNumber = 20;
+    boss.smallSpawnerNumber = 21;
+    boss.largeSpawnerNumber = 22;
+    boss.cannonGroupNumber = 26;
+    boss.arm0Number = 23;
+    boss.arm1Number = 24;
+    boss.bossCellA = Point(5, 4);
+    boss.bossCellB = Point(5, 5);
+    b.trap(dropper).trap(small).trap(large).trap(arm0).trap(arm1).trap(cannon).trap(boss).trapGroup(cannons);
+    start.push_back(std::make_unique<Zarn::NumberActionData>(0, 27));
+    b.event(eventWith(1, 1, 0, std::move(start)));
+    return b;
+}
+
+}  // namespace zarn_test

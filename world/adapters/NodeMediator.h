@@ -42,4 +42,27 @@ protected:
     ~NodeMediator() = default;
 };
 
+// Markers without operations that tell a 2D sprite's mediator from a 3D
+// model's.
+class SpriteNodeMediator {
+protected:
+    ~SpriteNodeMediator() = default;
+};
+
+class Sprite3DNodeMediator {
+protected:
+    ~Sprite3DNodeMediator() = default;
+};
+
+// One object that is the node handle and the further interfaces at once, so
+// that a visual hands out a single pointer for its node and its reactions
+// (VariadicNodeMediator<SpriteNodeMediator, VisualNodeMediator> for sprites,
+// <Sprite3DNodeMediator, VisualNodeMediator> for 3D models). Owned by its
+// creator through the engine-side type, like NodeMediator.
+template <typename... Interfaces>
+class VariadicNodeMediator : public NodeMediator, public Interfaces... {
+protected:
+    ~VariadicNodeMediator() = default;
+};
+
 }  // namespace Zarn

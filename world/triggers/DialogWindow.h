@@ -55,6 +55,8 @@ public:
     // the first dialog opens.
     const DialogEntry* getOpenEntry() const { return openEntry_; }
     const std::vector<std::string>& getLines() const { return lines_; }
+    // The window's node; the scene places it in the room.
+    NodeMediator& getNode() const { return node_; }
     u8 isShown() const { return shown_; }
     u32 getCurrentNumber() const { return current_; }
     u32 getLinesPerPage() const { return linesPerPage_; }

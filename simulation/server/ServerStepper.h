@@ -1,0 +1,43 @@
+#pragma once
+
+#include "foundation/Logger.h"
+#include "foundation/Types.h"
+
+namespace Zarn {
+
+class GameWorld;
+class LagKicker;
+class MultiClientTickTracker;
+class ScoreKeeperRegistry;
+
+// Advances the server's world by one tick when the tick tracker admits it.
+// Everything it refers to belongs to the server and outlives it. Server thread
+// only.
+class ServerStepper {
+public:
+    ServerStepper(GameWorld& world, MultiClientTickTracker& ticks, ScoreKeeperRegistry& scores)
+        : world_(world), ticks_(ticks), scores_(scores) {}
+
+    // When admitted: steering, the tracker told the new tick, traps, updated
+    // elements, timers and scripted actions, the map commands they queued,
+    // every score keeper in ascending kind order, and last the element cell
+    // index refreshed. Answers whether it stepped.
+    bool step();
+    // Whether the next step may run (the tick tracker's rule, with the lag
+    // kicker when one is installed).
+    bool checkLaggards();
+
+    // Observed; owned by the host. None by default.
+    void setLagKicker(LagKicker* kicker) { kicker_ = kicker; }
+    u32 stepCount() const { return steps_; }
+
+private:
+    GameWorld& world_;
+    MultiClientTickTracker& ticks_;
+    ScoreKeeperRegistry& scores_;
+    LagKicker* kicker_ = nullptr;
+    u32 steps_ = 0;
+    Convinience::Logger logger_;
+};
+
+}  // namespace Zarn

@@ -15,9 +15,17 @@ GLContextAttrs& contextAttrs() {
     return attrs;
 }
 
-// Touches in progress, by platform id. Main thread only.
-std::map<intptr_t, Touch*>& liveTouches() {
-    static std::map<intptr_t, Touch*> touches;
+// Touches in progress, by platform id; each holds one reference, given back
+// when the touch ends or, for touches still held, when the program ends.
+// Main thread only.
+struct LiveTouches : std::map<intptr_t, Touch*> {
+    ~LiveTouches() {
+        for (auto& [id, touch] : *this) touch->release();
+    }
+};
+
+LiveTouches& liveTouches() {
+    static LiveTouches touches;
     return touches;
 }
 }  // namespace

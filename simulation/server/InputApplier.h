@@ -1,0 +1,32 @@
+#pragma once
+
+#include <vector>
+
+#include "foundation/Types.h"
+
+namespace Zarn {
+
+class AppliedInputRegistry;
+class DialogPlayer;
+class InputEventTrigger;
+class InputState;
+class SteerableUnitManager;
+struct GameMap;
+
+// Applies the new inputs of one received state to the sender's unit: move to
+// a point (kind 1), dismiss a waited dialog (2 and 12), press and release of
+// the four steering keys (4/5 +y, 6/7 -y, 8/9 +x, 10/11 -x; a press of a held
+// key or a release of a free one changes nothing); other kinds do nothing.
+// Each input's result goes to the input trigger. Then the registry's set for
+// the sender is replaced. Everything belongs to the server; server thread only.
+struct InputApplier {
+    void apply(u32 senderId, const std::vector<InputState>& states);
+
+    AppliedInputRegistry& registry;
+    SteerableUnitManager& units;
+    DialogPlayer& dialogs;
+    const GameMap& map;
+    InputEventTrigger& trigger;
+};
+
+}  // namespace Zarn

@@ -100,6 +100,7 @@ GLViewImpl::~GLViewImpl() {
     if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
     if (window_ != nullptr) SDL_DestroyWindow(window_);
     if (ownsVideo_) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    if (SDL_WasInit(0) == 0) SDL_Quit();  // the last user frees SDL's own state
 }
 
 void GLViewImpl::end() {

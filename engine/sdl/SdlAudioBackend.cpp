@@ -27,11 +27,15 @@ struct SdlAudioBackend::Chunk {
 };
 
 std::unique_ptr<SdlAudioBackend> SdlAudioBackend::open() {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return nullptr;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        if (SDL_WasInit(0) == 0) SDL_Quit();
+        return nullptr;
+    }
     Mix_Init(MIX_INIT_OGG | MIX_INIT_MP3);
     if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
         Mix_Quit();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        if (SDL_WasInit(0) == 0) SDL_Quit();
         return nullptr;
     }
     Mix_AllocateChannels(kChannels);
@@ -51,6 +55,7 @@ SdlAudioBackend::~SdlAudioBackend() {
     Mix_CloseAudio();
     Mix_Quit();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if (SDL_WasInit(0) == 0) SDL_Quit();  // the last user frees SDL's own state
 }
 
 SdlAudioBackend::Chunk* SdlAudioBackend::load(const std::string& fullPath) {

@@ -34,7 +34,11 @@ void BM_SdlFrame2000Sprites(benchmark::State& state) {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     Director* director = Director::getInstance();
     director->reset();
-    GLViewImpl* view = GLViewImpl::createWithRect("bench", Rect(0, 0, 1024, 576));
+    GLViewImpl* view = nullptr;
+    {
+        zarn_test::DriverAllocations driver;
+        view = GLViewImpl::createWithRect("bench", Rect(0, 0, 1024, 576));
+    }
     director->setOpenGLView(view);
     if (!view->hasWindow()) {
         state.SkipWithError("no window");

@@ -41,25 +41,36 @@ protected:
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         director = Director::getInstance();
         director->reset();
-        view = GLViewImpl::createWithRect("sdl test", Rect(0, 0, 1024, 576));
+        {
+            zarn_test::DriverAllocations driver;
+            view = GLViewImpl::createWithRect("sdl test", Rect(0, 0, 1024, 576));
+        }
         director->setOpenGLView(view);
         if (!view->hasWindow()) GTEST_SKIP() << "the virtual display would not open a window";
         view->setDesignResolutionSize(1024, 576, ResolutionPolicy::SHOW_ALL);
         scene = Scene::create();
         director->runWithScene(scene);
-        director->mainLoop(0.0f);
+        {
+            zarn_test::DriverAllocations driver;
+            director->mainLoop(0.0f);
+        }
     }
 
     void TearDown() override {
         if (director == nullptr) return;
+        zarn_test::DriverAllocations driver;  // the window and its GL context go
         director->reset();
         experimental::AudioEngine::end();
         PoolManager::getInstance()->getCurrentPool()->clear();
     }
 
-    // Draws a frame and reads it back.
+    // Draws a frame and reads it back. The GL driver sets itself up on first
+    // use, keeping what it allocates until exit.
     void drawFrame() {
-        director->mainLoop(0.0f);
+        {
+            zarn_test::DriverAllocations driver;
+            director->mainLoop(0.0f);
+        }
         ASSERT_TRUE(view->getSdlRenderBackend()->readPixels(pixels, width, height));
     }
 
@@ -354,6 +365,11 @@ TEST_F(SdlWindowTest, SdlInputReachesTheListenersInDesignCoordinates) {
     ASSERT_EQ(touches.size(), 1u) << "only the left button touches";
     EXPECT_FLOAT_EQ(touches[0].x, 200.0f);
     EXPECT_FLOAT_EQ(touches[0].y, 476.0f);
+    for (Uint8 button : {SDL_BUTTON_RIGHT, SDL_BUTTON_LEFT}) {
+        e.type = SDL_MOUSEBUTTONUP;
+        e.button.button = button;
+        pushAndPoll(e);
+    }
 
     e = SDL_Event{};
     e.type = SDL_MOUSEWHEEL;
@@ -437,7 +453,10 @@ TEST_F(SdlWindowTest, TheFrameDriverRunsFramesUntilTheWindowCloses) {
             }
         },
         scene, 0.0f, false, "count");
-    EXPECT_EQ(app.run(), 0);
+    {
+        zarn_test::DriverAllocations driver;  // frames drawn by the driver
+        EXPECT_EQ(app.run(), 0);
+    }
     EXPECT_TRUE(director->isEnded());
     EXPECT_GE(frames, 3);
     EXPECT_GE(view->getSdlRenderBackend()->framesRendered(), 3u);
@@ -450,7 +469,11 @@ TEST(SdlWithoutDisplay, TheViewComesUpWithoutAWindowAndFramesStillRun) {
     setenv("SDL_VIDEODRIVER", "x11", 1);
     Director* director = Director::getInstance();
     director->reset();
-    GLViewImpl* view = GLViewImpl::createWithRect("no display", Rect(0, 0, 800, 450));
+    GLViewImpl* view = nullptr;
+    {
+        zarn_test::DriverAllocations driver;  // SDL's desktop bus connection
+        view = GLViewImpl::createWithRect("no display", Rect(0, 0, 800, 450));
+    }
     director->setOpenGLView(view);
     EXPECT_FALSE(view->hasWindow());
     EXPECT_EQ(view->getSdlRenderBackend(), nullptr);

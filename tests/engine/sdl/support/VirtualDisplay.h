@@ -10,4 +10,15 @@ namespace zarn_test {
 // there is no display (no Xvfb installed, or it did not start).
 std::string startVirtualDisplay();
 
+// While alive, allocations are not checked for leaks (sanitised builds): for
+// opening SDL's window, whose X11 and GL drivers keep state until the process
+// ends.
+class DriverAllocations {
+public:
+    DriverAllocations();
+    ~DriverAllocations();
+    DriverAllocations(const DriverAllocations&) = delete;
+    DriverAllocations& operator=(const DriverAllocations&) = delete;
+};
+
 }  // namespace zarn_test

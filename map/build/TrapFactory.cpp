@@ -51,8 +51,8 @@ GeometryLib::CellSet insideRoom(const CellGrid& grid, i64 xmin, i64 xmax, i64 ym
     return cells;
 }
 
-// Replaces the record's coverage by the new cells, unless they are the
-// record's own list.
+// Replaces the record's coverage in place: registration on the position
+// trigger and the trap's own cell tests then use the new cells.
 void replaceCoverage(TrapElement& record, const GeometryLib::CellSet& cells) {
     record.coveredCells.assign(cells);
 }

@@ -423,3 +423,35 @@ TEST_F(MapElementBuilderTest, GroupsTakeNumberedMembersAfterThePass) {
 
 }  // namespace
 }  // namespace Zarn
+
+namespace Zarn {
+namespace {
+
+// Each door's rectangle is indexed cell by cell; the doors of a map together
+// may reach at most the solid decorations' budget of cells.
+TEST(MapElementBuilderDoorsTest, DoorsPastTheCellBudgetRefuseTheMap) {
+    auto roomOfDoors = [](u32 doors) {
+        zarn_test::TestWorld w;
+        w.map.grid.setProperties(MapProperties{320, 128, 32});  // 40 cells: budget 16 x 41
+        w.map.grid.resize();
+        for (u32 n = 0; n < doors; ++n) {
+            auto door = std::make_unique<DoorElement>();
+            door->elementId = 36;
+            door->number = n;
+            door->width = 320;
+            door->height = 128;  // 12 x 6 = 72 cells each
+            w.map.mapElements.push_back(std::move(door));
+        }
+        WorldParts p = w.parts();
+        ElementRegistrations r{w.triggers.positionElementTrigger()};
+        ScriptedActionBuilder s{w.map.grid, w.units, w.dialogs, r};
+        MapElementBuilder b{p, r, s};
+        b.buildElements();
+        return w.elements.size();
+    };
+    EXPECT_EQ(roomOfDoors(9), 9u);
+    expectThrows([&] { roomOfDoors(10); }, "bad map");
+}
+
+}  // namespace
+}  // namespace Zarn

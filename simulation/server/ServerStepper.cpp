@@ -1,5 +1,8 @@
 #include "simulation/server/ServerStepper.h"
 
+#include <exception>
+#include <string>
+
 #include "simulation/core/GameWorld.h"
 #include "simulation/scores/ScoreKeeperRegistry.h"
 #include "simulation/sync/MultiClientTickTracker.h"
@@ -11,7 +14,19 @@ bool ServerStepper::checkLaggards() {
 }
 
 bool ServerStepper::step() {
-    if (!checkLaggards()) return false;
+    if (broken_ || !checkLaggards()) return false;
+    try {
+        advance();
+    } catch (const std::exception& e) {
+        broken_ = true;
+        logger_.log(4, std::string("Critical error: simulation step failed, the game ends: ") + e.what());
+        return false;
+    }
+    ++steps_;
+    return true;
+}
+
+void ServerStepper::advance() {
     world_.simulator.step();
     ticks_.onStep(world_.simulator.tickCount);
     const float dt = world_.tickDelta();
@@ -21,8 +36,6 @@ bool ServerStepper::step() {
     world_.runQueuedCommands();
     scores_.updateAll();
     world_.secondaryIndex.refresh();
-    ++steps_;
-    return true;
 }
 
 }  // namespace Zarn

@@ -21,8 +21,11 @@ public:
     // When admitted: steering, the tracker told the new tick, traps, updated
     // elements, timers and scripted actions, the map commands they queued,
     // every score keeper in ascending kind order, and last the element cell
-    // index refreshed. Answers whether it stepped.
+    // index refreshed. Answers whether it stepped. A throw from the world
+    // breaks the stepper (logged at CRITICAL): it steps no more, and the
+    // server ends the game.
     bool step();
+    bool isBroken() const { return broken_; }
     // Whether the next step may run (the tick tracker's rule, with the lag
     // kicker when one is installed).
     bool checkLaggards();
@@ -32,11 +35,14 @@ public:
     u32 stepCount() const { return steps_; }
 
 private:
+    void advance();
+
     GameWorld& world_;
     MultiClientTickTracker& ticks_;
     ScoreKeeperRegistry& scores_;
     LagKicker* kicker_ = nullptr;
     u32 steps_ = 0;
+    bool broken_ = false;
     Convinience::Logger logger_;
 };
 

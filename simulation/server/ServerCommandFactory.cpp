@@ -1,0 +1,80 @@
+#include "simulation/server/ServerCommandFactory.h"
+
+#include <string>
+
+#include "foundation/ByteReader.h"
+#include "foundation/Error.h"
+#include "foundation/QueuedMessage.h"
+#include "simulation/server/GameInstance.h"
+#include "simulation/server/InputApplier.h"
+#include "simulation/server/ServerStepper.h"
+#include "simulation/sync/GSCommandPusher.h"
+#include "simulation/sync/GameStatePacker.h"
+#include "simulation/sync/MultiClientTickTracker.h"
+#include "world/units/SteerableUnitManager.h"
+
+namespace Zarn {
+
+namespace {
+constexpr u32 kWarn = 2;
+constexpr u32 kError = 3;
+constexpr u32 kCritical = 4;
+constexpr u32 kStateSyncCommandId = 3;
+}  // namespace
+
+InputConfirmationCommand::InputConfirmationCommand(const Corvel::CommandHeader& header, u32 routeFrom,
+                                                   GameState state, GSCommandPusher& pusher,
+                                                   const Parts& parts)
+    : IncomingCommand(header),
+      state(std::move(state)),
+      routeFrom_(routeFrom),
+      pusher_(pusher),
+      parts_(parts) {}
+
+void InputConfirmationCommand::execute() {
+    const u32 sender = header.clientId;
+    try {
+        parts_.packer.acknowledge(sender, state.tick);
+        parts_.inputs.apply(sender, state.inputStates);
+    } catch (const std::exception& e) {
+        logger_.log(kCritical, "Critical error: input of client " + std::to_string(sender) +
+                                   " could not be applied, command dropped: " + e.what());
+        return;
+    }
+    parts_.ticks.confirm(sender);
+    parts_.stepper.step();
+    Corvel::CommandHeader reply(sender, kStateSyncCommandId, header.commandNumber, false);
+    reply.fromClientId = parts_.instance.fromID;
+    reply.toClientId = routeFrom_;
+    pusher_.push(reply);
+}
+
+std::unique_ptr<Convinience::Command> ServerCommandFactory::create(const Corvel::QueuedMessage& message) {
+    Convinience::ByteReader reader(message.bytes);
+    const Corvel::CommandHeader header(reader);
+    if (message.fromClientId >= 10 && !units_.hasClient(header.clientId)) {
+        logger_.log(kWarn, "invalid clientID " + std::to_string(header.clientId) +
+                               " attempting to execute command, thus blocked");
+        return nullptr;
+    }
+    GSCommandPusher& pusher = pushers_.pusherFor(header.clientId);
+    switch (header.commandId) {
+        case 1:
+        case 2:
+            return std::make_unique<InputConfirmationCommand>(header, message.fromClientId,
+                                                              GameState(reader, factories_), pusher, parts_);
+        case 8:
+        case 9:
+        case 10:
+        case 11:
+            logger_.log(kError,
+                        "Command " + std::to_string(header.commandId) + " is not served here, dropped");
+            return nullptr;
+        default:
+            logger_.log(kCritical, "Invalid commandID from packet data " + std::to_string(header.commandId));
+            throw Convinience::InvalidCommandDataException("Invalid commandID from packet data " +
+                                                           std::to_string(header.commandId));
+    }
+}
+
+}  // namespace Zarn

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <memory>
+
+#include "foundation/Command.h"
+#include "foundation/CommandHeader.h"
+#include "foundation/Logger.h"
+#include "simulation/state/GameState.h"
+
+namespace Zarn {
+
+class GameInstance;
+class GameStatePacker;
+class GSCommandPusher;
+class InputApplier;
+class MultiClientCommandPusher;
+class MultiClientTickTracker;
+class ServerStepper;
+class SteerableUnitManager;
+
+// A client's state update (command 1) or input (command 2) with the game
+// state it carries: acknowledges the client's tick in the packer, applies the
+// new inputs, confirms the tick, tries a step and answers with command 3 (a
+// state synchronisation written by the client's pusher). A failure of the
+// client's data is logged at CRITICAL and the command dropped; a failure of
+// the world inside the step is the stepper's. Server thread only; everything
+// referenced belongs to the server.
+class InputConfirmationCommand : public Corvel::IncomingCommand {
+public:
+    struct Parts {
+        const GameInstance& instance;
+        GameStatePacker& packer;
+        InputApplier& inputs;
+        MultiClientTickTracker& ticks;
+        ServerStepper& stepper;
+    };
+
+    InputConfirmationCommand(const Corvel::CommandHeader& header, u32 routeFrom, GameState state,
+                             GSCommandPusher& pusher, const Parts& parts);
+    void execute() override;
+
+    GameState state;
+
+private:
+    u32 routeFrom_;
+    GSCommandPusher& pusher_;
+    Parts parts_;
+    Convinience::Logger logger_;
+};
+
+// Turns each record of the server's incoming ring into a command (the
+// multi-client scheduler's factory). Senders of route 10 and up must name a
+// unit; the host's own records (route below 10) are trusted. Commands 1 and 2
+// become InputConfirmationCommand; an unknown ID is logged at CRITICAL
+// ("Invalid commandID from packet data <id>") and thrown as
+// Convinience::InvalidCommandDataException. Server thread only.
+class ServerCommandFactory : public Convinience::CommandFactory {
+public:
+    ServerCommandFactory(SteerableUnitManager& units, MultiClientCommandPusher& pushers,
+                         StateFactories factories, const InputConfirmationCommand::Parts& parts)
+        : units_(units), pushers_(pushers), factories_(factories), parts_(parts) {}
+
+    std::unique_ptr<Convinience::Command> create(const Corvel::QueuedMessage& message) override;
+
+private:
+    SteerableUnitManager& units_;
+    MultiClientCommandPusher& pushers_;
+    StateFactories factories_;
+    InputConfirmationCommand::Parts parts_;
+    Convinience::Logger logger_;
+};
+
+}  // namespace Zarn

@@ -1,0 +1,107 @@
+#include "simulation/server/ZarnServer.h"
+
+#include <chrono>
+#include <exception>
+#include <string>
+
+namespace Zarn {
+
+namespace {
+constexpr u32 kInfo = 1;
+constexpr u32 kCritical = 4;
+}  // namespace
+
+ZarnServer::ZarnServer(Corvel::MessageQueue& incoming, Corvel::MessageQueue& outgoing,
+                       const Convinience::TickClock& clock)
+    : incoming_(incoming),
+      outgoing_(outgoing),
+      stopwatch_(clock),
+      factory_(world_.units, pushers_, StateFactories{&trapStates_, &elementStates_},
+               InputConfirmationCommand::Parts{instance_, packer_, inputs_, ticks_, stepper_}) {
+    capture_.applied = &appliedInputs_;
+    capture_.mapState = &mapCapture_;
+    clients_.creators = {&world_.units, &commands_,    &executor_, &pushers_,
+                         &ticks_,       &playerInfos_, &packer_,   &money_};
+    scores_.keepers.insert(money_.kind(), &money_);
+    pushers_.packer = &packer_;
+    pushers_.scores = &scores_;
+    pushers_.addClient(0);
+    countdown_.setDelay(kShutdownDelayMs);
+    stopwatch_.start();
+}
+
+ZarnServer::~ZarnServer() = default;
+
+void ZarnServer::setTickDelta(float seconds) {
+    world_.setTickDelta(seconds);
+    logger_.log(kInfo, "Zarn server tick delta set to " + std::to_string(seconds));
+}
+
+void ZarnServer::loadMap(std::istream& stream) {
+    world_.loadMap(stream);
+    logger_.log(kInfo, "Server map loaded");
+}
+
+void ZarnServer::addClient(u32 clientId) {
+    clients_.addClient(clientId);
+    logger_.log(kInfo, "Zarn server added clientID " + std::to_string(clientId));
+}
+
+void ZarnServer::run() {
+    if (!loop_.enter()) {
+        loop_.leave();
+        return;
+    }
+    logger_.log(kInfo, "Zarn server started");
+    while (loop_.isRunning()) {
+        // A batch that moves nothing (commands held back by their numbering)
+        // counts as no work, so that the loop never spins without waiting.
+        if (!(countdown_.isOpen() && hasWork() && runCommandBatch())) waitOrStep();
+        if (stepper_.isBroken()) loop_.finish();
+    }
+    logger_.log(kInfo, "Zarn server main loop exited");
+    loop_.leave();
+}
+
+bool ZarnServer::runCommandBatch() {
+    const std::size_t waitingBefore = waitingCommands();
+    const bool received = !incoming_.empty();
+    scheduler_.drainIncoming();
+    try {
+        executor_.executeAll();
+    } catch (const std::exception& e) {
+        logger_.log(kCritical, std::string("Critical error: a command failed and was dropped: ") + e.what());
+    }
+    return received || waitingCommands() < waitingBefore;
+}
+
+void ZarnServer::waitOrStep() {
+    countdown_.update();
+    if (countdown_.isFinished()) {
+        loop_.finish();
+        return;
+    }
+    if (!countdown_.isCounting()) stepper_.step();
+    loop_.waitFor(std::chrono::milliseconds(kWaitMs));
+}
+
+bool ZarnServer::hasWork() const {
+    return !incoming_.empty() || waitingCommands() != 0;
+}
+
+std::size_t ZarnServer::waitingCommands() const {
+    std::size_t count = 0;
+    for (const auto& [id, state] : commands_.states) count += state->pending.size() + state->immediate.size();
+    return count;
+}
+
+void ZarnServer::wake() {
+    loop_.wake();
+}
+
+void ZarnServer::stop() {
+    loop_.stop();
+    logger_.log(kInfo, "Zarn server stopped");
+}
+
+}  // namespace Zarn

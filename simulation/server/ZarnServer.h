@@ -1,0 +1,122 @@
+#pragma once
+
+#include <istream>
+#include <memory>
+
+#include "foundation/CommandScheduler.h"
+#include "foundation/Interfaces.h"
+#include "foundation/Logger.h"
+#include "foundation/QueuedMessage.h"
+#include "foundation/Stopwatch.h"
+#include "simulation/core/GameWorld.h"
+#include "simulation/managers/PlayerInfoManager.h"
+#include "simulation/scores/MoneyScoreKeeper.h"
+#include "simulation/scores/ScoreKeeperRegistry.h"
+#include "simulation/server/ClientManager.h"
+#include "simulation/server/GameInstance.h"
+#include "simulation/server/InputApplier.h"
+#include "simulation/server/ServerCommandFactory.h"
+#include "simulation/server/ServerLoopControl.h"
+#include "simulation/server/ServerStepper.h"
+#include "simulation/server/ShutdownCountdown.h"
+#include "simulation/state/ElementStateFactories.h"
+#include "simulation/state/GameStateCapture.h"
+#include "simulation/state/InputTables.h"
+#include "simulation/sync/GSCommandPusher.h"
+#include "simulation/sync/GameStatePacker.h"
+#include "simulation/sync/MultiClientTickTracker.h"
+
+namespace Zarn {
+
+// The authoritative game server: a whole world, the per-client command
+// machinery and the loop that runs the clients' commands, answers them with
+// state synchronisations and steps the simulation.
+//
+// The host builds it (constructor, setTickDelta, loadMap, addClient, the game
+// instance) on its own thread before run, then runs `run` on the server
+// thread; while the loop runs the host only calls wake and stop and moves
+// records through the two rings (it pushes to `incoming`, pops from
+// `outgoing`). The rings and the clock belong to the host and outlive the
+// server. The host joins the server thread before destroying the server.
+// The stopwatch that the tick tracker and the shutdown countdown read runs
+// from construction.
+//
+// Every failure inside the loop is caught at its boundary: a message that
+// cannot become a command, and a command whose data is bad, are logged and
+// dropped; a world that throws during a step ends the game (logged at
+// CRITICAL, the loop returns).
+class ZarnServer : public Convinience::Wakeable {
+public:
+    static constexpr u32 kWaitMs = 30;
+    static constexpr u32 kShutdownDelayMs = 6000;
+
+    ZarnServer(Corvel::MessageQueue& incoming, Corvel::MessageQueue& outgoing,
+               const Convinience::TickClock& clock = Convinience::TickClock::steady());
+    ~ZarnServer() override;
+    ZarnServer(const ZarnServer&) = delete;
+    ZarnServer& operator=(const ZarnServer&) = delete;
+
+    // Host thread, before run.
+    void setTickDelta(float seconds);
+    void loadMap(std::istream& stream);
+    void addClient(u32 clientId);
+    GameInstance& gameInstance() { return instance_; }
+
+    // Server thread: the loop; returns after stop, when the empty game has
+    // been shut down, or when the world broke. A stop that came before run
+    // makes run return at once.
+    void run();
+    // Any thread: ends the loop's current wait early. Never restarts a
+    // stopped loop.
+    void wake() override;
+    // Host thread: ends the loop and waits until it has left run (at once
+    // when it never entered or has left). Safe to call twice.
+    void stop();
+
+    // For the host after the loop has ended, and for tests that drive the
+    // server on one thread: one command batch (answers whether it received
+    // or executed anything), one idle pass.
+    bool runCommandBatch();
+    void waitOrStep();
+
+    bool hasExited() const { return loop_.hasExited(); }
+    // The world; the server thread's while the loop runs.
+    GameWorld& world() { return world_; }
+    const ServerStepper& stepper() const { return stepper_; }
+    const ShutdownCountdown& countdown() const { return countdown_; }
+
+private:
+    bool hasWork() const;
+    // Commands filed for clients and not yet executed.
+    std::size_t waitingCommands() const;
+
+    Convinience::Logger logger_;
+    Corvel::MessageQueue& incoming_;
+    Corvel::MessageQueue& outgoing_;
+    Convinience::Stopwatch stopwatch_;
+    GameInstance instance_;
+    GameWorld world_;
+    MapStateCapture mapCapture_{world_.traps, world_.numbered, &world_.dialogs};
+    GameStateCapture capture_{world_.units, world_.simulator};
+    GameStatePacker packer_;
+    ScoreKeeperRegistry scores_;
+    MoneyScoreKeeper money_{world_.units, world_.money};
+    PlayerInfoManager playerInfos_;
+    AppliedInputRegistry appliedInputs_;
+    RawTrapStateFactory trapStates_{world_.store};
+    NumberedElementStateFactoryImpl elementStates_{world_.numbered};
+    Corvel::MultiClientCommandManager commands_;
+    Corvel::MultiClientCommandExecutor executor_{commands_};
+    MultiClientCommandPusher pushers_{outgoing_, capture_};
+    MultiClientTickTracker ticks_{&stopwatch_};
+    ClientManager clients_{world_};
+    ServerStepper stepper_{world_, ticks_, scores_};
+    InputApplier inputs_{appliedInputs_, world_.units, world_.dialogs, world_.map,
+                         world_.triggers.bindableTrigger()};
+    ServerCommandFactory factory_;
+    Corvel::MultiClientCommandScheduler scheduler_{incoming_, &factory_, commands_, 0};
+    ServerLoopControl loop_;
+    ShutdownCountdown countdown_{instance_, stopwatch_, outgoing_};
+};
+
+}  // namespace Zarn

@@ -132,9 +132,16 @@ void GLViewImpl::setWindowed(int width, int height) {
 }
 
 void GLViewImpl::setFullscreen() {
-    if (window_ != nullptr) SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
-    fullscreen_ = true;
     const Size monitor = getMonitorSize();
+    if (window_ != nullptr) {
+        // The window also takes the screen's size and corner itself, so that
+        // it covers the screen where no window manager honours the full
+        // screen request (a bare X server).
+        SDL_SetWindowSize(window_, static_cast<int>(monitor.width), static_cast<int>(monitor.height));
+        SDL_SetWindowPosition(window_, 0, 0);
+        SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    }
+    fullscreen_ = true;
     GLView::setFrameSize(monitor.width, monitor.height);
 }
 

@@ -686,6 +686,9 @@ SdlRenderBackend::~SdlRenderBackend() = default;
 
 void SdlRenderBackend::render(const DrawList& list) {
     Impl& d = *impl_;
+    // The whole window, as it is now: a size change that the renderer did not
+    // see as an event (a full screen switch) must not leave a stale viewport.
+    SDL_RenderSetViewport(d.renderer, nullptr);
     d.beginFrame();
     SDL_RenderSetClipRect(d.renderer, nullptr);
     SDL_SetRenderDrawColor(d.renderer, 0, 0, 0, 255);

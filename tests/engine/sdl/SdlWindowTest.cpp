@@ -432,9 +432,39 @@ TEST_F(SdlWindowTest, TheWindowCanGoFullScreenAndBack) {
     // and below.
     EXPECT_FLOAT_EQ(view->getScaleX(), 1.25f);
     EXPECT_FLOAT_EQ(view->getViewPortRect().origin.y, 40.0f);
+    drawFrame();
+    view->swapBuffers();  // the GL driver takes the new window size at a present
+    drawFrame();
+    ASSERT_EQ(height, 800);
+    EXPECT_EQ(pixels[(10u * 1280u + 640u) * 4 + 3], 255) << "the frame covers the whole screen";
+
     view->setWindowed(800, 450);
     EXPECT_FALSE(view->isFullscreen());
     EXPECT_FLOAT_EQ(view->getFrameSize().width, 800.0f);
+
+    // Text is rasterised at the window's scale (1.25 here) and lands where
+    // the design puts it: around window pixel (640, 360) for design point
+    // (512, 288).
+    view->setWindowed(1280, 720);
+    Label* label = Label::createWithTTF("WIDE", kFont, 40);
+    label->setPosition(512, 288);
+    scene->addChild(label);
+    drawFrame();
+    view->swapBuffers();  // the GL driver takes the new window size at a present
+    drawFrame();
+    ASSERT_EQ(width, 1280);
+    auto lit = [&](int x0, int y0, int x1, int y1) {
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                if (pixels[(static_cast<std::size_t>(y) * 1280u + static_cast<std::size_t>(x)) * 4] > 200)
+                    ++n;
+        return n;
+    };
+    EXPECT_GT(lit(560, 330, 720, 390), 600) << "the label around its place";
+    EXPECT_EQ(lit(400, 330, 540, 390), 0) << "left of the label";
+    EXPECT_EQ(lit(560, 250, 720, 320), 0) << "above the label";
+    keepShot("scaled.png");
 }
 
 TEST_F(SdlWindowTest, TheFrameDriverRunsFramesUntilTheWindowCloses) {

@@ -172,9 +172,13 @@ void InGameScene::updateSteerableVisuals() {
 InGameScene::SceneInputAnswer InGameScene::onInput(const GeometryLib::FPoint& point) {
     if (worldRoot_ == nullptr) return {point, false};
     const GeometryLib::FPoint local = worldRoot_->convertToNodeSpace(point);
+    // The enclosing rectangle is in the parent's (scaled) space; the point is
+    // in the room's, so the rectangle's size is taken back to room units.
     const GeometryLib::FRect rect = worldRoot_->getRect();
-    const float width = truncated16(rect.width);
-    const float height = truncated16(rect.height);
+    const float scale = worldRoot_->getScale();
+    if (!(scale > 0.0f)) return {point, false};
+    const float width = truncated16(rect.width) / scale;
+    const float height = truncated16(rect.height) / scale;
     if (0.0f <= local.x && local.x < width && 0.0f <= local.y && local.y < height) return {local, true};
     return {point, false};
 }

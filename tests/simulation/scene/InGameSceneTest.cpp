@@ -479,7 +479,8 @@ TEST_F(SceneFixture, TouchesInsideTheRoomAreTakenEdgesExcluded) {
     scene.initScene();
     FakeNode& world = scene.worldNode;
     world.position = FPoint(-100.0f, -50.0f);
-    // Room 1600 x 800 at 1.25: the world root covers 2000 x 1000.
+    // Room 1600 x 800 at 1.25: the world root covers 2000 x 1000 of the host
+    // scene, from (-100, -50) to (1900, 950).
     struct Case {
         FPoint touch;
         bool taken;
@@ -489,13 +490,17 @@ TEST_F(SceneFixture, TouchesInsideTheRoomAreTakenEdgesExcluded) {
         {{-100.0f, -50.0f}, true, {0.0f, 0.0f}},
         {{25.0f, 75.0f}, true, {100.0f, 100.0f}},
         {{-101.0f, 0.0f}, false, {-101.0f, 0.0f}},
-        {{-100.0f + 2000.0f * 1.25f, 0.0f}, false, {2400.0f, 0.0f}},
-        {{0.0f, -50.0f + 1000.0f * 1.25f}, false, {0.0f, 1200.0f}},
+        {{1899.0f, 0.0f}, true, {1599.2f, 40.0f}},
+        // The right and top edges of the world root (room x 1600, y 800).
+        {{1900.0f, 0.0f}, false, {1900.0f, 0.0f}},
+        {{0.0f, 950.0f}, false, {0.0f, 950.0f}},
+        {{0.0f, 949.0f}, true, {80.0f, 799.2f}},
     };
     for (const Case& c : cases) {
         const auto answer = scene.onInput(c.touch);
         EXPECT_EQ(answer.taken, c.taken) << c.touch.x << ", " << c.touch.y;
-        EXPECT_EQ(answer.point, c.answer);
+        EXPECT_NEAR(answer.point.x, c.answer.x, 1e-3f);
+        EXPECT_NEAR(answer.point.y, c.answer.y, 1e-3f);
     }
 }
 
@@ -548,6 +553,22 @@ TEST_F(SceneFixture, TouchesGoToTheDialogFirstThenBecomeMoves) {
     // Outside the room: nobody takes it.
     scene.dispatchInput({-5.0f, 20.0f});
     EXPECT_EQ(client.nextCommands, std::vector<u32>{2});
+    client.inputs.clearInput(0);
+
+    // A dialog over the touch takes it first: a page turn queues nothing, a
+    // tap on the last page is the dismiss input (kind 2) at the touch.
+    client.map.dialogs[5].text = "one&&two&&three";
+    client.dialogPlayer.play(5);
+    scene.dialog->update();
+    scene.dialogNode.setContentSize(100.0f, 100.0f);
+    scene.dispatchInput({10.0f, 20.0f});
+    EXPECT_FALSE(client.inputs.hasInput(0));
+    scene.dispatchInput({10.0f, 20.0f});
+    client.inputs.forEachClient([](u32, Zarn::InputManager::InputList& list) {
+        ASSERT_EQ(list.size(), 1u);
+        EXPECT_EQ(list[0], Zarn::InputData(2, FPoint(10.0f, 20.0f)));
+    });
+    EXPECT_EQ(client.nextCommands, (std::vector<u32>{2, 2}));
 }
 
 TEST_F(SceneFixture, PlayersJoiningAndLeavingGetVisualsThroughTheNotifier) {

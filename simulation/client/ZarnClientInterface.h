@@ -58,6 +58,8 @@ public:
     virtual DialogPlayer& getDialogPlayer() = 0;
     virtual NumberedElementGroup& getNumberedElements() = 0;
     virtual TrapFactory& getTrapFactory() = 0;
+    // The client's own spawn points; a single-play client must not hand out
+    // the in-process server's while the server thread runs.
     virtual SpawnPoints& getSpawnPoints() = 0;
     virtual PlayerInfoManager& getPlayerInfoManager() = 0;
     virtual ScoreKeeperRegistry& getScoreKeeperRegistry() = 0;

@@ -81,7 +81,7 @@ void InGameScene::initScene() {
         throw Convinience::Error("Steerable3DManager is null, cannot initialize steerables");
     steerableVisuals_->setParent(worldRoot_);
     units_.forEachUnit([this](u32 clientID, SteerableUnit&) { steerableVisuals_->addSteerable(clientID); });
-    localVisual_ = steerableVisuals_->getVisualSteerable(localClientID_);
+    lastLocalPosition_ = steerableVisuals_->getVisualSteerable(localClientID_)->getPosition();
 
     if (elementFactory_ == nullptr) throw Convinience::Error("map element 2D factory is null");
     for (const std::unique_ptr<MapElement>& record : gameMap_.mapElements) {
@@ -136,7 +136,8 @@ void InGameScene::update(float dt) {
     client_.update(dt);
     updateVisuals(dt);
     if (tracker_ == nullptr) return;
-    tracker_->update(localVisual_ != nullptr ? localVisual_->getPosition() : GeometryLib::FPoint());
+    if (NodeMediator* local = localVisual()) lastLocalPosition_ = local->getPosition();
+    tracker_->update(lastLocalPosition_);
 
     const GeometryLib::FPoint p = camera_->getCameraOffset() + cameraOffset_;
     if (std::abs(p.x - lastCameraPosition_.x) < kCameraStep &&
@@ -157,6 +158,10 @@ std::vector<const GeometryLib::Rect*> InGameScene::collectRegionRects() const {
     }
     if (const TransitionRegion* held = tracker_->heldTransition()) rects.push_back(&held->area);
     return rects;
+}
+
+NodeMediator* InGameScene::localVisual() const {
+    return steerableVisuals_ != nullptr ? steerableVisuals_->findVisualSteerable(localClientID_) : nullptr;
 }
 
 void InGameScene::updateSteerableVisuals() {
@@ -205,8 +210,8 @@ void InGameScene::sendInput(u8 kind) {
             dialogPlayer_.isPlaying() != 0 && dialogWindow_ != nullptr && dialogWindow_->nextPage() == 2;
         if (!lastPageShown) return;
     }
-    const GeometryLib::FPoint position =
-        localVisual_ != nullptr ? localVisual_->getPosition() : GeometryLib::FPoint();
+    NodeMediator* local = localVisual();
+    const GeometryLib::FPoint position = local != nullptr ? local->getPosition() : lastLocalPosition_;
     inputManager_.pushInput(localClientID_, InputData(kind, position));
     if (inputManager_.hasInput(localClientID_)) client_.setNextLocalCommand(kInputCommand);
 }

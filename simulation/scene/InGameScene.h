@@ -139,8 +139,11 @@ private:
     std::unique_ptr<CameraRegionTracker> tracker_;
     // Owned by the engine side; null before initScene.
     NodeMediator* worldRoot_ = nullptr;
-    // Owned by the local player's visual.
-    NodeMediator* localVisual_ = nullptr;
+    // The local player's visual node, looked up afresh each time: the
+    // visual goes away when the local player leaves or is kicked.
+    NodeMediator* localVisual() const;
+    // Where the local player's visual last was (room units).
+    GeometryLib::FPoint lastLocalPosition_;
     // Owned by the engine side; null when the scene has none.
     DialogWindow* dialogWindow_ = nullptr;
 

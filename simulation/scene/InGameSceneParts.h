@@ -39,6 +39,8 @@ public:
     // The client's visual node, owned by the visual; throws "not valid visual
     // steerable client" for a client without one.
     virtual NodeMediator* getVisualSteerable(u32 clientID) = 0;
+    // The same, or null for a client without one.
+    virtual NodeMediator* findVisualSteerable(u32 clientID) = 0;
     // The syncs the scene steps every frame, in order; owned by the visuals.
     virtual const std::vector<SceneVisualSync*>& visualSyncs() = 0;
 };

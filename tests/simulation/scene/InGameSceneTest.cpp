@@ -179,9 +179,15 @@ public:
         syncs.push_back(syncStore.back().get());
         parent->addChild(node.get());
     }
+    // The visual and its node die with the removal.
     void removeSteerable(u32 clientID) override {
         parent->removeChild(nodes.at(clientID).get());
+        nodes.erase(clientID);
         removed.push_back(clientID);
+    }
+    Zarn::NodeMediator* findVisualSteerable(u32 clientID) override {
+        auto it = nodes.find(clientID);
+        return it == nodes.end() ? nullptr : it->second.get();
     }
     Zarn::NodeMediator* getVisualSteerable(u32 clientID) override {
         auto it = nodes.find(clientID);
@@ -577,6 +583,20 @@ TEST_F(SceneFixture, PlayersJoiningAndLeavingGetVisualsThroughTheNotifier) {
     EXPECT_EQ(scene.worldNode.children.back(), "player4");
     client.notifier->playerLeft(4);
     EXPECT_EQ(steerables.removed, std::vector<u32>{4});
+}
+
+TEST_F(SceneFixture, TheLocalPlayerLeavingLeavesTheSceneRunning) {
+    client.units.getUnit(0).body().position = FPoint(64.0f, 96.0f);
+    scene.initScene();
+    scene.update(0.03f);
+    // A kick of the local player removes its visual (and frees its node).
+    client.notifier->playerLeft(0);
+    scene.update(0.03f);
+    scene.sendInput(4);
+    client.inputs.forEachClient([](u32, Zarn::InputManager::InputList& list) {
+        ASSERT_EQ(list.size(), 1u);
+        EXPECT_EQ(list[0], Zarn::InputData(4, FPoint(64.0f, 96.0f)));
+    });
 }
 
 TEST_F(SceneFixture, ADestroyedSceneLeavesNoNotifierWithTheClient) {

@@ -165,9 +165,16 @@ void GLViewImpl::handleEvent(const SDL_Event& event) {
             closeRequested_ = true;
             break;
         case SDL_WINDOWEVENT:
-            if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+            if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
                 GLView::setFrameSize(static_cast<float>(event.window.data1),
                                      static_cast<float>(event.window.data2));
+            } else if (event.window.event == SDL_WINDOWEVENT_MINIMIZED && !minimized_) {
+                minimized_ = true;
+                if (Application* app = Application::getInstance()) app->applicationDidEnterBackground();
+            } else if (event.window.event == SDL_WINDOWEVENT_RESTORED && minimized_) {
+                minimized_ = false;
+                if (Application* app = Application::getInstance()) app->applicationWillEnterForeground();
+            }
             break;
         case SDL_MOUSEMOTION:
             handleMouseMove(static_cast<float>(event.motion.x), static_cast<float>(event.motion.y));

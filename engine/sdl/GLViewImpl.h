@@ -28,7 +28,9 @@ class SdlRenderBackend;
 // Input: `pollEvents` turns SDL's mouse, wheel, key, text and window events
 // into the engine's (mouse events and one-finger touches from the left button,
 // key codes, typed text to the text field that has the keyboard), window
-// coordinates converted to the design resolution by the base view.
+// coordinates converted to the design resolution by the base view. Minimising
+// and restoring the window tell the application it went to the background and
+// came back.
 //
 // Main thread only; one window per process.
 class GLViewImpl : public GLView {
@@ -83,6 +85,7 @@ private:
     bool vsync_ = false;
     std::string rendererName_;
     bool closeRequested_ = false;
+    bool minimized_ = false;  // the application was told it went to the background
 };
 
 }  // namespace cocos2d

@@ -467,6 +467,24 @@ TEST_F(SdlWindowTest, TheWindowCanGoFullScreenAndBack) {
     keepShot("scaled.png");
 }
 
+TEST_F(SdlWindowTest, MinimisingAndRestoringTellTheApplicationOnce) {
+    struct App : Application {
+        bool applicationDidFinishLaunching() override { return true; }
+        void applicationDidEnterBackground() override { calls.push_back("background"); }
+        void applicationWillEnterForeground() override { calls.push_back("foreground"); }
+        std::vector<std::string> calls;
+    } app;
+    view->pollEvents();
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    for (Uint8 what : {SDL_WINDOWEVENT_MINIMIZED, SDL_WINDOWEVENT_MINIMIZED, SDL_WINDOWEVENT_RESTORED,
+                       SDL_WINDOWEVENT_RESTORED}) {
+        e.window.event = what;
+        pushAndPoll(e);
+    }
+    EXPECT_EQ(app.calls, (std::vector<std::string>{"background", "foreground"}));
+}
+
 TEST_F(SdlWindowTest, TheFrameDriverRunsFramesUntilTheWindowCloses) {
     struct App : Application {
         bool applicationDidFinishLaunching() override { return true; }

@@ -2,17 +2,15 @@
 
 #include <SDL.h>
 #include <SDL_image.h>
-#include <SDL_ttf.h>
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <optional>
-#include <tuple>
 #include <unordered_map>
 
 #include "engine/EngineLog.h"
 #include "engine/GLView.h"
+#include "engine/sdl/SdlGlyphCache.h"
 
 namespace cocos2d {
 
@@ -24,21 +22,6 @@ constexpr float kPi = 3.14159265358979f;
 // with an opaque outline of the same hue.
 constexpr uint8_t kPlaceholderTint[3] = {255, 0, 255};
 constexpr float kPlaceholderFillAlpha = 0.35f;
-
-struct GlyphImage {
-    SDL_Texture* texture = nullptr;  // owned by the glyph cache; null: nothing to draw
-    int width = 0;
-    int height = 0;
-    int offsetX = 0;  // left edge of the image relative to the pen
-};
-
-using FontKey = std::tuple<std::string, int, int>;  // path, pixel size, outline
-
-struct FontEntry {
-    TTF_Font* font = nullptr;  // owned; null when the file cannot be opened
-    int ascent = 0;
-    std::unordered_map<char32_t, GlyphImage> glyphs;
-};
 
 SDL_Color modulate(uint8_t r, uint8_t g, uint8_t b, float alpha, const Color3B& node) {
     SDL_Color c;
@@ -60,10 +43,9 @@ SDL_Rect intersect(const SDL_Rect& a, const SDL_Rect& b) {
 struct SdlRenderBackend::Impl {
     SDL_Renderer* renderer;  // observed, owned by the view
     const GLView& view;      // observed, owns this backend
-    bool ttfReady = false;
 
     std::unordered_map<std::string, SDL_Texture*> textures;  // owned; null: unreadable
-    std::map<FontKey, FontEntry> fonts;
+    SdlGlyphCache glyphs;
 
     // Design (y up) to output pixels (y down), set at the start of a frame.
     float originX = 0.0f;
@@ -101,9 +83,7 @@ struct SdlRenderBackend::Impl {
     std::vector<SDL_Vertex> batch;
     unsigned int drawCalls = 0;
 
-    Impl(SDL_Renderer* r, const GLView& v) : renderer(r), view(v) {
-        ttfReady = TTF_Init() == 0;  // counted: each backend quits its own
-        if (!ttfReady) engineLog(std::string("render: text disabled: ") + TTF_GetError());
+    Impl(SDL_Renderer* r, const GLView& v) : renderer(r), view(v), glyphs(r) {
         SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
         premultiplied = SDL_ComposeCustomBlendMode(
             SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA, SDL_BLENDOPERATION_ADD,
@@ -149,12 +129,6 @@ struct SdlRenderBackend::Impl {
         dropPools();
         for (auto& [path, texture] : textures)
             if (texture != nullptr) SDL_DestroyTexture(texture);
-        for (auto& [key, entry] : fonts) {
-            for (auto& [cp, glyph] : entry.glyphs)
-                if (glyph.texture != nullptr) SDL_DestroyTexture(glyph.texture);
-            if (entry.font != nullptr) TTF_CloseFont(entry.font);
-        }
-        if (ttfReady) TTF_Quit();
     }
 
     SDL_FPoint toPixel(const Vec2& world) const {
@@ -252,52 +226,6 @@ struct SdlRenderBackend::Impl {
         }
         textures.emplace(path, t);
         return t;
-    }
-
-    FontEntry& font(const std::string& path, float size, int outline) {
-        const int pixels = std::max(1, static_cast<int>(std::lround(size)));
-        FontKey key{path, pixels, outline};
-        auto it = fonts.find(key);
-        if (it != fonts.end()) return it->second;
-        FontEntry entry;
-        if (ttfReady) {
-            entry.font = TTF_OpenFont(path.c_str(), pixels);
-            if (entry.font == nullptr) {
-                engineLog("render: cannot open font " + path + ": " + TTF_GetError());
-            } else {
-                TTF_SetFontHinting(entry.font, TTF_HINTING_LIGHT);
-                if (outline > 0) TTF_SetFontOutline(entry.font, outline);
-                entry.ascent = TTF_FontAscent(entry.font);
-            }
-        }
-        return fonts.emplace(std::move(key), std::move(entry)).first->second;
-    }
-
-    const GlyphImage& glyph(FontEntry& entry, char32_t codepoint, int outline) {
-        auto it = entry.glyphs.find(codepoint);
-        if (it != entry.glyphs.end()) return it->second;
-        GlyphImage image;
-        if (entry.font != nullptr && codepoint > U' ') {
-            const SDL_Color white{255, 255, 255, 255};
-            SDL_Surface* surface =
-                TTF_RenderGlyph32_Blended(entry.font, static_cast<Uint32>(codepoint), white);
-            if (surface != nullptr) {
-                image.texture = SDL_CreateTextureFromSurface(renderer, surface);
-                image.width = surface->w;
-                image.height = surface->h;
-                SDL_FreeSurface(surface);
-                if (image.texture != nullptr) SDL_SetTextureBlendMode(image.texture, SDL_BLENDMODE_BLEND);
-                int minx = 0;
-                int maxx = 0;
-                int miny = 0;
-                int maxy = 0;
-                int advance = 0;
-                TTF_GlyphMetrics32(entry.font, static_cast<Uint32>(codepoint), &minx, &maxx, &miny, &maxy,
-                                   &advance);
-                image.offsetX = std::min(0, minx) - outline;
-            }
-        }
-        return entry.glyphs.emplace(codepoint, image).first->second;
     }
 
     // --- clips ---
@@ -625,17 +553,18 @@ struct SdlRenderBackend::Impl {
         const float scale = textScale();
         const int rasterOutline =
             outline > 0 ? std::max(1, static_cast<int>(std::lround(outline * scale))) : 0;
-        FontEntry& entry = font(run.fontFile, run.fontSize * scale, rasterOutline);
-        if (entry.font == nullptr) return;
+        SdlGlyphCache::Face* face =
+            glyphs.face(run.fontFile, static_cast<int>(std::lround(run.fontSize * scale)), rasterOutline);
+        if (face == nullptr) return;
         const SDL_Color tint =
             modulate(color.r, color.g, color.b, color.a / 255.0f * c.opacity / 255.0f, c.color);
         if (tint.a == 0) return;
         const float unit = 1.0f / scale;
         for (const Glyph& g : run.glyphs) {
-            const GlyphImage& image = glyph(entry, g.codepoint, rasterOutline);
+            const SdlGlyphCache::GlyphImage& image = glyphs.glyph(*face, g.codepoint);
             if (image.texture == nullptr) continue;
             const float left = g.origin.x + offset.x + static_cast<float>(image.offsetX) * unit;
-            const float top = g.origin.y + offset.y + static_cast<float>(entry.ascent + rasterOutline) * unit;
+            const float top = g.origin.y + offset.y + static_cast<float>(SdlGlyphCache::ascent(*face)) * unit;
             const float right = left + static_cast<float>(image.width) * unit;
             const float bottom = top - static_cast<float>(image.height) * unit;
             useTexture(image.texture);
@@ -733,9 +662,7 @@ std::size_t SdlRenderBackend::cachedTextureCount() const {
 }
 
 std::size_t SdlRenderBackend::cachedGlyphCount() const {
-    std::size_t n = 0;
-    for (const auto& [key, entry] : impl_->fonts) n += entry.glyphs.size();
-    return n;
+    return impl_->glyphs.glyphCount();
 }
 
 }  // namespace cocos2d

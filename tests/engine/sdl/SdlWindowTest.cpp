@@ -184,6 +184,13 @@ TEST_F(SdlWindowTest, DrawsTheSceneWhereTheNodeTreeSays) {
     EXPECT_TRUE(isColour(at(875, 475), black)) << "not swept yet";
     EXPECT_TRUE(isColour(at(925, 425), black)) << "not swept yet";
 
+    // Glyph images are made once: H, E, L and O.
+    EXPECT_EQ(view->getSdlRenderBackend()->cachedGlyphCount(), 4u);
+    const std::size_t images = view->getSdlRenderBackend()->cachedTextureCount();
+    drawFrame();
+    EXPECT_EQ(view->getSdlRenderBackend()->cachedGlyphCount(), 4u);
+    EXPECT_EQ(view->getSdlRenderBackend()->cachedTextureCount(), images);
+
     const std::string shot = zarn_test::tempDir() + "/smoke.png";
     EXPECT_TRUE(view->getSdlRenderBackend()->saveFrame(shot));
     keepShot("smoke.png");

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <thread>
+
+#include "foundation/QueuedMessage.h"
+#include "simulation/client/ZarnClientInterface.h"
+#include "simulation/core/ClientGameCore.h"
+#include "simulation/managers/InputManager.h"
+#include "simulation/server/ZarnServer.h"
+
+namespace Zarn {
+
+// Single play: the client game core and a whole server in one process, the
+// server's loop on a thread of its own. Records cross between them only
+// through four single-producer single-consumer rings, moved by `update` on
+// the main thread; the server thread only pops its incoming ring and pushes
+// its outgoing ring. A record that finds its destination ring full stays in
+// its source ring until a later frame, so nothing is lost.
+//
+// Everything the accessors return is the client's (main thread). The spawn
+// points are the client's copy: the server's belong to the server thread.
+class SinglePlayerZarn : public ZarnClientInterface {
+public:
+    static constexpr std::size_t kRingSlots = 513;
+
+    // clock: the server's time source (the steady clock in play); it outlives the client.
+    explicit SinglePlayerZarn(const Convinience::TickClock& clock = Convinience::TickClock::steady());
+    // Stops and joins the server thread when it was started.
+    ~SinglePlayerZarn() override;
+
+    // The core's map load, then the same bytes for the server's.
+    void loadMap(std::istream& stream) override;
+    void update(float dt) override;
+    // Starts the server thread; a second call does nothing.
+    void startServer();
+    // Stops the server loop (the thread is joined at destruction); safe in
+    // any state and more than once.
+    void stopServer();
+    bool serverStarted() const { return serverStarted_; }
+
+    void setNextLocalCommand(u32 commandId) override { core_.setNextLocalCommand(commandId); }
+    void addPlayer(u32 clientId) override { core_.addPlayer(clientId); }
+    u32 getLocalClientID() override { return localClientId_; }
+    void setExitHandler(std::function<void()> handler) override { core_.setExitHandler(std::move(handler)); }
+    // Kept for the game notifications; the client's incoming commands that
+    // report to it (players joining and leaving) are not served yet.
+    void setGameNotifier(ZarnGameNotifier* notifier) override { notifier_ = notifier; }
+    InputManager& getInputManager() override { return inputs_; }
+    ClientGameCore& getCore() override { return core_; }
+    SteerableUnitManager& getSteerableUnitManager() override { return core_.world().units; }
+    InteractiveElementStore& getInteractiveElementStore() override { return core_.world().store; }
+    GameMap& getGameMap() override { return core_.world().map; }
+    TrapList& getTraps() override { return core_.world().traps; }
+    DialogPlayer& getDialogPlayer() override { return core_.world().dialogs; }
+    NumberedElementGroup& getNumberedElements() override { return core_.world().numbered; }
+    TrapFactory& getTrapFactory() override { return core_.world().trapFactory; }
+    SpawnPoints& getSpawnPoints() override { return core_.world().spawnPoints; }
+    PlayerInfoManager& getPlayerInfoManager() override { return core_.playerInfos(); }
+    ScoreKeeperRegistry& getScoreKeeperRegistry() override { return core_.scores(); }
+
+    // The server; touch it only while its thread is not running.
+    ZarnServer& server() { return server_; }
+
+private:
+    // Moves records from one ring to another until the source is empty or
+    // the destination full.
+    static void forward(Corvel::MessageQueue& from, Corvel::MessageQueue& to);
+
+    Corvel::MessageQueue clientOutgoing_{kRingSlots};
+    Corvel::MessageQueue clientIncoming_{kRingSlots};
+    Corvel::MessageQueue serverOutgoing_{kRingSlots};
+    Corvel::MessageQueue serverIncoming_{kRingSlots};
+    InputManager inputs_;
+    u32 localClientId_ = 0;
+    float tickDelta_ = 0.03f;
+    ClientGameCore core_{clientIncoming_, clientOutgoing_};
+    ZarnServer server_;
+    std::thread serverThread_;
+    bool serverStarted_ = false;
+    // Owned by the scene.
+    ZarnGameNotifier* notifier_ = nullptr;
+};
+
+}  // namespace Zarn

@@ -1,0 +1,71 @@
+#include "simulation/core/ClientGameCore.h"
+
+#include <string>
+
+namespace Zarn {
+
+namespace {
+constexpr u32 kInfo = 1;
+constexpr u32 kPlaybackRate = 66;
+}  // namespace
+
+ClientGameCore::ClientGameCore(Corvel::MessageQueue& incoming, Corvel::MessageQueue& outgoing)
+    : pusher_(outgoing, capture_),
+      incomingFactory_(StateFactories{&trapStates_, &elementStates_}, buffer_, world_.simulator, unconfirmed_,
+                       scores_),
+      scheduler_(incoming, &incomingFactory_, commands_) {
+    capture_.unconfirmed = &unconfirmed_;
+    scores_.keepers.insert(money_.kind(), &money_);
+    ticker_.setTiming(kPlaybackRate, 0.03f);
+}
+
+void ClientGameCore::setLocalClientID(u32 id) {
+    localClientId_ = id;
+    exiter_.clientID = id;
+    exiter_.singleClient = true;
+    exiter_.delay = 0.1f;
+    world_.units.addClient(id);
+    playerInfos_.addClient(id);
+    localFactory_.localClientID = id;
+    if (inputs_) inputs_->addClient(id);
+    logger_.log(kInfo, "Local clientID set to " + std::to_string(id));
+}
+
+void ClientGameCore::setTickDelta(float dt) {
+    world_.setTickDelta(dt);
+    interpolator_.secondsPerTick = dt;
+    producer_.period = dt;
+    ticker_.setTiming(kPlaybackRate, dt);
+    logger_.log(kInfo, "Client tick delta set to " + std::to_string(dt));
+}
+
+void ClientGameCore::setInputManager(InputManager* inputs) {
+    inputs_ = inputs;
+    capture_.inputs = inputs;
+    if (inputs_) inputs_->addClient(localClientId_);
+}
+
+void ClientGameCore::addPlayer(u32 clientId) {
+    world_.units.addClient(clientId);
+    world_.simulator.addUnit(clientId, world_.units.findUnit(clientId));
+    if (inputs_) inputs_->addClient(clientId);
+    logger_.log(kInfo, "Client " + std::to_string(clientId) + " added");
+}
+
+void ClientGameCore::loadMap(std::istream& stream) {
+    world_.loadMap(stream);
+    logger_.log(kInfo, "Client map loaded");
+}
+
+void ClientGameCore::update(float dt) {
+    scheduler_.drainIncoming();
+    producer_.advance(dt);
+    Corvel::CommandScheduler::executeOrdered(cursor_);
+    Corvel::CommandScheduler::executeImmediate(commands_);
+    Corvel::CommandScheduler::trimFirstHistory(commands_);
+    Corvel::CommandScheduler::trimHistoryVector(commands_);
+    ticker_.update(dt);
+    exiter_.update(dt);
+}
+
+}  // namespace Zarn

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <functional>
+#include <istream>
+
+#include "foundation/CommandScheduler.h"
+#include "foundation/Logger.h"
+#include "foundation/QueuedMessage.h"
+#include "simulation/commands/ClientLocalCommandFactory.h"
+#include "simulation/commands/FixedRateProducer.h"
+#include "simulation/core/ClientIncomingCommands.h"
+#include "simulation/core/GameWorld.h"
+#include "simulation/core/StatePlaybackTicker.h"
+#include "simulation/managers/InputManager.h"
+#include "simulation/managers/PlayerInfoManager.h"
+#include "simulation/scores/MoneyScoreKeeper.h"
+#include "simulation/scores/ScoreKeeperRegistry.h"
+#include "simulation/server/GameInstance.h"
+#include "simulation/state/ElementStateFactories.h"
+#include "simulation/state/GameStateCapture.h"
+#include "simulation/state/InputTables.h"
+#include "simulation/state/StateInterpolator.h"
+#include "simulation/sync/GSCommandPusher.h"
+#include "simulation/sync/GameStateBuffer.h"
+
+namespace Zarn {
+
+// The client half of the simulation: the client's copy of the room, the
+// players' units, the commands received from the server and those it sends
+// (one per tick: a state update, or an input), the playback of received
+// states and the detection of the level's end. The two rings belong to the
+// owning client and outlive the core; the input manager is the owning
+// client's (set before the first update). Main thread only.
+class ClientGameCore {
+public:
+    ClientGameCore(Corvel::MessageQueue& incoming, Corvel::MessageQueue& outgoing);
+    ClientGameCore(const ClientGameCore&) = delete;
+    ClientGameCore& operator=(const ClientGameCore&) = delete;
+
+    void setLocalClientID(u32 id);
+    void setTickDelta(float dt);
+    void setInputManager(InputManager* inputs);
+    void addPlayer(u32 clientId);
+    void loadMap(std::istream& stream);
+    // One frame (dt seconds): received commands drained, this frame's local
+    // commands produced, commands executed, playback advanced, end detected.
+    void update(float dt);
+
+    void setExitHandler(std::function<void()> handler) { exiter_.exitHandler = std::move(handler); }
+    void setNextLocalCommand(u32 commandId) { producer_.nextCommandID = commandId; }
+
+    u32 localClientID() const { return localClientId_; }
+    GameWorld& world() { return world_; }
+    InputManager* inputManager() { return inputs_; }
+    PlayerInfoManager& playerInfos() { return playerInfos_; }
+    ScoreKeeperRegistry& scores() { return scores_; }
+    GameStateBuffer& stateBuffer() { return buffer_; }
+    const ZarnExiter& exiter() const { return exiter_; }
+
+private:
+    GameInstance instance_;
+    u32 localClientId_ = 0;
+    Convinience::Logger logger_;
+    GameWorld world_;
+    InputManager* inputs_ = nullptr;
+    ZarnExiter exiter_{world_.units};
+    ScoreKeeperRegistry scores_;
+    PlayerInfoManager playerInfos_;
+    MoneyScoreKeeper money_{world_.units, world_.money};
+    RawTrapStateFactory trapStates_{world_.store};
+    NumberedElementStateFactoryImpl elementStates_{world_.numbered};
+    StateInterpolator interpolator_{world_.units, &world_.store, &world_.numbered, &world_.dialogs};
+    GameStateBuffer buffer_;
+    StatePlaybackTicker ticker_{buffer_, interpolator_};
+    UnconfirmedInputTable unconfirmed_;
+    GameStateCapture capture_{world_.units, world_.simulator};
+    GSCommandPusher pusher_;
+    ClientIncomingCommandFactory incomingFactory_;
+    Corvel::ClientCommandState commands_;
+    Corvel::ClientCommandCursor cursor_{&commands_, 0};
+    // The local factory is declared next; the producer only keeps its address.
+    FixedRateProducer producer_{commands_.immediate, &localFactory_};
+    ClientLocalCommandFactory localFactory_{pusher_, producer_, instance_.fromID};
+    Corvel::SingleClientCommandScheduler scheduler_;
+};
+
+}  // namespace Zarn

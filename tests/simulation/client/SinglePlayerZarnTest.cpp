@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <sstream>
+#include <thread>
+
+#include "../support/RoomFixtures.h"
+#include "map/records/MapElement.h"
+#include "simulation/client/SinglePlayerZarn.h"
+#include "simulation/state/InputState.h"
+
+using namespace Zarn;
+using namespace std::chrono_literals;
+using GeometryLib::FPoint;
+using GeometryLib::Point;
+
+namespace {
+
+// A spike at (5, 1) enabled by the start event; a checkpoint at (1, 5) whose
+// touch ends the level (the exit).
+zarn_test::MapBuilder levelRoom() {
+    auto b = zarn_test::fixtureRoom();
+    b.trap(zarn_test::trapRecordAt(43, 1, Point(5, 1), 100.0f, 0.0f));
+    TileNumberedMapElement exit;
+    exit.elementId = 42;
+    exit.number = 9;
+    exit.cell = Point(1, 5);
+    b.element(exit);
+    b.event(zarn_test::eventWith(1, 1, 0, zarn_test::oneAction(0, 1)));
+    b.event(zarn_test::eventWith(2, 12, 9, zarn_test::oneAction(37, 0)));
+    return b;
+}
+
+struct Outcome {
+    bool died = false;
+    bool respawned = false;
+    int exits = 0;
+};
+
+// Frames of 0.03 s; the server thread answers between them.
+Outcome playLevel() {
+    SinglePlayerZarn client;
+    std::istringstream in = levelRoom().stream();
+    client.loadMap(in);
+    Outcome outcome;
+    client.setExitHandler([&] { ++outcome.exits; });
+    client.startServer();
+    SteerableUnit& rat = client.getSteerableUnitManager().getUnit(0);
+    auto moveTo = [&](Point cell) {
+        client.getInputManager().pushInput(0, InputData(1, zarn_test::cellCentre(cell)));
+        client.setNextLocalCommand(2);
+    };
+    moveTo(Point(9, 1));
+    for (int frame = 0; frame < 1500 && outcome.exits == 0; ++frame) {
+        client.update(0.03f);
+        std::this_thread::sleep_for(1ms);
+        if (!outcome.died && rat.state == 5) outcome.died = true;
+        if (outcome.died && !outcome.respawned && rat.state == 0) {
+            outcome.respawned = true;
+            moveTo(Point(1, 5));
+        }
+    }
+    for (int frame = 0; frame < 10; ++frame) client.update(0.03f);
+    return outcome;
+}
+
+TEST(SinglePlayerZarnTest, APlayerDiesOnASpikeRespawnsAndReachesTheExitOnEveryRun) {
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run);
+        const Outcome outcome = playLevel();
+        EXPECT_TRUE(outcome.died);
+        EXPECT_TRUE(outcome.respawned);
+        EXPECT_EQ(outcome.exits, 1);
+    }
+}
+
+TEST(SinglePlayerZarnTest, ServerThreadLifecycleInEveryOrderAScenCanCause) {
+    { SinglePlayerZarn neverStarted; }
+    {
+        SinglePlayerZarn stoppedTwice;
+        std::istringstream in = levelRoom().stream();
+        stoppedTwice.loadMap(in);
+        stoppedTwice.startServer();
+        stoppedTwice.startServer();
+        stoppedTwice.update(0.03f);
+        stoppedTwice.stopServer();
+        stoppedTwice.stopServer();
+        stoppedTwice.update(0.03f);
+    }
+    {
+        SinglePlayerZarn stoppedBeforeStart;
+        stoppedBeforeStart.stopServer();
+        stoppedBeforeStart.startServer();
+    }
+    {
+        SinglePlayerZarn destroyedMidLevel;
+        std::istringstream in = levelRoom().stream();
+        destroyedMidLevel.loadMap(in);
+        destroyedMidLevel.startServer();
+        for (int i = 0; i < 20; ++i) destroyedMidLevel.update(0.03f);
+    }
+}
+
+TEST(SinglePlayerZarnTest, AFullServerRingKeepsTheClientsRecordsForLaterFrames) {
+    SinglePlayerZarn client;
+    std::istringstream in = levelRoom().stream();
+    client.loadMap(in);
+    // The server is not running: 600 ticks of commands pile up beyond the
+    // server ring's 512 slots; once the server runs, all of them are answered.
+    for (int i = 0; i < 600; ++i) client.update(0.03f);
+    client.startServer();
+    for (int i = 0; i < 400 && client.getCore().stateBuffer().size() == 0; ++i) {
+        client.update(0.0f);
+        std::this_thread::sleep_for(1ms);
+    }
+    EXPECT_GT(client.getCore().stateBuffer().size() + client.getCore().world().simulator.tickCount, 0u);
+}
+
+}  // namespace

@@ -41,28 +41,44 @@ void ActionInterval::step(float dt) {
 
 // ---------------------------------------------------------------- Sequence
 
-Sequence* Sequence::createWithTwoActions(FiniteTimeAction* one, FiniteTimeAction* two) {
-    auto* s = new Sequence();
-    if (s->initWithTwoActions(one, two)) {
-        s->autorelease();
-        return s;
+namespace {
+
+// The create pattern for the two-action composites: construct, init with the
+// pair, autorelease; null when init refuses.
+template <class Pair>
+Pair* makePair(FiniteTimeAction* one, FiniteTimeAction* two) {
+    auto* pair = new Pair();
+    if (pair->initWithTwoActions(one, two)) {
+        pair->autorelease();
+        return pair;
     }
-    delete s;
+    delete pair;
     return nullptr;
 }
 
-Sequence* Sequence::create(const std::vector<FiniteTimeAction*>& actions) {
+// Folds the actions up to the first null into nested pairs, ((a, b), c), ...;
+// a single action is paired with an empty delay.
+template <class Pair>
+Pair* foldPairs(const std::vector<FiniteTimeAction*>& actions) {
     std::vector<FiniteTimeAction*> list;
     for (FiniteTimeAction* a : actions) {
         if (a == nullptr) break;
         list.push_back(a);
     }
     if (list.empty()) return nullptr;
-    if (list.size() == 1) return createWithTwoActions(list[0], nullptr);
+    if (list.size() == 1) return Pair::createWithTwoActions(list[0], nullptr);
     FiniteTimeAction* prev = list[0];
-    for (std::size_t i = 1; i + 1 < list.size(); ++i) prev = createWithTwoActions(prev, list[i]);
-    return createWithTwoActions(prev, list.back());
+    for (std::size_t i = 1; i + 1 < list.size(); ++i) prev = Pair::createWithTwoActions(prev, list[i]);
+    return Pair::createWithTwoActions(prev, list.back());
 }
+
+}  // namespace
+
+Sequence* Sequence::createWithTwoActions(FiniteTimeAction* one, FiniteTimeAction* two) {
+    return makePair<Sequence>(one, two);
+}
+
+Sequence* Sequence::create(const std::vector<FiniteTimeAction*>& actions) { return foldPairs<Sequence>(actions); }
 
 Sequence* Sequence::create(const Vector<FiniteTimeAction*>& actions) {
     return create(actions.asStdVector());
@@ -137,27 +153,10 @@ void Sequence::update(float t) {
 // ---------------------------------------------------------------- Spawn
 
 Spawn* Spawn::createWithTwoActions(FiniteTimeAction* one, FiniteTimeAction* two) {
-    auto* s = new Spawn();
-    if (s->initWithTwoActions(one, two)) {
-        s->autorelease();
-        return s;
-    }
-    delete s;
-    return nullptr;
+    return makePair<Spawn>(one, two);
 }
 
-Spawn* Spawn::create(const std::vector<FiniteTimeAction*>& actions) {
-    std::vector<FiniteTimeAction*> list;
-    for (FiniteTimeAction* a : actions) {
-        if (a == nullptr) break;
-        list.push_back(a);
-    }
-    if (list.empty()) return nullptr;
-    if (list.size() == 1) return createWithTwoActions(list[0], nullptr);
-    FiniteTimeAction* prev = list[0];
-    for (std::size_t i = 1; i + 1 < list.size(); ++i) prev = createWithTwoActions(prev, list[i]);
-    return createWithTwoActions(prev, list.back());
-}
+Spawn* Spawn::create(const std::vector<FiniteTimeAction*>& actions) { return foldPairs<Spawn>(actions); }
 
 Spawn* Spawn::create(const Vector<FiniteTimeAction*>& actions) {
     return create(actions.asStdVector());

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,28 @@ TEST_F(ServerStepperTest, ClientManagerAddsInCreatorOrderAndRemovesTheUnitFromTh
     EXPECT_FALSE(world.units.hasClient(7));
     world.stepOnce();  // the simulator holds no stale unit
     EXPECT_THROW(clients.clientAdded(99), Convinience::ClientIDNotFoundException);
+}
+
+}  // namespace
+
+namespace {
+
+class ThrowingKeeper : public Zarn::ScoreKeeper {
+public:
+    ThrowingKeeper() : ScoreKeeper(200) {}
+    void update() override { throw std::runtime_error("keeper broke"); }
+    void serialize(Convinience::Buffer&) const override {}
+};
+
+TEST_F(ServerStepperTest, AWorldThatThrowsBreaksTheStepperInsteadOfTheThread) {
+    ThrowingKeeper keeper;
+    scores.keepers.insert(keeper.kind(), &keeper);
+    clients.addClient(0);
+    EXPECT_FALSE(stepper.step());
+    EXPECT_TRUE(stepper.isBroken());
+    at(1000);
+    EXPECT_FALSE(stepper.step()) << "a broken world is not stepped again";
+    EXPECT_EQ(stepper.stepCount(), 0u);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "foundation/QueuedMessage.h"
 #include "simulation/server/GameInstance.h"
 #include "simulation/server/InputApplier.h"
+#include "simulation/server/PlayerCommands.h"
 #include "simulation/server/ServerStepper.h"
 #include "simulation/sync/GSCommandPusher.h"
 #include "simulation/sync/GameStatePacker.h"
@@ -64,12 +65,18 @@ std::unique_ptr<Convinience::Command> ServerCommandFactory::create(const Corvel:
             return std::make_unique<InputConfirmationCommand>(header, message.fromClientId,
                                                               GameState(reader, factories_), pusher, parts_);
         case 8:
-        case 9:
-        case 10:
-        case 11:
-            logger_.log(kError,
-                        "Command " + std::to_string(header.commandId) + " is not served here, dropped");
+            logger_.log(kError, "Command 8 is not served here, dropped");
             return nullptr;
+        case 9:
+            ownCommands_.immediate.push_back(
+                std::make_unique<PlayerExitCommand>(header, instance_, clients_, pushers_));
+            return nullptr;
+        case 10:
+            return std::make_unique<SetGameFromIDCommand>(header, message.fromClientId, reader.readU32(),
+                                                          instance_, pusher);
+        case 11:
+            return std::make_unique<GameInstanceUpdateCommand>(header, message.fromClientId, instance_,
+                                                               pusher);
         default:
             logger_.log(kCritical, "Invalid commandID from packet data " + std::to_string(header.commandId));
             throw Convinience::InvalidCommandDataException("Invalid commandID from packet data " +

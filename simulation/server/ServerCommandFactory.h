@@ -4,11 +4,13 @@
 
 #include "foundation/Command.h"
 #include "foundation/CommandHeader.h"
+#include "foundation/CommandScheduler.h"
 #include "foundation/Logger.h"
 #include "simulation/state/GameState.h"
 
 namespace Zarn {
 
+class ClientManager;
 class GameInstance;
 class GameStatePacker;
 class GSCommandPusher;
@@ -51,14 +53,25 @@ private:
 // Turns each record of the server's incoming ring into a command (the
 // multi-client scheduler's factory). Senders of route 10 and up must name a
 // unit; the host's own records (route below 10) are trusted. Commands 1 and 2
-// become InputConfirmationCommand; an unknown ID is logged at CRITICAL
+// become InputConfirmationCommand, 9 to 11 the player commands (8, joining
+// with a spawn, is not served: logged and dropped); an unknown ID is logged at CRITICAL
 // ("Invalid commandID from packet data <id>") and thrown as
 // Convinience::InvalidCommandDataException. Server thread only.
 class ServerCommandFactory : public Convinience::CommandFactory {
 public:
+    // Player exits are queued on `ownCommands` (the command manager's own
+    // record), which the executor runs before any client's record.
     ServerCommandFactory(SteerableUnitManager& units, MultiClientCommandPusher& pushers,
-                         StateFactories factories, const InputConfirmationCommand::Parts& parts)
-        : units_(units), pushers_(pushers), factories_(factories), parts_(parts) {}
+                         StateFactories factories, const InputConfirmationCommand::Parts& parts,
+                         GameInstance& instance, ClientManager& clients,
+                         Corvel::ClientCommandState& ownCommands)
+        : units_(units),
+          pushers_(pushers),
+          factories_(factories),
+          parts_(parts),
+          instance_(instance),
+          clients_(clients),
+          ownCommands_(ownCommands) {}
 
     std::unique_ptr<Convinience::Command> create(const Corvel::QueuedMessage& message) override;
 
@@ -67,6 +80,9 @@ private:
     MultiClientCommandPusher& pushers_;
     StateFactories factories_;
     InputConfirmationCommand::Parts parts_;
+    GameInstance& instance_;
+    ClientManager& clients_;
+    Corvel::ClientCommandState& ownCommands_;
     Convinience::Logger logger_;
 };
 

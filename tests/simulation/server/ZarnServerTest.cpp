@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <sstream>
 #include <thread>
@@ -162,6 +163,46 @@ TEST(ZarnServerThreadTest, StartStopAndDestroyInEveryOrder) {
         while (outgoing.pop(drop)) {
         }
     }
+}
+
+}  // namespace
+
+namespace {
+
+Corvel::QueuedMessage bareMessage(u32 sender, u32 commandId, u32 routeFrom, std::vector<u8> data = {},
+                                  u32 number = 1) {
+    Corvel::CommandHeader header(sender, commandId, 0, true);
+    header.commandNumber = number;
+    Convinience::Buffer buffer;
+    header.serialize(buffer);
+    for (u8 b : data) buffer.appendU8(b);
+    Corvel::QueuedMessage message;
+    message.fromClientId = routeFrom;
+    message.bytes = buffer.takeBytes();
+    return message;
+}
+
+TEST_F(ZarnServerTest, TheLastPlayerLeavingIsConfirmedAndTheEmptyGameStartsItsCountdown) {
+    build(spikeRoom());
+    incoming.push(bareMessage(0, 9, 0));
+    server->runCommandBatch();
+    EXPECT_FALSE(server->world().units.hasClient(0));
+    EXPECT_TRUE(server->gameInstance().players.empty());
+    EXPECT_EQ(drainCommandIds(outgoing), (std::vector<u32>{14, 26}));
+    server->waitOrStep();
+    EXPECT_TRUE(server->countdown().isCounting());
+}
+
+TEST_F(ZarnServerTest, FromIdAndGameInstanceCommandsAnswerTheSender) {
+    build(spikeRoom(), false);
+    incoming.push(bareMessage(0, 10, 0, {7, 0, 0, 0}, 1));
+    incoming.push(bareMessage(0, 11, 0, {}, 2));
+    server->runCommandBatch();
+    EXPECT_EQ(server->gameInstance().fromID, 7u);
+    EXPECT_EQ(server->gameInstance().players, (std::unordered_set<u32>{0}));
+    std::vector<u32> replies = drainCommandIds(outgoing);
+    std::sort(replies.begin(), replies.end());  // the scheduler runs the newest number first
+    EXPECT_EQ(replies, (std::vector<u32>{12, 24}));
 }
 
 }  // namespace

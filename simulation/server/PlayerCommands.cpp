@@ -1,0 +1,71 @@
+#include "simulation/server/PlayerCommands.h"
+
+#include <string>
+#include <vector>
+
+#include "foundation/Buffer.h"
+#include "simulation/server/ClientManager.h"
+#include "simulation/server/GameInstance.h"
+#include "simulation/sync/GSCommandPusher.h"
+
+namespace Zarn {
+
+namespace {
+
+constexpr u32 kInfo = 1;
+
+Corvel::CommandHeader outgoing(u32 sender, u32 commandId, u32 replyTo, u32 routeFrom, u32 routeTo) {
+    Corvel::CommandHeader header(sender, commandId, replyTo, true);
+    header.fromClientId = routeFrom;
+    header.toClientId = routeTo;
+    return header;
+}
+
+std::vector<u8> bytesOf(const Convinience::Serializable& record) {
+    Convinience::Buffer buffer(64);
+    record.serialize(buffer);
+    return buffer.takeBytes();
+}
+
+std::vector<u8> u32Bytes(u32 value) {
+    Convinience::Buffer buffer(4);
+    buffer.appendU32(value);
+    return buffer.takeBytes();
+}
+
+}  // namespace
+
+void PlayerExitCommand::execute() {
+    const u32 leaving = header.clientId;
+    instance_.players.erase(leaving);
+    clients_.removeClient(leaving);
+    // Client 0 (the host side) always has a pusher, also after it left itself.
+    pushers_.addClient(0);
+    const u32 fromId = instance_.fromID;
+    GSCommandPusher& host = pushers_.pusherFor(0);
+    Corvel::CommandHeader confirm = outgoing(leaving, 14, 0, fromId, leaving);
+    host.pushRaw(confirm);
+    for (u32 player : instance_.players) {
+        Corvel::CommandHeader left = outgoing(player, 9, 0, fromId, player);
+        pushers_.pusherFor(player).pushRawWithData(left, u32Bytes(leaving));
+    }
+    Corvel::CommandHeader report = outgoing(fromId, 26, 0, fromId, 0);
+    host.pushRawWithData(report, bytesOf(instance_));
+    logger_.log(kInfo, "Player clientID " + std::to_string(leaving) + " has left the game");
+}
+
+void SetGameFromIDCommand::execute() {
+    instance_.fromID = fromId_;
+    logger_.log(kInfo, "Game fromID set to " + std::to_string(fromId_));
+    Corvel::CommandHeader confirm = outgoing(0, 24, header.commandNumber, fromId_, routeFrom_);
+    pusher_.pushRaw(confirm);
+}
+
+void GameInstanceUpdateCommand::execute() {
+    instance_.players.insert(header.clientId);
+    Corvel::CommandHeader reply = outgoing(routeFrom_, 12, 0, instance_.fromID, routeFrom_);
+    pusher_.pushRawWithData(reply, bytesOf(instance_));
+    logger_.log(kInfo, "Updated client " + std::to_string(routeFrom_) + " game instance data");
+}
+
+}  // namespace Zarn

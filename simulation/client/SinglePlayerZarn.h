@@ -42,9 +42,8 @@ public:
     void addPlayer(u32 clientId) override { core_.addPlayer(clientId); }
     u32 getLocalClientID() override { return localClientId_; }
     void setExitHandler(std::function<void()> handler) override { core_.setExitHandler(std::move(handler)); }
-    // Kept for the game notifications; the client's incoming commands that
-    // report to it (players joining and leaving) are not served yet.
-    void setGameNotifier(ZarnGameNotifier* notifier) override { notifier_ = notifier; }
+    // Handed to the core, whose received commands report to it.
+    void setGameNotifier(ZarnGameNotifier* notifier) override { core_.setGameNotifier(notifier); }
     InputManager& getInputManager() override { return inputs_; }
     ClientGameCore& getCore() override { return core_; }
     SteerableUnitManager& getSteerableUnitManager() override { return core_.world().units; }
@@ -77,8 +76,6 @@ private:
     ZarnServer server_;
     std::thread serverThread_;
     bool serverStarted_ = false;
-    // Owned by the scene.
-    ZarnGameNotifier* notifier_ = nullptr;
 };
 
 }  // namespace Zarn

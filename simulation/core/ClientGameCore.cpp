@@ -11,8 +11,9 @@ constexpr u32 kPlaybackRate = 66;
 
 ClientGameCore::ClientGameCore(Corvel::MessageQueue& incoming, Corvel::MessageQueue& outgoing)
     : pusher_(outgoing, capture_),
-      incomingFactory_(StateFactories{&trapStates_, &elementStates_}, buffer_, world_.simulator, unconfirmed_,
-                       scores_),
+      incomingFactory_(
+          StateFactories{&trapStates_, &elementStates_}, buffer_, world_.simulator, unconfirmed_, scores_,
+          ClientIncomingCommandFactory::Players{instance_, world_, playerInfos_, chatLineQueue()}),
       scheduler_(incoming, &incomingFactory_, commands_) {
     capture_.unconfirmed = &unconfirmed_;
     scores_.keepers.insert(money_.kind(), &money_);
@@ -42,6 +43,7 @@ void ClientGameCore::setTickDelta(float dt) {
 void ClientGameCore::setInputManager(InputManager* inputs) {
     inputs_ = inputs;
     capture_.inputs = inputs;
+    incomingFactory_.setInputManager(inputs);
     if (inputs_) inputs_->addClient(localClientId_);
 }
 
@@ -50,6 +52,17 @@ void ClientGameCore::addPlayer(u32 clientId) {
     world_.simulator.addUnit(clientId, world_.units.findUnit(clientId));
     if (inputs_) inputs_->addClient(clientId);
     logger_.log(kInfo, "Client " + std::to_string(clientId) + " added");
+}
+
+void ClientGameCore::setGameInstance(const GameInstance& instance) {
+    instance_ = instance;
+    for (const PlayerInfo& record : instance_.playerInfos) {
+        playerInfos_.addClient(record.clientID);
+        PlayerInfo& info = playerInfos_.getInfo(record.clientID);
+        info.clientID = record.clientID;
+        info.number = record.number;
+        info.name = record.name;
+    }
 }
 
 void ClientGameCore::loadMap(std::istream& stream) {

@@ -8,6 +8,7 @@
 #include "foundation/QueuedMessage.h"
 #include "simulation/commands/ClientLocalCommandFactory.h"
 #include "simulation/commands/FixedRateProducer.h"
+#include "simulation/core/ChatLineQueue.h"
 #include "simulation/core/ClientIncomingCommands.h"
 #include "simulation/core/GameWorld.h"
 #include "simulation/core/StatePlaybackTicker.h"
@@ -41,6 +42,9 @@ public:
     void setTickDelta(float dt);
     void setInputManager(InputManager* inputs);
     void addPlayer(u32 clientId);
+    // Copies the instance, then gives every player record it lists a player
+    // info with the record's client ID, number and name.
+    void setGameInstance(const GameInstance& instance);
     void loadMap(std::istream& stream);
     // One frame (dt seconds): received commands drained, this frame's local
     // commands produced, commands executed, playback advanced, end detected.
@@ -48,8 +52,13 @@ public:
 
     void setExitHandler(std::function<void()> handler) { exiter_.exitHandler = std::move(handler); }
     void setNextLocalCommand(u32 commandId) { producer_.nextCommandID = commandId; }
+    // The scene's; told of players joining and leaving and of the confirmed
+    // exit. Null unsets it (the scene does before it goes).
+    void setGameNotifier(ZarnGameNotifier* notifier) { incomingFactory_.setGameNotifier(notifier); }
 
     u32 localClientID() const { return localClientId_; }
+    const GameInstance& gameInstance() const { return instance_; }
+    ClientIncomingCommandFactory& incomingCommands() { return incomingFactory_; }
     GameWorld& world() { return world_; }
     InputManager* inputManager() { return inputs_; }
     PlayerInfoManager& playerInfos() { return playerInfos_; }

@@ -18,31 +18,67 @@ void StateSyncCommand::execute() {
     simulator_.tickCount = state.tick;
 }
 
+namespace {
+constexpr u32 kCritical = 4;
+}  // namespace
+
+ClientPlayerParts ClientIncomingCommandFactory::playerParts() {
+    if (!inputs_) throw Convinience::Error("Command factory cannot create if InputManager is null");
+    return ClientPlayerParts{players_.instance, players_.world, players_.infos,
+                             *inputs_,          notifier_,      players_.chat};
+}
+
 std::unique_ptr<Convinience::Command> ClientIncomingCommandFactory::create(
     const Corvel::QueuedMessage& message) {
     Convinience::ByteReader reader(message.bytes);
-    Convinience::ByteReader headerReader(message.bytes);
-    const Corvel::CommandHeader header(headerReader);
+    u32 sender = message.fromClientId;
+    try {
+        const Corvel::CommandHeader header(reader);
+        sender = header.clientId;
+        return build(header, message, reader);
+    } catch (const Convinience::ReadPastEndError&) {
+    } catch (const Convinience::InvalidCommandDataException&) {
+    }
+    const std::string text = "Invalid incoming client command data from client " + std::to_string(sender);
+    logger_.log(kCritical, text);
+    throw Convinience::InvalidCommandDataException(text);
+}
+
+std::unique_ptr<Convinience::Command> ClientIncomingCommandFactory::build(
+    const Corvel::CommandHeader& header, const Corvel::QueuedMessage& message,
+    Convinience::ByteReader& payload) {
     switch (header.commandId) {
         case 0:
         case 3: {
+            Convinience::ByteReader reader(message.bytes);
             const CommandData data(reader, factories_);
             if (!reader.atEnd()) scores_.applyScores(reader);
             return std::make_unique<StateSyncCommand>(data, buffer_, simulator_, unconfirmed_);
         }
-        case 8:
-        case 9:
-        case 12:
-        case 13:
+        case 8: {
+            const ClientPlayerParts parts = playerParts();
+            return std::make_unique<ClientAddPlayerCommand>(header, ClientAddPlayerHeader(payload), parts);
+        }
+        case 9: {
+            const ClientPlayerParts parts = playerParts();
+            const Convinience::Uint32Serializable leaving(payload);
+            return std::make_unique<ClientPlayerExitCommand>(header, std::vector<u32>{leaving.value},
+                                                             " has left the game", parts);
+        }
+        case 12: {
+            const ClientPlayerParts parts = playerParts();
+            return std::make_unique<GameInstanceConfirmCommand>(header, GameInstance(payload), parts);
+        }
+        case 13: {
+            const ClientPlayerParts parts = playerParts();
+            KickPlayersHeader kicked(payload);
+            return std::make_unique<ClientPlayerExitCommand>(header, std::move(kicked.clientIDs),
+                                                             " was kicked for lagging", parts);
+        }
         case 14:
-            logger_.log(
-                3, "Command " + std::to_string(header.commandId) + " is not served by this client, dropped");
-            return nullptr;
+            return std::make_unique<ClientExitGameConfirmCommand>(header, notifier_);
         default:
-            logger_.log(
-                4, "Invalid incoming client command data from client " + std::to_string(header.clientId));
-            throw Convinience::InvalidCommandDataException(
-                "Invalid incoming client command data from client " + std::to_string(header.clientId));
+            throw Convinience::InvalidCommandDataException();
     }
 }
 

@@ -5,6 +5,7 @@
 #include "foundation/Command.h"
 #include "foundation/CommandHeader.h"
 #include "foundation/Logger.h"
+#include "simulation/core/ClientPlayerCommands.h"
 #include "simulation/state/ElementStateFactories.h"
 #include "simulation/state/GameState.h"
 
@@ -40,29 +41,57 @@ private:
     UnconfirmedInputTable& unconfirmed_;
 };
 
-// Builds the commands the server sends to a client. The states are read with
+// Builds the commands the server sends to a client: 0 and 3 state
+// synchronisations, 8 a player joined, 9 a player left, 12 the game instance,
+// 13 players kicked, 14 this client's exit confirmed. The states are read with
 // the core's own element state factories (the client's copy of the same map).
-// An unknown ID is logged at CRITICAL ("Invalid incoming client command data
-// from client <id>") and thrown as Convinience::InvalidCommandDataException.
-// Main thread; everything referenced belongs to the client game core.
+// An unknown ID, and data that is short or lies about its counts, are logged
+// at CRITICAL ("Invalid incoming client command data from client <id>") and
+// thrown as Convinience::InvalidCommandDataException; 8, 9, 12 and 13 without
+// an input manager throw Convinience::Error "Command factory cannot create if
+// InputManager is null". Main thread; everything referenced belongs to the
+// client game core (see ClientPlayerParts for the rest).
 class ClientIncomingCommandFactory : public Convinience::CommandFactory {
 public:
+    struct Players {
+        GameInstance& instance;
+        GameWorld& world;
+        PlayerInfoManager& infos;
+        ChatLineQueue& chat;
+    };
+
     ClientIncomingCommandFactory(StateFactories factories, GameStateBuffer& buffer, Simulator& simulator,
-                                 UnconfirmedInputTable& unconfirmed, ScoreKeeperRegistry& scores)
+                                 UnconfirmedInputTable& unconfirmed, ScoreKeeperRegistry& scores,
+                                 const Players& players)
         : factories_(factories),
           buffer_(buffer),
           simulator_(simulator),
           unconfirmed_(unconfirmed),
-          scores_(scores) {}
+          scores_(scores),
+          players_(players) {}
 
     std::unique_ptr<Convinience::Command> create(const Corvel::QueuedMessage& message) override;
 
+    // The owning client's, outlives the core; null until set.
+    void setInputManager(InputManager* inputs) { inputs_ = inputs; }
+    // The scene's; the scene unsets it before it goes. Null until set.
+    void setGameNotifier(ZarnGameNotifier* notifier) { notifier_ = notifier; }
+    ZarnGameNotifier* gameNotifier() const { return notifier_; }
+
 private:
+    std::unique_ptr<Convinience::Command> build(const Corvel::CommandHeader& header,
+                                                const Corvel::QueuedMessage& message,
+                                                Convinience::ByteReader& payload);
+    ClientPlayerParts playerParts();
+
     StateFactories factories_;
     GameStateBuffer& buffer_;
     Simulator& simulator_;
     UnconfirmedInputTable& unconfirmed_;
     ScoreKeeperRegistry& scores_;
+    Players players_;
+    InputManager* inputs_ = nullptr;
+    ZarnGameNotifier* notifier_ = nullptr;
     Convinience::Logger logger_;
 };
 

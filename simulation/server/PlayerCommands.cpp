@@ -4,15 +4,21 @@
 #include <vector>
 
 #include "foundation/Buffer.h"
+#include "simulation/managers/PlayerInfoManager.h"
 #include "simulation/server/ClientManager.h"
 #include "simulation/server/GameInstance.h"
 #include "simulation/sync/GSCommandPusher.h"
+#include "world/elements/SpawnPoints.h"
+#include "world/units/SteerableUnitManager.h"
 
 namespace Zarn {
 
 namespace {
 
 constexpr u32 kInfo = 1;
+constexpr u32 kWarn = 2;
+constexpr float kDefaultSpawnX = 96.0f;
+constexpr float kDefaultSpawnY = 224.0f;
 
 Corvel::CommandHeader outgoing(u32 sender, u32 commandId, u32 replyTo, u32 routeFrom, u32 routeTo) {
     Corvel::CommandHeader header(sender, commandId, replyTo, true);
@@ -34,6 +40,68 @@ std::vector<u8> u32Bytes(u32 value) {
 }
 
 }  // namespace
+
+void AddPlayerCommand::execute() {
+    const u32 id = data.player.clientID;
+    if (parts_.units.hasClient(id)) {
+        logger_.log(kWarn, "Attemping to add client " + std::to_string(id) + " that already exists");
+        return;
+    }
+    switch (data.spawnMode) {
+        case AddPlayerHeader::kNearPlayer:
+            spawnNearPlayer(id);
+            break;
+        case AddPlayerHeader::kAtPoint:
+            spawnAt(id, GeometryLib::FPoint(data.point));
+            break;
+        case AddPlayerHeader::kNoSpawn:
+            break;
+        default:
+            spawnDefault(id);
+            break;
+    }
+    announceNewPlayer(id);
+    logger_.log(kInfo, "New player added with clientID " + std::to_string(id));
+}
+
+void AddPlayerCommand::spawnAt(u32 id, const GeometryLib::FPoint& position) {
+    parts_.clients.addClient(id);
+    parts_.infos.getInfo(id);
+    parts_.units.getUnit(id).body().position = position;
+}
+
+void AddPlayerCommand::spawnDefault(u32 id) {
+    spawnAt(id, GeometryLib::FPoint(kDefaultSpawnX, kDefaultSpawnY));
+}
+
+void AddPlayerCommand::spawnNearPlayer(u32 id) {
+    u32 firstId = 0;
+    bool found = false;
+    parts_.units.forEachUnit([&](u32 clientId, SteerableUnit&) {
+        if (!found) firstId = clientId;
+        found = true;
+    });
+    if (!found) {
+        spawnDefault(id);
+        logger_.log(kWarn, "Cannot spawn player near another player when room is empty");
+        return;
+    }
+    const SteerableUnit& first = parts_.units.getUnit(firstId);
+    const GeometryLib::FPoint position = first.body().position;
+    const GeometryLib::Point spawn = parts_.spawns.spawnPointFor(first.handle());
+    spawnAt(id, position);
+    parts_.spawns.setSpawnPoint(parts_.units.getUnit(id).handle(), spawn);
+}
+
+void AddPlayerCommand::announceNewPlayer(u32 id) {
+    if (parts_.instance.players.empty()) return;
+    const GeometryLib::Point position(parts_.units.getUnit(id).body().position);
+    const std::vector<u8> bytes = bytesOf(ClientAddPlayerHeader(data.player, position));
+    for (u32 player : parts_.instance.players) {
+        Corvel::CommandHeader joined = outgoing(player, 8, 0, parts_.instance.fromID, player);
+        parts_.pushers.pusherFor(player).pushRawWithData(joined, bytes);
+    }
+}
 
 void PlayerExitCommand::execute() {
     const u32 leaving = header.clientId;

@@ -2,6 +2,7 @@
 
 #include "foundation/CommandHeader.h"
 #include "foundation/Logger.h"
+#include "simulation/server/AddPlayerHeaders.h"
 
 namespace Zarn {
 
@@ -9,10 +10,51 @@ class ClientManager;
 class GameInstance;
 class GSCommandPusher;
 class MultiClientCommandPusher;
+class PlayerInfoManager;
+class SpawnPoints;
+class SteerableUnitManager;
 
 // Server commands that change who plays and which game this is. Server
 // thread only; everything referenced belongs to the server. Replies are sent
 // raw (numbered, no state appended) with route 1 = the game's fromID.
+
+// Command 8: a player joins. A client that has a unit already is logged
+// (WARN) and ignored. Otherwise the client enters every per-client table
+// (through the client manager) and its unit is placed by the spawn mode: 1
+// on the first unit of the table, taking that unit's spawn point (the
+// default spawn, with a WARN, in an empty room), 2 at the header's point, 3
+// not at all, anything else at (96, 224). Then every player of the game
+// instance is told 8 with the player record and the unit's position; a
+// missing unit throws Convinience::ClientIDNotFoundException, a missing
+// player info Convinience::Error "no such player info".
+class AddPlayerCommand : public Corvel::IncomingCommand {
+public:
+    struct Parts {
+        GameInstance& instance;
+        SteerableUnitManager& units;
+        ClientManager& clients;
+        SpawnPoints& spawns;
+        PlayerInfoManager& infos;
+        MultiClientCommandPusher& pushers;
+    };
+
+    AddPlayerCommand(const Corvel::CommandHeader& header, u32 routeFrom, AddPlayerHeader data,
+                     const Parts& parts)
+        : IncomingCommand(header), data(std::move(data)), routeFrom_(routeFrom), parts_(parts) {}
+    void execute() override;
+
+    AddPlayerHeader data;
+
+private:
+    void spawnDefault(u32 id);
+    void spawnAt(u32 id, const GeometryLib::FPoint& position);
+    void spawnNearPlayer(u32 id);
+    void announceNewPlayer(u32 id);
+
+    u32 routeFrom_;
+    Parts parts_;
+    Convinience::Logger logger_;
+};
 
 // Command 9: the sender leaves. It runs from the command manager's own
 // immediate list, never inside the leaving client's own command pass, so the

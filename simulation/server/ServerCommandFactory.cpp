@@ -1,5 +1,6 @@
 #include "simulation/server/ServerCommandFactory.h"
 
+#include <optional>
 #include <string>
 
 #include "foundation/ByteReader.h"
@@ -18,9 +19,12 @@ namespace Zarn {
 
 namespace {
 constexpr u32 kWarn = 2;
-constexpr u32 kError = 3;
 constexpr u32 kCritical = 4;
 constexpr u32 kStateSyncCommandId = 3;
+
+bool isServed(u32 commandId) {
+    return commandId == 1 || commandId == 2 || (commandId >= 8 && commandId <= 11);
+}
 }  // namespace
 
 InputConfirmationCommand::InputConfirmationCommand(const Corvel::CommandHeader& header, u32 routeFrom,
@@ -52,7 +56,34 @@ void InputConfirmationCommand::execute() {
 
 std::unique_ptr<Convinience::Command> ServerCommandFactory::create(const Corvel::QueuedMessage& message) {
     Convinience::ByteReader reader(message.bytes);
-    const Corvel::CommandHeader header(reader);
+    std::optional<Corvel::CommandHeader> header;
+    try {
+        header.emplace(reader);
+    } catch (const Convinience::ReadPastEndError&) {
+        refuseData(message.fromClientId);
+    }
+    if (!isServed(header->commandId)) {
+        const std::string text = "Invalid commandID from packet data " + std::to_string(header->commandId);
+        logger_.log(kCritical, text);
+        throw Convinience::InvalidCommandDataException(text);
+    }
+    try {
+        return build(*header, message, reader);
+    } catch (const Convinience::ReadPastEndError&) {
+    } catch (const Convinience::InvalidCommandDataException&) {
+    }
+    refuseData(header->clientId);
+}
+
+void ServerCommandFactory::refuseData(u32 sender) {
+    const std::string text = "Invalid command data from client " + std::to_string(sender);
+    logger_.log(kCritical, text);
+    throw Convinience::InvalidCommandDataException(text);
+}
+
+std::unique_ptr<Convinience::Command> ServerCommandFactory::build(const Corvel::CommandHeader& header,
+                                                                  const Corvel::QueuedMessage& message,
+                                                                  Convinience::ByteReader& reader) {
     if (message.fromClientId >= 10 && !units_.hasClient(header.clientId)) {
         logger_.log(kWarn, "invalid clientID " + std::to_string(header.clientId) +
                                " attempting to execute command, thus blocked");
@@ -64,9 +95,13 @@ std::unique_ptr<Convinience::Command> ServerCommandFactory::create(const Corvel:
         case 2:
             return std::make_unique<InputConfirmationCommand>(header, message.fromClientId,
                                                               GameState(reader, factories_), pusher, parts_);
-        case 8:
-            logger_.log(kError, "Command 8 is not served here, dropped");
-            return nullptr;
+        case 8: {
+            AddPlayerHeader data(reader);
+            logger_.log(kWarn, "cannot add player without endpointAdder on network");
+            return std::make_unique<AddPlayerCommand>(
+                header, message.fromClientId, std::move(data),
+                AddPlayerCommand::Parts{instance_, units_, clients_, spawns_, infos_, pushers_});
+        }
         case 9:
             ownCommands_.immediate.push_back(
                 std::make_unique<PlayerExitCommand>(header, instance_, clients_, pushers_));
@@ -78,9 +113,7 @@ std::unique_ptr<Convinience::Command> ServerCommandFactory::create(const Corvel:
             return std::make_unique<GameInstanceUpdateCommand>(header, message.fromClientId, instance_,
                                                                pusher);
         default:
-            logger_.log(kCritical, "Invalid commandID from packet data " + std::to_string(header.commandId));
-            throw Convinience::InvalidCommandDataException("Invalid commandID from packet data " +
-                                                           std::to_string(header.commandId));
+            return nullptr;  // not reached: create refuses unserved IDs first
     }
 }
 

@@ -17,6 +17,8 @@ class GSCommandPusher;
 class InputApplier;
 class MultiClientCommandPusher;
 class MultiClientTickTracker;
+class PlayerInfoManager;
+class SpawnPoints;
 class ServerStepper;
 class SteerableUnitManager;
 
@@ -53,10 +55,12 @@ private:
 // Turns each record of the server's incoming ring into a command (the
 // multi-client scheduler's factory). Senders of route 10 and up must name a
 // unit; the host's own records (route below 10) are trusted. Commands 1 and 2
-// become InputConfirmationCommand, 9 to 11 the player commands (8, joining
-// with a spawn, is not served: logged and dropped); an unknown ID is logged at CRITICAL
-// ("Invalid commandID from packet data <id>") and thrown as
-// Convinience::InvalidCommandDataException. Server thread only.
+// become InputConfirmationCommand, 8 to 11 the player commands (no endpoint
+// registrar is ever installed here, so a join logs its WARN line). An unknown
+// ID is logged at CRITICAL ("Invalid commandID from packet data <id>"), data
+// that is short or lies about its counts at CRITICAL ("Invalid command data
+// from client <id>"); both throw Convinience::InvalidCommandDataException.
+// Server thread only.
 class ServerCommandFactory : public Convinience::CommandFactory {
 public:
     // Player exits are queued on `ownCommands` (the command manager's own
@@ -64,14 +68,17 @@ public:
     ServerCommandFactory(SteerableUnitManager& units, MultiClientCommandPusher& pushers,
                          StateFactories factories, const InputConfirmationCommand::Parts& parts,
                          GameInstance& instance, ClientManager& clients,
-                         Corvel::ClientCommandState& ownCommands)
+                         Corvel::ClientCommandState& ownCommands, SpawnPoints& spawns,
+                         PlayerInfoManager& infos)
         : units_(units),
           pushers_(pushers),
           factories_(factories),
           parts_(parts),
           instance_(instance),
           clients_(clients),
-          ownCommands_(ownCommands) {}
+          ownCommands_(ownCommands),
+          spawns_(spawns),
+          infos_(infos) {}
 
     std::unique_ptr<Convinience::Command> create(const Corvel::QueuedMessage& message) override;
 
@@ -82,7 +89,15 @@ private:
     InputConfirmationCommand::Parts parts_;
     GameInstance& instance_;
     ClientManager& clients_;
+    // Logs at CRITICAL and throws Convinience::InvalidCommandDataException.
+    [[noreturn]] void refuseData(u32 sender);
+    std::unique_ptr<Convinience::Command> build(const Corvel::CommandHeader& header,
+                                                const Corvel::QueuedMessage& message,
+                                                Convinience::ByteReader& reader);
+
     Corvel::ClientCommandState& ownCommands_;
+    SpawnPoints& spawns_;
+    PlayerInfoManager& infos_;
     Convinience::Logger logger_;
 };
 

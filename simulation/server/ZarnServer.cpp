@@ -18,7 +18,7 @@ ZarnServer::ZarnServer(Corvel::MessageQueue& incoming, Corvel::MessageQueue& out
       stopwatch_(clock),
       factory_(world_.units, pushers_, StateFactories{&trapStates_, &elementStates_},
                InputConfirmationCommand::Parts{instance_, packer_, inputs_, ticks_, stepper_}, instance_,
-               clients_, commands_.own) {
+               clients_, commands_.own, world_.spawnPoints, playerInfos_) {
     capture_.applied = &appliedInputs_;
     capture_.mapState = &mapCapture_;
     clients_.creators = {&world_.units, &commands_,    &executor_, &pushers_,

@@ -83,6 +83,8 @@ public:
     // The world; the server thread's while the loop runs.
     GameWorld& world() { return world_; }
     const ServerStepper& stepper() const { return stepper_; }
+    // Turns received records into commands; the server thread's while the loop runs.
+    ServerCommandFactory& commandFactory() { return factory_; }
     const ShutdownCountdown& countdown() const { return countdown_; }
 
 private:

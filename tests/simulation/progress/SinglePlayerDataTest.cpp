@@ -338,7 +338,12 @@ TEST(SinglePlayerData, SetLevelCountKeepsExistingLevels) {
 TEST(SinglePlayerData, BadSaveFileIsKeptAsideAndGoodOnesRoundTrip) {
     const std::string name = "progress-test.bin";
     const std::string path = Convinience::writablePath() + name;
-    std::filesystem::remove(path + ".bad");
+    // Whatever an earlier run left behind (this test repeated, or stopped midway).
+    const auto clean = [&] {
+        std::filesystem::remove(path);
+        std::filesystem::remove(path + ".bad");
+    };
+    clean();
 
     SinglePlayerData data;
     EXPECT_FALSE(data.loadFromSaveFile(name));  // missing: no backup
@@ -359,4 +364,5 @@ TEST(SinglePlayerData, BadSaveFileIsKeptAsideAndGoodOnesRoundTrip) {
     EXPECT_EQ(std::filesystem::file_size(path), 268u + 32u + 3u * 14u);
     ASSERT_TRUE(data.loadFromSaveFile(name));
     EXPECT_EQ(saved(data), saved(original));
+    clean();
 }

@@ -9,8 +9,10 @@
 #include "foundation/Buffer.h"
 #include "foundation/ByteReader.h"
 #include "foundation/CommandHeader.h"
+#include "foundation/Error.h"
 #include "foundation/QueuedMessage.h"
 #include "foundation/Stopwatch.h"
+#include "simulation/server/AddPlayerHeaders.h"
 #include "simulation/server/ZarnServer.h"
 #include "simulation/state/GameState.h"
 
@@ -203,6 +205,98 @@ TEST_F(ZarnServerTest, FromIdAndGameInstanceCommandsAnswerTheSender) {
     std::vector<u32> replies = drainCommandIds(outgoing);
     std::sort(replies.begin(), replies.end());  // the scheduler runs the newest number first
     EXPECT_EQ(replies, (std::vector<u32>{12, 24}));
+}
+
+std::vector<u8> bytesOf(const Convinience::Serializable& record) {
+    Convinience::Buffer buffer;
+    record.serialize(buffer);
+    return buffer.takeBytes();
+}
+
+// The client-8 announcements in the outgoing ring: receiver and data.
+std::vector<std::pair<u32, ClientAddPlayerHeader>> drainJoins(Corvel::MessageQueue& queue) {
+    std::vector<std::pair<u32, ClientAddPlayerHeader>> joins;
+    Corvel::QueuedMessage message;
+    while (queue.pop(message)) {
+        Convinience::ByteReader reader(message.bytes);
+        const Corvel::CommandHeader header(reader);
+        if (header.commandId == 8) joins.emplace_back(header.toClientId, ClientAddPlayerHeader(reader));
+    }
+    return joins;
+}
+
+TEST_F(ZarnServerTest, AJoiningPlayerIsPlacedByItsSpawnModeAndAnnouncedToEveryPlayer) {
+    const struct {
+        u8 mode;
+        FPoint expected;
+    } cases[] = {
+        {AddPlayerHeader::kAtPoint, FPoint(50.0f, -60.0f)},
+        {0, FPoint(96.0f, 224.0f)},
+        {7, FPoint(96.0f, 224.0f)},
+        {AddPlayerHeader::kNearPlayer, FPoint(33.0f, 44.0f)},  // on client 0's unit
+    };
+    for (const auto& c : cases) {
+        build(spikeRoom());
+        server->gameInstance().fromID = 5;
+        server->world().units.getUnit(0).body().position = FPoint(33.0f, 44.0f);
+        const AddPlayerHeader join(c.mode, Point(50, -60), PlayerInfo(12, 3, "Nib"));
+        incoming.push(bareMessage(0, 8, 0, bytesOf(join)));
+        server->runCommandBatch();
+
+        ASSERT_TRUE(server->world().units.hasClient(12)) << int(c.mode);
+        const FPoint at = server->world().units.getUnit(12).body().position;
+        EXPECT_EQ(at.x, c.expected.x) << int(c.mode);
+        EXPECT_EQ(at.y, c.expected.y) << int(c.mode);
+        const auto joins = drainJoins(outgoing);
+        ASSERT_EQ(joins.size(), 1u) << int(c.mode);
+        EXPECT_EQ(joins[0].first, 0u);
+        EXPECT_EQ(joins[0].second.player.name, "Nib");
+        EXPECT_EQ(joins[0].second.position.x, static_cast<i16>(c.expected.x));
+        EXPECT_EQ(joins[0].second.position.y, static_cast<i16>(c.expected.y));
+    }
+}
+
+TEST_F(ZarnServerTest, NearAnotherPlayerTakesItsSpawnPointAndAnEmptyRoomFallsBackToTheDefault) {
+    build(spikeRoom());
+    SpawnPoints& spawns = server->world().spawnPoints;
+    spawns.setSpawnPoint(server->world().units.getUnit(0).handle(), Point(4, 2));
+    incoming.push(bareMessage(0, 8, 0, bytesOf(AddPlayerHeader(1, Point(), PlayerInfo(12, 1, "a")))));
+    server->runCommandBatch();
+    EXPECT_EQ(spawns.spawnCellFor(server->world().units.getUnit(12).handle()).key, Point(4, 2).key);
+
+    server = std::make_unique<ZarnServer>(incoming, outgoing, clock);  // no unit at all
+    std::istringstream in = spikeRoom().stream();
+    server->loadMap(in);
+    incoming.push(bareMessage(0, 8, 0, bytesOf(AddPlayerHeader(1, Point(), PlayerInfo(12, 1, "a")))));
+    server->runCommandBatch();
+    EXPECT_EQ(server->world().units.getUnit(12).body().position.x, 96.0f);
+    EXPECT_EQ(server->world().units.getUnit(12).body().position.y, 224.0f);
+}
+
+TEST_F(ZarnServerTest, ADuplicateJoinOrAJoinWithoutAUnitChangesNothingAndTheServerGoesOn) {
+    build(spikeRoom());
+    server->world().units.getUnit(0).body().position = FPoint(1.0f, 2.0f);
+    incoming.push(bareMessage(0, 8, 0, bytesOf(AddPlayerHeader(2, Point(9, 9), PlayerInfo(0, 1, "me"))), 1));
+    incoming.push(bareMessage(0, 8, 0, bytesOf(AddPlayerHeader(3, Point(9, 9), PlayerInfo(12, 1, "x"))), 2));
+    server->runCommandBatch();
+    EXPECT_EQ(server->world().units.getUnit(0).body().position.x, 1.0f);
+    EXPECT_FALSE(server->world().units.hasClient(12));
+    EXPECT_TRUE(drainJoins(outgoing).empty());
+    incoming.push(clientMessage(1, 3, GameState()));
+    EXPECT_TRUE(server->runCommandBatch());
+    EXPECT_EQ(drainCommandIds(outgoing), (std::vector<u32>{3}));
+}
+
+TEST_F(ZarnServerTest, JoinDataThatIsShortOrLiesIsRefusedAsInvalidCommandData) {
+    build(spikeRoom());
+    std::vector<u8> lying = bytesOf(AddPlayerHeader(2, Point(1, 1), PlayerInfo(12, 1, "abc")));
+    lying[1 + 4 + 5] = 0xFF;  // the name's length
+    std::vector<u8> cut = bytesOf(AddPlayerHeader(2, Point(1, 1), PlayerInfo(12, 1, "abc")));
+    cut.resize(6);
+    for (const std::vector<u8>& data : {lying, cut}) {
+        EXPECT_THROW(server->commandFactory().create(bareMessage(0, 8, 0, data)),
+                     Convinience::InvalidCommandDataException);
+    }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@ void MultiClientTickTracker::addClient(u32 clientId) {
     const u64 t = now();
     Entry& e = clients_[clientId];
     e.lastConfirmMs = t;
+    e.confirmedSinceJoin = false;
     joined_[clientId] = t;
     recomputeAllowance();
 }
@@ -22,6 +23,7 @@ void MultiClientTickTracker::removeClient(u32 clientId) {
 void MultiClientTickTracker::confirm(u32 clientId) {
     Entry& e = clients_[clientId];
     e.confirmed = true;
+    e.confirmedSinceJoin = true;
     if (stopwatch_) e.lastConfirmMs = now();
 }
 
@@ -42,11 +44,9 @@ bool MultiClientTickTracker::mayStep() {
 }
 
 bool MultiClientTickTracker::allConfirmed() const {
-    for (const auto& [id, e] : clients_) {
-        if (e.confirmed) continue;
-        auto join = joined_.find(id);
-        const bool confirmedSinceJoin = join == joined_.end() || e.lastConfirmMs != join->second;
-        if (confirmedSinceJoin) return false;
+    for (const auto& entry : clients_) {
+        const Entry& e = entry.second;
+        if (!e.confirmed && e.confirmedSinceJoin) return false;
     }
     return true;
 }

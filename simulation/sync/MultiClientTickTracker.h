@@ -12,8 +12,9 @@ namespace Zarn {
 // Which clients have confirmed the server's current tick, and whether the
 // next step may run: at once when every client that has confirmed since it
 // joined has confirmed again; after kOverdueMs when at most laggardAllowance
-// clients are unconfirmed (1 for up to 5 clients, 2 for 6 to 9, and so on). Lag is counted in strikes. Times
-// are milliseconds of the server's stopwatch. Used on the server thread only.
+// clients are unconfirmed (1 for up to 5 clients, 2 for 6 to 9, and so on).
+// Lag is counted in strikes. Times are milliseconds of the server's
+// stopwatch. Used on the server thread only.
 class MultiClientTickTracker : public Convinience::MultiClientCreator {
 public:
     static constexpr u64 kOverdueMs = 300;
@@ -23,14 +24,18 @@ public:
         bool confirmed = false;
         u64 lastConfirmMs = 0;
         u32 strikes = 0;
+        // Set by the first confirmation after the client (re)joined; until
+        // then the client is not waited for.
+        bool confirmedSinceJoin = false;
     };
 
     // stopwatch: the server's, observed; null admits every step.
     explicit MultiClientTickTracker(const Convinience::Stopwatch* stopwatch = nullptr)
         : stopwatch_(stopwatch) {}
 
-    // Stamps the client's last confirmation and join time with now; an
-    // existing entry keeps its flags and strikes.
+    // Stamps the client's last confirmation and join time with now and makes
+    // it a newcomer again (not waited for until it confirms); an existing
+    // entry keeps its confirmed flag and strikes.
     void addClient(u32 clientId) override;
     void removeClient(u32 clientId) override;
     // Creates a missing entry; sets the confirmed flag and stamps now.

@@ -138,4 +138,37 @@ TEST(MultiClientTickTracker, ANewClientDoesNotHoldUpStepsUntilItConfirms) {
     EXPECT_FALSE(server.look());
 }
 
+// Whether a client is waited for depends on whether it has confirmed since it
+// joined, not on the clock: a confirmation in the very millisecond of the
+// join counts, and a client added again is a newcomer again.
+TEST(MultiClientTickTracker, ConfirmedSinceJoinDoesNotDependOnTheClock) {
+    struct Case {
+        const char* name;
+        bool confirmAtJoinMs;
+        bool readdAfterConfirm;
+        bool waitedFor;
+    };
+    const Case cases[] = {
+        {"never confirmed", false, false, false},
+        {"confirmed in the join millisecond", true, false, true},
+        {"confirmed, then added again", true, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Convinience::ManualTickClock clock;
+        Convinience::Stopwatch stopwatch{clock};
+        stopwatch.start();
+        MultiClientTickTracker tracker{&stopwatch};
+        clock.advanceMs(5);
+        tracker.addClient(1);
+        if (c.confirmAtJoinMs) tracker.confirm(1);
+        if (c.readdAfterConfirm) tracker.addClient(1);
+        tracker.onStep(1);  // the flag is cleared; client 1 stays silent
+        clock.advanceMs(30);
+        EXPECT_EQ(tracker.mayStep(), !c.waitedFor);
+        clock.advanceMs(300);
+        EXPECT_TRUE(tracker.mayStep()) << "one silent client is within the allowance once overdue";
+    }
+}
+
 }  // namespace

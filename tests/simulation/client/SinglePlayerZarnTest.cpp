@@ -7,6 +7,7 @@
 #include "../support/RoomFixtures.h"
 #include "map/records/MapElement.h"
 #include "simulation/client/SinglePlayerZarn.h"
+#include "simulation/client/ZarnGameNotifier.h"
 #include "simulation/state/InputState.h"
 
 using namespace Zarn;
@@ -114,6 +115,33 @@ TEST(SinglePlayerZarnTest, AFullServerRingKeepsTheClientsRecordsForLaterFrames) 
         std::this_thread::sleep_for(1ms);
     }
     EXPECT_GT(client.getCore().stateBuffer().size() + client.getCore().world().simulator.tickCount, 0u);
+}
+
+class ExitNotifier : public ZarnGameNotifier {
+public:
+    void gameNotification() override { ++exits; }
+    void playerJoined(u32) override {}
+    void playerLeft(u32) override {}
+    int exits = 0;
+};
+
+// Leaving: the local exit command reaches the server, whose confirmation
+// comes back and reaches the scene's notifier once.
+TEST(SinglePlayerZarnTest, LeavingTheGameIsConfirmedToTheNotifier) {
+    SinglePlayerZarn client;
+    std::istringstream in = levelRoom().stream();
+    client.loadMap(in);
+    ExitNotifier notifier;
+    client.setGameNotifier(&notifier);
+    client.startServer();
+    client.setNextLocalCommand(9);
+    for (int frame = 0; frame < 1000 && notifier.exits == 0; ++frame) {
+        client.update(0.03f);
+        std::this_thread::sleep_for(1ms);
+    }
+    for (int frame = 0; frame < 10; ++frame) client.update(0.03f);
+    EXPECT_EQ(notifier.exits, 1);
+    client.setGameNotifier(nullptr);
 }
 
 }  // namespace

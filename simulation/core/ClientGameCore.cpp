@@ -1,5 +1,7 @@
 #include "simulation/core/ClientGameCore.h"
 
+#include "simulation/achievements/AchievementTracker.h"
+
 #include <string>
 
 namespace Zarn {
@@ -79,6 +81,7 @@ void ClientGameCore::update(float dt) {
     Corvel::CommandScheduler::trimHistoryVector(commands_);
     ticker_.update(dt);
     exiter_.update(dt);
+    if (achievements_ != nullptr && achievements_->platformReady()) achievements_->requestAchievements();
 }
 
 }  // namespace Zarn

@@ -26,6 +26,8 @@
 
 namespace Zarn {
 
+class AchievementTracker;
+
 // The client half of the simulation: the client's copy of the room, the
 // players' units, the commands received from the server and those it sends
 // (one per tick: a state update, or an input), the playback of received
@@ -55,6 +57,10 @@ public:
     // The scene's; told of players joining and leaving and of the confirmed
     // exit. Null unsets it (the scene does before it goes).
     void setGameNotifier(ZarnGameNotifier* notifier) { incomingFactory_.setGameNotifier(notifier); }
+    // The single-play scene's, when a platform service is installed; asked for
+    // the player's achievements each frame once the platform is ready. Null
+    // (the default) tracks nothing. The tracker outlives its attachment.
+    void setAchievementTracker(AchievementTracker* tracker) { achievements_ = tracker; }
 
     u32 localClientID() const { return localClientId_; }
     const GameInstance& gameInstance() const { return instance_; }
@@ -67,6 +73,7 @@ public:
     const ZarnExiter& exiter() const { return exiter_; }
 
 private:
+    AchievementTracker* achievements_ = nullptr;
     GameInstance instance_;
     u32 localClientId_ = 0;
     Convinience::Logger logger_;

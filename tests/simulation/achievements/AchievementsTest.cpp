@@ -6,6 +6,8 @@
 
 #include "foundation/Logger.h"
 #include "simulation/achievements/AchievementTracker.h"
+#include "simulation/core/ClientGameCore.h"
+#include "foundation/QueuedMessage.h"
 #include "support/TestEnvironment.h"
 
 namespace {
@@ -267,4 +269,27 @@ TEST_F(Achievements, TrackerWithoutRecordsTracksEveryGivenId) {
     EXPECT_EQ(service.unlocked, std::vector<std::string>{"BEAT_1_LEVEL"});
     EXPECT_EQ(service.stores, 1);
     EXPECT_EQ(tracker.pendingCount(), 3u);
+}
+
+TEST_F(Achievements, TheClientCoreAsksOnlyOnceThePlatformIsReady) {
+    FakeService service;
+    FakeStore store;
+    store.isReady = false;
+    AchievementTracker tracker(service, store, std::make_unique<PassiveAchievementTriggerFactory>(data, levels, cache),
+                               cache);
+    Corvel::MessageQueue in(8), out(8);
+    ClientGameCore core(in, out);
+    core.update(0.01f);  // nothing attached: nothing asked
+    core.setAchievementTracker(&tracker);
+    core.update(0.01f);
+    EXPECT_TRUE(service.requested.empty()) << "the store is not ready";
+    store.isReady = true;
+    core.update(0.01f);
+    EXPECT_EQ(service.requested.size(), 40u);
+    core.update(0.01f);
+    EXPECT_EQ(service.requested.size(), 80u) << "asked again each frame until a record arrives";
+    service.report("BEAT_1_LEVEL", 1);
+    core.update(0.01f);
+    EXPECT_EQ(service.requested.size(), 80u);
+    core.setAchievementTracker(nullptr);
 }

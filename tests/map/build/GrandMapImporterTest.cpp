@@ -119,40 +119,8 @@ TEST(GrandMapImporterTest, RatTrap) {
 // The boss with the traps it commands, enabled by a start event: it finds
 // them all by number in the store once the world is built.
 TEST(GrandMapImporterTest, SpawnersAndTheBossFindEachOtherThroughTheStore) {
-    auto dropper = trapAt(129, 20, Point(1, 5));
-    auto small = trapAt<TrapSpawningTrapElement>(130, 21, Point(2, 5));
-    small.coveredCells = PointSet{Point(2, 5), Point(3, 5), Point(4, 5)};
-    small.spawnInterval = 1;
-    small.minCount = 1;
-    small.maxCount = 2;
-    auto large = small;
-    large.trapNumber = 22;
-    auto arm0 = trapAt<DelayedTrapElement>(50, 23, Point(6, 2));
-    auto arm1 = trapAt<DelayedTrapElement>(51, 24, Point(7, 2));
-    auto cannon = trapAt(43, 25, Point(8, 6));
-    cannon.linkNumber = 26;
-    GroupedTrapElement cannons;
-    cannons.elementId = 52;
-    cannons.trapNumber = 26;
-    cannons.memberNumbers = {25};
-    BossElement boss;
-    boss.elementId = 133;
-    boss.trapNumber = 27;
-    boss.position = Point(5, 5);
-    boss.coveredCells = PointSet{Point(5, 5)};
-    boss.phaseCount = 4;
-    boss.startHealth = 3;
-    boss.idleTime = 1.0f;
-    boss.bombTrapNumber = 20;
-    boss.smallSpawnerNumber = 21;
-    boss.largeSpawnerNumber = 22;
-    boss.cannonGroupNumber = 26;
-    boss.arm0Number = 23;
-    boss.arm1Number = 24;
-    boss.bossCellA = Point(5, 5);
-    boss.bossCellB = Point(5, 6);
     MapBuilder b = openRoom();
-    b.trap(dropper).trap(small).trap(large).trap(arm0).trap(arm1).trap(cannon).trap(boss).trapGroup(cannons);
+    addBossFight(b, Point(5, 5), Point(8, 6));
     b.event(eventOf(1, 1, 0, actionList([] {
                         std::vector<std::unique_ptr<ActionData>> v;
                         v.push_back(numberAction(0, 27));

@@ -10,24 +10,11 @@
 #include "map/records/TrapElement.h"
 #include "map/records/TriggerData.h"
 #include "support/map/MapBuilder.h"
+#include "support/map/RoomRecords.h"
 
 namespace zarn_test {
 
 // Records for the fixture rooms of the build tests.
-
-template <class R = Zarn::IntervalTrapElement>
-R trapAt(u32 id, u32 number, GeometryLib::Point cell, float active = 0.5f, float rest = 0.5f) {
-    R r;
-    r.elementId = id;
-    r.trapNumber = number;
-    r.position = cell;
-    r.coveredCells = Zarn::PointSet{cell};
-    if constexpr (std::is_base_of_v<Zarn::IntervalTrapElement, R>) {
-        r.activeTime = active;
-        r.restTime = rest;
-    }
-    return r;
-}
 
 inline std::unique_ptr<Zarn::ActionData> numberAction(u32 id, u32 number) {
     return std::make_unique<Zarn::NumberActionData>(id, number);

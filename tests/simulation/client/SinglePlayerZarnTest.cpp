@@ -21,7 +21,7 @@ namespace {
 // touch ends the level (the exit).
 zarn_test::MapBuilder levelRoom() {
     auto b = zarn_test::fixtureRoom();
-    b.trap(zarn_test::trapRecordAt(43, 1, Point(5, 1), 100.0f, 0.0f));
+    b.trap(zarn_test::trapAt(43, 1, Point(5, 1), 100.0f, 0.0f));
     TileNumberedMapElement exit;
     exit.elementId = 42;
     exit.number = 9;

@@ -31,7 +31,7 @@ void run(GameWorld& world, float seconds) {
 // that walks into it dies and comes back at the spawn point 2 s later.
 TEST(GameWorldTest, AUnitWalksIntoAnEnabledSpikeDiesAndRespawns) {
     auto b = zarn_test::fixtureRoom();
-    b.trap(zarn_test::trapRecordAt(43, 1, Point(5, 1), 10.0f, 0.0f));
+    b.trap(zarn_test::trapAt(43, 1, Point(5, 1), 10.0f, 0.0f));
     b.event(zarn_test::eventWith(1, 1, 0, zarn_test::oneAction(0, 1)));
     GameWorld world;
     load(world, b);
@@ -69,7 +69,7 @@ TEST(GameWorldTest, ALeverOpensADoorWhoseEventDisablesATrap) {
     door.width = 32;
     door.height = 64;
     auto b = zarn_test::fixtureRoom();
-    b.trap(zarn_test::trapRecordAt(43, 7, Point(8, 6), 5.0f, 0.0f)).element(lever).element(door);
+    b.trap(zarn_test::trapAt(43, 7, Point(8, 6), 5.0f, 0.0f)).element(lever).element(door);
     b.event(zarn_test::eventWith(1, 1, 0, zarn_test::oneAction(0, 7)));
     b.event(zarn_test::eventWith(2, 10, 6, zarn_test::oneAction(1, 7)));
 

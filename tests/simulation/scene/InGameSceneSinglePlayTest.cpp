@@ -21,7 +21,7 @@ using namespace std::chrono_literals;
 // touch ends the level.
 MapBuilder levelRoom() {
     MapBuilder b = fixtureRoom();
-    b.trap(trapRecordAt(43, 1, Point(5, 1), 100.0f, 0.0f));
+    b.trap(trapAt(43, 1, Point(5, 1), 100.0f, 0.0f));
     Zarn::TileNumberedMapElement exit;
     exit.elementId = 42;
     exit.number = 9;

@@ -47,7 +47,7 @@ std::vector<u32> drainCommandIds(Corvel::MessageQueue& queue) {
 
 zarn_test::MapBuilder spikeRoom() {
     auto b = zarn_test::fixtureRoom();
-    b.trap(zarn_test::trapRecordAt(43, 1, Point(5, 1), 10.0f, 0.0f));
+    b.trap(zarn_test::trapAt(43, 1, Point(5, 1), 10.0f, 0.0f));
     b.event(zarn_test::eventWith(1, 1, 0, zarn_test::oneAction(0, 1)));
     return b;
 }

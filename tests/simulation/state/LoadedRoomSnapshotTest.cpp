@@ -25,38 +25,6 @@ using zarn_test::trapAt;
 // and a spike; a lever and a door; a numbered floor; two musical notes and
 // their controller.
 std::vector<u8> busyRoom() {
-    auto dropper = trapAt(129, 20, Point(1, 5));
-    auto small = trapAt<TrapSpawningTrapElement>(130, 21, Point(2, 5));
-    small.coveredCells = PointSet{Point(2, 5), Point(3, 5), Point(4, 5)};
-    small.spawnInterval = 1;
-    small.minCount = 1;
-    small.maxCount = 2;
-    auto large = small;
-    large.trapNumber = 22;
-    auto arm0 = trapAt<DelayedTrapElement>(50, 23, Point(6, 2));
-    auto arm1 = trapAt<DelayedTrapElement>(51, 24, Point(7, 2));
-    auto cannon = trapAt(43, 25, Point(8, 6));
-    cannon.linkNumber = 26;
-    GroupedTrapElement cannons;
-    cannons.elementId = 52;
-    cannons.trapNumber = 26;
-    cannons.memberNumbers = {25};
-    BossElement boss;
-    boss.elementId = 133;
-    boss.trapNumber = 27;
-    boss.position = Point(5, 5);
-    boss.coveredCells = PointSet{Point(5, 5)};
-    boss.phaseCount = 4;
-    boss.startHealth = 3;
-    boss.idleTime = 1.0f;
-    boss.bombTrapNumber = 20;
-    boss.smallSpawnerNumber = 21;
-    boss.largeSpawnerNumber = 22;
-    boss.cannonGroupNumber = 26;
-    boss.arm0Number = 23;
-    boss.arm1Number = 24;
-    boss.bossCellA = Point(5, 5);
-    boss.bossCellB = Point(5, 6);
     auto rat = trapAt<RatTrapElement>(49, 7, Point(3, 7));
     rat.snapTime = 0.1f;
     auto spike = trapAt(43, 8, Point(9, 7), 0.3f, 0.3f);
@@ -91,7 +59,7 @@ std::vector<u8> busyRoom() {
     controller.noteSequences = {{31, 32}};
 
     zarn_test::MapBuilder b = zarn_test::openRoom();
-    b.trap(dropper).trap(small).trap(large).trap(arm0).trap(arm1).trap(cannon).trap(boss).trapGroup(cannons);
+    zarn_test::addBossFight(b, Point(5, 5), Point(8, 6));
     b.trap(rat)
         .trap(spike)
         .trap(rat47)

@@ -15,25 +15,12 @@
 #include "map/records/TrapElement.h"
 #include "map/records/TriggerData.h"
 #include "support/map/MapBuilder.h"
+#include "support/map/RoomRecords.h"
 
 namespace zarn_test {
 
 inline GeometryLib::FPoint cellCentre(GeometryLib::Point cell) {
     return GeometryLib::FPoint(cell.x * 32.0f + 16.0f, cell.y * 32.0f + 16.0f);
-}
-
-template <class R = Zarn::IntervalTrapElement>
-R trapRecordAt(u32 id, u32 number, GeometryLib::Point cell, float active = 0.5f, float rest = 0.5f) {
-    R r;
-    r.elementId = id;
-    r.trapNumber = number;
-    r.position = cell;
-    r.coveredCells = Zarn::PointSet{cell};
-    if constexpr (std::is_base_of_v<Zarn::IntervalTrapElement, R>) {
-        r.activeTime = active;
-        r.restTime = rest;
-    }
-    return r;
 }
 
 // An event fired by the start trigger (kind 1) or a number trigger (kinds 6 to 18).
@@ -76,43 +63,11 @@ inline MapBuilder busyRoom() {
     u32 number = 100;
     for (i16 y = 6; y <= 7; ++y) {
         for (i16 x = 0; x < 10; ++x, ++number) {
-            b.trap(trapRecordAt(43, number, Point(x, y), x % 2 ? 0.3f : 0.6f, 0.4f));
+            b.trap(trapAt(43, number, Point(x, y), x % 2 ? 0.3f : 0.6f, 0.4f));
             start.push_back(std::make_unique<Zarn::NumberActionData>(0, number));
         }
     }
-    auto dropper = trapRecordAt(129, 20, Point(1, 5));
-    auto small = trapRecordAt<Zarn::TrapSpawningTrapElement>(130, 21, Point(2, 5));
-    small.coveredCells = Zarn::PointSet{Point(2, 5), Point(3, 5), Point(4, 5)};
-    small.spawnInterval = 1;
-    small.minCount = 1;
-    small.maxCount = 2;
-    auto large = small;
-    large.trapNumber = 22;
-    auto arm0 = trapRecordAt<Zarn::DelayedTrapElement>(50, 23, Point(6, 2));
-    auto arm1 = trapRecordAt<Zarn::DelayedTrapElement>(51, 24, Point(7, 2));
-    auto cannon = trapRecordAt(43, 25, Point(8, 4));
-    cannon.linkNumber = 26;
-    Zarn::GroupedTrapElement cannons;
-    cannons.elementId = 52;
-    cannons.trapNumber = 26;
-    cannons.memberNumbers = {25};
-    Zarn::BossElement boss;
-    boss.elementId = 133;
-    boss.trapNumber = 27;
-    boss.position = Point(5, 4);
-    boss.coveredCells = Zarn::PointSet{Point(5, 4)};
-    boss.phaseCount = 4;
-    boss.startHealth = 3;
-    boss.idleTime = 1.0f;
-    boss.bombTrapNumber = 20;
-    boss.smallSpawnerNumber = 21;
-    boss.largeSpawnerNumber = 22;
-    boss.cannonGroupNumber = 26;
-    boss.arm0Number = 23;
-    boss.arm1Number = 24;
-    boss.bossCellA = Point(5, 4);
-    boss.bossCellB = Point(5, 5);
-    b.trap(dropper).trap(small).trap(large).trap(arm0).trap(arm1).trap(cannon).trap(boss).trapGroup(cannons);
+    addBossFight(b, Point(5, 4), Point(8, 4));
     start.push_back(std::make_unique<Zarn::NumberActionData>(0, 27));
     b.event(eventWith(1, 1, 0, std::move(start)));
     return b;

@@ -19,17 +19,21 @@ bool MusicalNote::touches(const GeometryLib::Point& cell, SteerableUnit*) {
             flash();
             return false;
         case NoteValue::awaiting:
-            if (expected) {
-                press();
-                return false;
-            }
-            if (controller) controller->fail();
-            return true;
+            return answerStep();
         case NoteValue::failed:
             return true;
         default:
             return false;
     }
+}
+
+bool MusicalNote::answerStep() {
+    if (expected) {
+        press();
+        return false;
+    }
+    if (controller) controller->fail();
+    return true;
 }
 
 void MusicalNote::reset() {
@@ -168,12 +172,7 @@ bool MusicalNoteController::touches(const GeometryLib::Point& cell, SteerableUni
             start();
             return false;
         case NoteValue::awaiting:
-            if (expected) {
-                press();
-                return false;
-            }
-            if (controller) controller->fail();
-            return true;
+            return answerStep();
         case NoteValue::failed:
             return true;
         default:

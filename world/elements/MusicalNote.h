@@ -56,6 +56,9 @@ public:
     // Pressed right: hands the expectation to the first note of next, or tells
     // the controller that the step is done when next is empty.
     virtual void press();
+    // A step on a note that awaits the player: the expected note is pressed
+    // and the contact does not count; any other fails the tune and counts.
+    bool answerStep();
     virtual void fail();
     virtual void makeReady();
     virtual void finishSong();

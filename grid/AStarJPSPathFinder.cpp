@@ -1,9 +1,9 @@
-#include "world/grid/AStarJPSPathFinder.h"
+#include "grid/AStarJPSPathFinder.h"
 
 #include <algorithm>
 #include <array>
 
-#include "world/grid/CellGrid.h"
+#include "grid/CellGrid.h"
 
 namespace Zarn {
 namespace {

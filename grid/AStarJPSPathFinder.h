@@ -3,8 +3,8 @@
 #include <unordered_set>
 #include <vector>
 
-#include "world/grid/AStarPathFinder.h"
-#include "world/grid/CellGrid.h"
+#include "grid/AStarPathFinder.h"
+#include "grid/CellGrid.h"
 
 namespace Zarn {
 

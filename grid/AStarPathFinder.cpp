@@ -1,9 +1,9 @@
-#include "world/grid/AStarPathFinder.h"
+#include "grid/AStarPathFinder.h"
 
 #include <cmath>
 #include <cstdlib>
 
-#include "world/grid/CellGrid.h"
+#include "grid/CellGrid.h"
 
 namespace Zarn {
 namespace {

@@ -1,9 +1,9 @@
-#include "world/grid/BlockableManager.h"
+#include "grid/BlockableManager.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "world/grid/CellGrid.h"
+#include "grid/CellGrid.h"
 
 namespace Zarn {
 

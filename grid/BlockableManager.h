@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "foundation/Geometry.h"
-#include "world/grid/Blockable.h"
+#include "grid/Blockable.h"
 
 namespace Zarn {
 

@@ -1,4 +1,4 @@
-#include "world/grid/CellGrid.h"
+#include "grid/CellGrid.h"
 
 #include <algorithm>
 #include <cmath>

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "foundation/Geometry.h"
-#include "world/grid/MapProperties.h"
+#include "grid/MapProperties.h"
 
 namespace Zarn {
 

@@ -1,4 +1,4 @@
-#include "world/grid/MapProperties.h"
+#include "grid/MapProperties.h"
 
 namespace Zarn {
 

@@ -1,4 +1,4 @@
-#include "world/grid/MapViewport.h"
+#include "grid/MapViewport.h"
 
 namespace Zarn {
 

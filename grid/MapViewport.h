@@ -1,7 +1,7 @@
 #pragma once
 
 #include "foundation/Geometry.h"
-#include "world/grid/MapProperties.h"
+#include "grid/MapProperties.h"
 
 namespace Zarn {
 

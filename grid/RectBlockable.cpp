@@ -1,11 +1,11 @@
-#include "world/grid/RectBlockable.h"
+#include "grid/RectBlockable.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "foundation/GridCells.h"
-#include "world/grid/BlockableManager.h"
-#include "world/grid/CellGrid.h"
+#include "grid/BlockableManager.h"
+#include "grid/CellGrid.h"
 
 namespace Zarn {
 namespace {

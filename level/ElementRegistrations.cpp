@@ -1,4 +1,4 @@
-#include "map/build/ElementRegistrations.h"
+#include "level/ElementRegistrations.h"
 
 #include "world/triggers/PositionIMETrigger.h"
 

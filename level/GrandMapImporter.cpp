@@ -1,6 +1,6 @@
-#include "map/build/GrandMapImporter.h"
+#include "level/GrandMapImporter.h"
 
-#include "map/build/InteractiveElementStore.h"
+#include "level/InteractiveElementStore.h"
 #include "world/elements/ElementGroup.h"
 #include "world/elements/NumberedElementGroup.h"
 #include "world/elements/SpawnPoints.h"

@@ -3,11 +3,11 @@
 #include <istream>
 
 #include "foundation/Interfaces.h"
-#include "map/build/ElementRegistrations.h"
-#include "map/build/MapElementBuilder.h"
-#include "map/build/ScriptedActionBuilder.h"
-#include "map/build/TrapGroupBuilder.h"
-#include "map/build/WorldParts.h"
+#include "level/ElementRegistrations.h"
+#include "level/MapElementBuilder.h"
+#include "level/ScriptedActionBuilder.h"
+#include "level/TrapGroupBuilder.h"
+#include "level/WorldParts.h"
 #include "map/import/MapComponentsImporter.h"
 
 namespace Zarn {

@@ -1,4 +1,4 @@
-#include "map/build/InteractiveElementStore.h"
+#include "level/InteractiveElementStore.h"
 
 #include "map/records/TrapElement.h"
 #include "world/elements/ElementGroup.h"

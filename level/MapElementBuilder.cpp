@@ -1,13 +1,13 @@
-#include "map/build/MapElementBuilder.h"
+#include "level/MapElementBuilder.h"
 
 #include <algorithm>
 #include <type_traits>
 
 #include "foundation/Error.h"
 #include "foundation/GridCells.h"
-#include "map/build/ElementRegistrations.h"
-#include "map/build/InteractiveElementStore.h"
-#include "map/build/ScriptedActionBuilder.h"
+#include "level/ElementRegistrations.h"
+#include "level/InteractiveElementStore.h"
+#include "level/ScriptedActionBuilder.h"
 #include "map/import/GameMap.h"
 #include "map/import/GenericMapElementFactory.h"
 #include "map/records/CoinElement.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "foundation/Geometry.h"
-#include "map/build/WorldParts.h"
+#include "level/WorldParts.h"
 
 namespace Zarn {
 

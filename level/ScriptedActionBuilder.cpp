@@ -1,9 +1,9 @@
-#include "map/build/ScriptedActionBuilder.h"
+#include "level/ScriptedActionBuilder.h"
 
 #include <unordered_set>
 
 #include "foundation/Error.h"
-#include "map/build/ElementRegistrations.h"
+#include "level/ElementRegistrations.h"
 #include "world/elements/ScriptedSteerableIME.h"
 #include "world/steering/SteerableProximity.h"
 #include "world/units/SecondarySteerableUnit.h"

@@ -1,4 +1,4 @@
-#include "map/build/TrapFactory.h"
+#include "level/TrapFactory.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,11 +7,11 @@
 #include "foundation/Error.h"
 #include "foundation/GridCells.h"
 #include "foundation/Logger.h"
-#include "map/build/InteractiveElementStore.h"
+#include "level/InteractiveElementStore.h"
 #include "map/records/BossElement.h"
 #include "map/records/MapErrors.h"
 #include "map/records/ScheduledTrapElement.h"
-#include "world/grid/CellGrid.h"
+#include "grid/CellGrid.h"
 #include "world/traps/Boss.h"
 #include "world/traps/FollowHitTrap.h"
 #include "world/traps/IntervalTrap.h"

@@ -1,7 +1,7 @@
-#include "map/build/TrapGroupBuilder.h"
+#include "level/TrapGroupBuilder.h"
 
 #include "foundation/Error.h"
-#include "map/build/InteractiveElementStore.h"
+#include "level/InteractiveElementStore.h"
 #include "map/records/GroupedTrapElement.h"
 #include "world/traps/TrapGroup.h"
 

@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "map/build/WorldParts.h"
+#include "level/WorldParts.h"
 
 namespace Zarn {
 

@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "map/build/TrapFactory.h"
+#include "level/TrapFactory.h"
 
 namespace Zarn {
 

@@ -12,8 +12,8 @@
 #include "map/records/MapHeader.h"
 #include "map/records/TrapElement.h"
 #include "map/records/ZOrder.h"
-#include "world/grid/BlockableManager.h"
-#include "world/grid/CellGrid.h"
+#include "grid/BlockableManager.h"
+#include "grid/CellGrid.h"
 
 namespace Zarn {
 

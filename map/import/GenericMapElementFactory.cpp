@@ -12,7 +12,7 @@
 #include "map/records/MusicalNoteElement.h"
 #include "map/records/ScriptedSteerableElement.h"
 #include "map/records/SwitchElement.h"
-#include "world/grid/RectBlockable.h"
+#include "grid/RectBlockable.h"
 
 namespace Zarn {
 

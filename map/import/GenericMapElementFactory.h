@@ -5,8 +5,8 @@
 
 #include "foundation/ByteReader.h"
 #include "map/records/MapElement.h"
-#include "world/grid/BlockableManager.h"
-#include "world/grid/CellGrid.h"
+#include "grid/BlockableManager.h"
+#include "grid/CellGrid.h"
 
 namespace Zarn {
 

@@ -7,7 +7,7 @@
 #include "map/import/MapStreamReader.h"
 #include "map/records/MapErrors.h"
 #include "map/records/SectionHeaders.h"
-#include "world/grid/RectBlockable.h"
+#include "grid/RectBlockable.h"
 
 namespace Zarn {
 

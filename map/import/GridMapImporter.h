@@ -5,9 +5,9 @@
 #include "foundation/Geometry.h"
 #include "foundation/Interfaces.h"
 #include "foundation/Logger.h"
-#include "world/grid/BlockableManager.h"
-#include "world/grid/CellGrid.h"
-#include "world/grid/MapProperties.h"
+#include "grid/BlockableManager.h"
+#include "grid/CellGrid.h"
+#include "grid/MapProperties.h"
 
 namespace Zarn {
 

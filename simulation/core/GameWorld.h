@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "foundation/CommandScheduler.h"
-#include "map/build/GrandMapImporter.h"
-#include "map/build/InteractiveElementStore.h"
-#include "map/build/TrapFactory.h"
-#include "map/build/WorldParts.h"
+#include "level/GrandMapImporter.h"
+#include "level/InteractiveElementStore.h"
+#include "level/TrapFactory.h"
+#include "level/WorldParts.h"
 #include "map/import/GameMap.h"
 #include "simulation/actions/ActionFactoryImpl.h"
 #include "world/elements/ElementGroup.h"

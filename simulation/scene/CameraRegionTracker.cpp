@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "world/grid/MapViewport.h"
+#include "grid/MapViewport.h"
 
 namespace Zarn {
 namespace {

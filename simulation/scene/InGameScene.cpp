@@ -7,7 +7,7 @@
 #include "map/import/GameMap.h"
 #include "simulation/managers/InputManager.h"
 #include "simulation/scene/CameraRegionTracker.h"
-#include "world/grid/MapViewport.h"
+#include "grid/MapViewport.h"
 #include "world/triggers/DialogPlayer.h"
 #include "world/triggers/DialogWindow.h"
 #include "world/units/SteerableUnitManager.h"

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "foundation/Error.h"
-#include "world/grid/MapViewport.h"
+#include "grid/MapViewport.h"
 #include "world/units/SteerableUnitManager.h"
 
 namespace Zarn {

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "foundation/Error.h"
-#include "world/grid/CellGrid.h"
+#include "grid/CellGrid.h"
 
 namespace Zarn {
 namespace {

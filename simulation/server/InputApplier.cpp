@@ -6,7 +6,7 @@
 #include "map/import/GameMap.h"
 #include "simulation/state/InputState.h"
 #include "simulation/state/InputTables.h"
-#include "world/grid/planner/JPSMovePlanner.h"
+#include "world/planning/JPSMovePlanner.h"
 #include "world/triggers/DialogPlayer.h"
 #include "world/triggers/EffectEventTrigger.h"
 #include "world/triggers/InputResult.h"

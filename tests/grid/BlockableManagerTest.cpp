@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "GridTestSupport.h"
-#include "world/grid/BlockableManager.h"
-#include "world/grid/RectBlockable.h"
+#include "grid/BlockableManager.h"
+#include "grid/RectBlockable.h"
 
 using GeometryLib::FPoint;
 using GeometryLib::FRect;

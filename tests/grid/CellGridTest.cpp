@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "GridTestSupport.h"
-#include "world/grid/CellGrid.h"
+#include "grid/CellGrid.h"
 
 using GeometryLib::FPoint;
 using GeometryLib::Point;

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "world/grid/CellGrid.h"
+#include "grid/CellGrid.h"
 
 namespace zarn_test {
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "world/grid/MapViewport.h"
+#include "grid/MapViewport.h"
 
 using GeometryLib::FPoint;
 using Zarn::MapProperties;

@@ -8,8 +8,8 @@
 #include <unordered_set>
 
 #include "GridTestSupport.h"
-#include "world/grid/AStarJPSPathFinder.h"
-#include "world/grid/AStarPathFinder.h"
+#include "grid/AStarJPSPathFinder.h"
+#include "grid/AStarPathFinder.h"
 
 using GeometryLib::Point;
 using Zarn::AStarJPSPathFinder;

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "GridTestSupport.h"
-#include "world/grid/AStarJPSPathFinder.h"
-#include "world/grid/AStarPathFinder.h"
+#include "grid/AStarJPSPathFinder.h"
+#include "grid/AStarPathFinder.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "BuildTestSupport.h"
-#include "map/build/InteractiveElementStore.h"
+#include "level/InteractiveElementStore.h"
 #include "map/records/GroupedTrapElement.h"
 #include "world/elements/ElementGroup.h"
 #include "world/traps/TrapGroup.h"

@@ -2,7 +2,7 @@
 
 #include "world/effects/WaitThenResetModifier.h"
 #include "world/elements/SpawnPoints.h"
-#include "world/grid/CellGrid.h"
+#include "grid/CellGrid.h"
 
 namespace Zarn {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "world/elements/Wander.h"
-#include "world/grid/BlockableManager.h"
+#include "grid/BlockableManager.h"
 #include "world/units/SteerableUnit.h"
 
 namespace Zarn {

@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "world/elements/InteractiveMapElement.h"
-#include "world/grid/Blockable.h"
-#include "world/grid/RectBlockable.h"
+#include "grid/Blockable.h"
+#include "grid/RectBlockable.h"
 
 namespace Zarn {
 

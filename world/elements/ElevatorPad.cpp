@@ -1,7 +1,7 @@
 #include "world/elements/ElevatorPad.h"
 
 #include "map/records/ElevatorPadElement.h"
-#include "world/grid/CellGrid.h"
+#include "grid/CellGrid.h"
 #include "world/steering/Arrival.h"
 #include "world/units/SteerableUnitManager.h"
 

@@ -1,7 +1,7 @@
 #include "world/elements/Lever.h"
 
 #include "map/records/SwitchElement.h"
-#include "world/grid/CellGrid.h"
+#include "grid/CellGrid.h"
 
 namespace Zarn {
 

@@ -1,9 +1,9 @@
-#include "world/grid/planner/JPSMovePlanner.h"
+#include "world/planning/JPSMovePlanner.h"
 
 #include <cmath>
 
 #include "map/import/GameMap.h"
-#include "world/grid/CellGrid.h"
+#include "grid/CellGrid.h"
 #include "world/steering/Arrival.h"
 #include "world/steering/PathedSteering.h"
 #include "world/units/SteerableUnit.h"

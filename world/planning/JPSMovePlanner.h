@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "foundation/Geometry.h"
-#include "world/grid/AStarJPSPathFinder.h"
+#include "grid/AStarJPSPathFinder.h"
 
 namespace Zarn {
 

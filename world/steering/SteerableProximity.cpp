@@ -1,6 +1,6 @@
 #include "world/steering/SteerableProximity.h"
 
-#include "world/grid/CellGrid.h"
+#include "grid/CellGrid.h"
 #include "world/units/SteerableUnitManager.h"
 
 namespace Zarn {

@@ -2,7 +2,7 @@
 
 #include "foundation/Error.h"
 #include "world/effects/SteeringSpeedModifier.h"
-#include "world/grid/CellGrid.h"
+#include "grid/CellGrid.h"
 
 namespace Zarn {
 

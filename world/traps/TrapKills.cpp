@@ -1,6 +1,6 @@
 #include "world/traps/TrapKills.h"
 
-#include "world/grid/CellGrid.h"
+#include "grid/CellGrid.h"
 
 namespace Zarn {
 

@@ -1,6 +1,6 @@
 #include "world/triggers/PositionTriggerGroup.h"
 
-#include "world/grid/CellGrid.h"
+#include "grid/CellGrid.h"
 #include "world/triggers/PositionTrigger.h"
 #include "world/units/SteerableUnitManager.h"
 

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "world/elements/ScriptedSteerableIME.h"
-#include "world/grid/CellGrid.h"
+#include "grid/CellGrid.h"
 #include "world/steering/PathedSteering.h"
 #include "world/steering/SteerableProximity.h"
 #include "world/triggers/DialogPlayer.h"

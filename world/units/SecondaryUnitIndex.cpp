@@ -1,6 +1,6 @@
 #include "world/units/SecondaryUnitIndex.h"
 
-#include "world/grid/CellGrid.h"
+#include "grid/CellGrid.h"
 
 namespace Zarn {
 

@@ -1,4 +1,4 @@
-// fuzz-links: map_build
+// fuzz-links: level
 // Loads arbitrary bytes as a whole room: the map file's sections, then the
 // traps, groups, elements, events and triggers built from them; a room that
 // loads is stepped for a second of play with a player walking across it.
@@ -14,7 +14,7 @@
 #include <boost/log/core.hpp>
 
 #include "foundation/Error.h"
-#include "map/build/BuildTestSupport.h"
+#include "level/BuildTestSupport.h"
 #include "world/steering/Seek.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {

@@ -13,7 +13,7 @@
 #include "map/records/SwitchElement.h"
 #include "support/map/MapBuilder.h"
 #include "support/map/SampleRecords.h"
-#include "world/grid/RectBlockable.h"
+#include "grid/RectBlockable.h"
 
 using namespace Zarn;
 using namespace zarn_test;

@@ -16,7 +16,7 @@
 #include "world/elements/LeverEffect.h"
 #include "world/elements/NumberedElementGroup.h"
 #include "world/elements/SpawnPoints.h"
-#include "world/grid/CellGrid.h"
+#include "grid/CellGrid.h"
 #include "world/traps/TrapDirectory.h"
 #include "world/triggers/DialogPlayer.h"
 #include "world/triggers/MapEventRegistry.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "simulation/scene/CameraRegionTracker.h"
-#include "world/grid/MapViewport.h"
+#include "grid/MapViewport.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "map/records/MapElement.h"
 #include "simulation/client/SinglePlayerZarn.h"
 #include "simulation/scene/CameraRegionTracker.h"
-#include "world/grid/MapViewport.h"
+#include "grid/MapViewport.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "../support/SceneFakes.h"
 #include "simulation/scene/CameraRegionTracker.h"
-#include "world/grid/MapViewport.h"
+#include "grid/MapViewport.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "foundation/Error.h"
 #include "simulation/scene/PlayerMarkerLocator.h"
-#include "world/grid/MapViewport.h"
+#include "grid/MapViewport.h"
 #include "world/units/SteerableUnitManager.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "foundation/Error.h"
 #include "simulation/scene/ZOrderCalculator.h"
-#include "world/grid/CellGrid.h"
+#include "grid/CellGrid.h"
 
 namespace {
 

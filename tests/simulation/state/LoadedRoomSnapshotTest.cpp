@@ -2,8 +2,8 @@
 
 #include <typeinfo>
 
-#include "../../map/build/BuildTestSupport.h"
-#include "../../map/build/WorldFixtures.h"
+#include "level/BuildTestSupport.h"
+#include "level/WorldFixtures.h"
 #include "map/records/BossElement.h"
 #include "map/records/DoorElement.h"
 #include "map/records/GroupedTrapElement.h"

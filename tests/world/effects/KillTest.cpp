@@ -5,7 +5,7 @@
 #include "world/effects/SteeringSpeedModifier.h"
 #include "world/effects/WaitThenResetModifier.h"
 #include "world/elements/SpawnPoints.h"
-#include "world/grid/CellGrid.h"
+#include "grid/CellGrid.h"
 #include "world/steering/Seek.h"
 #include "world/steering/SteerableSimulator.h"
 #include "world/units/SteerableUnitManager.h"

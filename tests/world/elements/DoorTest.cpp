@@ -3,7 +3,7 @@
 #include "ElementTestSupport.h"
 #include "map/records/DoorElement.h"
 #include "world/elements/Door.h"
-#include "world/grid/BlockableManager.h"
+#include "grid/BlockableManager.h"
 #include "world/steering/SteerableProximity.h"
 #include "world/units/SteerableUnitManager.h"
 

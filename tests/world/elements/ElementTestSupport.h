@@ -6,7 +6,7 @@
 
 #include "foundation/Command.h"
 #include "world/elements/LeverEffect.h"
-#include "world/grid/CellGrid.h"
+#include "grid/CellGrid.h"
 #include "world/triggers/ActionFactory.h"
 
 namespace zarn_test {

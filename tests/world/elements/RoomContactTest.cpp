@@ -14,7 +14,7 @@
 #include "world/elements/Lever.h"
 #include "world/elements/LeverEffect.h"
 #include "world/elements/SpawnPoints.h"
-#include "world/grid/BlockableManager.h"
+#include "grid/BlockableManager.h"
 #include "world/steering/Arrival.h"
 #include "world/steering/SteerableProximity.h"
 #include "world/steering/SteerableSimulator.h"

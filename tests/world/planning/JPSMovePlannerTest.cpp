@@ -2,9 +2,9 @@
 
 #include <limits>
 
-#include "GridTestSupport.h"
+#include "grid/GridTestSupport.h"
 #include "map/import/GameMap.h"
-#include "world/grid/planner/JPSMovePlanner.h"
+#include "world/planning/JPSMovePlanner.h"
 #include "world/steering/Arrival.h"
 #include "world/steering/PathedSteering.h"
 #include "world/units/SteerableUnit.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "world/grid/CellGrid.h"
+#include "grid/CellGrid.h"
 #include "world/steering/Arrival.h"
 #include "world/steering/PathedSteering.h"
 #include "world/steering/Seek.h"

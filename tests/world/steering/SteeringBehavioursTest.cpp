@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "world/grid/CellGrid.h"
+#include "grid/CellGrid.h"
 #include "world/steering/Arrival.h"
 #include "world/steering/PathedSteering.h"
 #include "world/steering/Seek.h"

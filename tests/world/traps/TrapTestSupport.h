@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "map/records/TrapElement.h"
-#include "world/grid/CellGrid.h"
+#include "grid/CellGrid.h"
 #include "world/traps/IntervalTrap.h"
 #include "world/traps/TrapDirectory.h"
 #include "world/traps/TrapSpawner.h"

@@ -4,7 +4,7 @@
 
 #include "TriggerTestSupport.h"
 #include "map/import/GameMap.h"
-#include "world/grid/CellGrid.h"
+#include "grid/CellGrid.h"
 #include "world/triggers/EventTriggerSet.h"
 #include "world/triggers/InputResult.h"
 #include "world/units/SecondaryUnitIndex.h"

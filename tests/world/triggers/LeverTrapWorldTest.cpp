@@ -7,7 +7,7 @@
 #include "world/elements/Lever.h"
 #include "world/elements/LeverEffect.h"
 #include "world/elements/SpawnPoints.h"
-#include "world/grid/CellGrid.h"
+#include "grid/CellGrid.h"
 #include "world/steering/SteerableSimulator.h"
 #include "world/traps/IntervalTrap.h"
 #include "world/triggers/EventTriggerSet.h"

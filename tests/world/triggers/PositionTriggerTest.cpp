@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "TriggerTestSupport.h"
-#include "world/grid/CellGrid.h"
+#include "grid/CellGrid.h"
 #include "world/triggers/BindableEventTrigger.h"
 #include "world/triggers/MapEventRegistry.h"
 #include "world/triggers/MapEventRunner.h"

@@ -4,7 +4,7 @@
 
 #include "TriggerTestSupport.h"
 #include "world/elements/ScriptedSteerableIME.h"
-#include "world/grid/CellGrid.h"
+#include "grid/CellGrid.h"
 #include "world/steering/SteerableProximity.h"
 #include "world/steering/SteerableSimulator.h"
 #include "world/triggers/DialogPlayer.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "world/grid/CellGrid.h"
+#include "grid/CellGrid.h"
 #include "world/units/SecondaryUnitIndex.h"
 
 namespace Zarn {

@@ -151,6 +151,7 @@ void Node::reorderChild(Node* child, int localZOrder) {
 }
 
 void Node::setLocalZOrder(int z) {
+    if (z == localZOrder_) return;
     if (parent_ != nullptr) {
         parent_->reorderChild(this, z);
     } else {

@@ -77,6 +77,8 @@ public:
     void setUserData(void* data) { userData_ = data; }
 
     // --- ordering ---
+    // A new z puts the node behind the siblings that already have that z; the
+    // z it already has changes nothing.
     virtual void setLocalZOrder(int z);
     virtual void setZOrder(int z) { setLocalZOrder(z); }
     int getLocalZOrder() const { return localZOrder_; }

@@ -90,8 +90,18 @@ TEST_F(NodeTransform, OpacityAndColourCascadeOnlyWhenEnabled) {
     EXPECT_EQ(child->getDisplayedOpacity(), 128);
 }
 
+// Counts the sorts that had something to do.
+class SortCountingNode : public Node {
+public:
+    void sortAllChildren() override {
+        if (reorderChildDirty_) ++sorts;
+        Node::sortAllChildren();
+    }
+    int sorts = 0;
+};
+
 TEST_F(NodeTransform, ChildrenSortByZThenArrival) {
-    Node* parent = Node::create();
+    auto* parent = createWithInit<SortCountingNode>();
     Node* a = Node::create();
     Node* b = Node::create();
     Node* c = Node::create();
@@ -102,13 +112,20 @@ TEST_F(NodeTransform, ChildrenSortByZThenArrival) {
     parent->addChild(d, -1);
     parent->sortAllChildren();
     EXPECT_EQ(parent->getChildren().asStdVector(), (std::vector<Node*>{d, b, a, c}));
-    a->setLocalZOrder(1);  // re-setting the same z moves it behind later arrivals
+    // Setting the z a node already has changes nothing (players set theirs
+    // every frame); a new z moves it behind the siblings of that z.
+    const int sorts = parent->sorts;
+    a->setLocalZOrder(1);
     parent->sortAllChildren();
-    EXPECT_EQ(parent->getChildren().asStdVector(), (std::vector<Node*>{d, b, c, a}));
+    EXPECT_EQ(parent->getChildren().asStdVector(), (std::vector<Node*>{d, b, a, c}));
+    EXPECT_EQ(parent->sorts, sorts);
+    b->setLocalZOrder(1);
+    parent->sortAllChildren();
+    EXPECT_EQ(parent->getChildren().asStdVector(), (std::vector<Node*>{d, a, c, b}));
     parent->reorderChild(d, 5);
     parent->sortAllChildren();
-    EXPECT_EQ(parent->getChildren().asStdVector(), (std::vector<Node*>{b, c, a, d}));
-    EXPECT_EQ(parent->getChildByTag(Node::INVALID_TAG), b);
+    EXPECT_EQ(parent->getChildren().asStdVector(), (std::vector<Node*>{a, c, b, d}));
+    EXPECT_EQ(parent->getChildByTag(Node::INVALID_TAG), a);
     c->setTag(3);
     c->setName("c");
     EXPECT_EQ(parent->getChildByTag(3), c);

@@ -147,8 +147,10 @@ EaseIn* EaseIn::create(ActionInterval* action, float rate) {
 EaseIn* EaseIn::clone() const {
     return create(inner_->clone(), rate_);
 }
+// The way back runs the reversed action on the mirrored curve: t^(1/r)
+// starts fast where t^r ended fast.
 ActionEase* EaseIn::reverse() const {
-    return EaseOut::create(inner_->reverse(), 1.0f / rate_);
+    return EaseIn::create(inner_->reverse(), 1.0f / rate_);
 }
 float EaseIn::ease(float t) const {
     return tweenfunc::easeIn(t, rate_);
@@ -161,7 +163,7 @@ EaseOut* EaseOut::clone() const {
     return create(inner_->clone(), rate_);
 }
 ActionEase* EaseOut::reverse() const {
-    return EaseIn::create(inner_->reverse(), 1.0f / rate_);
+    return EaseOut::create(inner_->reverse(), 1.0f / rate_);
 }
 float EaseOut::ease(float t) const {
     return tweenfunc::easeOut(t, rate_);

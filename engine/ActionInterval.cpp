@@ -719,7 +719,9 @@ Animate* Animate::reverse() const {
     Vector<AnimationFrame*> frames;
     const auto& source = animation_->getFrames();
     for (auto it = source.rbegin(); it != source.rend(); ++it) frames.pushBack((*it)->clone());
-    return create(Animation::create(frames, animation_->getDelayPerUnit(), animation_->getLoops()));
+    Animation* reversed = Animation::create(frames, animation_->getDelayPerUnit(), animation_->getLoops());
+    reversed->setRestoreOriginalFrame(animation_->getRestoreOriginalFrame());
+    return create(reversed);
 }
 
 void Animate::startWithTarget(Node* target) {

@@ -291,4 +291,58 @@ TEST_F(ActionTiming, AnimateShowsFramesOnTime) {
     for (int i = 1; i <= 4; ++i) cache->removeSpriteFrameByName("anim_" + std::to_string(i));
 }
 
+// A reversed rate ease mirrors the curve: the way back of an ease-in starts
+// fast and ends slow (rate 1/r), as the way there ended fast.
+TEST_F(ActionTiming, ReversedRateEasesMirrorTheirCurve) {
+    struct Case {
+        const char* name;
+        std::function<ActionInterval*()> make;
+        float middle;  // x half way through the reversed move from 100 to 0
+    };
+    const std::vector<Case> cases = {
+        {"EaseIn rate 2", [] { return EaseIn::create(MoveBy::create(1.0f, Vec2(100, 0)), 2.0f); },
+         100.0f - 70.7107f},
+        {"EaseOut rate 2", [] { return EaseOut::create(MoveBy::create(1.0f, Vec2(100, 0)), 2.0f); },
+         100.0f - 25.0f},
+        {"EaseIn rate 3", [] { return EaseIn::create(MoveBy::create(1.0f, Vec2(100, 0)), 3.0f); },
+         100.0f - 79.3701f},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Node* n = addNode();
+        n->setPosition(100, 0);
+        n->runAction(c.make()->reverse());
+        frame(0.1f);
+        frame(0.5f);
+        EXPECT_NEAR(n->getPositionX(), c.middle, 0.01f);
+        frame(0.5f);
+        EXPECT_NEAR(n->getPositionX(), 0.0f, 1e-3);
+        n->removeFromParent();
+    }
+}
+
+TEST_F(ActionTiming, ReversedAnimateRestoresTheOriginalFrameToo) {
+    auto* cache = SpriteFrameCache::getInstance();
+    Vector<SpriteFrame*> frameList;
+    for (int i = 1; i <= 3; ++i) {
+        SpriteFrame* f = SpriteFrame::createWithTexture(nullptr, Rect(0, 0, 10.0f * i, 10));
+        f->setName("restore_" + std::to_string(i));
+        cache->addSpriteFrame(f, f->getName());
+        frameList.pushBack(f);
+    }
+    SpriteFrame* still = SpriteFrame::createWithTexture(nullptr, Rect(0, 0, 5, 5));
+    Animation* animation = Animation::createWithSpriteFrames(frameList, 0.1f, 1);
+    animation->setRestoreOriginalFrame(true);
+    Animate* back = Animate::create(animation)->reverse();
+    EXPECT_TRUE(back->getAnimation()->getRestoreOriginalFrame());
+    Sprite* s = Sprite::createWithSpriteFrame(still);
+    scene->addChild(s);
+    s->runAction(back);
+    frame(0.0f);
+    EXPECT_EQ(s->getContentSize().width, 30.0f) << "the last frame first";
+    frames(4, 0.1f);
+    EXPECT_EQ(s->getSpriteFrame(), still);
+    for (int i = 1; i <= 3; ++i) cache->removeSpriteFrameByName("restore_" + std::to_string(i));
+}
+
 }  // namespace

@@ -15,8 +15,10 @@ void Touch::setTouchInfo(int id, float x, float y) {
 void Touch::setViewInfo(float x, float y) {
     prevViewPoint_ = viewPoint_;
     viewPoint_ = Vec2(x, y);
-    if (startViewPoint_ == Vec2::ZERO && prevViewPoint_ == Vec2::ZERO)
+    if (!viewStarted_) {
+        viewStarted_ = true;
         startViewPoint_ = prevViewPoint_ = viewPoint_;
+    }
 }
 
 void EventMouse::setCursorPosition(float x, float y) {

@@ -34,12 +34,14 @@ private:
 };
 
 // One finger (or the mouse button acting as one). Locations are design points
-// with y up; the "in view" variants are window pixels with y down.
+// with y up; the "in view" variants are the same points with y down (design
+// units from the top left of the design area, whatever the window's size and
+// bars).
 class Touch : public Ref {
 public:
     Touch() = default;
-    void setTouchInfo(int id, float x, float y);  // design points
-    void setViewInfo(float x, float y);           // window pixels
+    void setTouchInfo(int id, float x, float y);  // design points, y up
+    void setViewInfo(float x, float y);           // design points, y down
     int getID() const { return id_; }
     Vec2 getLocation() const { return point_; }
     Vec2 getPreviousLocation() const { return prevPoint_; }
@@ -52,6 +54,7 @@ public:
 private:
     int id_ = 0;
     bool started_ = false;
+    bool viewStarted_ = false;
     Vec2 point_, prevPoint_, startPoint_;
     Vec2 viewPoint_, prevViewPoint_, startViewPoint_;
 };

@@ -224,12 +224,13 @@ std::vector<EventListener*> EventDispatcher::orderedListeners(EventListener::Typ
             auto it = order.find(l->node_);
             return {l->node_->getGlobalZOrder(), it == order.end() ? 0u : it->second};
         };
-        // Topmost first; among listeners of one node, the newest first.
+        // Topmost first; among listeners of one node, in the order they
+        // were added.
         std::sort(graph.begin(), graph.end(), [&](const EventListener* a, const EventListener* b) {
             const auto ra = rank(a);
             const auto rb = rank(b);
             if (ra != rb) return ra > rb;
-            return a->sequence_ > b->sequence_;
+            return a->sequence_ < b->sequence_;
         });
     }
     std::vector<EventListener*> all;
@@ -318,8 +319,10 @@ void EventDispatcher::dispatchTouchEvent(EventTouch* event) {
                 event->setCurrentTarget(l->node_);
                 bool claimedNow = false;
                 if (code == EventTouch::EventCode::BEGAN) {
-                    if (l->onTouchBegan && l->onTouchBegan(touch, event)) {
-                        if (l->registered_) claimed.push_back(touch);
+                    // A listener that removed itself while answering has
+                    // not claimed the touch: the others still hear it.
+                    if (l->onTouchBegan && l->onTouchBegan(touch, event) && l->registered_) {
+                        claimed.push_back(touch);
                         claimedNow = true;
                     }
                 } else if (it != claimed.end()) {

@@ -13,7 +13,8 @@ class Node;
 
 // Hands input events to listeners in the engine's order: fixed priorities
 // below zero (ascending), then scene-graph listeners from the node drawn last
-// (topmost) to the one drawn first, then fixed priorities above zero. Main
+// (topmost) to the one drawn first (the listeners of one node in the order
+// they were added), then fixed priorities above zero. Main
 // thread only; listeners may be added or removed from inside a callback (a
 // removed listener hears nothing more; an added one hears the next event).
 class EventDispatcher {

@@ -141,7 +141,7 @@ void dispatchTouches(GLView& view, EventTouch::EventCode code, int count, const 
         }
         const Vec2 p = view.frameToDesign(Vec2(xs[i], ys[i]));
         touch->setTouchInfo(static_cast<int>(ids[i]), p.x, p.y);
-        touch->setViewInfo(xs[i], ys[i]);
+        touch->setViewInfo(p.x, view.getDesignResolutionSize().height - p.y);
         touches.push_back(touch);
     }
     if (touches.empty()) return;

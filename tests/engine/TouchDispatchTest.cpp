@@ -169,3 +169,137 @@ TEST_F(TouchDispatch, TheLeftMouseButtonActsAsATouch) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TouchDispatch, LocationInViewIsInDesignUnitsWithYDown) {
+    // Window sizes against the 1024 x 576 design shown whole: twice the
+    // size, bars above and below, bars left and right, and half the size.
+    struct Case {
+        const char* name;
+        Size window;
+        Vec2 windowPoint;
+        Vec2 inView;
+    };
+    const std::vector<Case> cases = {
+        {"same size", Size(1024, 576), Vec2(200, 100), Vec2(200, 100)},
+        {"twice the size", Size(2048, 1152), Vec2(200, 100), Vec2(100, 50)},
+        {"bars above and below", Size(1024, 676), Vec2(200, 150), Vec2(200, 100)},
+        {"bars left and right", Size(2248, 1152), Vec2(300, 100), Vec2(100, 50)},
+        {"half the size", Size(512, 288), Vec2(100, 50), Vec2(200, 100)},
+    };
+    Node* n = Node::create();
+    scene->addChild(n);
+    Vec2 inView;
+    Vec2 location;
+    auto* l = EventListenerTouchOneByOne::create();
+    l->onTouchBegan = [&](Touch* t, Event*) {
+        inView = t->getLocationInView();
+        location = t->getLocation();
+        return true;
+    };
+    Director::getInstance()->getEventDispatcher()->addEventListenerWithSceneGraphPriority(l, n);
+    view->setDesignResolutionSize(1024, 576, ResolutionPolicy::SHOW_ALL);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        view->setFrameSize(c.window.width, c.window.height);
+        touch("begin", c.windowPoint.x, c.windowPoint.y);
+        touch("end", c.windowPoint.x, c.windowPoint.y);
+        EXPECT_NEAR(inView.x, c.inView.x, 1e-3);
+        EXPECT_NEAR(inView.y, c.inView.y, 1e-3);
+        EXPECT_NEAR(location.x, c.inView.x, 1e-3) << "the same point, y up";
+        EXPECT_NEAR(location.y, 576 - c.inView.y, 1e-3);
+    }
+}
+
+TEST_F(TouchDispatch, AListenerThatRemovesItselfOnBeganDoesNotSwallow) {
+    Node* bottom = Node::create();
+    Node* top = Node::create();
+    scene->addChild(bottom);
+    scene->addChild(top);
+    listen(bottom, "bottom", true, true);
+    auto* once = listen(top, "top", true, true);
+    once->onTouchBegan = [&](Touch*, Event*) {
+        log.push_back("top:began");
+        Director::getInstance()->getEventDispatcher()->removeEventListener(once);
+        return true;
+    };
+    touch("begin", 1, 1);
+    touch("end", 1, 1);
+    EXPECT_EQ(log, (std::vector<std::string>{"top:began", "bottom:began", "bottom:ended"}));
+}
+
+TEST_F(TouchDispatch, ListenersOfOneNodeHearInTheOrderTheyWereAdded) {
+    Node* n = Node::create();
+    scene->addChild(n);
+    listen(n, "first", false, false);
+    listen(n, "second", false, false);
+    listen(n, "third", false, false);
+    auto* mouse = EventListenerMouse::create();
+    mouse->onMouseMove = [&](EventMouse*) { log.push_back("mouse:first"); };
+    auto* mouse2 = EventListenerMouse::create();
+    mouse2->onMouseMove = [&](EventMouse*) { log.push_back("mouse:second"); };
+    auto* dispatcher = Director::getInstance()->getEventDispatcher();
+    dispatcher->addEventListenerWithSceneGraphPriority(mouse, n);
+    dispatcher->addEventListenerWithSceneGraphPriority(mouse2, n);
+    touch("begin", 1, 1);
+    touch("end", 1, 1);
+    view->handleMouseMove(2, 2);
+    EXPECT_EQ(log, (std::vector<std::string>{"first:began", "second:began", "third:began", "mouse:first",
+                                             "mouse:second"}));
+}
+
+// The listening order follows the tree as it is at each event: new nodes,
+// removed nodes, a changed z or global z, and another running scene.
+TEST_F(TouchDispatch, ListeningOrderFollowsChangesOfTheTree) {
+    Node* a = Node::create();
+    Node* b = Node::create();
+    scene->addChild(a, 1);
+    scene->addChild(b, 2);
+    auto* dispatcher = Director::getInstance()->getEventDispatcher();
+    auto listenMouse = [&](Node* node, const std::string& name) {
+        auto* m = EventListenerMouse::create();
+        m->onMouseMove = [this, name](EventMouse*) { log.push_back(name); };
+        dispatcher->addEventListenerWithSceneGraphPriority(m, node);
+    };
+    listenMouse(a, "a");
+    listenMouse(b, "b");
+    auto heard = [&] {
+        log.clear();
+        view->handleMouseMove(1, 1);
+        return log;
+    };
+    using Order = std::vector<std::string>;
+    EXPECT_EQ(heard(), (Order{"b", "a"}));
+    EXPECT_EQ(heard(), (Order{"b", "a"}));
+    a->setLocalZOrder(3);
+    EXPECT_EQ(heard(), (Order{"a", "b"}));
+    b->setGlobalZOrder(1);
+    EXPECT_EQ(heard(), (Order{"b", "a"}));
+    b->setGlobalZOrder(0);
+    Node* c = Node::create();
+    b->addChild(c, 10);
+    listenMouse(c, "c");
+    EXPECT_EQ(heard(), (Order{"a", "c", "b"}));
+    Node* d = Node::create();
+    a->addChild(d, -1);  // drawn before a
+    listenMouse(d, "d");
+    EXPECT_EQ(heard(), (Order{"a", "d", "c", "b"}));
+    a->retain();
+    a->removeFromParent();
+    EXPECT_EQ(heard(), (Order{"c", "b"}));
+    scene->addChild(a, -5);
+    a->release();
+    EXPECT_EQ(heard(), (Order{"c", "b", "a", "d"}));
+
+    // Another scene: the listeners of the old one hear nothing more.
+    Scene* next = Scene::create();
+    Director::getInstance()->replaceScene(next);
+    frame();
+    Node* e = Node::create();
+    next->addChild(e);
+    listenMouse(e, "e");
+    EXPECT_EQ(heard(), (Order{"e"}));
+}
+
+}  // namespace

@@ -50,6 +50,9 @@ bool TransitionScene::initWithDuration(float duration, Scene* scene) {
 
 void TransitionScene::onEnter() {
     Scene::onEnter();
+    // A replace drops the outgoing scene at the end; a push keeps it for the
+    // pop, actions and timers included.
+    cleanupOutScene_ = Director::getInstance()->isSendCleanupToScene();
     eventDispatcher_->setEnabled(false);
     outScene_->onExitTransitionDidStart();
     inScene_->onEnter();
@@ -64,7 +67,7 @@ void TransitionScene::onExit() {
 
 void TransitionScene::cleanup() {
     Scene::cleanup();
-    if (Director::getInstance()->isSendCleanupToScene()) outScene_->cleanup();
+    if (cleanupOutScene_) outScene_->cleanup();
 }
 
 void TransitionScene::finish() {

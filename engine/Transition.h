@@ -11,7 +11,9 @@ class ActionInterval;
 // delivers no input. Order of calls: the outgoing scene gets
 // onExitTransitionDidStart and the incoming one onEnter when the transition
 // starts; at the end the outgoing scene gets onExit (and clean-up), the
-// incoming one onEnterTransitionDidFinish.
+// incoming one onEnterTransitionDidFinish. A transition that replaces a scene
+// cleans the outgoing one up; one that is pushed leaves it as it is (its
+// actions and timers resume when it is popped).
 class TransitionScene : public Scene {
 public:
     static TransitionScene* create(float duration, Scene* scene);
@@ -40,6 +42,7 @@ protected:
     Scene* outScene_ = nullptr;  // retained
     float duration_ = 0.0f;
     bool inSceneOnTop_ = true;
+    bool cleanupOutScene_ = true;  // the transition replaces rather than pushes
 };
 
 // Fades to a colour, swaps the scenes, fades back.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -86,8 +87,12 @@ TEST_F(SceneTransition, TransitionsCallEnterAndExitInTheEnginesOrder) {
         d->replaceScene(t);
         frames(1, 0.016f);
         EXPECT_FALSE(d->getEventDispatcher()->isEnabled()) << "no input during a transition";
-        if (kind == 1) EXPECT_GT(b->getPositionY(), 500.0f) << "slides in from the top";
-        if (kind == 2) EXPECT_LT(b->getPositionY(), -500.0f) << "slides in from the bottom";
+        if (kind == 1) {
+            EXPECT_GT(b->getPositionY(), 500.0f) << "slides in from the top";
+        }
+        if (kind == 2) {
+            EXPECT_LT(b->getPositionY(), -500.0f) << "slides in from the bottom";
+        }
         frames(100, 0.016f);
         EXPECT_EQ(d->getRunningScene(), b);
         EXPECT_TRUE(d->getEventDispatcher()->isEnabled());
@@ -135,6 +140,50 @@ TEST_F(SceneTransition, ChildrenAddedDuringATransitionFinishWithTheirScene) {
     EXPECT_EQ(finished, 0);
     frames(60, 0.016f);
     EXPECT_EQ(finished, 1);
+}
+
+}  // namespace
+
+namespace {
+
+// A scene covered by a pushed one, with or without a transition, keeps its
+// actions and timers: they pause while it is covered and go on after the pop.
+TEST_F(SceneTransition, APushedSceneLeavesTheCoveredOneIntactUntilThePop) {
+    for (bool withTransition : {false, true}) {
+        SCOPED_TRACE(withTransition ? "with a transition" : "plain push");
+        Director* d = Director::getInstance();
+        d->reset();
+        log.clear();
+        Scene* a = LoggingScene::create("A");
+        d->runWithScene(a);
+        frames(1, 0.016f);
+        Node* n = Node::create();
+        a->addChild(n);
+        int ticks = 0;
+        n->schedule([&](float) { ++ticks; }, "tick");
+        n->runAction(RepeatForever::create(RotateBy::create(1.0f, 360)));
+        frames(2, 0.016f);
+        Scene* b = LoggingScene::create("B");
+        d->pushScene(withTransition ? static_cast<Scene*>(TransitionFade::create(0.5f, b)) : b);
+        frames(60, 0.016f);
+        ASSERT_EQ(d->getRunningScene(), b);
+        EXPECT_EQ(std::count(log.begin(), log.end(), "A.cleanup"), 0);
+        const int ticksWhileCovered = ticks;
+        frames(5, 0.016f);
+        EXPECT_EQ(ticks, ticksWhileCovered) << "paused while covered";
+
+        d->popScene();
+        frames(1, 0.016f);
+        ASSERT_EQ(d->getRunningScene(), a);
+        EXPECT_EQ(std::count(log.begin(), log.end(), "A.cleanup"), 0);
+        EXPECT_EQ(std::count(log.begin(), log.end(), "B.cleanup"), 1);
+        const int ticksAtPop = ticks;
+        const float rotation = n->getRotation();
+        frames(3, 0.016f);
+        EXPECT_EQ(ticks, ticksAtPop + 3);
+        EXPECT_NE(n->getRotation(), rotation);
+        EXPECT_EQ(n->getNumberOfRunningActions(), 1u);
+    }
 }
 
 }  // namespace

@@ -107,7 +107,8 @@ void Director::mainLoop(float dt) {
     }
     deltaTime_ = std::max(dt, 0.0f);
     if (!paused_) {
-        actionManager_->update(deltaTime_);
+        // The scheduler's time scale slows or speeds actions and timers alike.
+        actionManager_->update(deltaTime_ * scheduler_->getTimeScale());
         scheduler_->update(deltaTime_);
         experimental::AudioEngine::frameTick(deltaTime_);
     }

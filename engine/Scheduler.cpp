@@ -4,6 +4,12 @@
 
 namespace cocos2d {
 
+namespace {
+// Frame times add up with rounding errors: a call falls due this much early
+// rather than a frame late (six frames of 1/60 s make 0.1 s).
+constexpr double kDueSlack = 1e-6;
+}  // namespace
+
 struct Scheduler::Timer {
     void* target = nullptr;
     std::string key;
@@ -13,39 +19,52 @@ struct Scheduler::Timer {
     float delay = 0.0f;
     unsigned int repeat = REPEAT_FOREVER;
     unsigned int timesExecuted = 0;
-    float elapsed = -1.0f;
+    double elapsed = -1.0;  // seconds since the last call fell due; < 0: not started
     bool useDelay = false;
     bool removed = false;
 
-    // Returns true when the timer has run its course.
+    // Advances by dt and makes the calls that fell due: after the delay the
+    // first (told the delay), then one per interval, each told the interval,
+    // as many as the time covers, so that the period does not drift and a
+    // long frame catches up. An interval of 0 calls once per frame with the
+    // frame's time. Returns true when the timer has run its course.
     bool step(float dt) {
-        if (elapsed < 0.0f) {
-            elapsed = 0.0f;
+        if (elapsed < 0.0) {
+            elapsed = 0.0;
             timesExecuted = 0;
             return false;
         }
         elapsed += dt;
         if (useDelay) {
-            if (elapsed < delay) return false;
-            fire(elapsed);
+            if (elapsed + kDueSlack < delay) return false;
             elapsed -= delay;
-            ++timesExecuted;
             useDelay = false;
-            return repeat != REPEAT_FOREVER && timesExecuted > repeat;
+            if (fire(delay)) return true;
+            if (interval <= 0.0f) {
+                elapsed = 0.0;
+                return false;
+            }
         }
-        const float threshold = interval > 0.0f ? interval : 0.0f;
-        if (elapsed < threshold) return false;
-        fire(elapsed);
-        elapsed = 0.0f;
-        ++timesExecuted;
-        return repeat != REPEAT_FOREVER && timesExecuted > repeat;
+        if (interval <= 0.0f) {
+            const auto time = static_cast<float>(elapsed);
+            elapsed = 0.0;
+            return fire(time);
+        }
+        while (!removed && elapsed + kDueSlack >= interval) {
+            elapsed -= interval;
+            if (fire(interval)) return true;
+        }
+        return false;
     }
-    void fire(float dt) {
+    // Makes one call; true when that was the last one.
+    bool fire(float dt) {
+        ++timesExecuted;
         if (selector != nullptr) {
             (static_cast<Ref*>(target)->*selector)(dt);
         } else {
             callback(dt);
         }
+        return repeat != REPEAT_FOREVER && timesExecuted > repeat;
     }
 };
 

@@ -33,8 +33,9 @@ public:
 
     // A callback every `interval` seconds (every frame when 0), `repeat`
     // further times after the first (REPEAT_FOREVER: until unscheduled), the
-    // first after `delay`. Scheduling an existing key again changes its
-    // interval.
+    // first after `delay`. Calls keep the period without drift: a frame
+    // longer than the interval makes every call that fell due, each told the
+    // interval. Scheduling an existing key again changes its interval.
     void schedule(const std::function<void(float)>& callback, void* target, float interval,
                   unsigned int repeat, float delay, bool paused, const std::string& key);
     void schedule(const std::function<void(float)>& callback, void* target, float interval, bool paused,
@@ -61,6 +62,8 @@ public:
     void performFunctionInCocosThread(std::function<void()> function);
     void removeAllFunctionsToBePerformedInCocosThread();
 
+    // Game time per real time (1: normal speed); the director applies it to
+    // the actions as well.
     float getTimeScale() const { return timeScale_; }
     void setTimeScale(float scale) { timeScale_ = scale; }
 

@@ -143,4 +143,51 @@ TEST_F(SchedulerTest, FunctionsHandedOverWhileFramesRun) {
     EXPECT_EQ(ran, posted.load());
 }
 
+// An interval timer keeps its period: it does not drift when the interval is
+// not a whole number of frames, and after a long frame it catches up on the
+// calls it owes (each told the interval).
+TEST_F(SchedulerTest, IntervalTimersKeepTheirPeriodAndCatchUp) {
+    Node* n = Node::create();
+    scene->addChild(n);
+    int calls = 0;
+    float told = 0.0f;
+    n->schedule(
+        [&](float dt) {
+            ++calls;
+            told += dt;
+        },
+        0.1f, "tick");
+    frame(0.0f);
+    frames(600, 1.0f / 60.0f);
+    EXPECT_EQ(calls, 100) << "ten seconds at 60 frames a second";
+    calls = 0;
+    told = 0.0f;
+    frame(0.55f);  // a stall
+    EXPECT_EQ(calls, 5);
+    EXPECT_NEAR(told, 0.5f, 1e-4);
+    frame(0.05f);
+    EXPECT_EQ(calls, 6) << "the stall's remainder counts towards the next call";
+
+    // A limited timer catching up stops at its count.
+    int limited = 0;
+    n->schedule([&](float) { ++limited; }, 0.1f, 2, 0.0f, "limited");
+    frame(0.0f);
+    frame(1.0f);
+    EXPECT_EQ(limited, 3);
+    EXPECT_FALSE(n->isScheduled("limited"));
+}
+
+TEST_F(SchedulerTest, TheTimeScaleSlowsActionsAndTimersAlike) {
+    Node* n = Node::create();
+    scene->addChild(n);
+    int calls = 0;
+    n->schedule([&](float) { ++calls; }, 0.1f, "tick");
+    n->runAction(MoveBy::create(1.0f, Vec2(100, 0)));
+    Director::getInstance()->getScheduler()->setTimeScale(0.5f);
+    frame(0.0f);
+    frames(10, 0.1f);  // one second of frames: half a second of game time
+    EXPECT_EQ(calls, 5);
+    EXPECT_NEAR(n->getPositionX(), 50.0f, 1e-3);
+}
+
 }  // namespace

@@ -98,7 +98,8 @@ void ClippingNode::visit(DrawContext& context, const Mat4& parentTransform, uint
     context.intoStencil = true;
     stencil_->visit(context, transform, parentFlags);
     context.intoStencil = wasStencil;
-    for (std::size_t i = first; i < context.list.stencils.size(); ++i) region.stencilCommands.push_back(i);
+    region.firstStencil = first;
+    region.stencilCount = context.list.stencils.size() - first;
     const int saved = context.currentClip;
     context.currentClip = static_cast<int>(context.list.clips.size());
     context.list.clips.push_back(std::move(region));

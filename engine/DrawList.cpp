@@ -8,8 +8,6 @@ void DrawList::clear() {
     commands.clear();
     stencils.clear();
     clips.clear();
-    glyphRuns.clear();
-    shapes.clear();
 }
 
 std::vector<const DrawCommand*> DrawList::findByFrame(const std::string& frameName) const {

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/AssetName.h"
 #include "engine/Types.h"
 
 namespace cocos2d {
@@ -13,9 +15,11 @@ class Node;
 // What one frame draws, in drawing order. The director fills it by walking the
 // running scene once; a backend turns it into calls (the headless backend
 // keeps it for tests). Everything is in world (design) coordinates through
-// each command's transform; nothing here points into the node tree except
+// each command's transform. Nothing here points into the node tree except
 // `node`, which is for identification only and may dangle once the tree
-// changes.
+// changes. Glyph runs and shape batches are shared with the node that made
+// them and never change once shared (a node that changes makes a new one),
+// so a frame copies no text, glyphs or vertices of unchanged nodes.
 
 enum class DrawKind : uint8_t {
     Sprite,  // a textured quad: an image file or a sprite frame of a sheet
@@ -62,10 +66,11 @@ struct ClipRegion {
     Kind kind = Kind::Rect;
     int parent = -1;  // the enclosing region, or -1
     Vec2 corners[4];  // Rect: the region's corners in world space
-    // Stencil: indices of the commands (in DrawList::stencils) that form the
-    // mask; a pixel shows where the mask's alpha exceeds the threshold (or,
-    // inverted, where it does not).
-    std::vector<std::size_t> stencilCommands;
+    // Stencil: the commands DrawList::stencils[firstStencil ..
+    // firstStencil + stencilCount) form the mask; a pixel shows where the
+    // mask's alpha exceeds the threshold (or, inverted, where it does not).
+    std::size_t firstStencil = 0;
+    std::size_t stencilCount = 0;
     float alphaThreshold = 1.0f;
     bool inverted = false;
 };
@@ -76,7 +81,9 @@ struct ClipRegion {
 // mirrored inside the quad by the flips, and limited to `visibleFraction` of
 // the quad (bar progress) or the swept sector (radial progress). Everything
 // then goes through `transform` into world space and is tinted by `color`
-// and `opacity`. A placeholder has no texture: draw `quad` as a stand-in box.
+// and `opacity`, and lands on what is below by `blend`. A placeholder has no
+// texture: draw `quad` as a stand-in box. A Shapes entry takes its colours
+// from its vertices alone: its `color` is white and its `opacity` 255.
 struct DrawCommand {
     DrawKind kind = DrawKind::Sprite;
     const Node* node = nullptr;
@@ -86,11 +93,12 @@ struct DrawCommand {
     int clip = -1;                   // index into DrawList::clips, or -1
     Color3B color = Color3B::WHITE;  // displayed colour of the node
     uint8_t opacity = 255;           // displayed opacity of the node
+    BlendFunc blend;
 
     // Sprite
-    std::string texture;    // full path of the image file ("" for a placeholder)
-    std::string frameName;  // sprite frame name, "" when drawn from a file
-    Rect textureRect;       // source rectangle in the texture, pixels
+    AssetName texture;    // full path of the image file ("" for a placeholder)
+    AssetName frameName;  // sprite frame name, "" when drawn from a file
+    Rect textureRect;     // source rectangle in the texture, pixels
     bool textureRotated = false;
     Rect quad;  // where the image lands, local space
     bool flippedX = false;
@@ -103,16 +111,15 @@ struct DrawCommand {
     bool radialCounterClockwise = false;
     Vec2 radialMidpoint;
 
-    // Glyphs / Shapes / Rect payloads (index into the list's payload vectors).
-    int payload = -1;
+    // Glyphs: the run of text; Shapes: the draw node's shapes.
+    std::shared_ptr<const GlyphRun> glyphs;
+    std::shared_ptr<const ShapeBatch> shapes;
 };
 
 struct DrawList {
     std::vector<DrawCommand> commands;
     std::vector<DrawCommand> stencils;
     std::vector<ClipRegion> clips;
-    std::vector<GlyphRun> glyphRuns;
-    std::vector<ShapeBatch> shapes;
     Color4B clearColor = Color4B::BLACK;
 
     void clear();

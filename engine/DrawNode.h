@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "engine/DrawList.h"
@@ -9,8 +10,8 @@ namespace cocos2d {
 
 // A node that draws shapes given in its own space: dots, lines, rectangles,
 // polygons, circles. Shapes accumulate until `clear`. Each vertex keeps the
-// colour it was drawn in; the node's displayed colour and opacity tint the
-// whole at draw time.
+// colour it was drawn in, and that is the colour drawn: the node's colour and
+// opacity do not tint it (a subclass that wants them recolours its vertices).
 class DrawNode : public Node {
 public:
     static DrawNode* create(float defaultLineWidth = 2.0f);
@@ -45,17 +46,22 @@ public:
     void drawTriangle(const Vec2& p1, const Vec2& p2, const Vec2& p3, const Color4F& color);
     void clear();
 
-    void setLineWidth(float width) { lineWidth_ = width; }
+    void setLineWidth(float width) {
+        lineWidth_ = width;
+        dirtyLines_ = true;
+    }
     float getLineWidth() const { return lineWidth_; }
 
     void draw(DrawContext& context, const Mat4& transform, uint32_t flags) override;
     // Hands the node's shapes to the draw list; an override may adjust the
-    // buffers first and then call this.
+    // buffers first (setting the matching dirty flag) and then call this.
     virtual void onDraw(DrawContext& context, const Mat4& transform, uint32_t flags);
 
 protected:
     // Vertex buffers in node space: three per triangle, two per line, one per
-    // point.
+    // point. Whoever changes one sets its dirty flag (dirty_ for triangles),
+    // so that the next frame hands on a fresh copy; unchanged buffers are
+    // shared with the draw list as they are, frame after frame.
     std::vector<ShapeVertex> triangles_;
     std::vector<ShapeVertex> lines_;
     std::vector<ShapeVertex> points_;
@@ -65,6 +71,10 @@ protected:
     bool dirtyPoints_ = false;
     float lineWidth_ = 2.0f;
     float defaultLineWidth_ = 2.0f;
+
+private:
+    // The buffers as last handed to the draw list.
+    std::shared_ptr<ShapeBatch> batch_;
 };
 
 }  // namespace cocos2d

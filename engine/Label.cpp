@@ -42,7 +42,8 @@ bool isSpace(char32_t c) {
     return c == U' ' || c == U'\t' || c == U'\n' || c == U'\r';
 }
 
-// One letter shown by its own sprite: draws its glyph in its own space.
+// One letter shown by its own sprite: draws its glyph in its own space, in
+// the label's font, colours and effects.
 class LabelLetter : public Sprite {
 public:
     static LabelLetter* create(Label* owner, char32_t codepoint, const Vec2& baseline, const Size& box) {
@@ -55,15 +56,18 @@ public:
         l->autorelease();
         return l;
     }
+    // The label's look changed: the next frame draws the letter anew.
+    void restyle() { dirty_ = true; }
     void draw(DrawContext& context, const Mat4& transform, uint32_t flags) override {
+        if (run_ == nullptr || dirty_) {
+            if (run_ == nullptr || run_.use_count() > 1) run_ = std::make_shared<GlyphRun>();
+            run_->text.assign(1, codepoint_);
+            run_->glyphs.assign(1, Glyph{codepoint_, baseline_});
+            owner_->fillGlyphStyle(*run_);
+            dirty_ = false;
+        }
         DrawCommand& c = context.add(DrawKind::Glyphs, this, transform);
-        c.payload = static_cast<int>(context.list.glyphRuns.size());
-        GlyphRun& run = context.list.glyphRuns.emplace_back();
-        run.fontFile = owner_->getResolvedFontFile();
-        run.fontSize = owner_->getTTFConfig().fontSize;
-        run.text = std::u32string(1, codepoint_);
-        run.glyphs.push_back({codepoint_, baseline_});
-        run.textColor = owner_->getTextColor();
+        c.glyphs = run_;
     }
 
 private:
@@ -71,6 +75,8 @@ private:
     Label* owner_ = nullptr;
     char32_t codepoint_ = 0;
     Vec2 baseline_;
+    std::shared_ptr<GlyphRun> run_;  // shared with the draw list
+    bool dirty_ = true;
 };
 
 }  // namespace
@@ -166,11 +172,14 @@ void Label::setSystemFontName(const std::string& font) {
 }
 
 void Label::setTextColor(const Color4B& color) {
+    if (color == textColor_) return;
     textColor_ = color;
+    styleChanged();
 }
 
 void Label::enableOutline(const Color4B& outlineColor, int outlineSize) {
     outlineColor_ = outlineColor;
+    styleChanged();
     if (outlineSize > 0 && outlineSize != config_.outlineSize) {
         config_.outlineSize = outlineSize;
         updateContent();
@@ -182,11 +191,13 @@ void Label::enableShadow(const Color4B& shadowColor, const Size& offset, int blu
     shadowColor_ = shadowColor;
     shadowOffset_ = Vec2(offset.width, offset.height);
     shadowBlur_ = blurRadius;
+    styleChanged();
 }
 
 void Label::disableEffect() {
     shadowEnabled_ = false;
     glowColor_ = Color4B();
+    styleChanged();
     if (config_.outlineSize > 0) {
         config_.outlineSize = 0;
         updateContent();
@@ -240,6 +251,12 @@ void Label::setMaxLineWidth(float width) {
     updateContent();
 }
 
+void Label::styleChanged() {
+    runDirty_ = true;
+    for (LetterInfo& l : letters_)
+        if (l.sprite != nullptr) static_cast<LabelLetter*>(l.sprite)->restyle();
+}
+
 void Label::removeLetterSprites() {
     for (LetterInfo& l : letters_) {
         if (l.sprite != nullptr) removeChild(l.sprite, true);
@@ -249,6 +266,7 @@ void Label::removeLetterSprites() {
 
 void Label::updateContent() {
     removeLetterSprites();
+    runDirty_ = true;
     FontMetrics& m = *metrics_;
     const float wrapWidth = dimensions_.width > 0.0f ? dimensions_.width : maxLineWidth_;
     const float lineHeight = getLineHeight();
@@ -361,18 +379,14 @@ Sprite* Label::getLetter(int letterIndex) {
         letter->setPosition(info.origin.x + box.width / 2.0f, bottom + box.height / 2.0f);
         addChild(letter);
         info.sprite = letter;
+        runDirty_ = true;  // the letter now draws its glyph itself
     }
     return info.sprite;
 }
 
-void Label::draw(DrawContext& context, const Mat4& transform, uint32_t flags) {
-    GlyphRun run;
-    for (const LetterInfo& info : letters_)
-        if (info.valid && info.sprite == nullptr) run.glyphs.push_back({info.codepoint, info.origin});
-    if (run.glyphs.empty()) return;
+void Label::fillGlyphStyle(GlyphRun& run) const {
     run.fontFile = metrics_->fontFile();
     run.fontSize = config_.fontSize;
-    run.text = utf32_;
     run.textColor = textColor_;
     run.outlineColor = outlineColor_;
     run.outlineSize = std::max(config_.outlineSize, 0);
@@ -380,9 +394,23 @@ void Label::draw(DrawContext& context, const Mat4& transform, uint32_t flags) {
     run.shadowColor = shadowColor_;
     run.shadowOffset = shadowOffset_;
     run.shadowBlur = shadowBlur_;
+}
+
+void Label::draw(DrawContext& context, const Mat4& transform, uint32_t flags) {
+    if (run_ == nullptr || runDirty_) {
+        // The list of a frame still on show keeps the old run; otherwise it
+        // is refilled in place, in the capacity it already has.
+        if (run_ == nullptr || run_.use_count() > 1) run_ = std::make_shared<GlyphRun>();
+        run_->glyphs.clear();
+        for (const LetterInfo& info : letters_)
+            if (info.valid && info.sprite == nullptr) run_->glyphs.push_back({info.codepoint, info.origin});
+        run_->text = utf32_;
+        fillGlyphStyle(*run_);
+        runDirty_ = false;
+    }
+    if (run_->glyphs.empty()) return;
     DrawCommand& c = context.add(DrawKind::Glyphs, this, transform);
-    c.payload = static_cast<int>(context.list.glyphRuns.size());
-    context.list.glyphRuns.push_back(std::move(run));
+    c.glyphs = run_;
 }
 
 }  // namespace cocos2d

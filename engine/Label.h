@@ -10,6 +10,7 @@
 namespace cocos2d {
 
 class Sprite;
+struct GlyphRun;
 
 enum class TextHAlignment { LEFT, CENTER, RIGHT };
 enum class TextVAlignment { TOP, CENTER, BOTTOM };
@@ -103,6 +104,9 @@ public:
     Sprite* getLetter(int letterIndex);
 
     void draw(DrawContext& context, const Mat4& transform, uint32_t flags) override;
+    // Writes the label's font, size, colours, outline and shadow into a run
+    // (the letters of getLetter draw with them).
+    void fillGlyphStyle(GlyphRun& run) const;
 
 protected:
     struct LetterInfo {
@@ -115,6 +119,8 @@ protected:
     };
     void updateContent();
     void removeLetterSprites();
+    // The colours or effects changed: the label and its letters draw anew.
+    void styleChanged();
 
     std::string text_;
     std::u32string utf32_;
@@ -137,6 +143,10 @@ protected:
     Size dimensions_;
     float maxLineWidth_ = 0.0f;
     bool systemFont_ = false;
+    // The glyphs drawn by the label itself (those without a letter sprite),
+    // shared with the draw list; rebuilt when the text or its look changes.
+    std::shared_ptr<GlyphRun> run_;
+    bool runDirty_ = true;
 };
 
 }  // namespace cocos2d

@@ -7,9 +7,6 @@
 
 namespace cocos2d {
 
-const BlendFunc BlendFunc::ALPHA_PREMULTIPLIED{1, 0x0303};
-const BlendFunc BlendFunc::ADDITIVE{0x0302, 1};
-
 Sprite::Sprite() {
     setAnchorPoint(Vec2::ANCHOR_MIDDLE);
 }
@@ -87,7 +84,7 @@ bool Sprite::init() {
     if (!Node::init()) return false;
     CC_SAFE_RELEASE_NULL(texture_);
     CC_SAFE_RELEASE_NULL(frame_);
-    frameName_.clear();
+    frameName_ = AssetName();
     hasImage_ = false;
     setTextureRect(Rect::ZERO, false, Size::ZERO);
     return true;
@@ -111,7 +108,7 @@ bool Sprite::initWithTexture(Texture2D* texture) {
 bool Sprite::initWithTexture(Texture2D* texture, const Rect& rect, bool rotated) {
     if (!Node::init()) return false;
     CC_SAFE_RELEASE_NULL(frame_);
-    frameName_.clear();
+    frameName_ = AssetName();
     setTexture(texture);
     hasImage_ = texture != nullptr;
     unflippedOffset_ = Vec2::ZERO;
@@ -141,7 +138,7 @@ void Sprite::setSpriteFrame(SpriteFrame* frame) {
         CC_SAFE_RELEASE(frame_);
         frame_ = frame;
     }
-    frameName_ = frame->getName();
+    frameName_ = frame->getAssetName();
     hasImage_ = true;
     setTexture(frame->getTexture());
     unflippedOffset_ = frame->getOffset();
@@ -205,8 +202,9 @@ bool Sprite::isPlaceholder() const {
 }
 
 void Sprite::fillCommand(DrawCommand& c) const {
-    c.texture = texture_ != nullptr ? texture_->getPath() : std::string();
+    if (texture_ != nullptr) c.texture = texture_->getAssetName();
     c.frameName = frameName_;
+    c.blend = blend_;
     c.textureRect = rect_;
     c.textureRotated = rectRotated_;
     c.quad = Rect(offsetPosition_, rect_.size);

@@ -2,20 +2,13 @@
 
 #include <string>
 
+#include "engine/AssetName.h"
 #include "engine/Node.h"
 
 namespace cocos2d {
 
 class SpriteFrame;
 class Texture2D;
-
-struct BlendFunc {
-    unsigned int src = 1;
-    unsigned int dst = 0x0303;
-    static const BlendFunc ALPHA_PREMULTIPLIED;
-    static const BlendFunc ADDITIVE;
-    bool operator==(const BlendFunc& o) const { return src == o.src && dst == o.dst; }
-};
 
 // A node that shows an image: a whole image file, a rectangle of one, or a
 // sprite frame of a loaded sheet. Its content size is the image's untrimmed
@@ -60,6 +53,8 @@ public:
     void setFlippedY(bool flipped);
     bool isFlippedX() const { return flippedX_; }
     bool isFlippedY() const { return flippedY_; }
+    // How the sprite lands on what is below (the draw list carries it to the
+    // backend).
     void setBlendFunc(const BlendFunc& blend) { blend_ = blend; }
     const BlendFunc& getBlendFunc() const { return blend_; }
 
@@ -78,7 +73,7 @@ protected:
 
     Texture2D* texture_ = nullptr;  // retained
     SpriteFrame* frame_ = nullptr;  // retained
-    std::string frameName_;
+    AssetName frameName_;
     Rect rect_;
     bool rectRotated_ = false;
     Vec2 unflippedOffset_;

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "engine/AssetName.h"
 #include "engine/Ref.h"
 #include "engine/Types.h"
 
@@ -40,7 +41,9 @@ public:
     const Size& getOriginalSizeInPixels() const { return originalSize_; }
     // The frame's name in the cache ("" for a frame made from a file).
     const std::string& getName() const { return name_; }
-    void setName(const std::string& name) { name_ = name; }
+    void setName(const std::string& name) { name_ = AssetName(name); }
+    // The name as the draw list carries it.
+    const AssetName& getAssetName() const { return name_; }
     // A stand-in for a frame that no loaded sheet has.
     bool isPlaceholder() const { return placeholder_; }
     void setPlaceholder(bool placeholder) { placeholder_ = placeholder; }
@@ -54,7 +57,7 @@ protected:
     bool rotated_ = false;
     Vec2 offset_;
     Size originalSize_;
-    std::string name_;
+    AssetName name_;
     bool placeholder_ = false;
 };
 

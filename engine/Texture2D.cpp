@@ -67,7 +67,7 @@ Texture2D* TextureCache::addImage(const std::string& filename) {
         ok = readImageSize(data.data(), data.size(), texture->width_, texture->height_);
     }
     if (ok) {
-        texture->path_ = path;
+        texture->path_ = AssetName(path);
     } else {
         logMissingAssetOnce("image", filename);
         texture->placeholder_ = true;

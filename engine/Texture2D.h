@@ -3,6 +3,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "engine/AssetName.h"
 #include "engine/Ref.h"
 #include "engine/Types.h"
 
@@ -14,6 +15,8 @@ namespace cocos2d {
 class Texture2D : public Ref {
 public:
     const std::string& getPath() const { return path_; }
+    // The path as the draw list carries it.
+    const AssetName& getAssetName() const { return path_; }
     int getPixelsWide() const { return width_; }
     int getPixelsHigh() const { return height_; }
     Size getContentSize() const { return Size(static_cast<float>(width_), static_cast<float>(height_)); }
@@ -25,7 +28,7 @@ public:
 private:
     friend class TextureCache;
     Texture2D() = default;
-    std::string path_;  // full path ("" for a placeholder)
+    AssetName path_;  // full path ("" for a placeholder)
     int width_ = 0;
     int height_ = 0;
     bool placeholder_ = false;

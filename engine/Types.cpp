@@ -22,6 +22,8 @@ const Vec3 Vec3::ZERO(0, 0, 0);
 const Vec3 Vec3::ONE(1, 1, 1);
 const Size Size::ZERO(0, 0);
 const Rect Rect::ZERO(0, 0, 0, 0);
+const BlendFunc BlendFunc::ALPHA_PREMULTIPLIED{1, 0x0303};
+const BlendFunc BlendFunc::ADDITIVE{0x0302, 1};
 
 const Color3B Color3B::WHITE(255, 255, 255);
 const Color3B Color3B::YELLOW(255, 255, 0);

@@ -218,6 +218,19 @@ struct Color4F {
     static const Color4F GRAY;
 };
 
+// How a drawn image lands on what is below it: the source and destination
+// factors as the graphics library numbers them (1: one, 0x0302: source alpha,
+// 0x0303: one minus source alpha, and so on). The default draws over what is
+// below by the image's alpha.
+struct BlendFunc {
+    unsigned int src = 1;
+    unsigned int dst = 0x0303;
+    static const BlendFunc ALPHA_PREMULTIPLIED;
+    static const BlendFunc ADDITIVE;
+    bool operator==(const BlendFunc& o) const { return src == o.src && dst == o.dst; }
+    bool operator!=(const BlendFunc& o) const { return !(*this == o); }
+};
+
 // A 4 x 4 transform in column-major order (m[12], m[13], m[14] hold the
 // translation). Node transforms are 2D affine maps with a z translation.
 struct Mat4 {

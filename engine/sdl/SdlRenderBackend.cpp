@@ -38,13 +38,69 @@ SDL_Rect intersect(const SDL_Rect& a, const SDL_Rect& b) {
     return out;
 }
 
+// The graphics library's numbers for blend factors, as BlendFunc holds them.
+enum : unsigned int {
+    kZero = 0,
+    kOne = 1,
+    kSrcColor = 0x0300,
+    kOneMinusSrcColor = 0x0301,
+    kSrcAlpha = 0x0302,
+    kOneMinusSrcAlpha = 0x0303,
+    kDstAlpha = 0x0304,
+    kOneMinusDstAlpha = 0x0305,
+    kDstColor = 0x0306,
+    kOneMinusDstColor = 0x0307,
+};
+
+SDL_BlendFactor sdlFactor(unsigned int factor) {
+    switch (factor) {
+        case kZero:
+            return SDL_BLENDFACTOR_ZERO;
+        case kSrcColor:
+            return SDL_BLENDFACTOR_SRC_COLOR;
+        case kOneMinusSrcColor:
+            return SDL_BLENDFACTOR_ONE_MINUS_SRC_COLOR;
+        case kSrcAlpha:
+            return SDL_BLENDFACTOR_SRC_ALPHA;
+        case kOneMinusSrcAlpha:
+            return SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA;
+        case kDstAlpha:
+            return SDL_BLENDFACTOR_DST_ALPHA;
+        case kOneMinusDstAlpha:
+            return SDL_BLENDFACTOR_ONE_MINUS_DST_ALPHA;
+        case kDstColor:
+            return SDL_BLENDFACTOR_DST_COLOR;
+        case kOneMinusDstColor:
+            return SDL_BLENDFACTOR_ONE_MINUS_DST_COLOR;
+        default:
+            return SDL_BLENDFACTOR_ONE;
+    }
+}
+
+// The SDL blend mode of a blend function. The numbers are written for images
+// whose colour is premultiplied by their alpha; the images here carry plain
+// alpha (and the node's opacity in the vertex alpha), so a source factor of
+// one stands for the source alpha: the usual function is SDL's alpha blend
+// and "source alpha (or one), one" its additive blend.
+SDL_BlendMode blendModeFor(const BlendFunc& f) {
+    const bool bySourceAlpha = f.src == kOne || f.src == kSrcAlpha;
+    if (bySourceAlpha && f.dst == kOneMinusSrcAlpha) return SDL_BLENDMODE_BLEND;
+    if (bySourceAlpha && f.dst == kOne) return SDL_BLENDMODE_ADD;
+    if (f.src == kOne && f.dst == kZero) return SDL_BLENDMODE_NONE;
+    if ((f.src == kDstColor && f.dst == kZero) || (f.src == kZero && f.dst == kSrcColor))
+        return SDL_BLENDMODE_MOD;
+    const SDL_BlendFactor src = f.src == kOne ? SDL_BLENDFACTOR_SRC_ALPHA : sdlFactor(f.src);
+    return SDL_ComposeCustomBlendMode(src, sdlFactor(f.dst), SDL_BLENDOPERATION_ADD, sdlFactor(f.src),
+                                      sdlFactor(f.dst), SDL_BLENDOPERATION_ADD);
+}
+
 }  // namespace
 
 struct SdlRenderBackend::Impl {
     SDL_Renderer* renderer;  // observed, owned by the view
     const GLView& view;      // observed, owns this backend
 
-    std::unordered_map<std::string, SDL_Texture*> textures;  // owned; null: unreadable
+    std::unordered_map<AssetName, SDL_Texture*> textures;  // owned; null: unreadable
     SdlGlyphCache glyphs;
 
     // Design (y up) to output pixels (y down), set at the start of a frame.
@@ -78,8 +134,10 @@ struct SdlRenderBackend::Impl {
     int poolHeight = 0;
     const DrawList* list = nullptr;  // the frame being drawn
 
-    // The open batch: triangles of one texture (null: untextured).
+    // The open batch: triangles of one texture (null: untextured) drawn with
+    // one blend mode.
     SDL_Texture* batchTexture = nullptr;
+    SDL_BlendMode batchBlend = SDL_BLENDMODE_BLEND;
     std::vector<SDL_Vertex> batch;
     unsigned int drawCalls = 0;
 
@@ -165,15 +223,22 @@ struct SdlRenderBackend::Impl {
 
     void flush() {
         if (batch.empty()) return;
+        // A texture shared by sprites of different blend functions takes
+        // each batch's mode; a mode the renderer cannot do falls back to the
+        // usual blend.
+        if (batchTexture != nullptr && SDL_SetTextureBlendMode(batchTexture, batchBlend) != 0)
+            SDL_SetTextureBlendMode(batchTexture, SDL_BLENDMODE_BLEND);
         SDL_RenderGeometry(renderer, batchTexture, batch.data(), static_cast<int>(batch.size()), nullptr, 0);
         ++drawCalls;
         batch.clear();
     }
 
-    void useTexture(SDL_Texture* texture) {
-        if (texture != batchTexture) {
+    void useTexture(SDL_Texture* texture, SDL_BlendMode blend = SDL_BLENDMODE_BLEND) {
+        if (texture == nullptr) blend = SDL_BLENDMODE_BLEND;  // shapes and boxes blend as usual
+        if (texture != batchTexture || blend != batchBlend) {
             flush();
             batchTexture = texture;
+            batchBlend = blend;
         }
     }
 
@@ -215,12 +280,12 @@ struct SdlRenderBackend::Impl {
 
     // --- resources ---
 
-    SDL_Texture* texture(const std::string& path) {
+    SDL_Texture* texture(const AssetName& path) {
         auto it = textures.find(path);
         if (it != textures.end()) return it->second;
         SDL_Texture* t = IMG_LoadTexture(renderer, path.c_str());
         if (t == nullptr) {
-            engineLog("render: cannot load image " + path + ": " + IMG_GetError());
+            engineLog("render: cannot load image " + path.str() + ": " + IMG_GetError());
         } else {
             SDL_SetTextureBlendMode(t, SDL_BLENDMODE_BLEND);
         }
@@ -230,8 +295,7 @@ struct SdlRenderBackend::Impl {
 
     // --- clips ---
 
-    void extendBounds(const DrawCommand& c, const DrawList& list, float& minX, float& minY, float& maxX,
-                      float& maxY) const {
+    void extendBounds(const DrawCommand& c, float& minX, float& minY, float& maxX, float& maxY) const {
         auto add = [&](const Vec2& local) {
             const SDL_FPoint p = toPixel(c.transform.transformPoint(local));
             minX = std::min(minX, p.x);
@@ -240,8 +304,8 @@ struct SdlRenderBackend::Impl {
             maxY = std::max(maxY, p.y);
         };
         if (c.kind == DrawKind::Shapes) {
-            if (c.payload < 0 || static_cast<std::size_t>(c.payload) >= list.shapes.size()) return;
-            const ShapeBatch& s = list.shapes[static_cast<std::size_t>(c.payload)];
+            if (c.shapes == nullptr) return;
+            const ShapeBatch& s = *c.shapes;
             for (const auto& v : s.triangles) add(v.position);
             for (const auto& v : s.lines) add(v.position);
             for (const auto& v : s.points) add(v.position);
@@ -278,9 +342,11 @@ struct SdlRenderBackend::Impl {
                 clipRects[i] = parent;  // the mask does the cutting (or, without masks, nothing)
                 continue;
             } else {
-                for (std::size_t index : region.stencilCommands)
+                for (std::size_t i = 0; i < region.stencilCount; ++i) {
+                    const std::size_t index = region.firstStencil + i;
                     if (index < list.stencils.size())
-                        extendBounds(list.stencils[index], list, minX, minY, maxX, maxY);
+                        extendBounds(list.stencils[index], minX, minY, maxX, maxY);
+                }
             }
             if (maxX < minX || maxY < minY) {
                 clipRects[i] = SDL_Rect{0, 0, 0, 0};  // an empty stencil shows nothing
@@ -370,7 +436,8 @@ struct SdlRenderBackend::Impl {
     void drawStencil(const ClipRegion& region) {
         const bool solid = region.alphaThreshold >= 1.0f;
         const SDL_Color white{255, 255, 255, 255};
-        for (std::size_t index : region.stencilCommands) {
+        for (std::size_t i = 0; i < region.stencilCount; ++i) {
+            const std::size_t index = region.firstStencil + i;
             if (index >= list->stencils.size()) continue;
             const DrawCommand& c = list->stencils[index];
             if (solid && c.kind == DrawKind::Sprite) {
@@ -444,7 +511,7 @@ struct SdlRenderBackend::Impl {
             }
             return vertex(c, local, color, tx / static_cast<float>(texW), ty / static_cast<float>(texH));
         };
-        useTexture(tex);
+        useTexture(tex, blendModeFor(c.blend));
         if (c.radialPercentage >= 0.0f) {
             drawRadial(c, at);
             return;
@@ -506,16 +573,17 @@ struct SdlRenderBackend::Impl {
         addQuad(v);
     }
 
-    SDL_Color shapeColor(const DrawCommand& c, const Color4F& color) const {
-        return modulate(static_cast<uint8_t>(std::lround(std::clamp(color.r, 0.0f, 1.0f) * 255.0f)),
-                        static_cast<uint8_t>(std::lround(std::clamp(color.g, 0.0f, 1.0f) * 255.0f)),
-                        static_cast<uint8_t>(std::lround(std::clamp(color.b, 0.0f, 1.0f) * 255.0f)),
-                        color.a * c.opacity / 255.0f, c.color);
+    // A shape's colour is its vertex's alone.
+    static SDL_Color shapeColor(const DrawCommand&, const Color4F& color) {
+        auto channel = [](float v) {
+            return static_cast<uint8_t>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f));
+        };
+        return SDL_Color{channel(color.r), channel(color.g), channel(color.b), channel(color.a)};
     }
 
-    void drawShapes(const DrawCommand& c, const DrawList& list) {
-        if (c.payload < 0 || static_cast<std::size_t>(c.payload) >= list.shapes.size()) return;
-        const ShapeBatch& s = list.shapes[static_cast<std::size_t>(c.payload)];
+    void drawShapes(const DrawCommand& c) {
+        if (c.shapes == nullptr) return;
+        const ShapeBatch& s = *c.shapes;
         useTexture(nullptr);
         for (std::size_t i = 0; i + 2 < s.triangles.size(); i += 3) {
             addTriangle(vertex(c, s.triangles[i].position, shapeColor(c, s.triangles[i].color)),
@@ -575,9 +643,9 @@ struct SdlRenderBackend::Impl {
         }
     }
 
-    void drawGlyphs(const DrawCommand& c, const DrawList& list) {
-        if (c.payload < 0 || static_cast<std::size_t>(c.payload) >= list.glyphRuns.size()) return;
-        const GlyphRun& run = list.glyphRuns[static_cast<std::size_t>(c.payload)];
+    void drawGlyphs(const DrawCommand& c) {
+        if (c.glyphs == nullptr) return;
+        const GlyphRun& run = *c.glyphs;
         if (run.fontFile.empty() || run.glyphs.empty()) return;
         if (run.shadow) drawGlyphPass(c, run, 0, run.shadowColor, run.shadowOffset);
         if (run.outlineSize > 0) drawGlyphPass(c, run, run.outlineSize, run.outlineColor, Vec2::ZERO);
@@ -590,10 +658,10 @@ struct SdlRenderBackend::Impl {
                 drawSprite(c);
                 break;
             case DrawKind::Glyphs:
-                drawGlyphs(c, *list);
+                drawGlyphs(c);
                 break;
             case DrawKind::Shapes:
-                drawShapes(c, *list);
+                drawShapes(c);
                 break;
             case DrawKind::Rect:
                 drawRect(c);

@@ -17,8 +17,8 @@ class GLView;
 // Draws each frame's list with an SDL renderer: textured quads under each
 // command's full affine transform (SDL_RenderGeometry), draw-node shapes,
 // text glyph by glyph through SDL2_ttf (glyph images cached per font, size
-// and outline), rectangle clipping, progress bars and radial sweeps, and
-// stand-in boxes for missing art.
+// and outline), rectangle clipping, progress bars and radial sweeps, sprites'
+// blend functions, and stand-in boxes for missing art.
 //
 // A stencil clip draws its content into a layer that the stencil's shapes
 // mask (render targets and custom blend modes); the mask follows the image's

@@ -135,7 +135,7 @@ TEST_F(DrawListTest, ClippingAndShapesAndBars) {
     const ClipRegion& region = list().clips[static_cast<std::size_t>(shapes[0]->clip)];
     EXPECT_EQ(region.corners[0], Vec2(45, 45));
     EXPECT_EQ(region.corners[2], Vec2(55, 55));
-    const ShapeBatch& batch = list().shapes[static_cast<std::size_t>(shapes[0]->payload)];
+    const ShapeBatch& batch = *shapes[0]->shapes;
     EXPECT_EQ(batch.triangles.size(), 6u + 30u * 3u);
     EXPECT_EQ(batch.triangles[0].color, Color4F::RED);
     auto bars = list().findByNode(bar);
@@ -148,6 +148,30 @@ TEST_F(DrawListTest, ClippingAndShapesAndBars) {
     frame(0.0f);
     frame(1.0f);
     EXPECT_NEAR(bar->getPercentage(), 75, 1e-4);
+}
+
+// A draw node's vertices carry its colours: the node's colour and opacity
+// (its own or cascaded) do not tint them again.
+TEST_F(DrawListTest, DrawNodesTakeTheirColoursFromTheirVertices) {
+    Node* parent = Node::create();
+    parent->setCascadeOpacityEnabled(true);
+    parent->setCascadeColorEnabled(true);
+    parent->setOpacity(100);
+    parent->setColor(Color3B(0, 0, 255));
+    scene->addChild(parent);
+    DrawNode* shape = DrawNode::create();
+    shape->drawSolidRect(Vec2(0, 0), Vec2(10, 10), Color4F(1.0f, 0.5f, 0.0f, 0.75f));
+    shape->setColor(Color3B::RED);
+    shape->setOpacity(128);
+    parent->addChild(shape);
+    frame();
+    auto drawn = list().findByNode(shape);
+    ASSERT_EQ(drawn.size(), 1u);
+    EXPECT_EQ(drawn[0]->color, Color3B::WHITE);
+    EXPECT_EQ(drawn[0]->opacity, 255);
+    const ShapeBatch& batch = *drawn[0]->shapes;
+    ASSERT_FALSE(batch.triangles.empty());
+    EXPECT_EQ(batch.triangles[0].color, Color4F(1.0f, 0.5f, 0.0f, 0.75f));
 }
 
 }  // namespace

@@ -71,9 +71,50 @@ TEST_F(LabelTest, LettersAreSpritesExceptSpacesAndMissingFontsFallBack) {
     // The letter sprites draw their own glyphs; the hidden ones draw nothing.
     int glyphs = 0;
     for (const auto& c : backend.lastList().commands)
-        if (c.kind == DrawKind::Glyphs)
-            glyphs += static_cast<int>(backend.lastList().glyphRuns[c.payload].glyphs.size());
+        if (c.kind == DrawKind::Glyphs) glyphs += static_cast<int>(c.glyphs->glyphs.size());
     EXPECT_EQ(glyphs, 1);
+}
+
+TEST_F(LabelTest, LettersKeepTheLabelsColourOutlineAndShadow) {
+    HeadlessRenderBackend backend;
+    Director::getInstance()->setRenderBackend(&backend);
+    Label* label = Label::createWithTTF("Ab", Label::kFallbackFontFile, 30);
+    label->setTextColor(Color4B(10, 20, 30, 255));
+    label->enableOutline(Color4B(200, 0, 0, 255), 3);
+    label->enableShadow(Color4B(0, 0, 0, 128), Size(4, -4), 1);
+    scene->addChild(label);
+    Sprite* letter = label->getLetter(1);
+    ASSERT_NE(letter, nullptr);
+    auto letterRun = [&]() -> const GlyphRun& {
+        static const GlyphRun none;
+        auto drawn = backend.lastList().findByNode(letter);
+        EXPECT_EQ(drawn.size(), 1u);
+        if (drawn.empty() || drawn[0]->glyphs == nullptr) return none;
+        EXPECT_EQ(drawn[0]->kind, DrawKind::Glyphs);
+        return *drawn[0]->glyphs;
+    };
+    frame();
+    const GlyphRun& run = letterRun();
+    ASSERT_EQ(run.glyphs.size(), 1u);
+    EXPECT_EQ(run.glyphs[0].codepoint, U'b');
+    EXPECT_EQ(run.textColor, Color4B(10, 20, 30, 255));
+    EXPECT_EQ(run.outlineSize, 3);
+    EXPECT_EQ(run.outlineColor, Color4B(200, 0, 0, 255));
+    EXPECT_TRUE(run.shadow);
+    EXPECT_EQ(run.shadowColor, Color4B(0, 0, 0, 128));
+    EXPECT_EQ(run.shadowOffset, Vec2(4, -4));
+    EXPECT_EQ(run.shadowBlur, 1);
+
+    // A later change of style (that keeps the layout) reaches the letter too.
+    label->setTextColor(Color4B::WHITE);
+    label->enableOutline(Color4B(0, 200, 0, 255), 3);
+    label->enableShadow(Color4B(0, 0, 255, 255), Size(1, -1), 0);
+    frame();
+    const GlyphRun& later = letterRun();
+    EXPECT_EQ(later.textColor, Color4B::WHITE);
+    EXPECT_EQ(later.outlineColor, Color4B(0, 200, 0, 255));
+    EXPECT_EQ(later.shadowColor, Color4B(0, 0, 255, 255));
+    EXPECT_EQ(later.shadowOffset, Vec2(1, -1));
 }
 
 }  // namespace

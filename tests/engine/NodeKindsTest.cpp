@@ -32,8 +32,8 @@ TEST_F(NodeKinds, StencilClipsChildrenAndIsNotShownItself) {
     EXPECT_EQ(region.kind, ClipRegion::Kind::Stencil);
     EXPECT_TRUE(region.inverted);
     EXPECT_FLOAT_EQ(region.alphaThreshold, 0.1f);
-    ASSERT_EQ(region.stencilCommands.size(), 1u);
-    EXPECT_EQ(list.stencils.at(region.stencilCommands[0]).node, mask);
+    ASSERT_EQ(region.stencilCount, 1u);
+    EXPECT_EQ(list.stencils.at(region.firstStencil).node, mask);
 }
 
 TEST_F(NodeKinds, ModelsGiveAttachNodesMeshesAndBoxesEvenWhenMissing) {

@@ -316,6 +316,39 @@ TEST_F(SdlWindowTest, OpacityColourAndTheDesignScaleReachThePixels) {
     EXPECT_EQ(pixels[outside + 1], 0);
 }
 
+// A sprite's blend function reaches the window: an additive red sprite over
+// a green one shows yellow; the usual one hides what is below. A draw node's
+// vertices keep their colour whatever the node's colour and opacity.
+TEST_F(SdlWindowTest, BlendFunctionsAndDrawNodeColoursReachThePixels) {
+    const std::string greenImage = solidImage("under.png", 100, 100, 0, 255, 0);
+    const std::string redImage = solidImage("over.png", 40, 40, 255, 0, 0);
+    for (float x : {200.0f, 400.0f}) {
+        Sprite* under = Sprite::create(greenImage);
+        under->setPosition(x, 300);
+        scene->addChild(under);
+    }
+    Sprite* added = Sprite::create(redImage);
+    added->setBlendFunc(BlendFunc::ADDITIVE);
+    added->setPosition(200, 300);
+    scene->addChild(added);
+    Sprite* usual = Sprite::create(redImage);
+    usual->setPosition(400, 300);
+    scene->addChild(usual);
+
+    DrawNode* shape = DrawNode::create();
+    shape->drawSolidRect(Vec2(600, 250), Vec2(700, 350), Color4F(1.0f, 1.0f, 0.0f, 1.0f));
+    shape->setColor(Color3B(0, 0, 255));
+    shape->setOpacity(100);
+    scene->addChild(shape);
+
+    drawFrame();
+    EXPECT_TRUE(isColour(at(200, 300), Rgb{255, 255, 0})) << "red added onto green";
+    EXPECT_TRUE(isColour(at(240, 300), Rgb{0, 255, 0})) << "green beside it";
+    EXPECT_TRUE(isColour(at(400, 300), Rgb{255, 0, 0})) << "red over green";
+    EXPECT_TRUE(isColour(at(650, 300), Rgb{255, 255, 0})) << "the draw node in its vertices' colour";
+    keepShot("blend.png");
+}
+
 TEST_F(SdlWindowTest, SdlInputReachesTheListenersInDesignCoordinates) {
     view->setWindowed(512, 288);  // window points are half design units
     view->pollEvents();           // what the display sent while the window opened

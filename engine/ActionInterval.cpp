@@ -78,7 +78,9 @@ Sequence* Sequence::createWithTwoActions(FiniteTimeAction* one, FiniteTimeAction
     return makePair<Sequence>(one, two);
 }
 
-Sequence* Sequence::create(const std::vector<FiniteTimeAction*>& actions) { return foldPairs<Sequence>(actions); }
+Sequence* Sequence::create(const std::vector<FiniteTimeAction*>& actions) {
+    return foldPairs<Sequence>(actions);
+}
 
 Sequence* Sequence::create(const Vector<FiniteTimeAction*>& actions) {
     return create(actions.asStdVector());
@@ -156,7 +158,9 @@ Spawn* Spawn::createWithTwoActions(FiniteTimeAction* one, FiniteTimeAction* two)
     return makePair<Spawn>(one, two);
 }
 
-Spawn* Spawn::create(const std::vector<FiniteTimeAction*>& actions) { return foldPairs<Spawn>(actions); }
+Spawn* Spawn::create(const std::vector<FiniteTimeAction*>& actions) {
+    return foldPairs<Spawn>(actions);
+}
 
 Spawn* Spawn::create(const Vector<FiniteTimeAction*>& actions) {
     return create(actions.asStdVector());
@@ -282,26 +286,43 @@ DelayTime* DelayTime::reverse() const {
 // ---------------------------------------------------------------- MoveBy / MoveTo
 
 MoveBy* MoveBy::create(float duration, const Vec2& delta) {
-    return createWithMethod<MoveBy>(&MoveBy::initWithDuration, duration, delta);
+    return createWithMethod<MoveBy>(
+        static_cast<bool (MoveBy::*)(float, const Vec2&)>(&MoveBy::initWithDuration), duration, delta);
+}
+
+MoveBy* MoveBy::create(float duration, const Vec3& delta) {
+    return createWithMethod<MoveBy>(
+        static_cast<bool (MoveBy::*)(float, const Vec3&)>(&MoveBy::initWithDuration), duration, delta);
 }
 
 bool MoveBy::initWithDuration(float duration, const Vec2& delta) {
     ActionInterval::initWithDuration(duration);
     delta_ = delta;
+    is3D_ = false;
+    deltaZ_ = 0.0f;
+    return true;
+}
+
+bool MoveBy::initWithDuration(float duration, const Vec3& delta) {
+    ActionInterval::initWithDuration(duration);
+    delta_ = Vec2(delta.x, delta.y);
+    is3D_ = true;
+    deltaZ_ = delta.z;
     return true;
 }
 
 MoveBy* MoveBy::clone() const {
-    return create(duration_, delta_);
+    return is3D_ ? create(duration_, Vec3(delta_.x, delta_.y, deltaZ_)) : create(duration_, delta_);
 }
 
 MoveBy* MoveBy::reverse() const {
-    return create(duration_, -delta_);
+    return is3D_ ? create(duration_, Vec3(-delta_.x, -delta_.y, -deltaZ_)) : create(duration_, -delta_);
 }
 
 void MoveBy::startWithTarget(Node* target) {
     ActionInterval::startWithTarget(target);
     previous_ = start_ = target->getPosition();
+    previousZ_ = startZ_ = target->getPositionZ();
 }
 
 void MoveBy::update(float t) {
@@ -310,22 +331,42 @@ void MoveBy::update(float t) {
     const Vec2 current = target_->getPosition();
     start_ += current - previous_;
     const Vec2 next = start_ + delta_ * t;
+    if (is3D_) {
+        startZ_ += target_->getPositionZ() - previousZ_;
+        previousZ_ = startZ_ + deltaZ_ * t;
+        target_->setPositionZ(previousZ_);
+    }
     target_->setPosition(next);
     previous_ = next;
 }
 
 MoveTo* MoveTo::create(float duration, const Vec2& position) {
-    return createWithMethod<MoveTo>(&MoveTo::initWithDuration, duration, position);
+    return createWithMethod<MoveTo>(
+        static_cast<bool (MoveTo::*)(float, const Vec2&)>(&MoveTo::initWithDuration), duration, position);
+}
+
+MoveTo* MoveTo::create(float duration, const Vec3& position) {
+    return createWithMethod<MoveTo>(
+        static_cast<bool (MoveTo::*)(float, const Vec3&)>(&MoveTo::initWithDuration), duration, position);
 }
 
 bool MoveTo::initWithDuration(float duration, const Vec2& position) {
     ActionInterval::initWithDuration(duration);
     end_ = position;
+    is3D_ = false;
+    return true;
+}
+
+bool MoveTo::initWithDuration(float duration, const Vec3& position) {
+    ActionInterval::initWithDuration(duration);
+    end_ = Vec2(position.x, position.y);
+    endZ_ = position.z;
+    is3D_ = true;
     return true;
 }
 
 MoveTo* MoveTo::clone() const {
-    return create(duration_, end_);
+    return is3D_ ? create(duration_, Vec3(end_.x, end_.y, endZ_)) : create(duration_, end_);
 }
 
 // A move to a point has no reverse; the engine answers with a copy.
@@ -336,6 +377,7 @@ MoveTo* MoveTo::reverse() const {
 void MoveTo::startWithTarget(Node* target) {
     MoveBy::startWithTarget(target);
     delta_ = end_ - target->getPosition();
+    if (is3D_) deltaZ_ = endZ_ - target->getPositionZ();
 }
 
 // ---------------------------------------------------------------- RotateTo / RotateBy
@@ -372,30 +414,50 @@ void RotateTo::update(float t) {
 }
 
 RotateBy* RotateBy::create(float duration, float degrees) {
-    return createWithMethod<RotateBy>(&RotateBy::initWithDuration, duration, degrees);
+    return createWithMethod<RotateBy>(
+        static_cast<bool (RotateBy::*)(float, float)>(&RotateBy::initWithDuration), duration, degrees);
+}
+
+RotateBy* RotateBy::create(float duration, const Vec3& degrees) {
+    return createWithMethod<RotateBy>(
+        static_cast<bool (RotateBy::*)(float, const Vec3&)>(&RotateBy::initWithDuration), duration, degrees);
 }
 
 bool RotateBy::initWithDuration(float duration, float degrees) {
     ActionInterval::initWithDuration(duration);
     angle_ = degrees;
+    is3D_ = false;
+    return true;
+}
+
+bool RotateBy::initWithDuration(float duration, const Vec3& degrees) {
+    ActionInterval::initWithDuration(duration);
+    angle3D_ = degrees;
+    is3D_ = true;
     return true;
 }
 
 RotateBy* RotateBy::clone() const {
-    return create(duration_, angle_);
+    return is3D_ ? create(duration_, angle3D_) : create(duration_, angle_);
 }
 
 RotateBy* RotateBy::reverse() const {
-    return create(duration_, -angle_);
+    return is3D_ ? create(duration_, angle3D_ * -1.0f) : create(duration_, -angle_);
 }
 
 void RotateBy::startWithTarget(Node* target) {
     ActionInterval::startWithTarget(target);
     start_ = target->getRotation();
+    start3D_ = target->getRotation3D();
 }
 
 void RotateBy::update(float t) {
-    if (target_ != nullptr) target_->setRotation(start_ + angle_ * t);
+    if (target_ == nullptr) return;
+    if (is3D_) {
+        target_->setRotation3D(start3D_ + angle3D_ * t);
+    } else {
+        target_->setRotation(start_ + angle_ * t);
+    }
 }
 
 // ---------------------------------------------------------------- ScaleTo / ScaleBy

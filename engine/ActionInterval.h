@@ -109,11 +109,14 @@ public:
     void update(float t) override {}
 };
 
-// Moves by a delta; moves of other actions made meanwhile add up.
+// Moves by a delta; moves of other actions made meanwhile add up. Made with a
+// Vec3 it moves the position's z as well (3D nodes).
 class MoveBy : public ActionInterval {
 public:
     static MoveBy* create(float duration, const Vec2& delta);
+    static MoveBy* create(float duration, const Vec3& delta);
     bool initWithDuration(float duration, const Vec2& delta);
+    bool initWithDuration(float duration, const Vec3& delta);
     MoveBy* clone() const override;
     MoveBy* reverse() const override;
     void startWithTarget(Node* target) override;
@@ -123,18 +126,25 @@ protected:
     Vec2 delta_;
     Vec2 start_;
     Vec2 previous_;
+    bool is3D_ = false;
+    float deltaZ_ = 0.0f;
+    float startZ_ = 0.0f;
+    float previousZ_ = 0.0f;
 };
 
 class MoveTo : public MoveBy {
 public:
     static MoveTo* create(float duration, const Vec2& position);
+    static MoveTo* create(float duration, const Vec3& position);
     bool initWithDuration(float duration, const Vec2& position);
+    bool initWithDuration(float duration, const Vec3& position);
     MoveTo* clone() const override;
     MoveTo* reverse() const override;
     void startWithTarget(Node* target) override;
 
 protected:
     Vec2 end_;
+    float endZ_ = 0.0f;
 };
 
 // Turns to an angle the short way round.
@@ -153,10 +163,14 @@ protected:
     float diff_ = 0.0f;
 };
 
+// Turns by an angle; made with a Vec3 it turns a 3D node about its x, y and
+// z axes (degrees each).
 class RotateBy : public ActionInterval {
 public:
     static RotateBy* create(float duration, float degrees);
+    static RotateBy* create(float duration, const Vec3& degrees);
     bool initWithDuration(float duration, float degrees);
+    bool initWithDuration(float duration, const Vec3& degrees);
     RotateBy* clone() const override;
     RotateBy* reverse() const override;
     void startWithTarget(Node* target) override;
@@ -165,6 +179,9 @@ public:
 protected:
     float angle_ = 0.0f;
     float start_ = 0.0f;
+    bool is3D_ = false;
+    Vec3 angle3D_;
+    Vec3 start3D_;
 };
 
 class ScaleTo : public ActionInterval {

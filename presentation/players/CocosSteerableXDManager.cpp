@@ -1,0 +1,82 @@
+#include "presentation/players/CocosSteerableXDManager.h"
+
+#include "engine/DrawNode.h"
+#include "foundation/Error.h"
+#include "presentation/players/PlayerLooks.h"
+#include "simulation/managers/PlayerInfo.h"
+#include "world/units/SteerableUnitManager.h"
+
+using namespace cocos2d;
+
+CocosSteerableXDManager::CocosSteerableXDManager(Zarn::SteerableUnitManager& units,
+                                                 Zarn::PlayerInfoManager& playerInfos,
+                                                 Zarn::ZOrderCalculator& zOrder)
+    : SteerableXDManager(units, playerInfos, zOrder) {}
+
+CocosSteerableXDManager::~CocosSteerableXDManager() {
+    for (auto& [id, visual] : visuals2D_) visual->removeFromParentAndCleanup(true);
+    for (auto& [id, visual] : visuals3D_) visual->removeFromParentAndCleanup(true);
+}
+
+SteerableCocos2D* CocosSteerableXDManager::find2D(u32 clientID) const {
+    auto it = visuals2D_.find(clientID);
+    return it == visuals2D_.end() ? nullptr : it->second.get();
+}
+
+CocosSteerableXDManager::Visual3D* CocosSteerableXDManager::find3D(u32 clientID) const {
+    auto it = visuals3D_.find(clientID);
+    return it == visuals3D_.end() ? nullptr : it->second.get();
+}
+
+void CocosSteerableXDManager::refreshSyncs() {
+    syncs2D_.clear();
+    for (auto& [id, visual] : visuals2D_) syncs2D_.push_back(visual->getSync());
+}
+
+Zarn::VisualSteerablePair CocosSteerableXDManager::createSteerable2D(const Zarn::PlayerInfo& info,
+                                                                     const Zarn::Player2DAssets& assets) {
+    Zarn::SteerableUnit& unit = units_.getUnit(info.clientID);
+    SteerableCocos2D* visual = SteerableCocos2D::create(&unit, &zOrder_, assets);
+    if (visual == nullptr) throw Convinience::Error("No such asset");
+    visuals2D_[info.clientID] = visual;
+    refreshSyncs();
+    visual->setScale(k2DScale);
+    visual->setAnchorPoint(Vec2(assets.anchor.x, assets.anchor.y));
+    const Size size = visual->getContentSize();
+    if (!info.name.empty()) {
+        Node* tag = createNameTag(info.name, info.platformCode);
+        visual->addChild(tag);
+        tag->setPosition(size.width / 2.0f, size.height + 20.0f);
+    }
+    DrawNode* shadow = DrawNode::create();
+    shadow->drawSolidCircle(Vec2::ZERO, 35.0f, 0.0f, 30, 1.0f, 0.5f, Color4F(playerColour(info.clientID)));
+    visual->addChild(shadow, -1);
+    shadow->setPosition(size.width / 2.0f, 10.0f);
+    return {visual->getMediator(), visual->getSync()};
+}
+
+Zarn::VisualSteerablePair CocosSteerableXDManager::createSteerable3D(const Zarn::PlayerInfo& info,
+                                                                     const Zarn::Player3DAssets& assets) {
+    Zarn::SteerableUnit& unit = units_.getUnit(info.clientID);
+    factories_.push_back(std::make_unique<Steerable3DSubsituteFactoryImpl>(&unit, &zOrder_, assets));
+    Visual3D* visual = Visual3D::create(&unit, &zOrder_, assets, factories_.back().get());
+    if (visual == nullptr) throw Convinience::Error("No such asset");
+    visuals3D_[info.clientID] = visual;
+    visual->scheduleUpdate();
+    visual->setScale(k3DScale);
+    visual->setContentSize(Size(160.0f, 160.0f));
+    visual->setAnchorPoint(Vec2(0.0f, 0.3f));
+    if (!info.name.empty()) {
+        Node* tag = createNameTag(info.name, info.platformCode);
+        visual->addChild(tag);
+        const AABB box = visual->getAABBRecursively();
+        tag->setPositionY((box._max.y - box._min.y) * 4.0f + 20.0f);
+    }
+    return {visual->getMediator(), visual->getSync()};
+}
+
+void CocosSteerableXDManager::removeSteerable(u32 clientID) {
+    visuals3D_.erase(clientID);
+    visuals2D_.erase(clientID);
+    refreshSyncs();
+}

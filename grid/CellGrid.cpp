@@ -35,6 +35,25 @@ void CellGrid::resize() {
     rows_ = rows;
     divisor_ = s == 0 ? 1 : s;
     reciprocal_ = ((u64{1} << 32) / divisor_) + 1;
+    updateBlockedBits();
+}
+
+void CellGrid::updateBlockedBits() {
+    rowWords_ = (columns_ + 63) / 64;
+    columnWords_ = (rows_ + 63) / 64;
+    // Start with every bit set (padding included) and clear the free cells.
+    blockedRows_.assign(static_cast<std::size_t>(rows_) * rowWords_, ~u64{0});
+    blockedColumns_.assign(static_cast<std::size_t>(columns_) * columnWords_, ~u64{0});
+    for (u32 x = 0; x < columns_; ++x) {
+        const TileStatus* column = cells_.data() + static_cast<std::size_t>(x) * rows_;
+        u64* columnBits = blockedColumns_.data() + static_cast<std::size_t>(x) * columnWords_;
+        const u64 rowBit = u64{1} << (x % 64);
+        for (u32 y = 0; y < rows_; ++y) {
+            if (column[y] != 0) continue;
+            columnBits[y / 64] &= ~(u64{1} << (y % 64));
+            blockedRows_[static_cast<std::size_t>(y) * rowWords_ + x / 64] &= ~rowBit;
+        }
+    }
 }
 
 void CellGrid::checkCoordinates(const GeometryLib::Point& point) const {
@@ -89,6 +108,7 @@ void CellGrid::forEachCell(const std::function<void(const GeometryLib::Point&, T
             fn(origin, cells_[static_cast<std::size_t>(x) * rows_ + y]);
         }
     }
+    updateBlockedBits();
 }
 
 }  // namespace Zarn

@@ -76,7 +76,8 @@ public:
     }
 
     // Calls fn(cell origin in map units, status) for every cell, rows in the
-    // outer loop, columns in the inner loop. fn may write the status.
+    // outer loop, columns in the inner loop. fn may write the status; the
+    // blocked bits follow after the last call.
     void forEachCell(const std::function<void(const GeometryLib::Point&, TileStatus&)>& fn);
 
     // Inside the room, held by a cell and free; false for coordinates no
@@ -97,11 +98,27 @@ public:
     // The statuses, column-major: cell (x, y) at [x * getRows() + y].
     const TileStatus* cellData() const { return cells_.data(); }
 
+    // A bit per cell, 1 where the status blocks, for scans a word at a time:
+    // blockedRow(y) holds row y in getRowWords() words (bit i of word k is
+    // column 64k + i), blockedColumn(x) holds column x in getColumnWords()
+    // words (bit i of word k is row 64k + i). Bits past the last column or row
+    // are 1. Valid for y < getRows() and x < getColumns().
+    u32 getRowWords() const { return rowWords_; }
+    u32 getColumnWords() const { return columnWords_; }
+    const u64* blockedRow(u32 y) const {
+        return blockedRows_.data() + static_cast<std::size_t>(y) * rowWords_;
+    }
+    const u64* blockedColumn(u32 x) const {
+        return blockedColumns_.data() + static_cast<std::size_t>(x) * columnWords_;
+    }
+
 private:
     bool inside(i32 x, i32 y) const {
         return x >= 0 && y >= 0 && static_cast<u32>(x) < properties_.width &&
                static_cast<u32>(y) < properties_.height;
     }
+    // Builds the blocked bits from the statuses.
+    void updateBlockedBits();
 
     MapProperties properties_;
     u32 columns_ = 0;
@@ -113,6 +130,10 @@ private:
     u64 reciprocal_ = (u64{1} << 32) + 1;
     // Column-major: the cell (x, y) is cells_[x * rows_ + y].
     std::vector<TileStatus> cells_;
+    u32 rowWords_ = 0;
+    u32 columnWords_ = 0;
+    std::vector<u64> blockedRows_;
+    std::vector<u64> blockedColumns_;
 };
 
 }  // namespace Zarn

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
 #include <stdexcept>
 
 #include "GridTestSupport.h"
@@ -208,5 +209,49 @@ TEST(CellGrid, CellOfDividesExactlyForEverySixteenBitValue) {
         for (u32 v = 0; v <= 0xFFFF; ++v) {
             ASSERT_EQ(grid.cellOf(v), v / s) << v << " / " << s;
         }
+    }
+}
+
+// The blocked bits by rows and by columns agree with the statuses after every
+// way of writing them (drawing, writing through forEachCell, resizing), and
+// the bits past the last column or row are set, for sizes around a word.
+TEST(CellGrid, BlockedBitsFollowTheCells) {
+    auto check = [](const CellGrid& grid) {
+        const u32 columns = grid.getColumns();
+        const u32 rows = grid.getRows();
+        ASSERT_EQ(grid.getRowWords(), (columns + 63) / 64);
+        ASSERT_EQ(grid.getColumnWords(), (rows + 63) / 64);
+        for (u32 y = 0; y < rows; ++y) {
+            for (u32 x = 0; x < grid.getRowWords() * 64; ++x) {
+                const bool blocked =
+                    x >= columns || grid.cellData()[static_cast<std::size_t>(x) * rows + y] != 0;
+                ASSERT_EQ((grid.blockedRow(y)[x / 64] >> (x % 64)) & 1u, blocked ? 1u : 0u) << x << "," << y;
+            }
+        }
+        for (u32 x = 0; x < columns; ++x) {
+            for (u32 y = 0; y < grid.getColumnWords() * 64; ++y) {
+                const bool blocked =
+                    y >= rows || grid.cellData()[static_cast<std::size_t>(x) * rows + y] != 0;
+                ASSERT_EQ((grid.blockedColumn(x)[y / 64] >> (y % 64)) & 1u, blocked ? 1u : 0u)
+                    << x << "," << y;
+            }
+        }
+    };
+    std::mt19937 rng(64);
+    for (const auto& [columns, rows] :
+         {std::pair(1, 1), std::pair(63, 64), std::pair(64, 65), std::pair(65, 3), std::pair(130, 70)}) {
+        std::vector<std::string> picture(rows, std::string(columns, '.'));
+        for (auto& line : picture) {
+            for (char& c : line) c = std::bernoulli_distribution(0.3)(rng) ? '#' : '.';
+        }
+        CellGrid grid;
+        zarn_test::drawGrid(grid, picture, 16);
+        check(grid);
+        // Any non-zero status blocks.
+        grid.forEachCell([&](const Point&, Zarn::TileStatus& s) { s = s == 0 ? 7 : 0; });
+        check(grid);
+        grid.setProperties(MapProperties((columns + 2) * 16, (rows + 1) * 16, 16));
+        grid.resize();
+        check(grid);
     }
 }

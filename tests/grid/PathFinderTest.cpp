@@ -310,8 +310,61 @@ TEST(JumpPointScan, CellScanMatchesPointScan) {
     EXPECT_GT(compared, 1000);
 }
 
+// The same comparison where scans cross the 64-cell words of the blocked
+// bits: rooms wider and taller than a word, few blockers so that scans run
+// long, and cells of 300 units whose points pass 32767 inside a word (from
+// cell 109 or 110 on, by the offset), with blockers only past that limit
+// (points there must count as blocked). One finder of each kind serves all
+// searches of a room, so the jump points of one search must be cleared for
+// the next.
+TEST(JumpPointScan, WordScanMatchesPointScanAcrossWords) {
+    struct Room {
+        u32 cellSize;
+        int columns;
+        int rows;
+        double density;
+        // Cells with x or y from here on are blocked at 30 %.
+        int denseFrom;
+    };
+    const Room rooms[] = {{16, 130, 70, 0.0, 999},    {16, 200, 90, 0.02, 999}, {16, 70, 200, 0.05, 999},
+                          {1, 150, 150, 0.1, 999},    {300, 120, 66, 0.0, 999}, {300, 130, 130, 0.0, 109},
+                          {300, 128, 128, 0.02, 999}, {16, 129, 129, 0.3, 999}};
+    std::mt19937 rng(6464);
+    int found = 0;
+    for (const Room& room : rooms) {
+        std::vector<std::string> rows(room.rows, std::string(room.columns, '.'));
+        for (int y = 0; y < room.rows; ++y) {
+            for (int x = 0; x < room.columns; ++x) {
+                const bool dense = x >= room.denseFrom || y >= room.denseFrom;
+                rows[y][x] = std::bernoulli_distribution(dense ? 0.3 : room.density)(rng) ? '#' : '.';
+            }
+        }
+        CellGrid grid;
+        zarn_test::drawGrid(grid, rows, room.cellSize);
+        const int extentX = std::min<int>(room.columns * static_cast<int>(room.cellSize), 32767);
+        const int extentY = std::min<int>(room.rows * static_cast<int>(room.cellSize), 32767);
+        auto pick = [&] {
+            return Point(static_cast<i16>(std::uniform_int_distribution<int>(0, extentX - 1)(rng)),
+                         static_cast<i16>(std::uniform_int_distribution<int>(0, extentY - 1)(rng)));
+        };
+        AStarJPSPathFinder cells(grid);
+        AStarJPSPathFinder points(grid);
+        points.setCellScan(false);
+        for (int search = 0; search < 12; ++search) {
+            const Point start = pick();
+            const Point goal = pick();
+            const auto a = cells.findPath(start, goal);
+            ASSERT_EQ(a, points.findPath(start, goal))
+                << room.columns << "x" << room.rows << " search " << search;
+            ASSERT_EQ(cells.getJumpPoints(), points.getJumpPoints()) << room.columns << "x" << room.rows;
+            found += a.count(goal) != 0 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(found, 50);
+}
+
 // A finder that serves many searches answers each as a fresh one would (its
-// jump-point index is reused and wraps around).
+// jump-point bits are reused and cleared between searches).
 TEST(JumpPointScan, ReusedFinderMatchesFreshFinders) {
     std::mt19937 rng(99);
     CellGrid grid;

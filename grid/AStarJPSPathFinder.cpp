@@ -22,11 +22,19 @@ i32 offsetIn(i32 v, i32 s) {
 
 constexpr u64 kAllBits = ~u64{0};
 
+// The blocked bits of a line that no scan can enter: every cell blocks. Long
+// enough for the longest line (32768 cells).
+constexpr std::array<u64, 512> kBlockedLine = [] {
+    std::array<u64, 512> words{};
+    for (u64& w : words) w = kAllBits;
+    return words;
+}();
+
 // A straight scan along one row (or column) of cells, read 64 cells a word:
 // bit i of word k is the cell at position 64k + i along the line.
 struct LineScan {
-    // Blocked bits of the line and of the lines on either side; a side line
-    // that no scan of this offset can reach is null (all of it blocks).
+    // Blocked bits of the line and of the lines on either side (kBlockedLine
+    // for a side line that no scan of this offset can reach).
     const u64* line;
     const u64* side1;
     const u64* side2;
@@ -38,12 +46,20 @@ struct LineScan {
     i32 goal;
     // The position scanned from.
     i32 from;
+    // The last word that holds positions before end, and the bits of that
+    // word at end and past it.
+    i32 lastWord = 0;
+    u64 pastEnd = 0;
 
-    // Word k of a line's blocked bits, positions outside [0, end) set.
+    void setEnd(i32 e) {
+        end = e;
+        lastWord = (e - 1) / 64;
+        const i32 valid = e - lastWord * 64;
+        pastEnd = valid < 64 ? kAllBits << valid : 0;
+    }
+    // Word k >= 0 of a line's blocked bits, positions from end on set.
     u64 blocked(const u64* bits, i32 k) const {
-        if (bits == nullptr || k < 0 || k * 64 >= end) return kAllBits;
-        const i32 valid = end - k * 64;
-        return valid < 64 ? bits[k] | (kAllBits << valid) : bits[k];
+        return k < lastWord ? bits[k] : (k == lastWord ? bits[k] | pastEnd : kAllBits);
     }
     u64 goalBit(i32 k) const { return goal >= 0 && goal / 64 == k ? u64{1} << (goal % 64) : 0; }
 
@@ -55,7 +71,7 @@ struct LineScan {
         if (first < 0 || first >= end) return -1;
         i32 k = first / 64;
         u64 mask = kAllBits << (first % 64);
-        while (k * 64 < end) {
+        while (k <= lastWord) {
             const u64 stop = blocked(line, k) & mask;
             const u64 s1 = blocked(side1, k);
             const u64 s2 = blocked(side2, k);
@@ -89,8 +105,8 @@ struct LineScan {
             const u64 stop = blocked(line, k) & mask;
             const u64 s1 = blocked(side1, k);
             const u64 s2 = blocked(side2, k);
-            const u64 previous1 = (s1 << 1) | (blocked(side1, k - 1) >> 63);
-            const u64 previous2 = (s2 << 1) | (blocked(side2, k - 1) >> 63);
+            const u64 previous1 = (s1 << 1) | (k > 0 ? blocked(side1, k - 1) >> 63 : 1);
+            const u64 previous2 = (s2 << 1) | (k > 0 ? blocked(side2, k - 1) >> 63 : 1);
             const u64 jumpBits = jumps[k] & mask;
             u64 found = ((s1 & ~previous1) | (s2 & ~previous2) | goalBit(k)) & mask;
             // Only the positions after the last blocked one are reached.
@@ -126,7 +142,11 @@ void AStarJPSPathFinder::reset(const Point& start, const Point& goal) {
         jumpRows_.assign(rowBits, 0);
         jumpColumns_.assign(columnBits, 0);
     } else {
-        for (const auto& [cx, cy] : jumpCellList_) setJumpCell(cx, cy, false);
+        // Every set bit belongs to a listed cell: clearing their words clears all.
+        for (const auto& [cx, cy] : jumpCellList_) {
+            jumpRows_[static_cast<std::size_t>(cy) * rowWords_ + cx / 64] = 0;
+            jumpColumns_[static_cast<std::size_t>(cx) * columnWords_ + cy / 64] = 0;
+        }
     }
     jumpCellList_.clear();
     otherJumpPoints_.clear();
@@ -177,13 +197,13 @@ bool AStarJPSPathFinder::onSearchGrid(const Point& p, u32& cx, u32& cy) const {
            static_cast<i64>(p.x) - i64{cx} * s == offsetX_ && static_cast<i64>(p.y) - i64{cy} * s == offsetY_;
 }
 
-void AStarJPSPathFinder::setJumpCell(u32 cx, u32 cy, bool on) {
+void AStarJPSPathFinder::markJumpCell(u32 cx, u32 cy) {
     u64& rowWord = jumpRows_[static_cast<std::size_t>(cy) * rowWords_ + cx / 64];
-    u64& columnWord = jumpColumns_[static_cast<std::size_t>(cx) * columnWords_ + cy / 64];
     const u64 rowBit = u64{1} << (cx % 64);
-    const u64 columnBit = u64{1} << (cy % 64);
-    rowWord = on ? rowWord | rowBit : rowWord & ~rowBit;
-    columnWord = on ? columnWord | columnBit : columnWord & ~columnBit;
+    if ((rowWord & rowBit) != 0) return;
+    rowWord |= rowBit;
+    jumpColumns_[static_cast<std::size_t>(cx) * columnWords_ + cy / 64] |= u64{1} << (cy % 64);
+    jumpCellList_.emplace_back(cx, cy);
 }
 
 bool AStarJPSPathFinder::isJumpPoint(const Point& p) const {
@@ -197,10 +217,7 @@ void AStarJPSPathFinder::addJumpPoint(const Point& p) {
     u32 cx = 0;
     u32 cy = 0;
     if (onSearchGrid(p, cx, cy)) {
-        if (!jumpCell(cx, cy)) {
-            setJumpCell(cx, cy, true);
-            jumpCellList_.emplace_back(cx, cy);
-        }
+        markJumpCell(cx, cy);
     } else if (std::find(otherJumpPoints_.begin(), otherJumpPoints_.end(), p) == otherJumpPoints_.end()) {
         otherJumpPoints_.push_back(p);
     }
@@ -255,12 +272,7 @@ std::vector<Point> AStarJPSPathFinder::successors(const Point& node) {
                                 static_cast<i16>(fy * scan_.s + scan_.oy));
         }
         for (std::size_t k = 0; k < found; ++k) {
-            const u32 cx = static_cast<u32>(cells[k].first);
-            const u32 cy = static_cast<u32>(cells[k].second);
-            if (!jumpCell(cx, cy)) {
-                setJumpCell(cx, cy, true);
-                jumpCellList_.emplace_back(cx, cy);
-            }
+            markJumpCell(static_cast<u32>(cells[k].first), static_cast<u32>(cells[k].second));
         }
         return result;
     }
@@ -299,24 +311,24 @@ i32 AStarJPSPathFinder::cellStraight(i32 x, i32 y, i32 ux, i32 uy) const {
         // Along row y; the sides are the rows above and below.
         if (static_cast<u32>(y) >= scan.limitY) return -1;
         line.line = grid_->blockedRow(static_cast<u32>(y));
-        line.side1 =
-            static_cast<u32>(y + 1) < scan.limitY ? grid_->blockedRow(static_cast<u32>(y + 1)) : nullptr;
-        line.side2 =
-            static_cast<u32>(y - 1) < scan.limitY ? grid_->blockedRow(static_cast<u32>(y - 1)) : nullptr;
+        line.side1 = static_cast<u32>(y + 1) < scan.limitY ? grid_->blockedRow(static_cast<u32>(y + 1))
+                                                           : kBlockedLine.data();
+        line.side2 = static_cast<u32>(y - 1) < scan.limitY ? grid_->blockedRow(static_cast<u32>(y - 1))
+                                                           : kBlockedLine.data();
         line.jumps = jumpRows_.data() + static_cast<std::size_t>(y) * rowWords_;
-        line.end = static_cast<i32>(scan.limitX);
+        line.setEnd(static_cast<i32>(scan.limitX));
         line.goal = y == scan.goalY ? scan.goalX : -1;
         line.from = x;
         return ux > 0 ? line.forward() : line.backward();
     }
     if (static_cast<u32>(x) >= scan.limitX) return -1;
     line.line = grid_->blockedColumn(static_cast<u32>(x));
-    line.side1 =
-        static_cast<u32>(x + 1) < scan.limitX ? grid_->blockedColumn(static_cast<u32>(x + 1)) : nullptr;
-    line.side2 =
-        static_cast<u32>(x - 1) < scan.limitX ? grid_->blockedColumn(static_cast<u32>(x - 1)) : nullptr;
+    line.side1 = static_cast<u32>(x + 1) < scan.limitX ? grid_->blockedColumn(static_cast<u32>(x + 1))
+                                                       : kBlockedLine.data();
+    line.side2 = static_cast<u32>(x - 1) < scan.limitX ? grid_->blockedColumn(static_cast<u32>(x - 1))
+                                                       : kBlockedLine.data();
     line.jumps = jumpColumns_.data() + static_cast<std::size_t>(x) * columnWords_;
-    line.end = static_cast<i32>(scan.limitY);
+    line.setEnd(static_cast<i32>(scan.limitY));
     line.goal = x == scan.goalX ? scan.goalY : -1;
     line.from = y;
     return uy > 0 ? line.forward() : line.backward();

@@ -91,7 +91,8 @@ private:
     // The cell of a point that lies inside the cells with the search's offset;
     // false for any other point.
     bool onSearchGrid(const GeometryLib::Point& p, u32& cx, u32& cy) const;
-    void setJumpCell(u32 cx, u32 cy, bool on);
+    // Sets the cell's bits and lists the cell, once.
+    void markJumpCell(u32 cx, u32 cy);
     bool jumpCell(u32 cx, u32 cy) const {
         return (jumpRows_[static_cast<std::size_t>(cy) * rowWords_ + cx / 64] >> (cx % 64)) & 1u;
     }

@@ -32,8 +32,8 @@ public:
 
     // Scans in cell coordinates, along rows and columns a word of cells at a
     // time, where a node allows it (the default), or always point by point as
-    // the scan rules are written; both give the same jump points. For tests
-    // that compare the two.
+    // the scan rules are written; both give the same jump points. Takes
+    // effect from the next search on. For tests that compare the two.
     void setCellScan(bool on) { cellScan_ = on; }
 
 private:

@@ -86,6 +86,7 @@ void Director::setNextScene() {
     }
     Scene* old = runningScene_;
     runningScene_ = nextScene_;
+    eventDispatcher_->sceneGraphChanged();
     runningScene_->retain();
     nextScene_ = nullptr;
     if (old != nullptr) old->release();
@@ -123,12 +124,13 @@ void Director::drawScene() {
     if (runningScene_ != nullptr) {
         DrawContext context(drawList_);
         runningScene_->visit(context, Mat4::IDENTITY, 0);
-        // Global z orders the whole frame; equal values keep the walk's order.
+        // Global z orders the whole frame; equal values keep the walk's order
+        // (the visit order is unique, so a plain sort needs no buffer).
         auto byGlobalZ = [](const DrawCommand& a, const DrawCommand& b) {
-            return a.globalZOrder < b.globalZOrder;
+            return a.globalZOrder < b.globalZOrder || (a.globalZOrder == b.globalZOrder && a.order < b.order);
         };
         if (!std::is_sorted(drawList_.commands.begin(), drawList_.commands.end(), byGlobalZ))
-            std::stable_sort(drawList_.commands.begin(), drawList_.commands.end(), byGlobalZ);
+            std::sort(drawList_.commands.begin(), drawList_.commands.end(), byGlobalZ);
     }
     if (backend_ != nullptr) backend_->render(drawList_);
 }
@@ -140,6 +142,7 @@ void Director::purge() {
         runningScene_->cleanup();
         runningScene_->release();
         runningScene_ = nullptr;
+        eventDispatcher_->sceneGraphChanged();
     }
     nextScene_ = nullptr;
     scenesStack_.clear();

@@ -76,6 +76,34 @@ EventListenerKeyboard* EventListenerKeyboard::clone() {
 
 // ---------------------------------------------------------------- dispatcher
 
+class EventDispatcher::Snapshot {
+public:
+    Snapshot(EventDispatcher& dispatcher, const std::vector<EventListener*>& order)
+        : dispatcher_(dispatcher), listeners_(take(dispatcher)) {
+        listeners_.assign(order.begin(), order.end());
+        for (EventListener* l : listeners_) l->retain();
+    }
+    ~Snapshot() {
+        for (EventListener* l : listeners_) l->release();
+        listeners_.clear();
+        --dispatcher_.snapshotsInUse_;
+    }
+    Snapshot(const Snapshot&) = delete;
+    Snapshot& operator=(const Snapshot&) = delete;
+    const std::vector<EventListener*>& listeners() const { return listeners_; }
+    bool empty() const { return listeners_.empty(); }
+
+private:
+    // One buffer per nesting level (an event dispatched from a callback);
+    // a deque keeps the outer levels' buffers in place as it grows.
+    static std::vector<EventListener*>& take(EventDispatcher& d) {
+        if (d.snapshotsInUse_ == d.snapshotBuffers_.size()) d.snapshotBuffers_.emplace_back();
+        return d.snapshotBuffers_[d.snapshotsInUse_++];
+    }
+    EventDispatcher& dispatcher_;
+    std::vector<EventListener*>& listeners_;
+};
+
 EventDispatcher::EventDispatcher() = default;
 
 EventDispatcher::~EventDispatcher() {
@@ -92,6 +120,7 @@ void EventDispatcher::addEventListenerWithSceneGraphPriority(EventListener* list
     listener->sequence_ = nextSequence_++;
     listener->retain();
     listeners_.push_back(listener);
+    ++version_;
 }
 
 void EventDispatcher::addEventListenerWithFixedPriority(EventListener* listener, int fixedPriority) {
@@ -104,39 +133,45 @@ void EventDispatcher::addEventListenerWithFixedPriority(EventListener* listener,
     listener->sequence_ = nextSequence_++;
     listener->retain();
     listeners_.push_back(listener);
+    ++version_;
 }
 
 void EventDispatcher::setPriority(EventListener* listener, int fixedPriority) {
-    if (listener != nullptr && listener->node_ == nullptr && fixedPriority != 0)
+    if (listener != nullptr && listener->node_ == nullptr && fixedPriority != 0) {
         listener->fixedPriority_ = fixedPriority;
+        ++version_;
+    }
+}
+
+void EventDispatcher::unregister(EventListener* listener) {
+    listener->registered_ = false;
+    listener->node_ = nullptr;
+    removedPending_ = true;
+    ++version_;
 }
 
 void EventDispatcher::purgeRemoved() {
-    if (dispatching_ > 0) return;
+    if (dispatching_ > 0 || !removedPending_) return;
+    removedPending_ = false;
     std::vector<EventListener*> kept;
     std::vector<EventListener*> gone;
+    kept.reserve(listeners_.size());
     for (EventListener* l : listeners_) (l->registered_ ? kept : gone).push_back(l);
     listeners_.swap(kept);
+    // Releasing may run destructors that remove further listeners.
     for (EventListener* l : gone) l->release();
 }
 
 void EventDispatcher::removeEventListener(EventListener* listener) {
     if (listener == nullptr) return;
-    for (EventListener* l : listeners_) {
-        if (l == listener) {
-            l->registered_ = false;
-            l->node_ = nullptr;
-        }
-    }
+    for (EventListener* l : listeners_)
+        if (l == listener && l->registered_) unregister(l);
     purgeRemoved();
 }
 
 void EventDispatcher::removeEventListenersForType(EventListener::Type type) {
     for (EventListener* l : listeners_)
-        if (l->getType() == type) {
-            l->registered_ = false;
-            l->node_ = nullptr;
-        }
+        if (l->registered_ && l->getType() == type) unregister(l);
     purgeRemoved();
 }
 
@@ -151,21 +186,14 @@ bool belongsTo(const Node* node, const Node* target, bool recursive) {
 }  // namespace
 
 void EventDispatcher::removeEventListenersForTarget(Node* target, bool recursive) {
-    bool any = false;
     for (EventListener* l : listeners_)
-        if (l->node_ != nullptr && belongsTo(l->node_, target, recursive)) {
-            l->registered_ = false;
-            l->node_ = nullptr;
-            any = true;
-        }
-    if (any) purgeRemoved();
+        if (l->node_ != nullptr && belongsTo(l->node_, target, recursive)) unregister(l);
+    purgeRemoved();
 }
 
 void EventDispatcher::removeAllEventListeners() {
-    for (EventListener* l : listeners_) {
-        l->registered_ = false;
-        l->node_ = nullptr;
-    }
+    for (EventListener* l : listeners_)
+        if (l->registered_) unregister(l);
     purgeRemoved();
 }
 
@@ -189,18 +217,22 @@ bool EventDispatcher::listenerLive(const EventListener* listener) {
 }
 
 namespace {
-// Draw order of every node of the running scene (later = drawn on top).
-void collectOrder(Node* node, std::unordered_map<const Node*, uint32_t>& order, uint32_t& next) {
+// Numbers the nodes that have listeners in draw order (later = drawn on top).
+void rankInDrawOrder(Node* node, std::unordered_map<const Node*, uint32_t>& ranks, uint32_t& next) {
     node->sortAllChildren();
     const auto& kids = node->getChildren().asStdVector();
     std::size_t i = 0;
-    for (; i < kids.size() && kids[i]->getLocalZOrder() < 0; ++i) collectOrder(kids[i], order, next);
-    order[node] = next++;
-    for (; i < kids.size(); ++i) collectOrder(kids[i], order, next);
+    for (; i < kids.size() && kids[i]->getLocalZOrder() < 0; ++i) rankInDrawOrder(kids[i], ranks, next);
+    auto it = ranks.find(node);
+    if (it != ranks.end()) it->second = next;
+    ++next;
+    for (; i < kids.size(); ++i) rankInDrawOrder(kids[i], ranks, next);
 }
 }  // namespace
 
-std::vector<EventListener*> EventDispatcher::orderedListeners(EventListener::Type type) const {
+const std::vector<EventListener*>& EventDispatcher::orderedListeners(EventListener::Type type) {
+    Order& order = orders_[static_cast<std::size_t>(type)];
+    if (order.version == version_) return order.listeners;
     std::vector<EventListener*> fixedLow, graph, fixedHigh;
     for (EventListener* l : listeners_) {
         if (l->getType() != type || !l->registered_) continue;
@@ -217,12 +249,13 @@ std::vector<EventListener*> EventDispatcher::orderedListeners(EventListener::Typ
     std::sort(fixedLow.begin(), fixedLow.end(), byPriority);
     std::sort(fixedHigh.begin(), fixedHigh.end(), byPriority);
     if (!graph.empty()) {
-        std::unordered_map<const Node*, uint32_t> order;
+        // Nodes off the running scene rank lowest (they are paused anyway).
+        std::unordered_map<const Node*, uint32_t> ranks;
+        for (const EventListener* l : graph) ranks.emplace(l->node_, 0u);
         uint32_t next = 1;
-        if (Scene* scene = Director::getInstance()->getRunningScene()) collectOrder(scene, order, next);
-        auto rank = [&](const EventListener* l) -> std::pair<float, uint32_t> {
-            auto it = order.find(l->node_);
-            return {l->node_->getGlobalZOrder(), it == order.end() ? 0u : it->second};
+        if (Scene* scene = Director::getInstance()->getRunningScene()) rankInDrawOrder(scene, ranks, next);
+        auto rank = [&](const EventListener* l) {
+            return std::pair<float, uint32_t>(l->node_->getGlobalZOrder(), ranks[l->node_]);
         };
         // Topmost first; among listeners of one node, in the order they
         // were added.
@@ -233,12 +266,12 @@ std::vector<EventListener*> EventDispatcher::orderedListeners(EventListener::Typ
             return a->sequence_ < b->sequence_;
         });
     }
-    std::vector<EventListener*> all;
-    all.reserve(fixedLow.size() + graph.size() + fixedHigh.size());
-    all.insert(all.end(), fixedLow.begin(), fixedLow.end());
-    all.insert(all.end(), graph.begin(), graph.end());
-    all.insert(all.end(), fixedHigh.begin(), fixedHigh.end());
-    return all;
+    order.listeners.clear();
+    order.listeners.insert(order.listeners.end(), fixedLow.begin(), fixedLow.end());
+    order.listeners.insert(order.listeners.end(), graph.begin(), graph.end());
+    order.listeners.insert(order.listeners.end(), fixedHigh.begin(), fixedHigh.end());
+    order.version = version_;
+    return order.listeners;
 }
 
 void EventDispatcher::dispatchEvent(Event* event) {
@@ -252,9 +285,8 @@ void EventDispatcher::dispatchEvent(Event* event) {
                                          : event->getType() == Event::Type::KEYBOARD
                                              ? EventListener::Type::KEYBOARD
                                              : EventListener::Type::CUSTOM;
-        std::vector<EventListener*> list = orderedListeners(type);
-        for (EventListener* l : list) l->retain();
-        for (EventListener* l : list) {
+        const Snapshot snapshot(*this, orderedListeners(type));
+        for (EventListener* l : snapshot.listeners()) {
             if (event->isStopped()) break;
             if (!listenerLive(l)) continue;
             event->setCurrentTarget(l->node_);
@@ -287,7 +319,6 @@ void EventDispatcher::dispatchEvent(Event* event) {
                 }
             }
         }
-        for (EventListener* l : list) l->release();
     }
     event->setCurrentTarget(nullptr);
     --dispatching_;
@@ -295,10 +326,8 @@ void EventDispatcher::dispatchEvent(Event* event) {
 }
 
 void EventDispatcher::dispatchTouchEvent(EventTouch* event) {
-    std::vector<EventListener*> oneByOne = orderedListeners(EventListener::Type::TOUCH_ONE_BY_ONE);
-    std::vector<EventListener*> allAtOnce = orderedListeners(EventListener::Type::TOUCH_ALL_AT_ONCE);
-    for (EventListener* l : oneByOne) l->retain();
-    for (EventListener* l : allAtOnce) l->retain();
+    const Snapshot oneByOne(*this, orderedListeners(EventListener::Type::TOUCH_ONE_BY_ONE));
+    const Snapshot allAtOnce(*this, orderedListeners(EventListener::Type::TOUCH_ALL_AT_ONCE));
 
     const auto code = event->getEventCode();
     std::vector<Touch*> remaining = event->getTouches();
@@ -306,7 +335,7 @@ void EventDispatcher::dispatchTouchEvent(EventTouch* event) {
         const std::vector<Touch*> touches = event->getTouches();
         for (Touch* touch : touches) {
             bool swallowed = false;
-            for (EventListener* base : oneByOne) {
+            for (EventListener* base : oneByOne.listeners()) {
                 auto* l = static_cast<EventListenerTouchOneByOne*>(base);
                 auto& claimed = l->claimedTouches_;
                 auto it = std::find(claimed.begin(), claimed.end(), touch);
@@ -354,7 +383,7 @@ void EventDispatcher::dispatchTouchEvent(EventTouch* event) {
     }
     if (!allAtOnce.empty() && !remaining.empty()) {
         event->resetPropagation();
-        for (EventListener* base : allAtOnce) {
+        for (EventListener* base : allAtOnce.listeners()) {
             if (!listenerLive(base)) continue;
             auto* l = static_cast<EventListenerTouchAllAtOnce*>(base);
             event->setCurrentTarget(l->node_);
@@ -375,8 +404,6 @@ void EventDispatcher::dispatchTouchEvent(EventTouch* event) {
             if (event->isStopped()) break;
         }
     }
-    for (EventListener* l : oneByOne) l->release();
-    for (EventListener* l : allAtOnce) l->release();
 }
 
 }  // namespace cocos2d

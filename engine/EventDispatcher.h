@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <vector>
 
 #include "engine/EventListener.h"
@@ -40,14 +42,37 @@ public:
 
     void dispatchEvent(Event* event);
 
+    // The tree changed in a way that can change the listening order (a node
+    // added, removed or reordered, a global z, another running scene). Nodes
+    // and the director call it; the order is worked out again at the next
+    // event, not at every one.
+    void sceneGraphChanged() { ++version_; }
+
 private:
-    std::vector<EventListener*> orderedListeners(EventListener::Type type) const;
+    static constexpr std::size_t kTypeCount = 6;
+    // The listeners of one type in dispatch order, kept until the tree or the
+    // listeners change.
+    struct Order {
+        std::vector<EventListener*> listeners;
+        uint64_t version = ~uint64_t{0};
+    };
+    // A retained copy of an order for one dispatch (listeners may come and go
+    // from inside their callbacks); buffers are reused from event to event.
+    class Snapshot;
+
+    const std::vector<EventListener*>& orderedListeners(EventListener::Type type);
     void dispatchTouchEvent(EventTouch* event);
     static bool listenerLive(const EventListener* listener);
+    void unregister(EventListener* listener);
     void purgeRemoved();
 
     std::vector<EventListener*> listeners_;  // retained
+    Order orders_[kTypeCount];
+    uint64_t version_ = 0;
+    std::deque<std::vector<EventListener*>> snapshotBuffers_;
+    std::size_t snapshotsInUse_ = 0;
     int dispatching_ = 0;
+    bool removedPending_ = false;
     bool enabled_ = true;
     uint64_t nextSequence_ = 0;
 };

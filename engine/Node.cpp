@@ -77,6 +77,7 @@ void Node::addChildHelper(Node* child, int localZOrder, const std::string& name)
 
 void Node::insertChild(Node* child, int z) {
     reorderChildDirty_ = true;
+    eventDispatcher_->sceneGraphChanged();
     children_.pushBack(child);
     child->localZOrder_ = z;
     child->orderOfArrival_ = ++childArrivalCounter_;
@@ -102,6 +103,7 @@ void Node::detachChild(Node* child, std::ptrdiff_t index, bool cleanup) {
     if (cleanup) child->cleanup();
     child->setParent(nullptr);
     children_.erase(static_cast<std::size_t>(index));
+    eventDispatcher_->sceneGraphChanged();
 }
 
 void Node::removeChild(Node* child, bool cleanup) {
@@ -125,6 +127,7 @@ void Node::removeAllChildren() {
 void Node::removeAllChildrenWithCleanup(bool cleanup) {
     Vector<Node*> old;
     old.swap(children_);
+    eventDispatcher_->sceneGraphChanged();
     for (Node* child : old) {
         if (running_) {
             child->onExitTransitionDidStart();
@@ -148,6 +151,13 @@ void Node::reorderChild(Node* child, int localZOrder) {
     reorderChildDirty_ = true;
     child->orderOfArrival_ = ++childArrivalCounter_;
     child->localZOrder_ = localZOrder;
+    eventDispatcher_->sceneGraphChanged();
+}
+
+void Node::setGlobalZOrder(float z) {
+    if (z == globalZOrder_) return;
+    globalZOrder_ = z;
+    eventDispatcher_->sceneGraphChanged();
 }
 
 void Node::setLocalZOrder(int z) {

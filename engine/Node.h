@@ -83,7 +83,7 @@ public:
     virtual void setZOrder(int z) { setLocalZOrder(z); }
     int getLocalZOrder() const { return localZOrder_; }
     int getZOrder() const { return localZOrder_; }
-    virtual void setGlobalZOrder(float z) { globalZOrder_ = z; }
+    virtual void setGlobalZOrder(float z);
     float getGlobalZOrder() const { return globalZOrder_; }
     unsigned int getOrderOfArrival() const { return orderOfArrival_; }
 

@@ -85,10 +85,12 @@ bool Scheduler::targetPaused(const void* target) const {
 
 Scheduler::Timer* Scheduler::findTimer(const void* target, const std::string& key,
                                        SEL_SCHEDULE selector) const {
-    for (const auto& t : timers_) {
-        if (t->removed || t->target != target) continue;
+    auto it = timersByTarget_.find(target);
+    if (it == timersByTarget_.end()) return nullptr;
+    for (Timer* t : it->second) {
+        if (t->removed) continue;
         if (selector != nullptr ? t->selector == selector : (t->selector == nullptr && t->key == key))
-            return t.get();
+            return t;
     }
     return nullptr;
 }
@@ -108,6 +110,7 @@ void Scheduler::schedule(const std::function<void(float)>& callback, void* targe
     t->repeat = repeat;
     t->delay = delay;
     t->useDelay = delay > 0.0f;
+    timersByTarget_[target].push_back(t.get());
     timers_.push_back(std::move(t));
 }
 
@@ -130,6 +133,7 @@ void Scheduler::schedule(SEL_SCHEDULE selector, Ref* target, float interval, uns
     t->repeat = repeat;
     t->delay = delay;
     t->useDelay = delay > 0.0f;
+    timersByTarget_[target].push_back(t.get());
     timers_.push_back(std::move(t));
 }
 
@@ -189,11 +193,11 @@ void Scheduler::unscheduleUpdate(void* target) {
 }
 
 void Scheduler::unscheduleAllForTarget(void* target) {
-    for (auto& t : timers_)
-        if (t->target == target && !t->removed) {
-            t->removed = true;
-            updatesDirty_ = true;
-        }
+    auto it = timersByTarget_.find(target);
+    if (it != timersByTarget_.end()) {
+        for (Timer* t : it->second) t->removed = true;
+        updatesDirty_ = true;
+    }
     unscheduleUpdate(target);
     pausedTargets_.erase(target);
 }
@@ -226,6 +230,14 @@ void Scheduler::compact() {
                    updates_.end());
     std::stable_sort(updates_.begin(), updates_.end(),
                      [](const auto& a, const auto& b) { return a->priority < b->priority; });
+    for (const auto& t : timers_) {
+        if (!t->removed) continue;
+        auto it = timersByTarget_.find(t->target);
+        if (it == timersByTarget_.end()) continue;
+        auto& own = it->second;
+        own.erase(std::remove(own.begin(), own.end(), t.get()), own.end());
+        if (own.empty()) timersByTarget_.erase(it);
+    }
     timers_.erase(std::remove_if(timers_.begin(), timers_.end(), [](const auto& t) { return t->removed; }),
                   timers_.end());
     updatesDirty_ = false;

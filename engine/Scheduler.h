@@ -72,7 +72,9 @@ private:
     struct UpdateEntry;
     std::vector<std::unique_ptr<UpdateEntry>> updates_;
     std::unordered_map<const void*, UpdateEntry*> updateByTarget_;
-    std::vector<std::unique_ptr<Timer>> timers_;
+    std::vector<std::unique_ptr<Timer>> timers_;  // in order of scheduling
+    // The timers of each target, for lookups by key (a target has few).
+    std::unordered_map<const void*, std::vector<Timer*>> timersByTarget_;
     std::unordered_map<const void*, bool> pausedTargets_;
     bool updating_ = false;
     bool updatesDirty_ = false;

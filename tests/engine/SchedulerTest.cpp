@@ -190,4 +190,37 @@ TEST_F(SchedulerTest, TheTimeScaleSlowsActionsAndTimersAlike) {
     EXPECT_NEAR(n->getPositionX(), 50.0f, 1e-3);
 }
 
+// Keys belong to their target: the same key on two nodes is two timers, and
+// one node's unscheduling, destruction or rescheduling leaves the other's.
+TEST_F(SchedulerTest, TimerKeysBelongToTheirTarget) {
+    Node* a = Node::create();
+    Node* b = Node::create();
+    scene->addChild(a);
+    scene->addChild(b);
+    int aCalls = 0, bCalls = 0;
+    a->schedule([&](float) { ++aCalls; }, "tick");
+    b->schedule([&](float) { ++bCalls; }, "tick");
+    b->schedule([&](float) {}, 1.0f, "slow");
+    frame(0.0f);
+    frame(0.1f);
+    EXPECT_EQ(aCalls, 1);
+    EXPECT_EQ(bCalls, 1);
+    a->unschedule("tick");
+    EXPECT_FALSE(a->isScheduled("tick"));
+    EXPECT_TRUE(b->isScheduled("tick"));
+    a->schedule([&](float) { aCalls += 10; }, "tick");  // anew, before the old one is swept
+    frame(0.1f);
+    frame(0.1f);
+    EXPECT_EQ(aCalls, 11) << "the new timer starts a frame late and then runs";
+    EXPECT_EQ(bCalls, 3);
+    b->retain();
+    b->removeFromParent();  // cleaned up: all of b's timers go
+    EXPECT_FALSE(b->isScheduled("slow"));
+    EXPECT_FALSE(b->isScheduled("tick"));
+    frame(0.1f);
+    EXPECT_EQ(bCalls, 3);
+    EXPECT_TRUE(a->isScheduled("tick"));
+    b->release();
+}
+
 }  // namespace

@@ -39,11 +39,14 @@ void AutoreleasePool::addObject(Ref* object) {
 
 void AutoreleasePool::clear() {
     // Releasing may autorelease further objects (a destructor that creates
-    // something): those wait for the next clear.
+    // something): those wait for the next clear. The two buffers trade places
+    // and keep their capacity, so that a frame's pool allocates nothing once
+    // it has grown to the frame's needs.
+    if (clearing_) return;
     clearing_ = true;
-    std::vector<Ref*> releasing;
-    releasing.swap(objects_);
-    for (Ref* object : releasing) object->release();
+    releasing_.swap(objects_);
+    for (Ref* object : releasing_) object->release();
+    releasing_.clear();
     clearing_ = false;
 }
 

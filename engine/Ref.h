@@ -49,6 +49,7 @@ public:
 
 private:
     std::vector<Ref*> objects_;
+    std::vector<Ref*> releasing_;  // the objects being released by clear
     bool clearing_ = false;
 };
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "support/AllocationCounter.h"
 #include "support/EngineFixture.h"
 
 using namespace cocos2d;
@@ -84,6 +85,30 @@ TEST_F(Memory, ActionsHoldTheirTargetsUntilDone) {
     EXPECT_EQ(templ->getReferenceCount(), 1u);
     templ->release();
     EXPECT_EQ(zarn_test::CountedNode::alive, before);
+}
+
+TEST_F(Memory, ThePoolKeepsItsCapacityFromFrameToFrame) {
+    std::vector<Node*> nodes;
+    for (int i = 0; i < 300; ++i) {
+        nodes.push_back(Node::create());
+        nodes.back()->retain();
+    }
+    auto frameOfAutoreleases = [&] {
+        for (Node* n : nodes) {
+            n->retain();
+            n->autorelease();
+        }
+        frame(0.016f);
+    };
+    frameOfAutoreleases();
+    frameOfAutoreleases();
+    zarn_test::AllocationCounter counter;
+    for (int i = 0; i < 5; ++i) frameOfAutoreleases();
+    EXPECT_EQ(counter.count(), 0u);
+    for (Node* n : nodes) {
+        EXPECT_EQ(n->getReferenceCount(), 1u);
+        n->release();
+    }
 }
 
 }  // namespace

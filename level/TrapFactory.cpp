@@ -7,11 +7,11 @@
 #include "foundation/Error.h"
 #include "foundation/GridCells.h"
 #include "foundation/Logger.h"
+#include "grid/CellGrid.h"
 #include "level/InteractiveElementStore.h"
 #include "map/records/BossElement.h"
 #include "map/records/MapErrors.h"
 #include "map/records/ScheduledTrapElement.h"
-#include "grid/CellGrid.h"
 #include "world/traps/Boss.h"
 #include "world/traps/FollowHitTrap.h"
 #include "world/traps/IntervalTrap.h"
@@ -60,11 +60,11 @@ void replaceCoverage(TrapElement& record, const GeometryLib::CellSet& cells) {
 }  // namespace
 
 TrapFactory::TrapFactory(const CellGrid& grid, SpawnPoints& spawnPoints, PositionIMETrigger& trigger,
-                         ActionFactory* actionFactory, InteractiveElementStore& store, TrapList& traps)
+                         ActionEventTrigger* actionSink, InteractiveElementStore& store, TrapList& traps)
     : grid_(grid),
       spawnPoints_(spawnPoints),
       trigger_(trigger),
-      actionFactory_(actionFactory),
+      actionSink_(actionSink),
       store_(store),
       traps_(traps) {}
 
@@ -165,7 +165,7 @@ std::unique_ptr<Trap> TrapFactory::makeTrap(TrapElement& record) {
         case 133: {
             auto& bossRecord = recordAs<BossElement>(record, "not boss element");
             auto boss = std::make_unique<Boss>(bossRecord, kill(22), store_);
-            boss->actionFactory = actionFactory_;
+            boss->actionSink = actionSink_;
             return boss;
         }
         case 134:

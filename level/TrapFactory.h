@@ -9,7 +9,7 @@
 
 namespace Zarn {
 
-class ActionFactory;
+class ActionEventTrigger;
 class CellGrid;
 class DelayedTrap;
 class InteractiveElementStore;
@@ -46,7 +46,8 @@ using TrapList = std::vector<std::unique_ptr<Trap>>;
 // cells inside the room.
 //
 // The grid, spawn points, position trigger, store and trap list belong to the
-// world and outlive the factory; the action factory (may be null) too. Used by
+// world and outlive the factory; the action sink (the world's bindable event
+// trigger, handed to the boss; may be null) too. Used by
 // the thread that owns the world.
 class TrapFactory : public TrapSpawner {
 public:
@@ -54,7 +55,7 @@ public:
         std::unordered_multimap<GeometryLib::Point, DelayedTrap*, GeometryLib::PointHash>;
 
     TrapFactory(const CellGrid& grid, SpawnPoints& spawnPoints, PositionIMETrigger& trigger,
-                ActionFactory* actionFactory, InteractiveElementStore& store, TrapList& traps);
+                ActionEventTrigger* actionSink, InteractiveElementStore& store, TrapList& traps);
     ~TrapFactory() override;
 
     // Builds the trap of the record, disabled, in its starting state. May
@@ -85,7 +86,7 @@ private:
     const CellGrid& grid_;
     SpawnPoints& spawnPoints_;
     PositionIMETrigger& trigger_;
-    ActionFactory* actionFactory_;
+    ActionEventTrigger* actionSink_;
     InteractiveElementStore& store_;
     TrapList& traps_;
     // The delayed traps (ID 46) by their record's position.

@@ -89,7 +89,8 @@ public:
     InteractiveElementStore store;
     ActionFactoryImpl actions{registry, store, units, dialogs, numbered, spawnPoints};
     EventTriggerSet triggers{commands, actions, registry, units, secondaryIndex, map.mapEvents, map.grid};
-    TrapFactory trapFactory{map.grid, spawnPoints, triggers.positionElementTrigger(), &actions, store, traps};
+    TrapFactory trapFactory{
+        map.grid, spawnPoints, triggers.positionElementTrigger(), &triggers.bindableTrigger(), store, traps};
     std::unique_ptr<GrandMapImporter> importer;
 
 private:

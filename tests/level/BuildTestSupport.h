@@ -186,8 +186,8 @@ struct TestWorld {
     Zarn::NumberedElementGroup numbered;
     Zarn::InteractiveElementUpdater updater;
     Zarn::InteractiveElementStore store;
-    Zarn::TrapFactory trapFactory{map.grid, spawnPoints, triggers.positionElementTrigger(),
-                                  &actions, store,       traps};
+    Zarn::TrapFactory trapFactory{
+        map.grid, spawnPoints, triggers.positionElementTrigger(), &triggers.bindableTrigger(), store, traps};
     Zarn::GrandMapImporter importer{parts()};
 };
 

@@ -117,7 +117,7 @@ TEST_F(TrapFactoryTest, RatTrapEffectSeesItsTrapsStateAndTheBossGetsTheActionFac
 
     auto bossRecord = recordOf<BossElement>(133);
     auto boss = w.trapFactory.makeTrap(*bossRecord);
-    EXPECT_EQ(dynamic_cast<Boss&>(*boss).actionFactory, &w.actions);
+    EXPECT_EQ(dynamic_cast<Boss&>(*boss).actionSink, &w.triggers.bindableTrigger());
     EXPECT_EQ(dynamic_cast<Boss&>(*boss).directory, &w.store);
 }
 

@@ -1,12 +1,11 @@
 #include "world/traps/Boss.h"
 
-#include "foundation/Command.h"
 #include "foundation/Error.h"
 #include "world/traps/FollowHitTrap.h"
 #include "world/traps/SpawningTrap.h"
 #include "world/traps/TrapDirectory.h"
 #include "world/traps/TrapGroup.h"
-#include "world/triggers/ActionFactory.h"
+#include "world/triggers/EffectEventTrigger.h"
 
 namespace Zarn {
 
@@ -84,16 +83,7 @@ void Boss::enable() {
 void Boss::disable() {
     enabled = 0;
     reset();
-    if (!actionFactory || firingDisabledAction_) return;
-    firingDisabledAction_ = true;
-    try {
-        if (std::unique_ptr<Convinience::Command> command = actionFactory->makeCommand(disabledAction_))
-            command->execute();
-    } catch (...) {
-        firingDisabledAction_ = false;
-        throw;
-    }
-    firingDisabledAction_ = false;
+    if (actionSink) actionSink->onAction(disabledAction_);
 }
 
 bool Boss::touches(const GeometryLib::Point& cell, SteerableUnit*) {

@@ -9,7 +9,7 @@
 
 namespace Zarn {
 
-class ActionFactory;
+class ActionEventTrigger;
 class FollowHitTrap;
 class FollowSpawningTrap;
 class TrapDirectory;
@@ -29,7 +29,7 @@ class TrapSpawningTrap;
 //
 // It only advances while a unit stands on its record's cells, in phase 2, or
 // while held. The record is owned by the game map; the directory, the
-// commanded traps and the action factory belong to the world and outlive the
+// commanded traps and the action sink belong to the world and outlive the
 // boss. Used on the thread that owns the world; update takes the tick delta in
 // seconds.
 class Boss : public Trap {
@@ -47,8 +47,9 @@ public:
     // trap", "boss not valid canon trap group", "boss not valid small trap
     // spawner trap", "boss not valid bomb trap") and then stays as it was.
     void enable() override;
-    // enabled := 0 and reset; then fires the action "trap disabled" (action ID
-    // 1, the boss's trap number) through the action factory when one is set.
+    // enabled := 0 and reset; then hands the action sink, when one is set, the
+    // action "trap disabled" (action ID 1, the boss's trap number): the
+    // level's events tied to the boss's defeat fire from there.
     void disable() override;
     bool isEnabled() const override { return enabled != 0; }
     // Notes whether a unit is in the arena; while enabled, true on either boss
@@ -85,9 +86,9 @@ public:
     // 1 to 4 while fighting; 0 before the first enable.
     u32 phase = 0;
     u8 unitInRange = 0;
-    // Turns the boss's action into a command; not owned, null unless the trap
+    // The world's bindable event trigger; not owned, null unless the trap
     // factory sets it.
-    ActionFactory* actionFactory = nullptr;
+    ActionEventTrigger* actionSink = nullptr;
     // The columns of three cells the two arms stand on; the small spawner
     // keeps them free in phase 4.
     std::vector<GeometryLib::Point> armCells;
@@ -104,12 +105,8 @@ private:
     void armsDown();
     void armsFresh();
 
-    // The action the boss fires when disabled; kept for the life of any
-    // command made from it.
+    // The action the boss reports when disabled.
     NumberActionData disabledAction_;
-    // Set while that action runs, so that a command that disables the boss
-    // again does not fire it anew.
-    bool firingDisabledAction_ = false;
 };
 
 }  // namespace Zarn

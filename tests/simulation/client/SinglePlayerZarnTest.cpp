@@ -75,6 +75,30 @@ TEST(SinglePlayerZarnTest, APlayerDiesOnASpikeRespawnsAndReachesTheExitOnEveryRu
     }
 }
 
+// The boss falls to a bomb on a bombable trap; its "trap disabled" event
+// fires once and the client sees the exit door open.
+TEST(SinglePlayerZarnTest, TheBossFallsAndItsDefeatEventOpensTheExitOnce) {
+    SinglePlayerZarn client;
+    std::istringstream in = zarn_test::bossDefeatRoom().stream();
+    client.loadMap(in);
+    client.startServer();
+    const auto& door = dynamic_cast<const DoorIMEState&>(client.getNumberedElements().get(40).getState());
+    ASSERT_EQ(door.value, EDoorState::closed);
+    for (int frame = 0; frame < 3000 && door.value == EDoorState::closed; ++frame) {
+        client.update(0.03f);
+        std::this_thread::sleep_for(1ms);
+    }
+    for (int frame = 0; frame < 100; ++frame) {
+        client.update(0.03f);
+        std::this_thread::sleep_for(1ms);
+    }
+    client.stopServer();
+    EXPECT_EQ(door.value, EDoorState::open);
+    const auto& boss = dynamic_cast<const BossState&>(client.server().world().store.findTrap(27)->getState());
+    EXPECT_EQ(boss.health, 0);
+    EXPECT_FALSE(client.server().world().store.findTrap(27)->isEnabled());
+}
+
 TEST(SinglePlayerZarnTest, ServerThreadLifecycleInEveryOrderAScenCanCause) {
     { SinglePlayerZarn neverStarted; }
     {

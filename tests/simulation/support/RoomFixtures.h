@@ -10,6 +10,7 @@
 
 #include "map/records/ActionData.h"
 #include "map/records/BossElement.h"
+#include "map/records/DoorElement.h"
 #include "map/records/GroupedTrapElement.h"
 #include "map/records/MapEventData.h"
 #include "map/records/TrapElement.h"
@@ -70,6 +71,54 @@ inline MapBuilder busyRoom() {
     addBossFight(b, Point(5, 4), Point(8, 4));
     start.push_back(std::make_unique<Zarn::NumberActionData>(0, 27));
     b.event(eventWith(1, 1, 0, std::move(start)));
+    return b;
+}
+
+// A one-phase boss (trap 27, one health) whose arena is the four cells around
+// the spawn point: the player stands on the spawn cell (1, 1), where the
+// boss's bomb dropper (20) drops its bombs and its small spawner (21) puts
+// bombable traps over (1, 1) and (2, 1). The start event enables the boss; a
+// bomb that lands on an armed bombable trap costs it its health, and two
+// seconds later it falls. When it does, its "trap disabled" event (kind 7,
+// number 27, up to five firings) toggles the exit door 40 on (7, 3): a door
+// that stands open afterwards was toggled an odd number of times.
+inline MapBuilder bossDefeatRoom() {
+    using GeometryLib::Point;
+    MapBuilder b = fixtureRoom();
+    auto dropper = trapAt(129, 20, Point(1, 1), 0.3f, 0.2f);
+    dropper.startDelay = 0.3f;
+    auto small = trapAt<Zarn::TrapSpawningTrapElement>(130, 21, Point(1, 1), 5.0f, 0.5f);
+    small.coveredCells = Zarn::PointSet{Point(1, 1), Point(2, 1)};
+    small.startDelay = 0.2f;
+    small.spawnInterval = 1;
+    small.minCount = 2;
+    small.maxCount = 2;
+    Zarn::BossElement boss;
+    boss.elementId = 133;
+    boss.trapNumber = 27;
+    boss.position = Point(8, 6);
+    boss.coveredCells = Zarn::PointSet{Point(0, 0), Point(1, 0), Point(2, 0), Point(0, 1), Point(1, 1),
+                                       Point(2, 1), Point(0, 2), Point(1, 2), Point(2, 2)};
+    boss.phaseCount = 1;
+    boss.startHealth = 1;
+    boss.idleTime = 0.5f;
+    boss.bombTime = 2.0f;
+    boss.spawnerTime = 100.0f;
+    boss.bombTrapNumber = 20;
+    boss.smallSpawnerNumber = 21;
+    boss.bossCellA = Point(8, 6);
+    boss.bossCellB = Point(8, 7);
+    Zarn::DoorElement door;
+    door.elementId = 36;
+    door.number = 40;
+    door.position = Point(7 * 32, 3 * 32);
+    door.width = 32;
+    door.height = 32;
+    b.trap(dropper).trap(small).trap(boss).element(door);
+    b.event(eventWith(1, 1, 0, oneAction(0, 27)));
+    Zarn::MapEventData defeat = eventWith(2, 7, 27, oneAction(28, 40));
+    defeat.trigger->count = 5;
+    b.event(defeat);
     return b;
 }
 

@@ -3,13 +3,12 @@
 #include <set>
 
 #include "TrapTestSupport.h"
-#include "foundation/Command.h"
 #include "foundation/Error.h"
 #include "world/traps/Boss.h"
 #include "world/traps/FollowHitTrap.h"
 #include "world/traps/SpawningTrap.h"
 #include "world/traps/TrapGroup.h"
-#include "world/triggers/ActionFactory.h"
+#include "world/triggers/EffectEventTrigger.h"
 #include "world/units/SteerableUnit.h"
 
 namespace Zarn {
@@ -24,33 +23,15 @@ void coverBlock(GridCoverageElement& r, i16 x0, i16 y0, i16 x1, i16 y1) {
     }
 }
 
-// Records the actions it is asked for; its commands count their runs and can
-// run a hook (a level script that disables the boss again, say).
-class FakeActionFactory : public ActionFactory {
+// The world's action sink as the boss sees it: records every action it is
+// handed, as (action ID, number).
+class RecordingActionSink : public ActionEventTrigger {
 public:
-    class RecordingCommand : public Convinience::Command {
-    public:
-        explicit RecordingCommand(FakeActionFactory& owner) : owner(owner) {}
-        void execute() override {
-            ++owner.executed;
-            if (owner.onExecute) owner.onExecute();
-        }
-        FakeActionFactory& owner;
-    };
-    std::vector<std::unique_ptr<Convinience::Command>> makeCommands(
-        const std::vector<const ActionData*>& actions) override {
-        std::vector<std::unique_ptr<Convinience::Command>> out;
-        for (const ActionData* a : actions) out.push_back(makeCommand(*a));
-        return out;
-    }
-    std::unique_ptr<Convinience::Command> makeCommand(const ActionData& action) override {
+    void onAction(const ActionData& action) override {
         const auto& number = dynamic_cast<const NumberActionData&>(action);
         actions.emplace_back(number.actionId, number.number);
-        return std::make_unique<RecordingCommand>(*this);
     }
     std::vector<std::pair<u32, u32>> actions;
-    int executed = 0;
-    std::function<void()> onExecute;
 };
 
 // The boss's arena, cells (0, 0) to (9, 9), with the traps it commands:
@@ -119,7 +100,7 @@ protected:
         }
 
         boss = std::make_unique<Boss>(bossRecord, nullptr, directory);
-        boss->actionFactory = &actions;
+        boss->actionSink = &actions;
         bomb = std::make_unique<FollowSpawningTrap>(bombRecord, nullptr, factory);
         small = std::make_unique<TrapSpawningTrap>(smallRecord, nullptr, factory);
         large = std::make_unique<TrapSpawningTrap>(largeRecord, nullptr, factory);
@@ -187,7 +168,7 @@ protected:
     std::vector<DelayedTrapElement> armRecords;
     test::FakeTrapSpawner factory;
     test::FakeTrapDirectory directory;
-    FakeActionFactory actions;
+    RecordingActionSink actions;
     std::unique_ptr<Boss> boss;
     std::unique_ptr<FollowSpawningTrap> bomb;
     std::unique_ptr<TrapSpawningTrap> small;
@@ -290,7 +271,6 @@ TEST_F(BossTest, RunsItsFourPhasesAndIsBeatenByBombAndArmHits) {
     EXPECT_EQ(seen, expected);
     EXPECT_FALSE(boss->isEnabled());
     EXPECT_EQ(actions.actions, (std::vector<std::pair<u32, u32>>{{1, 20}}));
-    EXPECT_EQ(actions.executed, 1);
     for (InteractiveMapElement* t : std::vector<InteractiveMapElement*>{
              bomb.get(), small.get(), large.get(), arm0.get(), arm1.get(), cannonGroup.get()})
         EXPECT_FALSE(t->isEnabled());
@@ -382,7 +362,7 @@ TEST_F(BossTest, WithoutAUnitInRangeTheBossWaits) {
 TEST_F(BossTest, ABombHitWithTheLastHealthDisablesTheBossAfterTwoSeconds) {
     bossRecord.startHealth = 1;
     Boss fresh(bossRecord, nullptr, directory);
-    fresh.actionFactory = &actions;
+    fresh.actionSink = &actions;
     fresh.enable();
     bomb->enable();
     fresh.onBombHit();
@@ -436,13 +416,11 @@ TEST_F(BossTest, WithOnePhaseTheBossKeepsBombing) {
     EXPECT_EQ(fresh.phaseTimer, 0.75f);
 }
 
-TEST_F(BossTest, DisableFiresTheActionOnceEvenWhenItsCommandDisablesTheBossAgain) {
+TEST_F(BossTest, EveryDisableHandsTheSinkTheTrapDisabledAction) {
     boss->enable();
-    actions.onExecute = [this] { boss->disable(); };
     boss->disable();
-    EXPECT_EQ(actions.actions.size(), 1u);
-    EXPECT_EQ(actions.executed, 1);
-    // A disable of a boss that never fought fires too.
+    EXPECT_EQ(actions.actions, (std::vector<std::pair<u32, u32>>{{1, 20}}));
+    // A disable of a boss that is not fighting reports too.
     boss->disable();
     EXPECT_EQ(actions.actions.size(), 2u);
 }

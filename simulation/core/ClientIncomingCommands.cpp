@@ -14,8 +14,9 @@ namespace Zarn {
 
 void StateSyncCommand::execute() {
     unconfirmed_.eraseAcknowledged(header.clientId, state.ackedInputs);
-    buffer_.store(state);
-    simulator_.tickCount = state.tick;
+    // The tick is what the next state update acknowledges: only a state the
+    // buffer holds may become the server's base for this client's deltas.
+    if (buffer_.store(state)) simulator_.tickCount = state.tick;
 }
 
 namespace {

@@ -19,8 +19,9 @@ class UnconfirmedInputTable;
 // A state synchronisation from the server (commands 0 and 3): the game state
 // of a tick and, after it, the score block. The scores are applied when the
 // command is built; on execution the local client's acknowledged inputs leave
-// the unconfirmed table, the state enters the received-state buffer and the
-// simulator's tick becomes the state's. Main thread; everything referenced
+// the unconfirmed table, the state enters the received-state buffer and, when
+// the buffer filed it, the simulator's tick becomes the state's (a duplicate,
+// or a delta whose base is not held, leaves the tick as it was). Main thread; everything referenced
 // belongs to the client game core.
 class StateSyncCommand : public Corvel::IncomingCommand {
 public:

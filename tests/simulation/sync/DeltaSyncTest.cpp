@@ -3,7 +3,9 @@
 #include <random>
 
 #include "../support/StateWorld.h"
+#include "simulation/core/ClientIncomingCommands.h"
 #include "simulation/state/GameStateCapture.h"
+#include "simulation/state/InputTables.h"
 #include "simulation/sync/GSCommandPusher.h"
 #include "simulation/sync/GameStateBuffer.h"
 #include "simulation/sync/GameStatePacker.h"
@@ -171,6 +173,51 @@ TEST(GameStateBuffer, MapHistoryKeepsTheNewestHundred) {
     EXPECT_TRUE(buffer.hasMapState(31));
 }
 
+// A delta whose base the client does not hold is refused; the client's next
+// state update must not acknowledge it, or the server would base every later
+// delta on a state the client never filed.
+TEST(DeltaSync, ARefusedDeltaIsNotAcknowledged) {
+    Game server;
+    Game client;
+    GameStatePacker packer;
+    GameStateBuffer buffer;
+    UnconfirmedInputTable unconfirmed;
+    auto receive = [&](const GameState& sent) {
+        Corvel::CommandHeader header(7, 3, 0, false);
+        Convinience::Buffer bytes;
+        header.serialize(bytes);
+        sent.serialize(bytes);
+        const std::vector<u8> raw = bytes.takeBytes();
+        Convinience::ByteReader reader(raw);
+        StateSyncCommand(CommandData(reader, client.world.factories), buffer, client.simulator, unconfirmed)
+            .execute();
+    };
+
+    server.simulator.tickCount = 1;
+    GameState full = server.capture.capture();
+    receive(packer.makeDelta(7, full));
+    packer.file(full);
+    ASSERT_EQ(client.capture.capture().tick, 1u);
+    packer.acknowledge(7, client.capture.capture().tick);
+
+    GameState unheldBase;
+    unheldBase.tick = 9;
+    unheldBase.mapState.baseTick = 4;
+    receive(unheldBase);
+    EXPECT_EQ(buffer.size(), 1u);
+    EXPECT_EQ(client.capture.capture().tick, 1u) << "the refused state's tick is not acknowledged";
+
+    server.simulator.tickCount = 10;
+    server.setTrap(2, EIntervalTrapState::active);
+    full = server.capture.capture();
+    packer.acknowledge(7, client.capture.capture().tick);
+    receive(packer.makeDelta(7, full));
+    packer.file(full);
+    EXPECT_EQ(buffer.size(), 2u);
+    EXPECT_EQ(withoutBase(buffer.newest().mapState), full.mapState);
+    EXPECT_EQ(client.capture.capture().tick, 10u);
+}
+
 // A link that drops and swaps records, driven by a seeded engine.
 class LossyLink {
 public:
@@ -217,6 +264,7 @@ TEST(DeltaSync, ClientConvergesThroughALossyReorderingLink) {
         GSCommandPusher pusher(out, server.capture);
         pusher.packer = &packer;
         GameStateBuffer buffer;
+        UnconfirmedInputTable unconfirmed;
         LossyLink down(seed);
         LossyLink up(seed + 1000);
         std::mt19937 world(seed);
@@ -239,20 +287,19 @@ TEST(DeltaSync, ClientConvergesThroughALossyReorderingLink) {
             pusher.push(reply);
             Corvel::QueuedMessage m;
             while (out.pop(m)) down.send(std::move(m.bytes));
-            // The client files what arrives and reports its newest filed tick.
+            // The client executes what arrives as its state synchronisation
+            // commands and sends its state update, whose tick the server
+            // acknowledges.
             for (const auto& bytes : down.deliver()) {
                 Convinience::ByteReader reader(bytes);
-                const CommandData data(reader, client.world.factories);
-                buffer.store(data.state);
+                StateSyncCommand(CommandData(reader, client.world.factories), buffer, client.simulator,
+                                 unconfirmed)
+                    .execute();
             }
-            if (!buffer.empty()) {
-                Convinience::Buffer ack;
-                ack.appendU32(buffer.newest().tick);
-                up.send(ack.takeBytes());
-            }
+            up.send(client.capture.capture().toBytes());
             for (const auto& bytes : up.deliver()) {
                 Convinience::ByteReader reader(bytes);
-                packer.acknowledge(7, reader.readU32());
+                packer.acknowledge(7, GameState(reader, server.world.factories).tick);
             }
         };
 

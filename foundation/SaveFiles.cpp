@@ -1,9 +1,10 @@
 #include "foundation/SaveFiles.h"
 
-#include <cstdio>
+#include <unistd.h>
+
+#include <atomic>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 #include "engine/FileUtils.h"
 
@@ -12,46 +13,87 @@ namespace {
 
 StorageProvider* g_provider = nullptr;
 
-StorageProvider* activeProvider() { return (g_provider != nullptr && g_provider->isActive()) ? g_provider : nullptr; }
+StorageProvider* activeProvider() {
+    return (g_provider != nullptr && g_provider->isActive()) ? g_provider : nullptr;
+}
 
-std::string temporaryNameFor(const std::string& path) { return path + ".tmp" + std::to_string(::getpid()); }
+// A name beside the target that no other writer of this or another process uses.
+std::string temporaryNameFor(const std::string& path) {
+    static std::atomic<u64> writers{0};
+    return path + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(writers.fetch_add(1));
+}
 
-// An ofstream on a temporary file that replaces its target when it ends well.
-class AtomicFileStream : public std::ofstream {
+// Writes into a temporary file that replaces its target on a successful commit.
+class AtomicFileStream : public SaveFileStream {
 public:
     explicit AtomicFileStream(std::string target)
-        : std::ofstream(temporaryNameFor(target), std::ios::binary | std::ios::out | std::ios::trunc),
-          target_(std::move(target)),
-          temporary_(temporaryNameFor(target_)) {}
+        : target_(std::move(target)), temporary_(temporaryNameFor(target_)) {
+        rdbuf(&file_);
+        if (!file_.open(temporary_, std::ios::binary | std::ios::out | std::ios::trunc))
+            setstate(std::ios::failbit);
+    }
 
-    ~AtomicFileStream() override { commit(); }
+    ~AtomicFileStream() override {
+        if (file_.is_open()) discard();
+    }
 
-    // Renames the temporary file over the target when everything was written;
-    // otherwise removes it. Answers whether the target now holds the bytes.
-    bool commit() {
-        if (!is_open()) return committed_;
+    bool commit() override {
+        if (!file_.is_open()) return committed_;
         flush();
-        const bool good = !fail();
-        close();
+        const bool written = !fail();
+        const bool closed = file_.close() != nullptr;
         std::error_code ec;
-        if (good && !fail()) {
+        if (written && closed) {
             std::filesystem::rename(temporary_, target_, ec);
             if (!ec) return committed_ = true;
         }
         std::filesystem::remove(temporary_, ec);
+        setstate(std::ios::failbit);
         return false;
     }
 
 private:
-    bool committed_ = false;
+    void discard() {
+        file_.close();
+        std::error_code ec;
+        std::filesystem::remove(temporary_, ec);
+    }
 
+    std::filebuf file_;
     std::string target_;
     std::string temporary_;
+    bool committed_ = false;
+};
+
+// A provider's stream: the provider decides where the bytes go; commit flushes
+// and reports the stream's state.
+class ProviderStream : public SaveFileStream {
+public:
+    explicit ProviderStream(std::unique_ptr<std::ostream> inner) : inner_(std::move(inner)) {
+        if (inner_) {
+            rdbuf(inner_->rdbuf());
+            setstate(inner_->rdstate());
+        } else {
+            setstate(std::ios::badbit);
+        }
+    }
+
+    bool commit() override {
+        if (!inner_) return false;
+        flush();
+        inner_->flush();
+        return !fail() && !inner_->fail();
+    }
+
+private:
+    std::unique_ptr<std::ostream> inner_;
 };
 
 }  // namespace
 
-void setStorageProvider(StorageProvider* provider) { g_provider = provider; }
+void setStorageProvider(StorageProvider* provider) {
+    g_provider = provider;
+}
 
 const std::string& writablePath() {
     static const std::string path = [] {
@@ -62,8 +104,9 @@ const std::string& writablePath() {
     return path;
 }
 
-std::unique_ptr<std::ostream> openSaveFileForWrite(const std::string& name) {
-    if (StorageProvider* provider = activeProvider()) return provider->openForWrite(name);
+std::unique_ptr<SaveFileStream> openSaveFileForWrite(const std::string& name) {
+    if (StorageProvider* provider = activeProvider())
+        return std::make_unique<ProviderStream>(provider->openForWrite(name));
     return std::make_unique<AtomicFileStream>(writablePath() + name);
 }
 

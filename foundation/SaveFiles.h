@@ -28,11 +28,25 @@ void setStorageProvider(StorageProvider* provider);
 // The engine's writable directory followed by "/"; computed once.
 const std::string& writablePath();
 
-// An output stream for writablePath() + name. The file is replaced
-// atomically: the bytes go to a temporary file beside it, which is renamed
-// over the target when the stream is destroyed (or commit() is called) in a
-// good state. A stream that failed leaves the old file untouched.
-std::unique_ptr<std::ostream> openSaveFileForWrite(const std::string& name);
+// An output stream whose bytes become the file only through commit(). A
+// stream destroyed without a successful commit (a writer that failed, or
+// threw half-way) leaves the old file as it was.
+class SaveFileStream : public std::ostream {
+public:
+    ~SaveFileStream() override = default;
+    // Flushes and makes the written bytes the file's content. Answers whether
+    // the file now holds every byte written; a later call answers the same.
+    virtual bool commit() = 0;
+
+protected:
+    SaveFileStream() : std::ostream(nullptr) {}
+};
+
+// A stream for writablePath() + name (or the provider's stream, when one is
+// active). Without a provider the file is replaced atomically on commit: the
+// bytes go to a temporary file of the writer's own beside it, which is renamed
+// over the target.
+std::unique_ptr<SaveFileStream> openSaveFileForWrite(const std::string& name);
 // An input stream on writablePath() + name; in the failed state when the
 // file cannot be opened.
 std::unique_ptr<std::istream> openSaveFileForRead(const std::string& name);

@@ -236,16 +236,15 @@ bool SinglePlayerData::loadFromSaveFile(const std::string& name) {
         bytes = readAll(*in);
     }
     if (loadBytes(bytes)) return true;
-    if (std::unique_ptr<std::ostream> backup = Convinience::openSaveFileForWrite(name + ".bad")) {
-        backup->write(reinterpret_cast<const char*>(bytes.data()),
-                      static_cast<std::streamsize>(bytes.size()));
-    }
+    std::unique_ptr<Convinience::SaveFileStream> backup = Convinience::openSaveFileForWrite(name + ".bad");
+    backup->write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    backup->commit();
     return false;
 }
 
 bool SinglePlayerData::writeToSaveFile(const std::string& name) const {
-    std::unique_ptr<std::ostream> out = Convinience::openSaveFileForWrite(name);
-    return out != nullptr && save(*out);
+    std::unique_ptr<Convinience::SaveFileStream> out = Convinience::openSaveFileForWrite(name);
+    return save(*out) && out->commit();
 }
 
 SinglePlayerData& singlePlayerProgress() {

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <stdexcept>
 
 #include "foundation/SaveFiles.h"
 #include "foundation/Stopwatch.h"
@@ -22,24 +24,69 @@ TEST(SaveFiles, MissingFileDoesNotExistAndReadsAsFailed) {
     EXPECT_TRUE(in->fail());
 }
 
-TEST(SaveFiles, WritesReplaceTheFileOnlyWhenComplete) {
+std::string contentOf(const std::string& name) {
+    auto in = Convinience::openSaveFileForRead(name);
+    return std::string(std::istreambuf_iterator<char>(*in), {});
+}
+
+void expectNoTemporaryFiles() {
+    for (const auto& entry : std::filesystem::directory_iterator(zarn_test::tempDir())) {
+        EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos)
+            << "temporary file left behind: " << entry.path();
+    }
+}
+
+TEST(SaveFiles, OnlyASuccessfulCommitReplacesTheFile) {
     {
         auto out = Convinience::openSaveFileForWrite("progress.bin");
         *out << "first";
+        EXPECT_TRUE(out->commit());
+        EXPECT_TRUE(out->commit()) << "a second commit answers the first's result";
     }
-    EXPECT_TRUE(Convinience::saveFileExists("progress.bin"));
+    EXPECT_EQ(contentOf("progress.bin"), "first");
     {
         auto out = Convinience::openSaveFileForWrite("progress.bin");
         *out << "second";
         out->setstate(std::ios::badbit);  // a write that went wrong half-way
+        EXPECT_FALSE(out->commit());
     }
-    auto in = Convinience::openSaveFileForRead("progress.bin");
-    std::string text;
-    *in >> text;
-    EXPECT_EQ(text, "first");
-    for (const auto& entry : std::filesystem::directory_iterator(zarn_test::tempDir())) {
-        EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << "temporary file left behind";
+    EXPECT_EQ(contentOf("progress.bin"), "first");
+    {
+        auto out = Convinience::openSaveFileForWrite("progress.bin");
+        *out << "never committed";
     }
+    EXPECT_EQ(contentOf("progress.bin"), "first");
+    expectNoTemporaryFiles();
+}
+
+// A writer that throws half-way must not leave its part as the save.
+TEST(SaveFiles, AWriterThatThrowsLeavesTheOldFile) {
+    {
+        auto out = Convinience::openSaveFileForWrite("thrown.bin");
+        *out << "complete";
+        ASSERT_TRUE(out->commit());
+    }
+    try {
+        auto out = Convinience::openSaveFileForWrite("thrown.bin");
+        *out << "part";
+        out->flush();
+        throw std::runtime_error("the writer failed");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(contentOf("thrown.bin"), "complete");
+    expectNoTemporaryFiles();
+}
+
+TEST(SaveFiles, TwoWritersOfOneFileDoNotMixTheirBytes) {
+    auto first = Convinience::openSaveFileForWrite("shared.bin");
+    auto second = Convinience::openSaveFileForWrite("shared.bin");
+    *first << "aaaa";
+    *second << "bb";
+    EXPECT_TRUE(first->commit());
+    EXPECT_EQ(contentOf("shared.bin"), "aaaa");
+    EXPECT_TRUE(second->commit());
+    EXPECT_EQ(contentOf("shared.bin"), "bb");
+    expectNoTemporaryFiles();
 }
 
 TEST(SaveFiles, WriteFileAtomicallyReportsFailure) {

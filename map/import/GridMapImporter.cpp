@@ -4,10 +4,10 @@
 
 #include "foundation/ByteReader.h"
 #include "foundation/Error.h"
+#include "grid/RectBlockable.h"
 #include "map/import/MapStreamReader.h"
 #include "map/records/MapErrors.h"
 #include "map/records/SectionHeaders.h"
-#include "grid/RectBlockable.h"
 
 namespace Zarn {
 
@@ -23,11 +23,13 @@ void GridMapImporter::import(std::istream& stream) {
         const u32 cellSize = properties_.cellSize;
         logger_.log(Convinience::severity::info, "Map properties imported " + std::to_string(cellSize) + " " +
                                                      std::to_string(height) + " " + std::to_string(width));
-        if (cellSize == 0 || width % cellSize != 0 || height % cellSize != 0) in.fail();
+        if (cellSize == 0) in.fail();
         if (width > maxExtent || height > maxExtent) in.fail();
-        const u64 columns = width / cellSize;
-        const u64 rows = height / cellSize;
-        const u64 tileCount = columns * rows;
+        // One byte per cell side squared of the room's area, rounded down: a
+        // room whose size is not a whole number of cells has a strip without
+        // cells, and its rows are (width / cellSize) bytes apart, a stride
+        // that need not be whole.
+        const u64 tileCount = (u64{width} * height) / (u64{cellSize} * cellSize);
         if (tileCount > maxCells) in.fail();
         reader.require(tileCount);
         const u8* tiles = reader.current();
@@ -36,7 +38,7 @@ void GridMapImporter::import(std::istream& stream) {
         grid_.resize();
         grid_.forEachCell([&](const GeometryLib::Point& origin, TileStatus& status) {
             const u64 index =
-                (static_cast<u64>(origin.y) / cellSize) * columns + static_cast<u64>(origin.x) / cellSize;
+                ((static_cast<u64>(origin.y) * width) / cellSize + static_cast<u64>(origin.x)) / cellSize;
             const bool solid = tiles[index] == 1;
             status = solid ? 1 : 0;
             if (solid && blockables_ != nullptr) {

@@ -13,20 +13,25 @@ namespace Zarn {
 
 // Reads the grid section: u32 byte length L, then L bytes laid out as
 // | width, height, cellSize | u32 each (MapProperties) |
-// | tiles       | (width / cellSize) x (height / cellSize) bytes, row by row (y up), each row by x; 1 = solid
-// | | rectangle header | MaximalRectangleHeader: a u32 not read, u32 count n | | rectangles  | n x
-// GeometryLib::Rect (12 bytes) | It sizes the grid, marks its cells, makes one RectBlockable per solid cell
-// (when there is a blockable manager) and fills the maximal rectangles.
+// | tiles             | (width x height) / (cellSize x cellSize) bytes; the cell with origin (x, y)
+// |                   | is byte ((y x width) / cellSize + x) / cellSize; 1 = solid |
+// | rectangle header  | MaximalRectangleHeader: a u32 not read, u32 count n |
+// | rectangles        | n x GeometryLib::Rect (12 bytes) |
+// It sizes the grid, marks its cells, makes one RectBlockable per solid cell
+// (when there is a blockable manager) and fills the maximal rectangles. A
+// width or height that is not a whole number of cells leaves a strip without
+// cells (see CellGrid).
 //
 // A stream at its end skips the section. Refused with "bad map": a cell size of
-// 0, a width or height that is not a whole number of cells or does not fit a
-// 16-bit point, more than maxCells cells, and tiles or rectangles that the L
-// bytes do not hold.
+// 0, a width or height past maxExtent, more than maxCells tiles, and tiles or
+// rectangles that the L bytes do not hold.
 class GridMapImporter : public Convinience::StreamImporter {
 public:
-    // Rooms of more cells than this are refused.
+    // Rooms of more tiles than this are refused: it bounds the memory of the
+    // grid and of its blockables, far above any room the game ships.
     static constexpr u64 maxCells = u64{1} << 18;
-    // Widths and heights in map units must fit a 16-bit point.
+    // Widths and heights in map units must fit a 16-bit point: cells and
+    // positions are GeometryLib::Point.
     static constexpr u32 maxExtent = 32767;
 
     // All belong to the GameMap and outlive the importer; rectangles and

@@ -4,6 +4,7 @@
 
 #include "../support/MapImportTestSupport.h"
 #include "foundation/Buffer.h"
+#include "grid/RectBlockable.h"
 #include "map/import/MapComponentsImporter.h"
 #include "map/records/CoinElement.h"
 #include "map/records/ConveyorElement.h"
@@ -13,7 +14,6 @@
 #include "map/records/SwitchElement.h"
 #include "support/map/MapBuilder.h"
 #include "support/map/SampleRecords.h"
-#include "grid/RectBlockable.h"
 
 using namespace Zarn;
 using namespace zarn_test;
@@ -70,6 +70,28 @@ TEST(GridMapImporter, MarksSolidCellsAndGivesEachABlockable) {
     EXPECT_EQ(two.blockables.cellCount(), 0u);
 }
 
+// 80 x 96 with cells of 32: 2 x 3 cells and strips without cells; the area
+// asks for 7 tile bytes, and row y starts at byte (y x 80) / 32 / 32 (0, 2, 5):
+// byte 4 is no cell's.
+TEST(GridMapImporter, LoadsRoomsWhoseSizeIsNotAWholeNumberOfCells) {
+    GameMap map;
+    ASSERT_EQ(
+        importInto(map, MapBuilder().grid(80, 96, 32, {1, 0, 0, 1, 1, 0, 1}).bytesThrough(Section::grid)),
+        "no error");
+    EXPECT_EQ(map.grid.getColumns(), 2u);
+    EXPECT_EQ(map.grid.getRows(), 3u);
+    const std::vector<std::pair<Point, TileStatus>> cells = {{Point(0, 0), 1}, {Point(1, 0), 0},
+                                                             {Point(0, 1), 0}, {Point(1, 1), 1},
+                                                             {Point(0, 2), 0}, {Point(1, 2), 1}};
+    for (const auto& [cell, status] : cells) {
+        EXPECT_EQ(map.grid.cellAt(Point(cell.x * 32 + 5, cell.y * 32 + 5)), status)
+            << cell.x << "," << cell.y;
+        const FPoint centre(cell.x * 32 + 16.0f, cell.y * 32 + 16.0f);
+        EXPECT_EQ(map.blockables.blockerAt(centre) != nullptr, status == 1) << cell.x << "," << cell.y;
+    }
+    EXPECT_FALSE(map.grid.isFree(Point(70, 10))) << "the strip past the last column holds no cell";
+}
+
 TEST(GridMapImporter, RefusesGridsItCannotHoldOrThatLie) {
     struct Case {
         const char* name;
@@ -78,8 +100,7 @@ TEST(GridMapImporter, RefusesGridsItCannotHoldOrThatLie) {
     const std::vector<u8> noRectangles = u32Bytes({0, 0});
     const Case cases[] = {
         {"cell size 0", gridSection({64, 32, 0}, noRectangles)},
-        {"width not a whole number of cells", gridSection({48, 32, 32}, {0, 0})},
-        {"height not a whole number of cells", gridSection({64, 40, 32}, {0, 0})},
+        {"fewer tile bytes than the area asks", gridSection({80, 96, 32}, {0, 0, 0, 0, 0, 0})},
         {"fewer tile bytes than cells", gridSection({64, 64, 32}, {0, 0, 0})},
         {"cell counts that overflow 32 bits", gridSection({65536 * 16, 65536 * 16, 1})},
         {"a width past a 16-bit point", gridSection({40000, 16, 16})},

@@ -49,7 +49,7 @@ MapBuilder& MapBuilder::grid(u32 width, u32 height, u32 cellSize, std::vector<u8
     height_ = height;
     cellSize_ = cellSize;
     if (tiles.empty() && cellSize != 0)
-        tiles.assign(static_cast<std::size_t>(width / cellSize) * (height / cellSize), 0);
+        tiles.assign(static_cast<std::size_t>((u64{width} * height) / (u64{cellSize} * cellSize)), 0);
     tiles_ = std::move(tiles);
     rectangles_ = std::move(maximalRectangles);
     return *this;

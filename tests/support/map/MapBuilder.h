@@ -43,7 +43,7 @@ public:
     MapBuilder& grid(u32 cellSize, const std::vector<std::string>& rows,
                      std::vector<GeometryLib::Rect> maximalRectangles = {});
     // A grid of the given size in map units with the given tile bytes (row by
-    // row); free cells when tiles is empty.
+    // row, as the grid section lays them out); free cells when tiles is empty.
     MapBuilder& grid(u32 width, u32 height, u32 cellSize, std::vector<u8> tiles = {},
                      std::vector<GeometryLib::Rect> maximalRectangles = {});
 

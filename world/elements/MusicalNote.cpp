@@ -304,7 +304,12 @@ void MusicalNoteController::beginInput() {
         note->expected = 0;
         if (k + 1 < stepNotes.size()) note->next.push_back(stepNotes[k + 1]);
     }
-    if (!stepNotes.empty()) stepNotes.front()->expected = 1;
+    // A step without notes waits for nothing: it is done at once.
+    if (stepNotes.empty()) {
+        finishStep();
+        return;
+    }
+    stepNotes.front()->expected = 1;
 }
 
 void MusicalNoteController::nextStep() {

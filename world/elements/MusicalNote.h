@@ -107,7 +107,8 @@ private:
 // one per interval, then awaits the players' input. A completed step leads to
 // the next; after the last one the completion actions run and the controller
 // behaves as a plain note from then on. A wrong note fails the attempt and the
-// controller resets.
+// controller resets. A step without notes counts as done as soon as its input
+// begins (so does the one step of a melody without any).
 //
 // Note numbers are looked up in the numbered element table; a number that
 // names no musical note throws Convinience::Error ("No such element number",

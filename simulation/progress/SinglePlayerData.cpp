@@ -195,6 +195,7 @@ bool parseProgress(const std::vector<u8>& bytes, SinglePlayerData& out) {
     if (loaded.timeAttackMode) loaded.activeModeSet.push_back(playMode::timeAttack);
     loaded.selectLevel(loaded.isModeActive(playMode::limitedLives) ? loaded.limitedLivesLevel
                                                                    : loaded.normalLevel);
+    if (loaded.currentLevel >= loaded.levelCount()) throw Convinience::Error(kNoSuchLevel);
     out = std::move(loaded);
     return true;
 }

@@ -106,8 +106,9 @@ public:
     void resetAll();
 
     // Reads a whole "singleplayer.bin" from the stream. A wrong magic, a
-    // short or inconsistent file, or a saved position past the level list
-    // leaves the progress as after resetAll and answers false.
+    // short or inconsistent file, or a saved position (the run's level or the
+    // current level) past the level list leaves the progress as after
+    // resetAll and answers false.
     bool load(std::istream& in);
     // Writes header and body in one write; answers whether the stream is
     // still good.

@@ -1,6 +1,7 @@
 // fuzz-links: simulation
 // Loads arbitrary bytes as "singleplayer.bin": every input either loads or
-// leaves the defaults, and a loaded progress saves and reloads to the same bytes.
+// leaves the defaults; a loaded progress has its furthest and current level in
+// its list, and saves and reloads to the same bytes.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -13,10 +14,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
     Zarn::SinglePlayerData progress;
     if (!progress.load(in)) {
-        if (progress.lives != 0 || progress.livesAtCompletion != 0xFFFFFFFFu || progress.money != 0) std::abort();
+        if (progress.lives != 0 || progress.livesAtCompletion != 0xFFFFFFFFu || progress.money != 0)
+            std::abort();
         return 0;
     }
     if (progress.furthestLevel >= progress.levelCount()) std::abort();
+    if (progress.currentLevel >= progress.levelCount()) std::abort();
+    progress.getLevelStatus(progress.currentLevel);
     std::ostringstream first;
     progress.save(first);
     std::istringstream again(first.str());

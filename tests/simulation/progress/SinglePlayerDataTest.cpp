@@ -269,18 +269,22 @@ TEST(SinglePlayerData, SavedPositionPastTheLevelListLoadsAsDefaults) {
         u8 limitedLivesFlag;
         u32 normalLevel;
         u32 limitedLivesLevel;
+        u32 currentLevel;
         bool loads;
     };
     const Case cases[] = {
-        {"normal level past the list", 0, 3, 0, false},
-        {"limited-lives level past the list", 1, 0, 3, false},
-        {"normal level ignored in limited lives", 1, 7, 2, true},
-        {"last level", 0, 2, 9, true},
+        {"normal level past the list", 0, 3, 0, 0, false},
+        {"limited-lives level past the list", 1, 0, 3, 0, false},
+        {"normal level ignored in limited lives", 1, 7, 2, 0, true},
+        {"last level", 0, 2, 9, 2, true},
+        {"current level past the list", 0, 0, 0, 3, false},
+        {"current level all bits set", 1, 0, 0, 0xFFFFFFFF, false},
     };
     for (const Case& c : cases) {
         std::string bytes = saved(freshProgress(3));
         bytes[281] = static_cast<char>(c.limitedLivesFlag);
         putU32(bytes, 272, c.normalLevel);
+        putU32(bytes, 276, c.currentLevel);
         putU32(bytes, 292, c.limitedLivesLevel);
         SinglePlayerData data = freshProgress(3);
         EXPECT_EQ(loadFrom(data, bytes), c.loads) << c.name;

@@ -830,4 +830,41 @@ void Animate::update(float t) {
     }
 }
 
+// ---------------------------------------------------------------- Blink
+
+Blink* Blink::create(float duration, int blinks) {
+    return createWithMethod<Blink>(&Blink::initWithDuration, duration, blinks);
+}
+
+bool Blink::initWithDuration(float duration, int blinks) {
+    if (blinks <= 0) return false;
+    ActionInterval::initWithDuration(duration);
+    times_ = blinks;
+    return true;
+}
+
+Blink* Blink::clone() const {
+    return create(duration_, times_);
+}
+
+Blink* Blink::reverse() const {
+    return clone();
+}
+
+void Blink::startWithTarget(Node* target) {
+    ActionInterval::startWithTarget(target);
+    originalVisible_ = target->isVisible();
+}
+
+void Blink::stop() {
+    if (target_ != nullptr) target_->setVisible(originalVisible_);
+    ActionInterval::stop();
+}
+
+void Blink::update(float t) {
+    if (target_ == nullptr || isDone()) return;
+    const float slice = 1.0f / static_cast<float>(times_);
+    target_->setVisible(std::fmod(t, slice) > slice / 2.0f);
+}
+
 }  // namespace cocos2d

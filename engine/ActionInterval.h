@@ -333,4 +333,23 @@ protected:
     unsigned int executedLoops_ = 0;
 };
 
+// Hides and shows the target `blinks` times over the duration: in each slice
+// of duration / blinks the target is hidden in the first half and shown in
+// the second. When it ends, the target gets back the visibility it had when
+// it started.
+class Blink : public ActionInterval {
+public:
+    static Blink* create(float duration, int blinks);
+    bool initWithDuration(float duration, int blinks);
+    Blink* clone() const override;
+    Blink* reverse() const override;
+    void startWithTarget(Node* target) override;
+    void stop() override;
+    void update(float t) override;
+
+protected:
+    int times_ = 1;
+    bool originalVisible_ = true;
+};
+
 }  // namespace cocos2d

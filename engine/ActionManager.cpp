@@ -148,6 +148,11 @@ void ActionManager::compact() {
 
 void ActionManager::update(float dt) {
     updating_ = true;
+    // An action that throws leaves the walk; the next update goes on.
+    struct WalkGuard {
+        bool& updating;
+        ~WalkGuard() { updating = false; }
+    } guard{updating_};
     const std::size_t count = elements_.size();
     for (std::size_t i = 0; i < count; ++i) {
         Element* e = elements_[i];
@@ -158,12 +163,15 @@ void ActionManager::update(float dt) {
             // Keep the action alive through its own step (it may remove
             // itself, for example by removing its target).
             action->retain();
+            struct Hold {
+                Action* a;
+                ~Hold() { a->release(); }
+            } hold{action};
             action->step(dt);
             if (e->actions.size() > k && e->actions[k] == action && action->isDone()) {
                 action->stop();
                 removeAt(*e, k);
             }
-            action->release();
             if (e->dead) break;
         }
     }

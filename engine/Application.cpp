@@ -1,8 +1,10 @@
 #include "engine/Application.h"
 
 #include <cstdlib>
+#include <stdexcept>
 
 #include "engine/Director.h"
+#include "engine/EngineLog.h"
 
 namespace cocos2d {
 
@@ -42,8 +44,35 @@ int Application::run() {
     if (!applicationDidFinishLaunching()) return 1;
     if (g_driver != nullptr) return g_driver(*this);
     Director* director = Director::getInstance();
-    while (!director->isEnded()) director->mainLoop();
+    while (!director->isEnded()) stepFrame(director->getAnimationInterval());
     return 0;
+}
+
+void Application::stepFrame(float dt) {
+    runGuarded([dt] { Director::getInstance()->mainLoop(dt); });
+}
+
+void Application::runGuarded(const std::function<void()>& work) {
+    try {
+        work();
+    } catch (const std::exception& e) {
+        if (Application* app = getInstance()) {
+            app->frameFailed(e);
+        } else {
+            engineLog(std::string("frame failed: ") + e.what());
+        }
+    } catch (...) {
+        const std::runtime_error unknown("an exception that is not a std::exception");
+        if (Application* app = getInstance()) {
+            app->frameFailed(unknown);
+        } else {
+            engineLog("frame failed: an exception that is not a std::exception");
+        }
+    }
+}
+
+void Application::frameFailed(const std::exception& failure) {
+    engineLog(std::string("frame failed: ") + failure.what());
 }
 
 }  // namespace cocos2d

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <exception>
+#include <functional>
 #include <string>
 
 namespace cocos2d {
@@ -53,6 +55,15 @@ public:
     // Makes and steps frames; a windowed platform layer installs its own.
     using FrameDriver = int (*)(Application& app);
     static void setFrameDriver(FrameDriver driver);
+
+    // Runs one part of a frame (the platform's input, the director's frame)
+    // as every frame driver does: an exception thrown inside is caught here
+    // and handed to the application's frameFailed, and the loop goes on.
+    static void runGuarded(const std::function<void()>& work);
+    // One director frame of `dt` seconds through runGuarded.
+    static void stepFrame(float dt);
+    // Called on the main thread with what a frame threw; the default logs it.
+    virtual void frameFailed(const std::exception& failure);
 };
 
 }  // namespace cocos2d

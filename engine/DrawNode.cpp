@@ -144,6 +144,15 @@ void DrawNode::drawPolygon(const Vec2* vertices, int count, const Color4F& fillC
     }
 }
 
+void DrawNode::paintVertices(const Color4F& color) {
+    for (ShapeVertex& v : triangles_) v.color = color;
+    for (ShapeVertex& v : lines_) v.color = color;
+    for (ShapeVertex& v : points_) v.color = color;
+    dirty_ = true;
+    dirtyLines_ = !lines_.empty();
+    dirtyPoints_ = !points_.empty();
+}
+
 void DrawNode::clear() {
     triangles_.clear();
     lines_.clear();

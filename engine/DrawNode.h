@@ -58,6 +58,12 @@ public:
     virtual void onDraw(DrawContext& context, const Mat4& transform, uint32_t flags);
 
 protected:
+    // Gives every vertex drawn so far (triangles, lines and points) the one
+    // colour and marks the buffers changed: for subclasses whose shapes take
+    // the node's own colour (the draw list then carries the vertices' colours
+    // and nothing tints them again).
+    void paintVertices(const Color4F& color);
+
     // Vertex buffers in node space: three per triangle, two per line, one per
     // point. Whoever changes one sets its dirty flag (dirty_ for triangles),
     // so that the next frame hands on a fresh copy; unchanged buffers are

@@ -1,6 +1,7 @@
 #include "engine/EventDispatcher.h"
 
 #include <algorithm>
+#include <exception>
 #include <unordered_map>
 
 #include "engine/Director.h"
@@ -277,6 +278,13 @@ const std::vector<EventListener*>& EventDispatcher::orderedListeners(EventListen
 void EventDispatcher::dispatchEvent(Event* event) {
     if (!enabled_ || event == nullptr) return;
     ++dispatching_;
+    // A listener that throws ends the dispatch; removals still get purged.
+    struct DispatchGuard {
+        EventDispatcher& d;
+        ~DispatchGuard() {
+            if (std::uncaught_exceptions() > 0) --d.dispatching_;
+        }
+    } guard{*this};
     event->resetPropagation();
     if (event->getType() == Event::Type::TOUCH) {
         dispatchTouchEvent(static_cast<EventTouch*>(event));

@@ -246,6 +246,16 @@ void Scheduler::compact() {
 void Scheduler::update(float dt) {
     dt *= timeScale_;
     updating_ = true;
+    // A callback that throws leaves the walk; the lists are tidied next time.
+    struct WalkGuard {
+        Scheduler& s;
+        ~WalkGuard() {
+            if (s.updating_) {
+                s.updating_ = false;
+                s.updatesDirty_ = true;
+            }
+        }
+    } guard{*this};
     // Entries added during the walk start next frame.
     const std::size_t updateCount = updates_.size();
     for (std::size_t i = 0; i < updateCount; ++i) {

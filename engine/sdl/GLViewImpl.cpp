@@ -233,7 +233,7 @@ int GLViewImpl::runFrames(Application&) {
     while (!director->isEnded()) {
         GLView* view = director->getOpenGLView();
         if (view != nullptr) {
-            view->pollEvents();
+            Application::runGuarded([view] { view->pollEvents(); });
             if (view->windowShouldClose()) director->end();
         }
         const float interval = std::max(director->getAnimationInterval(), 0.0f);
@@ -242,7 +242,7 @@ int GLViewImpl::runFrames(Application&) {
         dt = std::min(dt, kMaxFrameStep);
         first = false;
         last = now;
-        director->mainLoop(dt);
+        Application::stepFrame(dt);
         view = director->getOpenGLView();
         if (view != nullptr) view->swapBuffers();
         // With vsync the present has already waited for the display; without

@@ -1,0 +1,3 @@
+#include "app/start/PlatformServices.h"
+
+PlatformServices* PlatformServiceHook = nullptr;

@@ -1,0 +1,110 @@
+#include "AppFixture.h"
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/start/Settings.h"
+#include "support/TestEnvironment.h"
+
+using namespace cocos2d;
+
+namespace zarn_test {
+
+std::vector<std::pair<std::string, std::string>> uiManifest() {
+    std::ifstream in(std::string(ZARN_SOURCE_DIR) + "/assets/ui.manifest");
+    std::vector<std::pair<std::string, std::string>> entries;
+    std::string kind;
+    std::string name;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#') continue;
+        const auto space = line.find(' ');
+        if (space == std::string::npos) continue;
+        entries.emplace_back(line.substr(0, space), line.substr(space + 1));
+    }
+    return entries;
+}
+
+void provideManifestSounds() {
+    static const bool done = [] {
+        const std::filesystem::path root = std::filesystem::path(tempDir()) / "manifest-sounds";
+        for (const auto& [kind, name] : uiManifest()) {
+            if (kind != "sound" && kind != "music") continue;
+            const std::filesystem::path file = root / name;
+            std::filesystem::create_directories(file.parent_path());
+            std::ofstream(file.string()).put('\0');
+        }
+        FileUtils::getInstance()->addSearchPath(root.string() + "/", true);
+        return true;
+    }();
+    (void)done;
+}
+
+void AppFixture::SetUp() {
+    Director* director = Director::getInstance();
+    director->reset();
+    view = GLView::create("test", Rect(0, 0, 1024, 576));
+    director->setOpenGLView(view);
+    view->setDesignResolutionSize(1024, 576, ResolutionPolicy::SHOW_ALL);
+    provideManifestSounds();
+    audio = installRecordingAudio();
+    resetSettingsForTests();
+}
+
+void AppFixture::TearDown() {
+    Director::getInstance()->reset();
+    experimental::AudioEngine::end();
+    PoolManager::getInstance()->getCurrentPool()->clear();
+    resetSettingsForTests();
+}
+
+void AppFixture::run(Scene* scene) {
+    Director::getInstance()->runWithScene(scene);
+    frame(0.0f);
+}
+
+Vec2 AppFixture::toWindow(const Vec2& design) const {
+    const Rect port = view->getViewPortRect();
+    const Size d = view->getDesignResolutionSize();
+    return Vec2(port.origin.x + design.x * view->getScaleX(),
+                port.origin.y + (d.height - design.y) * view->getScaleY());
+}
+
+void AppFixture::mouseTo(const Vec2& design) {
+    const Vec2 w = toWindow(design);
+    view->handleMouseMove(w.x, w.y);
+}
+
+void AppFixture::touchDown(const Vec2& design) {
+    const Vec2 w = toWindow(design);
+    view->handleMouseMove(w.x, w.y);
+    view->handleMouseDown(0, w.x, w.y);
+}
+
+void AppFixture::touchMove(const Vec2& design) {
+    const Vec2 w = toWindow(design);
+    view->handleMouseMove(w.x, w.y);
+}
+
+void AppFixture::touchUp(const Vec2& design) {
+    const Vec2 w = toWindow(design);
+    view->handleMouseMove(w.x, w.y);
+    view->handleMouseUp(0, w.x, w.y);
+}
+
+void AppFixture::click(const Vec2& design) {
+    touchDown(design);
+    touchUp(design);
+}
+
+void AppFixture::pressKey(EventKeyboard::KeyCode key) {
+    view->handleKey(static_cast<int>(key), true);
+    view->handleKey(static_cast<int>(key), false);
+}
+
+Vec2 AppFixture::centreOf(const Node* node) {
+    const Size s = node->getContentSize();
+    return node->convertToWorldSpace(Vec2(s.width / 2, s.height / 2));
+}
+
+}  // namespace zarn_test

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "RecordingAudio.h"
+#include "engine/cocos2d.h"
+
+namespace zarn_test {
+
+// The entries of assets/ui.manifest as (kind, name).
+std::vector<std::pair<std::string, std::string>> uiManifest();
+
+// A folder where every sound of the manifest exists (as an empty file), put
+// first in the engine's search paths so that the sounds the menus play reach
+// the audio backend. Made once per process.
+void provideManifestSounds();
+
+// A fresh director with a headless 1024 x 576 view (design resolution the
+// same, SHOW_ALL), a recording audio backend and the settings' defaults;
+// frames are stepped by hand, input is fed through the view in design
+// coordinates.
+class AppFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    void frame(float dt = 0.0f) { cocos2d::Director::getInstance()->mainLoop(dt); }
+    void frames(int count, float dt) {
+        for (int i = 0; i < count; ++i) frame(dt);
+    }
+    // Runs a scene and draws its first frame.
+    void run(cocos2d::Scene* scene);
+
+    // A design point (y up) as a window point of the view (pixels, y down).
+    cocos2d::Vec2 toWindow(const cocos2d::Vec2& design) const;
+    void mouseTo(const cocos2d::Vec2& design);
+    void touchDown(const cocos2d::Vec2& design);
+    void touchMove(const cocos2d::Vec2& design);
+    void touchUp(const cocos2d::Vec2& design);
+    // A press and release at one design point.
+    void click(const cocos2d::Vec2& design);
+    void pressKey(cocos2d::EventKeyboard::KeyCode key);
+    // The centre of a node's content box in design coordinates.
+    static cocos2d::Vec2 centreOf(const cocos2d::Node* node);
+
+    cocos2d::GLView* view = nullptr;  // held by the director
+    RecordingAudioBackend* audio = nullptr;
+};
+
+}  // namespace zarn_test

@@ -1,0 +1,240 @@
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/menus/ZUIMainMenuScene.h"
+#include "app/menus/ZUISettingsMenu.h"
+#include "app/start/AppDelegate.h"
+#include "app/start/Settings.h"
+#include "app/widgets/ZUICoreButton.h"
+#include "engine/cocos2d.h"
+#include "engine/sdl/GLViewImpl.h"
+#include "engine/sdl/SdlRenderBackend.h"
+#include "foundation/SaveFiles.h"
+#include "sdl/support/VirtualDisplay.h"
+
+using namespace cocos2d;
+
+namespace {
+
+// The real application object; the test process has its log already.
+class WindowedApp : public AppDelegate {
+protected:
+    void startLog() override {}
+};
+
+struct Rgb {
+    int r, g, b;
+};
+
+::testing::AssertionResult near(Rgb got, Rgb want, int tolerance = 10) {
+    if (std::abs(got.r - want.r) <= tolerance && std::abs(got.g - want.g) <= tolerance &&
+        std::abs(got.b - want.b) <= tolerance)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "got (" << got.r << "," << got.g << "," << got.b << ") want ("
+                                         << want.r << "," << want.g << "," << want.b << ")";
+}
+
+std::string settingsPath() {
+    return Convinience::writablePath() + kSettingsFileName;
+}
+
+std::string settingsOnDisk() {
+    std::ifstream in(settingsPath(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Starts the program's application object in a window, then walks it like a
+// player: a key on the splash, the settings icon, the music slider, back, the
+// exit icon. Each step is checked in the pixels read back from the window, in
+// the draw list and, at the end, in the settings file.
+class ProgramWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::string why = zarn_test::startVirtualDisplay();
+        if (!why.empty()) GTEST_SKIP() << "no virtual display: " << why;
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        // Xvfb's GL driver keeps a resized window's drawable at its old size
+        // for a while; the software renderer follows the resize at once.
+        setenv("SDL_RENDER_DRIVER", "software", 1);
+        FileUtils::getInstance()->setDefaultResourceRootPath(ZARN_ASSETS_DIR);
+        std::filesystem::remove(settingsPath());
+        resetSettingsForTests();
+        Director::getInstance()->reset();
+    }
+    void TearDown() override {
+        zarn_test::DriverAllocations driver;
+        Director::getInstance()->reset();
+        experimental::AudioEngine::end();
+        PoolManager::getInstance()->getCurrentPool()->clear();
+        resetSettingsForTests();
+        std::filesystem::remove(settingsPath());
+    }
+
+    GLViewImpl* window() const { return static_cast<GLViewImpl*>(Director::getInstance()->getOpenGLView()); }
+
+    // Frames of dt seconds through the program's frame step, then the pixels.
+    void run(int count, float dt = 0.1f) {
+        zarn_test::DriverAllocations driver;
+        for (int i = 0; i < count; ++i) {
+            window()->pollEvents();
+            Application::stepFrame(dt);
+            if (Director::getInstance()->isEnded()) return;
+        }
+        ASSERT_TRUE(window()->getSdlRenderBackend()->readPixels(pixels, width, height));
+        // Keeps the frame as a PNG in $ZARN_SDL_SCREENSHOT_DIR, when set, to look at.
+        if (const char* dir = std::getenv("ZARN_SDL_SCREENSHOT_DIR"))
+            window()->getSdlRenderBackend()->saveFrame(std::string(dir) + "/program-" +
+                                                       std::to_string(++shots) + ".png");
+    }
+
+    // The pixel at a design point (the design area fills the 1280 x 720 window).
+    Rgb at(float x, float y) const {
+        const Vec2 p = designToWindow(Vec2(x, y));
+        const std::size_t i = (static_cast<std::size_t>(p.y) * static_cast<std::size_t>(width) +
+                               static_cast<std::size_t>(p.x)) *
+                              4;
+        return Rgb{pixels[i], pixels[i + 1], pixels[i + 2]};
+    }
+
+    Vec2 designToWindow(const Vec2& d) const {
+        GLView* v = window();
+        const Rect port = v->getViewPortRect();
+        return Vec2(port.origin.x + d.x * v->getScaleX(),
+                    port.origin.y + (v->getDesignResolutionSize().height - d.y) * v->getScaleY());
+    }
+
+    // Real SDL input events, as the window's event loop receives them.
+    void push(SDL_Event event) { SDL_PushEvent(&event); }
+    void mouse(Uint32 type, const Vec2& design) {
+        const Vec2 p = designToWindow(design);
+        SDL_Event e{};
+        if (type == SDL_MOUSEMOTION) {
+            e.type = SDL_MOUSEMOTION;
+            e.motion.x = static_cast<Sint32>(p.x);
+            e.motion.y = static_cast<Sint32>(p.y);
+        } else {
+            e.type = type;
+            e.button.button = SDL_BUTTON_LEFT;
+            e.button.x = static_cast<Sint32>(p.x);
+            e.button.y = static_cast<Sint32>(p.y);
+        }
+        push(e);
+    }
+    void click(const Vec2& design) {
+        mouse(SDL_MOUSEMOTION, design);
+        mouse(SDL_MOUSEBUTTONDOWN, design);
+        mouse(SDL_MOUSEBUTTONUP, design);
+    }
+    void key(SDL_Keycode code) {
+        SDL_Event e{};
+        e.type = SDL_KEYDOWN;
+        e.key.keysym.sym = code;
+        push(e);
+        e.type = SDL_KEYUP;
+        push(e);
+    }
+    static Vec2 centreOf(const Node* node) {
+        const Size s = node->getContentSize();
+        return node->convertToWorldSpace(Vec2(s.width / 2, s.height / 2));
+    }
+    static bool drawn(const std::string& frame) {
+        return !Director::getInstance()->getDrawList().findByFrame(frame).empty();
+    }
+    static bool textDrawn(const std::u32string& text) {
+        for (const GlyphRun& run : Director::getInstance()->getDrawList().glyphRuns)
+            if (run.text == text) return true;
+        return false;
+    }
+
+    std::vector<uint8_t> pixels;
+    int shots = 0;
+    int width = 0;
+    int height = 0;
+};
+
+TEST_F(ProgramWindow, KeySettingsSliderBackAndExit) {
+    const Rgb menuBackground{241, 198, 153};
+    {
+        auto app = std::make_unique<WindowedApp>();
+        {
+            zarn_test::DriverAllocations driver;
+            ASSERT_TRUE(app->applicationDidFinishLaunching());
+        }
+        ASSERT_NE(window(), nullptr);
+        if (!window()->hasWindow()) {
+            app.reset();
+            GTEST_SKIP() << "the virtual display would not open a window";
+        }
+        EXPECT_EQ(window()->getViewName(), AppDelegate::kTitle);
+        EXPECT_EQ(window()->getFrameSize().width, 1280);  // resized from 1024 x 576 by the settings
+        EXPECT_EQ(window()->getFrameSize().height, 720);
+
+        // The splash: logo in the list, the menu's background in the corner.
+        run(10);
+        EXPECT_TRUE(drawn("splash_logo.png"));
+        EXPECT_TRUE(near(at(10, 566), menuBackground));
+        auto* menu = dynamic_cast<ZUIMainMenuScene*>(Director::getInstance()->getRunningScene());
+        ASSERT_NE(menu, nullptr);
+        ZUIMainMenuLayer* layer = menu->getLayer();
+
+        // A key slides the menu in.
+        key(SDLK_RETURN);
+        run(15);
+        EXPECT_EQ(layer->splash, nullptr);
+        EXPECT_FALSE(drawn("splash_logo.png"));
+        EXPECT_TRUE(drawn("silhouette_zizad.png"));
+        EXPECT_TRUE(textDrawn(U"STORY"));
+        EXPECT_TRUE(near(at(10, 566), menuBackground));
+
+        // The settings icon opens the settings page in place of the buttons.
+        click(centreOf(layer->settingsIcon));
+        run(3);
+        ASSERT_NE(layer->settingsMenu, nullptr);
+        EXPECT_TRUE(textDrawn(U"Music Volume"));
+        EXPECT_FALSE(textDrawn(U"STORY"));
+        EXPECT_TRUE(drawn("Slider_Back.png"));
+
+        // Drag the music slider's ball to the middle of its bar.
+        ui::Slider* slider = layer->settingsMenu->musicSlider;
+        const Rect bar = slider->getBoundingBox();
+        const Vec2 from = layer->settingsMenu->convertToWorldSpace(Vec2(bar.getMaxX() - 1, bar.getMidY()));
+        const Vec2 to = layer->settingsMenu->convertToWorldSpace(Vec2(bar.getMidX(), bar.getMidY()));
+        mouse(SDL_MOUSEMOTION, from);
+        mouse(SDL_MOUSEBUTTONDOWN, from);
+        mouse(SDL_MOUSEMOTION, to);
+        mouse(SDL_MOUSEBUTTONUP, to);
+        run(2);
+        EXPECT_GT(Settings.MUSIC_VOLUME, 25);
+        EXPECT_LT(Settings.MUSIC_VOLUME, 75);
+        EXPECT_EQ(slider->getPercent(), Settings.MUSIC_VOLUME);
+
+        // Back writes the file and brings the buttons back.
+        click(centreOf(layer->settingsMenu->backButton));
+        run(3);
+        EXPECT_EQ(layer->settingsMenu, nullptr);
+        EXPECT_TRUE(textDrawn(U"STORY"));
+        EXPECT_FALSE(textDrawn(U"Music Volume"));
+        EXPECT_NE(settingsOnDisk().find("MUSIC_VOLUME=" + std::to_string(Settings.MUSIC_VOLUME) + "\n"),
+                  std::string::npos);
+        std::filesystem::remove(settingsPath());
+
+        // The exit icon ends the loop; the program then shuts down.
+        click(centreOf(layer->exitIcon));
+        run(2);
+        EXPECT_TRUE(Director::getInstance()->isEnded());
+        zarn_test::DriverAllocations driver;
+        app.reset();
+    }
+    // Leaving wrote the settings once more, with the changed volume.
+    const std::string text = settingsOnDisk();
+    EXPECT_NE(text.find("MUSIC_VOLUME=" + std::to_string(Settings.MUSIC_VOLUME) + "\n"), std::string::npos);
+    EXPECT_NE(text.find("RES_INDEX=1\n"), std::string::npos);
+}
+
+}  // namespace

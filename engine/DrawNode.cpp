@@ -145,12 +145,18 @@ void DrawNode::drawPolygon(const Vec2* vertices, int count, const Color4F& fillC
 }
 
 void DrawNode::paintVertices(const Color4F& color) {
-    for (ShapeVertex& v : triangles_) v.color = color;
-    for (ShapeVertex& v : lines_) v.color = color;
-    for (ShapeVertex& v : points_) v.color = color;
-    dirty_ = true;
-    dirtyLines_ = !lines_.empty();
-    dirtyPoints_ = !points_.empty();
+    auto paint = [&color](std::vector<ShapeVertex>& buffer) {
+        bool changed = false;
+        for (ShapeVertex& v : buffer) {
+            if (v.color == color) continue;
+            v.color = color;
+            changed = true;
+        }
+        return changed;
+    };
+    if (paint(triangles_)) dirty_ = true;
+    if (paint(lines_)) dirtyLines_ = true;
+    if (paint(points_)) dirtyPoints_ = true;
 }
 
 void DrawNode::clear() {

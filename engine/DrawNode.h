@@ -59,8 +59,8 @@ public:
 
 protected:
     // Gives every vertex drawn so far (triangles, lines and points) the one
-    // colour and marks the buffers changed: for subclasses whose shapes take
-    // the node's own colour (the draw list then carries the vertices' colours
+    // colour, marking the buffers that changed: for subclasses whose shapes
+    // take the node's own colour (the draw list carries the vertices' colours
     // and nothing tints them again).
     void paintVertices(const Color4F& color);
 

@@ -241,7 +241,8 @@ TEST_F(MainMenu, CreditsAndStoryLeadToScenesThatComeBack) {
     // Its Back button returns to a new menu without the splash.
     const DrawList& list = Director::getInstance()->getDrawList();
     bool sawBack = false;
-    for (const GlyphRun& run : list.glyphRuns) sawBack = sawBack || run.text == U"Back";
+    for (const DrawCommand& c : list.commands)
+        sawBack = sawBack || (c.glyphs != nullptr && c.glyphs->text == U"Back");
     EXPECT_TRUE(sawBack);
     Node* back = nullptr;
     for (Node* child : credits->getChildren()) back = child;

@@ -29,9 +29,9 @@ protected:
     Color4F vertexColour(const Node* node) const {
         const DrawList& list = Director::getInstance()->getDrawList();
         const auto found = list.findByNode(node);
-        if (found.empty() || found[0]->payload < 0) return Color4F();
-        const ShapeBatch& batch = list.shapes[static_cast<std::size_t>(found[0]->payload)];
-        return batch.triangles.empty() ? Color4F() : batch.triangles[0].color;
+        if (found.empty() || found[0]->shapes == nullptr || found[0]->shapes->triangles.empty())
+            return Color4F();
+        return found[0]->shapes->triangles[0].color;
     }
     static Color3B rgb(const Color4F& c) { return Color3B(c); }
     Scene* scene = nullptr;

@@ -147,8 +147,8 @@ protected:
         return !Director::getInstance()->getDrawList().findByFrame(frame).empty();
     }
     static bool textDrawn(const std::u32string& text) {
-        for (const GlyphRun& run : Director::getInstance()->getDrawList().glyphRuns)
-            if (run.text == text) return true;
+        for (const DrawCommand& c : Director::getInstance()->getDrawList().commands)
+            if (c.glyphs != nullptr && c.glyphs->text == text) return true;
         return false;
     }
 
@@ -191,6 +191,8 @@ TEST_F(ProgramWindow, KeySettingsSliderBackAndExit) {
         EXPECT_TRUE(drawn("silhouette_zizad.png"));
         EXPECT_TRUE(textDrawn(U"STORY"));
         EXPECT_TRUE(near(at(10, 566), menuBackground));
+        // The big circle, drawn in white and tinted once, bottom right.
+        EXPECT_TRUE(near(at(1000, 20), Rgb{251, 224, 197}));
 
         // The settings icon opens the settings page in place of the buttons.
         click(centreOf(layer->settingsIcon));

@@ -7,7 +7,6 @@
 #include "app/menus/ZUIMainMenuSplash.h"
 #include "app/menus/ZUIMultiplayerPanelEx.h"
 #include "app/menus/ZUISettingsMenu.h"
-#include "app/start/MenuSound.h"
 #include "app/start/PlatformServices.h"
 #include "app/widgets/DrawNodeEx.h"
 #include "app/widgets/ZUICoreButton.h"
@@ -20,6 +19,7 @@
 #include "engine/EventListener.h"
 #include "engine/Layer.h"
 #include "engine/Transition.h"
+#include "presentation/audio/SoundPlayer.h"
 
 using namespace cocos2d;
 
@@ -197,13 +197,13 @@ void ZUIMainMenuLayer::closeSettings() {
 
 void ZUIMainMenuLayer::onEnterTransitionDidFinish() {
     Node::onEnterTransitionDidFinish();
-    menu_sound::stopAllMusic();
-    musicId = menu_sound::playMusicLooped(kMusic);
+    SoundPlayer::getInstance()->stopAllMusic();
+    musicId = SoundPlayer::getInstance()->playMusicLooped(kMusic, 1.0f, 1.0f);
 }
 
 void ZUIMainMenuLayer::onExitTransitionDidStart() {
     Node::onExitTransitionDidStart();
-    if (musicId != -1) menu_sound::stopMusic(musicId);
+    if (musicId != -1) SoundPlayer::getInstance()->stopMusic(musicId);
 }
 
 // ---------------------------------------------------------------- scene

@@ -1,11 +1,11 @@
 #include "app/menus/ZUIMainMenuSplash.h"
 
-#include "app/start/MenuSound.h"
 #include "engine/ActionEase.h"
 #include "engine/ActionInstant.h"
 #include "engine/ActionInterval.h"
 #include "engine/Label.h"
 #include "engine/Sprite.h"
+#include "presentation/audio/SoundPlayer.h"
 
 using namespace cocos2d;
 
@@ -63,11 +63,11 @@ void ZUIMainMenuSplash::start() {
 void ZUIMainMenuSplash::finish() {
     prompt->stopAllActions();
     prompt->setVisible(false);
-    zizad->runAction(
-        Sequence::create(EaseIn::create(MoveBy::create(0.15f, Vec2(0, -300)), 3.0f),
-                         CallFunc::create([] { menu_sound::playEffect(kHitSound); }),
-                         Spawn::create(MoveBy::create(0.25f, Vec2(-1000, 0)),
-                                       EaseOut::create(MoveBy::create(0.25f, Vec2(0, 1000)), 3.0f))));
+    zizad->runAction(Sequence::create(
+        EaseIn::create(MoveBy::create(0.15f, Vec2(0, -300)), 3.0f),
+        CallFunc::create([] { SoundPlayer::getInstance()->playEffect(kHitSound, 1.0f, 1.0f); }),
+        Spawn::create(MoveBy::create(0.25f, Vec2(-1000, 0)),
+                      EaseOut::create(MoveBy::create(0.25f, Vec2(0, 1000)), 3.0f))));
     spike->runAction(
         Sequence::create(EaseIn::create(MoveBy::create(0.4f, Vec2(0, -720)), 3.0f), Hide::create()));
 }

@@ -10,6 +10,7 @@
 #include "engine/SpriteFrameCache.h"
 #include "engine/sdl/GLViewImpl.h"
 #include "foundation/Logger.h"
+#include "presentation/audio/PositionAudioEngine.h"
 
 const cocos2d::Size AppDelegate::designSize(1024.0f, 576.0f);
 const cocos2d::Vec2 AppDelegate::artReferenceSize(2560.0f, 1440.0f);
@@ -55,6 +56,7 @@ bool AppDelegate::applicationDidFinishLaunching() {
 
     cocos2d::SpriteFrameCache* frames = cocos2d::SpriteFrameCache::getInstance();
     for (const char* sheet : kSpriteSheets) frames->addSpriteFramesWithFile(sheet);
+    PositionAudioEngine::createInstance();
 
     director->runWithScene(ZUIMainMenuScene::create(1));
     return true;

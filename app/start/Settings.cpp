@@ -6,11 +6,11 @@
 #include <iterator>
 #include <sstream>
 
-#include "app/start/MenuSound.h"
 #include "engine/Director.h"
 #include "engine/GLView.h"
 #include "foundation/Logger.h"
 #include "foundation/SaveFiles.h"
+#include "presentation/audio/SoundPlayer.h"
 
 SettingsRecord Settings;
 
@@ -145,10 +145,10 @@ void saveSettings() {
 
 void setEffectVolume(int percent) {
     Settings.EFFECT_VOLUME = percent;
-    menu_sound::setEffectsMasterVolume(static_cast<float>(percent) / 100.0f);
+    SoundPlayer::getInstance()->setEffectsMasterVolume(static_cast<float>(percent) / 100.0f);
 }
 
 void setMusicVolume(int percent) {
     Settings.MUSIC_VOLUME = percent;
-    menu_sound::setMusicMasterVolume(static_cast<float>(percent) / 100.0f);
+    SoundPlayer::getInstance()->setMusicMasterVolume(static_cast<float>(percent) / 100.0f);
 }

@@ -2,10 +2,10 @@
 
 #include <random>
 
-#include "app/start/MenuSound.h"
 #include "engine/ActionInstant.h"
 #include "engine/ActionInterval.h"
 #include "engine/Sprite.h"
+#include "presentation/audio/SoundPlayer.h"
 
 using namespace cocos2d;
 
@@ -65,7 +65,7 @@ void LabelEx::typeNextLetter() {
     if (letter == nullptr) return;
     if (typewriterTicks(letterIndex, true)) {
         TickSequence& t = ticks();
-        menu_sound::playEffect(kTickSounds[t.pick(t.engine)]);
+        SoundPlayer::getInstance()->playEffect(kTickSounds[t.pick(t.engine)], 1.0f, 1.0f);
     }
     letter->setVisible(true);
 }

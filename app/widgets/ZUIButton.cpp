@@ -1,9 +1,9 @@
 #include "app/widgets/ZUIButton.h"
 
-#include "app/start/MenuSound.h"
 #include "app/widgets/DrawNodeEx.h"
 #include "app/widgets/UiSounds.h"
 #include "engine/Label.h"
+#include "presentation/audio/SoundPlayer.h"
 
 using namespace cocos2d;
 
@@ -100,7 +100,7 @@ void ZUIButton::onPressEvent(PressEvent event) {
         case PressEvent::HoverIn:
             showLook(kFaceHover);
             label->setTextColor(kTextHover);
-            menu_sound::playEffect(kRolloverSound);
+            SoundPlayer::getInstance()->playEffect(kRolloverSound, 1.0f, 1.0f);
             break;
         case PressEvent::HoverOut:
             showLook(kFaceNormal);
@@ -110,7 +110,7 @@ void ZUIButton::onPressEvent(PressEvent event) {
         case PressEvent::Press:
             showLook(kFacePressed);
             face->setPosition(kPressedOffset);
-            menu_sound::playEffect(kPressSound);
+            SoundPlayer::getInstance()->playEffect(kPressSound, 1.0f, 1.0f);
             moveContent(kPressedOffset);
             break;
         case PressEvent::Release:

@@ -1,9 +1,9 @@
 #include "app/widgets/ZUICoreButton.h"
 
-#include "app/start/MenuSound.h"
 #include "app/widgets/UiSounds.h"
 #include "engine/ActionInterval.h"
 #include "engine/Sprite.h"
+#include "presentation/audio/SoundPlayer.h"
 
 using namespace cocos2d;
 
@@ -86,7 +86,7 @@ void ZUICoreButton::onPressEvent(PressEvent event) {
             icon->setColor(style.iconPressed);
             face->stopAllActions();
             face->runAction(MoveTo::create(kSlideSeconds, faceHome + style.shadowOffset));
-            menu_sound::playEffect(kPressSound);
+            SoundPlayer::getInstance()->playEffect(kPressSound, 1.0f, 1.0f);
             break;
         case PressEvent::Release:
         case PressEvent::Click:

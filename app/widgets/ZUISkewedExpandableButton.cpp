@@ -1,10 +1,10 @@
 #include "app/widgets/ZUISkewedExpandableButton.h"
 
-#include "app/start/MenuSound.h"
 #include "app/widgets/UiSounds.h"
 #include "app/widgets/ZUISkewedRectButton.h"
 #include "engine/ActionInterval.h"
 #include "engine/DrawNode.h"
+#include "presentation/audio/SoundPlayer.h"
 
 using namespace cocos2d;
 
@@ -121,7 +121,7 @@ void ZUISkewedExpandableButton::onPressEvent(PressEvent event) {
     switch (event) {
         case PressEvent::HoverIn:
             redraw(style.hover);
-            menu_sound::playEffect(kRolloverSound);
+            SoundPlayer::getInstance()->playEffect(kRolloverSound, 1.0f, 1.0f);
             if (onHover) onHover();
             break;
         case PressEvent::HoverOut:
@@ -132,7 +132,7 @@ void ZUISkewedExpandableButton::onPressEvent(PressEvent event) {
             redraw(style.pressed);
             container->stopAllActions();
             container->runAction(MoveTo::create(kMoveSeconds, restPosition() + style.shadowOffset));
-            menu_sound::playEffect(kPressSound);
+            SoundPlayer::getInstance()->playEffect(kPressSound, 1.0f, 1.0f);
             break;
         case PressEvent::Release:
         case PressEvent::Click:

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "app/start/MenuSound.h"
 #include "app/widgets/UiSounds.h"
 #include "engine/ActionInterval.h"
 #include "engine/DrawNode.h"
+#include "presentation/audio/SoundPlayer.h"
 
 using namespace cocos2d;
 
@@ -167,7 +167,7 @@ void ZUISkewedRectButton::onPressEvent(PressEvent event) {
         case PressEvent::HoverIn:
             redraw(style.hover);
             if (scaleOnHover) face->runAction(ScaleTo::create(kMoveSeconds, kHoverScale));
-            menu_sound::playEffect(kRolloverSound);
+            SoundPlayer::getInstance()->playEffect(kRolloverSound, 1.0f, 1.0f);
             if (onHover) onHover();
             break;
         case PressEvent::HoverOut:
@@ -178,7 +178,7 @@ void ZUISkewedRectButton::onPressEvent(PressEvent event) {
             redraw(style.pressed);
             face->stopAllActions();
             face->runAction(MoveTo::create(kMoveSeconds, faceHome + style.shadowOffset));
-            menu_sound::playEffect(kPressSound);
+            SoundPlayer::getInstance()->playEffect(kPressSound, 1.0f, 1.0f);
             break;
         case PressEvent::Release:
         case PressEvent::Click:

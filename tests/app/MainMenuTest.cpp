@@ -44,8 +44,8 @@ protected:
     }
     int musicPlaying() const {
         int n = 0;
-        for (const auto& s : audio->sounds)
-            if (s.loop && !s.stopped) ++n;
+        for (const auto& p : audioLog.plays)
+            if (p.loop && audioLog.playing.count(p.id) != 0) ++n;
         return n;
     }
     ZUIMainMenuScene* scene = nullptr;
@@ -57,7 +57,7 @@ TEST_F(MainMenu, SplashWaitsForAKeyThenTheMenuSlidesIn) {
     EXPECT_EQ(layer->contentNode->getPosition(), Vec2(0, -1440));
     EXPECT_EQ(layer->circle->getPosition(), Vec2(500, 680));
     EXPECT_TRUE(drawn("splash_logo.png"));
-    EXPECT_EQ(audio->played().back(), "sound/music/main_menu.mp3");
+    EXPECT_EQ(played().back(), "sound/music/main_menu.mp3");
     Label* prompt = layer->splash->prompt;
 
     // The prompt shows only after the logo's 0.5 s entrance, then blinks:
@@ -77,9 +77,9 @@ TEST_F(MainMenu, SplashWaitsForAKeyThenTheMenuSlidesIn) {
     EXPECT_EQ(layer->splash, nullptr);
     frame(0.0f);
     frame(0.1f);
-    EXPECT_EQ(audio->played().back(), "sound/music/main_menu.mp3");
+    EXPECT_EQ(played().back(), "sound/music/main_menu.mp3");
     frame(0.1f);  // 0.2 s after the key: the hit has sounded
-    EXPECT_EQ(audio->played().back(), "sound/spike/hit1.mp3");
+    EXPECT_EQ(played().back(), "sound/spike/hit1.mp3");
     frames(10, 0.1f);
     EXPECT_EQ(layer->contentNode->getPosition(), Vec2::ZERO);
     EXPECT_EQ(layer->circle->getPosition(), Vec2(100, -768));
@@ -87,11 +87,11 @@ TEST_F(MainMenu, SplashWaitsForAKeyThenTheMenuSlidesIn) {
     EXPECT_TRUE(drawn("silhouette_zizad.png"));
 
     // A later key or touch does nothing more.
-    const std::size_t sounds = audio->sounds.size();
+    const std::size_t sounds = audioLog.plays.size();
     pressKey(EventKeyboard::KeyCode::KEY_A);
     click(Vec2(5, 5));
     frames(10, 0.1f);
-    EXPECT_EQ(audio->sounds.size(), sounds);
+    EXPECT_EQ(audioLog.plays.size(), sounds);
 }
 
 TEST_F(MainMenu, AReturnShowsNoSplashAndRestartsTheMusic) {
@@ -104,8 +104,7 @@ TEST_F(MainMenu, AReturnShowsNoSplashAndRestartsTheMusic) {
     frame(0.0f);
     frame(0.0f);
     EXPECT_EQ(musicPlaying(), 1);
-    EXPECT_EQ(audio->played(),
-              (std::vector<std::string>{"sound/music/main_menu.mp3", "sound/music/main_menu.mp3"}));
+    EXPECT_EQ(played(), (std::vector<std::string>{"sound/music/main_menu.mp3", "sound/music/main_menu.mp3"}));
 }
 
 TEST_F(MainMenu, HoveringAButtonPushesTheOthersAside) {
@@ -117,7 +116,7 @@ TEST_F(MainMenu, HoveringAButtonPushesTheOthersAside) {
     frame(0.05f);
     EXPECT_FLOAT_EQ(menu->storyButton->getPositionX(), menu->homePositions[0].x - w * 0.1f);
     EXPECT_FLOAT_EQ(menu->multiplayerButton->getPositionX(), menu->homePositions[2].x + w * 0.1f);
-    EXPECT_EQ(audio->played().back(), "sound/ui/button/rollover.mp3");
+    EXPECT_EQ(played().back(), "sound/ui/button/rollover.mp3");
     mouseTo(Vec2(1000, 20));
     frame();
     frame(0.05f);

@@ -6,7 +6,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "app/start/AppDelegate.h"
 #include "app/start/Settings.h"
@@ -29,9 +31,8 @@ protected:
 void writeSheets() {
     const std::filesystem::path root = std::filesystem::path(zarn_test::tempDir()) / "bench-assets";
     std::filesystem::create_directories(root / "2D");
-    std::vector<std::string> frames;
-    for (const auto& [kind, name] : zarn_test::uiManifest())
-        if (kind == "frame") frames.push_back(name);
+    const std::set<std::string> menus = zarn_test::menuFrames();
+    const std::vector<std::string> frames(menus.begin(), menus.end());
     for (const char* sheet : AppDelegate::kSpriteSheets) {
         const std::string stem = std::filesystem::path(sheet).stem().string();
         std::ofstream png(root / "2D" / (stem + ".png"), std::ios::binary);

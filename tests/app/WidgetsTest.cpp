@@ -66,9 +66,8 @@ TEST_F(Widgets, LabelButtonHoversPressesAndClicksOnlyOnReleaseInside) {
 
     click(Vec2(500, 300));
     EXPECT_EQ(clicks, 1);
-    EXPECT_EQ(audio->played(),
-              (std::vector<std::string>{"sound/ui/button/rollover.mp3", "sound/ui/button/press.mp3",
-                                        "sound/ui/button/press.mp3"}));
+    EXPECT_EQ(played(), (std::vector<std::string>{"sound/ui/button/rollover.mp3", "sound/ui/button/press.mp3",
+                                                  "sound/ui/button/press.mp3"}));
 }
 
 TEST_F(Widgets, APressOutsideAButtonReachesTheNodesBelow) {
@@ -113,7 +112,7 @@ TEST_F(Widgets, CoreButtonSlidesItsFaceOntoTheShadowAndOnlyAPressSounds) {
     mouseTo(Vec2(300, 300));
     EXPECT_EQ(core->getFace()->getColor(), Color3B(176, 176, 176));  // style 1 keeps its face on hover
     EXPECT_EQ(core->getIcon()->getColor(), Color3B(255, 248, 15));
-    EXPECT_TRUE(audio->played().empty());
+    EXPECT_TRUE(played().empty());
     touchDown(Vec2(300, 300));
     frame();
     frame(0.03f);
@@ -123,7 +122,7 @@ TEST_F(Widgets, CoreButtonSlidesItsFaceOntoTheShadowAndOnlyAPressSounds) {
     frame();
     frame(0.03f);
     EXPECT_EQ(core->getFace()->getPosition(), core->getFaceHome());
-    EXPECT_EQ(audio->played(), std::vector<std::string>{"sound/ui/button/press.mp3"});
+    EXPECT_EQ(played(), std::vector<std::string>{"sound/ui/button/press.mp3"});
 }
 
 TEST_F(Widgets, SkewedButtonGrowsOnHoverAndReportsHoverAndClick) {
@@ -210,7 +209,7 @@ TEST_F(Widgets, ToggleFlipsAtThePressAndReportsOnlyOnReleaseInside) {
     frame();
     frame(0.05f);
     EXPECT_FLOAT_EQ(toggle->getContainer()->getScale(), 1.1f);
-    EXPECT_TRUE(audio->sounds.empty());
+    EXPECT_TRUE(audioLog.plays.empty());
 }
 
 TEST_F(Widgets, DrawNodeExShapesTakeTheNodesColourAndFollowATint) {
@@ -255,7 +254,7 @@ TEST_F(Widgets, TypewriterTypesAChainLetterByLetterWithTicksOnEveryFourthLetter)
     for (int i = 0; i < 3; ++i) EXPECT_TRUE(second->getLetter(i)->isVisible()) << i;
     // Positions 4 and 8 of "ab cdefgh" have glyphs ("c" at 4, "g" at 8); "xyz"
     // has no fourth letter.
-    const auto ticks = audio->played();
+    const auto ticks = played();
     ASSERT_EQ(ticks.size(), 2u);
     // The fixed sequence of an mt19937 seeded with 5489 over {0, 1}.
     std::mt19937 reference(5489u);

@@ -2,8 +2,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
 #include "app/start/Settings.h"
+#include "presentation/audio/SoundPlayer.h"
+#include "support/FrameManifest.h"
 #include "support/TestEnvironment.h"
 
 using namespace cocos2d;
@@ -25,8 +28,8 @@ std::vector<std::pair<std::string, std::string>> uiManifest() {
     return entries;
 }
 
-void provideManifestSounds() {
-    static const bool done = [] {
+const std::string& provideManifestSounds() {
+    static const std::string folder = [] {
         const std::filesystem::path root = std::filesystem::path(tempDir()) / "manifest-sounds";
         for (const auto& [kind, name] : uiManifest()) {
             if (kind != "sound" && kind != "music") continue;
@@ -35,9 +38,16 @@ void provideManifestSounds() {
             std::ofstream(file.string()).put('\0');
         }
         FileUtils::getInstance()->addSearchPath(root.string() + "/", true);
-        return true;
+        return root.string() + "/";
     }();
-    (void)done;
+    return folder;
+}
+
+std::set<std::string> menuFrames() {
+    const FrameManifest manifest =
+        FrameManifest::read(std::string(ZARN_SOURCE_DIR) + "/assets/frames.manifest");
+    const auto family = manifest.families.find("menus");
+    return family == manifest.families.end() ? std::set<std::string>() : family->second;
 }
 
 void AppFixture::SetUp() {
@@ -46,13 +56,15 @@ void AppFixture::SetUp() {
     view = GLView::create("test", Rect(0, 0, 1024, 576));
     director->setOpenGLView(view);
     view->setDesignResolutionSize(1024, 576, ResolutionPolicy::SHOW_ALL);
-    provideManifestSounds();
-    audio = installRecordingAudio();
+    experimental::AudioEngine::setBackend(
+        std::make_unique<RecordingAudioBackend>(audioLog, provideManifestSounds()));
+    SoundPlayer::setInstance(nullptr);
     resetSettingsForTests();
 }
 
 void AppFixture::TearDown() {
     Director::getInstance()->reset();
+    SoundPlayer::setInstance(nullptr);
     experimental::AudioEngine::end();
     PoolManager::getInstance()->getCurrentPool()->clear();
     resetSettingsForTests();

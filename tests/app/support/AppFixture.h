@@ -2,25 +2,29 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "RecordingAudio.h"
 #include "engine/cocos2d.h"
+#include "support/RecordingAudioBackend.h"
 
 namespace zarn_test {
 
 // The entries of assets/ui.manifest as (kind, name).
 std::vector<std::pair<std::string, std::string>> uiManifest();
+// The [menus] family of assets/frames.manifest: the shell's sprite frames.
+std::set<std::string> menuFrames();
 
 // A folder where every sound of the manifest exists (as an empty file), put
 // first in the engine's search paths so that the sounds the menus play reach
-// the audio backend. Made once per process.
-void provideManifestSounds();
+// the audio backend; answers the folder (ending in '/'). Made once per process.
+const std::string& provideManifestSounds();
 
 // A fresh director with a headless 1024 x 576 view (design resolution the
-// same, SHOW_ALL), a recording audio backend and the settings' defaults;
+// same, SHOW_ALL), a recording audio backend under a fresh sound player and
+// the settings' defaults;
 // frames are stepped by hand, input is fed through the view in design
 // coordinates.
 class AppFixture : public ::testing::Test {
@@ -47,8 +51,11 @@ protected:
     // The centre of a node's content box in design coordinates.
     static cocos2d::Vec2 centreOf(const cocos2d::Node* node);
 
+    // The sound files started, in order ("sound/ui/button/press.mp3").
+    std::vector<std::string> played() const { return audioLog.files(); }
+
     cocos2d::GLView* view = nullptr;  // held by the director
-    RecordingAudioBackend* audio = nullptr;
+    RecordingAudioBackend::Log audioLog;
 };
 
 }  // namespace zarn_test

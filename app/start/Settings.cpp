@@ -137,8 +137,7 @@ void saveSettings() {
     const std::string text = settingsText(Settings);
     auto out = Convinience::openSaveFileForWrite(kSettingsFileName);
     out->write(text.data(), static_cast<std::streamsize>(text.size()));
-    out->flush();
-    if (!*out) {
+    if (!out->commit()) {
         Convinience::Logger().log(Convinience::severity::error, "settings.ini could not be written");
     }
 }

@@ -8,6 +8,7 @@
 #include "app/menus/ZUIMultiplayerPanelEx.h"
 #include "app/menus/ZUISettingsMenu.h"
 #include "app/start/PlatformServices.h"
+#include "app/widgets/CreateConfigured.h"
 #include "app/widgets/DrawNodeEx.h"
 #include "app/widgets/ZUICoreButton.h"
 #include "app/widgets/ZUISkewedRectButton.h"
@@ -209,14 +210,7 @@ void ZUIMainMenuLayer::onExitTransitionDidStart() {
 // ---------------------------------------------------------------- scene
 
 ZUIMainMenuScene* ZUIMainMenuScene::create(int showSplash) {
-    auto* scene = new ZUIMainMenuScene();
-    scene->showSplash = showSplash;
-    if (scene->init()) {
-        scene->autorelease();
-        return scene;
-    }
-    delete scene;
-    return nullptr;
+    return createConfigured<ZUIMainMenuScene>([&](ZUIMainMenuScene& n) { n.showSplash = showSplash; });
 }
 
 bool ZUIMainMenuScene::init() {

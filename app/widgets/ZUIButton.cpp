@@ -28,18 +28,13 @@ Size labelButtonSize(const Size& label, float minWidth, float minHeight) {
 
 ZUIButton* ZUIButton::create(const std::string& text, const std::string& fontFile, int fontSize,
                              float minWidth, float minHeight) {
-    auto* button = new ZUIButton();
-    button->text = text;
-    button->fontFile = fontFile;
-    button->fontSize = fontSize;
-    button->minWidth = minWidth;
-    button->minHeight = minHeight;
-    if (button->init()) {
-        button->autorelease();
-        return button;
-    }
-    delete button;
-    return nullptr;
+    return createConfigured<ZUIButton>([&](ZUIButton& n) {
+        n.text = text;
+        n.fontFile = fontFile;
+        n.fontSize = fontSize;
+        n.minWidth = minWidth;
+        n.minHeight = minHeight;
+    });
 }
 
 bool ZUIButton::init() {

@@ -33,15 +33,10 @@ std::unordered_map<int, ZUICoreButtonStyle> coreButtonStyles = {
 };
 
 ZUICoreButton* ZUICoreButton::create(const ZUICoreButtonStyle& style, const std::string& iconFrameName) {
-    auto* button = new ZUICoreButton();
-    button->style = style;
-    button->iconFrameName = iconFrameName;
-    if (button->init()) {
-        button->autorelease();
-        return button;
-    }
-    delete button;
-    return nullptr;
+    return createConfigured<ZUICoreButton>([&](ZUICoreButton& n) {
+        n.style = style;
+        n.iconFrameName = iconFrameName;
+    });
 }
 
 bool ZUICoreButton::init() {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/widgets/ZUISkewedRectButton.h"
 #include "engine/ActionInterval.h"
 #include "engine/DrawNode.h"
 #include "engine/Label.h"
@@ -71,14 +72,7 @@ std::unordered_map<int, ZUIElevatorToggleButtonConfig> elevatorToggleButtonConfi
 };
 
 ZUIElevatorToggleButton* ZUIElevatorToggleButton::create(const ZUIElevatorToggleButtonConfig& config) {
-    auto* button = new ZUIElevatorToggleButton();
-    button->config = config;
-    if (button->init()) {
-        button->autorelease();
-        return button;
-    }
-    delete button;
-    return nullptr;
+    return createConfigured<ZUIElevatorToggleButton>([&](ZUIElevatorToggleButton& n) { n.config = config; });
 }
 
 bool ZUIElevatorToggleButton::init() {
@@ -106,10 +100,8 @@ bool ZUIElevatorToggleButton::init() {
 }
 
 void ZUIElevatorToggleButton::show(bool on) {
-    const Color4F colour(on ? config.shapeOn : config.shapeOff);
-    const Vec2 corners[4] = {config.p0, config.p1, config.p2, config.p3};
-    shape->clear();
-    shape->drawPolygon(corners, 4, colour, 5.0f, colour);
+    paintSkewedShape(shape, {config.p0, config.p1, config.p2, config.p3},
+                     on ? config.shapeOn : config.shapeOff);
     badge->setColor(on ? config.badgeOn : config.badgeOff);
     icon->setSpriteFrame(on ? config.iconOn : config.iconOff);
     caption->setTextColor(Color4B(on ? config.captionOn : config.captionOff));

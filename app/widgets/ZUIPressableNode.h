@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/widgets/CreateConfigured.h"
 #include "app/widgets/PressState.h"
 #include "engine/Node.h"
 

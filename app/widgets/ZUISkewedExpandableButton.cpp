@@ -25,14 +25,8 @@ std::unordered_map<int, ZUISkewedExpandableButtonStyle> skewedExpandableButtonSt
 };
 
 ZUISkewedExpandableButton* ZUISkewedExpandableButton::create(const ZUISkewedExpandableButtonStyle& style) {
-    auto* button = new ZUISkewedExpandableButton();
-    button->style = style;
-    if (button->init()) {
-        button->autorelease();
-        return button;
-    }
-    delete button;
-    return nullptr;
+    return createConfigured<ZUISkewedExpandableButton>(
+        [&](ZUISkewedExpandableButton& n) { n.style = style; });
 }
 
 bool ZUISkewedExpandableButton::init() {
@@ -42,17 +36,10 @@ bool ZUISkewedExpandableButton::init() {
     setAnchorPoint(Vec2(0.5f, 0.5f));
     points = skewedButtonPoints(style.p0, style.p1, style.p2, style.p3);
 
-    face = DrawNode::create(2.0f);
-    face->setContentSize(collapsedSize);
-    face->setAnchorPoint(Vec2(0.5f, 0.5f));
-    redraw(style.normal);
+    face = makeSkewedShape(points, style.normal, collapsedSize);
     container = Node::create();
     container->setAnchorPoint(Vec2(0.5f, 0.5f));
-    shadow = DrawNode::create(2.0f);
-    const Color4F shadowColour(style.shadow);
-    shadow->drawPolygon(points, 4, shadowColour, kBorderWidth, shadowColour);
-    shadow->setContentSize(collapsedSize);
-    shadow->setAnchorPoint(Vec2(0.5f, 0.5f));
+    shadow = makeSkewedShape(points, style.shadow, collapsedSize);
 
     addChild(shadow);
     container->addChild(face);
@@ -106,9 +93,7 @@ void ZUISkewedExpandableButton::placeContainer() {
 }
 
 void ZUISkewedExpandableButton::redraw(const Color3B& colour) {
-    face->clear();
-    const Color4F c(colour);
-    face->drawPolygon(points, 4, c, kBorderWidth, c);
+    paintSkewedShape(face, points, colour);
 }
 
 void ZUISkewedExpandableButton::showNormal() {

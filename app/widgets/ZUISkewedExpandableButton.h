@@ -41,7 +41,6 @@ class ZUISkewedExpandableButton : public ZUIPressableNode {
 public:
     static constexpr float kMoveSeconds = 0.05f;
     static constexpr float kStretchSeconds = 0.1f;
-    static constexpr float kBorderWidth = 5.0f;
 
     static ZUISkewedExpandableButton* create(const ZUISkewedExpandableButtonStyle& style);
     bool init() override;

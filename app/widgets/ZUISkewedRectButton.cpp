@@ -107,15 +107,22 @@ std::vector<Vec2> skewedButtonPoints(const Vec2& p0, const Vec2& p1, const Vec2&
     return {p0 + shift, p1 + shift, p2 + shift, p3 + shift};
 }
 
+void paintSkewedShape(DrawNode* node, const std::vector<Vec2>& points, const Color3B& colour) {
+    node->clear();
+    const Color4F c(colour);
+    node->drawPolygon(points, static_cast<int>(points.size()), c, kSkewedBorderWidth, c);
+}
+
+DrawNode* makeSkewedShape(const std::vector<Vec2>& points, const Color3B& colour, const Size& size) {
+    DrawNode* node = DrawNode::create(2.0f);
+    paintSkewedShape(node, points, colour);
+    node->setContentSize(size);
+    node->setAnchorPoint(Vec2(0.5f, 0.5f));
+    return node;
+}
+
 ZUISkewedRectButton* ZUISkewedRectButton::create(const ZUISkewedRectButtonStyle& style) {
-    auto* button = new ZUISkewedRectButton();
-    button->style = style;
-    if (button->init()) {
-        button->autorelease();
-        return button;
-    }
-    delete button;
-    return nullptr;
+    return createConfigured<ZUISkewedRectButton>([&](ZUISkewedRectButton& n) { n.style = style; });
 }
 
 bool ZUISkewedRectButton::init() {
@@ -124,15 +131,8 @@ bool ZUISkewedRectButton::init() {
     setAnchorPoint(Vec2(0.5f, 0.5f));
     points = skewedButtonPoints(style.p0, style.p1, style.p2, style.p3);
 
-    face = DrawNode::create(2.0f);
-    face->setContentSize(getContentSize());
-    face->setAnchorPoint(Vec2(0.5f, 0.5f));
-    redraw(style.normal);
-    shadow = DrawNode::create(2.0f);
-    const Color4F shadowColour(style.shadow);
-    shadow->drawPolygon(points, 4, shadowColour, kBorderWidth, shadowColour);
-    shadow->setContentSize(getContentSize());
-    shadow->setAnchorPoint(Vec2(0.5f, 0.5f));
+    face = makeSkewedShape(points, style.normal, getContentSize());
+    shadow = makeSkewedShape(points, style.shadow, getContentSize());
 
     addChild(shadow);
     addChild(face);
@@ -146,9 +146,7 @@ bool ZUISkewedRectButton::init() {
 }
 
 void ZUISkewedRectButton::redraw(const Color3B& colour) {
-    face->clear();
-    const Color4F c(colour);
-    face->drawPolygon(points, 4, c, kBorderWidth, c);
+    paintSkewedShape(face, points, colour);
 }
 
 void ZUISkewedRectButton::showNormal() {

@@ -34,6 +34,15 @@ cocos2d::Size skewedButtonSize(const cocos2d::Vec2& p0, const cocos2d::Vec2& p1,
 // The corners as drawn: each moved by (-4.2, -4.2).
 std::vector<cocos2d::Vec2> skewedButtonPoints(const cocos2d::Vec2& p0, const cocos2d::Vec2& p1,
                                               const cocos2d::Vec2& p2, const cocos2d::Vec2& p3);
+inline constexpr float kSkewedBorderWidth = 5.0f;
+// Clears a draw node and fills the quadrilateral in one colour (fill and a
+// border of kSkewedBorderWidth).
+void paintSkewedShape(cocos2d::DrawNode* node, const std::vector<cocos2d::Vec2>& points,
+                      const cocos2d::Color3B& colour);
+// A draw node (line width 2) holding the painted quadrilateral, with the
+// button's content size and anchor (0.5, 0.5).
+cocos2d::DrawNode* makeSkewedShape(const std::vector<cocos2d::Vec2>& points, const cocos2d::Color3B& colour,
+                                   const cocos2d::Size& size);
 
 // The large slanted panel button of the menus: a filled quadrilateral on a
 // same-shaped shadow, with normal, hover, pressed and disabled looks and an
@@ -44,7 +53,6 @@ class ZUISkewedRectButton : public ZUIPressableNode {
 public:
     static constexpr float kMoveSeconds = 0.05f;
     static constexpr float kHoverScale = 1.2f;
-    static constexpr float kBorderWidth = 5.0f;
 
     static ZUISkewedRectButton* create(const ZUISkewedRectButtonStyle& style);
     bool init() override;

@@ -5,7 +5,13 @@
 #include <boost/asio/executor_work_guard.hpp>
 #include <boost/asio/post.hpp>
 #include <boost/asio/write.hpp>
+#include <functional>
 #include <stdexcept>
+
+#ifdef __linux__
+#include <linux/sockios.h>
+#include <sys/ioctl.h>
+#endif
 
 #include "net/Endpoint.h"
 
@@ -18,6 +24,15 @@ namespace {
 
 const auto kLoopback = boost::asio::ip::address_v4::loopback();
 constexpr std::chrono::milliseconds kHoldLimit{20};
+
+// Bytes that a socket has not yet had acknowledged by its peer.
+int unsentBytes(tcp::socket& socket) {
+#ifdef __linux__
+    int queued = 0;
+    if (::ioctl(socket.native_handle(), SIOCOUTQ, &queued) == 0) return queued;
+#endif
+    return 0;
+}
 
 void abortSocket(tcp::socket& socket) {
     boost::system::error_code ignored;
@@ -174,7 +189,6 @@ void LoopbackRelay::carry(RelayDirection direction, std::vector<u8> bytes) {
         if (chance(faults_.truncate) && bytes.size() > 1) {
             datagram.bytes.resize(std::uniform_int_distribution<std::size_t>(1, bytes.size() - 1)(random_));
             datagram.whole = false;
-            ++stats_[d].truncated;
         }
         ++pending_;
         if (!held_[d] && chance(faults_.reorder)) {
@@ -232,11 +246,14 @@ void LoopbackRelay::sendNow(RelayDirection direction, const Datagram& datagram) 
     } else if (clientKnown_) {
         frontUdp_.send_to(boost::asio::buffer(datagram.bytes), client_, 0, ignored);
     } else {
-        return;
+        return;  // nobody to send it to yet
     }
-    if (!datagram.whole) return;
     std::lock_guard lock(mutex_);
     const int d = static_cast<int>(direction);
+    if (!datagram.whole) {
+        ++stats_[d].truncated;
+        return;
+    }
     ++stats_[d].forwardedWhole;
     whole_[d].push_back(datagram.bytes);
 }
@@ -257,6 +274,11 @@ void LoopbackRelay::acceptNext() {
                                                abortSocket(pipe->client);
                                                return;
                                            }
+                                           // Each piece leaves as a segment of its own, and
+                                           // nothing waits in a send queue when the stream is cut.
+                                           boost::system::error_code ignored;
+                                           pipe->client.set_option(tcp::no_delay(true), ignored);
+                                           pipe->target.set_option(tcp::no_delay(true), ignored);
                                            pump(pipe, true);
                                            pump(pipe, false);
                                        });
@@ -334,8 +356,22 @@ void LoopbackRelay::writePieces(const std::shared_ptr<Pipe>& pipe, bool towardsT
 
 void LoopbackRelay::cut(const std::shared_ptr<Pipe>& pipe) {
     pipe->cut = true;
-    abortSocket(pipe->client);
-    abortSocket(pipe->target);
+    // An abortive close throws away what the kernel has not sent yet; the
+    // bytes before the cut must reach the target first.
+    auto timer = std::make_shared<boost::asio::steady_timer>(io_);
+    auto waited = std::make_shared<int>(0);
+    auto attempt = std::make_shared<std::function<void()>>();
+    *attempt = [this, pipe, timer, waited, attempt] {
+        if (unsentBytes(pipe->target) > 0 && ++*waited < 1000) {
+            timer->expires_after(std::chrono::milliseconds(1));
+            timer->async_wait([attempt](const boost::system::error_code&) { (*attempt)(); });
+            return;
+        }
+        abortSocket(pipe->client);
+        abortSocket(pipe->target);
+        *attempt = nullptr;  // ends the cycle of owners
+    };
+    (*attempt)();
 }
 
 }  // namespace zarn_test

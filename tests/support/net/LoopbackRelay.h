@@ -41,6 +41,8 @@ struct RelayFaults {
 
 enum class RelayDirection { ToTarget = 0, ToClient = 1 };
 
+// Counts of one direction. truncated and forwardedWhole count datagrams that
+// left; one that came back before the client was known goes nowhere.
 struct RelayStats {
     std::size_t received = 0;
     std::size_t dropped = 0;

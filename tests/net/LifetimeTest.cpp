@@ -1,0 +1,177 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <boost/asio/executor_work_guard.hpp>
+#include <chrono>
+#include <functional>
+#include <thread>
+
+#include "net/Endpoint.h"
+#include "support/net/RawTcpPeer.h"
+#include "support/net/TransportNode.h"
+
+using namespace std::chrono_literals;
+using zarn_test::TransportNode;
+
+namespace {
+
+constexpr auto kBound = 2s;
+
+// How long `work` took.
+std::chrono::steady_clock::duration timed(const std::function<void()>& work) {
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::steady_clock::now() - start;
+}
+
+// A connected pair: the server knows the client as ID 2, the client the
+// server as ID 9.
+struct Pair {
+    Pair() {
+        server->endpoints.assign(2, client->endpoint());
+        client->endpoints.assign(9, server->endpoint());
+        server->start();
+        EXPECT_TRUE(client->connectTo(server->port()));
+        client->start();
+    }
+    std::unique_ptr<TransportNode> server = std::make_unique<TransportNode>(TransportNode::Role::Server);
+    std::unique_ptr<TransportNode> client = std::make_unique<TransportNode>(TransportNode::Role::Client);
+};
+
+// Counts deliveries and flags any that come after it was told its owner is
+// gone.
+class WatchfulReciever : public Convinience::Reciever {
+public:
+    void receive(const u8*, std::size_t, const std::string&) override {
+        if (gone) lateCalls++;
+        calls++;
+    }
+    std::atomic<bool> gone{false};
+    std::atomic<int> calls{0};
+    std::atomic<int> lateCalls{0};
+};
+
+}  // namespace
+
+TEST(TransportLifetime, NodesThatNeverStartedGoAtOnce) {
+    for (const auto role : {TransportNode::Role::Server, TransportNode::Role::Client}) {
+        std::unique_ptr<TransportNode> node;
+        EXPECT_LT(timed([&] { node = std::make_unique<TransportNode>(role); }), kBound);
+        EXPECT_LT(timed([&] { node.reset(); }), kBound);
+    }
+    // Started but never connected.
+    auto idle = std::make_unique<TransportNode>(TransportNode::Role::Client);
+    idle->start();
+    EXPECT_LT(timed([&] { idle.reset(); }), kBound);
+}
+
+TEST(TransportLifetime, AConnectUnderWayIsAbandonedWithoutItsCallbacks) {
+    zarn_test::RawTcpPeer silent;  // completes the handshake, then says nothing
+    boost::asio::io_context io;
+    boost::asio::ip::tcp::acceptor full(io);
+    full.open(boost::asio::ip::tcp::v4());
+    full.bind({boost::asio::ip::address_v4::loopback(), 0});
+    full.listen(0);
+    const u16 port = full.local_endpoint().port();
+    std::vector<std::unique_ptr<boost::asio::ip::tcp::socket>> fillers;
+    for (int i = 0; i < 4; ++i) {
+        fillers.push_back(std::make_unique<boost::asio::ip::tcp::socket>(io));
+        fillers.back()->async_connect({boost::asio::ip::address_v4::loopback(), port},
+                                      [](const boost::system::error_code&) {});
+    }
+    for (const u16 target : {port, silent.port()}) {
+        auto node = std::make_unique<TransportNode>(TransportNode::Role::Client);
+        node->start();
+        std::atomic<int> calls{0};
+        node->connector->connectAsync(
+            "127.0.0.1", std::to_string(target), [&] { ++calls; }, [&] { ++calls; });
+        std::this_thread::sleep_for(20ms);
+        const int before = calls;
+        EXPECT_LT(timed([&] { node.reset(); }), kBound);
+        EXPECT_EQ(calls, before);
+        EXPECT_LE(calls, 1);
+    }
+}
+
+TEST(TransportLifetime, RunningPairsGoWhileTrafficFlows) {
+    for (const bool serverFirst : {false, true}) {
+        auto pair = std::make_unique<Pair>();
+        for (int i = 0; i < 200; ++i) {
+            pair->client->send(zarn_test::makeMessage(2, 9, i % 3 == 0, std::vector<u8>(100 + i, 1)));
+            pair->server->send(zarn_test::makeMessage(9, 2, i % 3 == 1, std::vector<u8>(50 + i, 2)));
+        }
+        EXPECT_LT(timed([&] {
+                      if (serverFirst) pair->server.reset();
+                      pair.reset();
+                  }),
+                  kBound);
+    }
+}
+
+TEST(TransportLifetime, AClientGoesAfterItsServerReset) {
+    Pair pair;
+    pair.client->send(zarn_test::makeMessage(2, 9, true, {1, 2, 3}));
+    ASSERT_EQ(pair.server->waitForIncoming(1, 5s).size(), 1u);
+    struct Counter : Ferro::DisconnectHandler {
+        void onDisconnect(const std::string&) override { ++count; }
+        std::atomic<int> count{0};
+    } disconnects;
+    pair.client->tcpReader->setDisconnectHandler(&disconnects);
+    EXPECT_LT(timed([&] { pair.server.reset(); }), kBound);  // its sockets close under the client
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    while (disconnects.count == 0 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(1ms);
+    }
+    EXPECT_EQ(disconnects.count, 1);
+    pair.client->send(zarn_test::makeMessage(2, 9, true, {4}));
+    pair.client->send(zarn_test::makeMessage(2, 9, false, {5}));
+    EXPECT_LT(timed([&] { pair.client.reset(); }), kBound);
+}
+
+TEST(TransportLifetime, ReadersCallNothingAfterTheirDestructorWhileDataArrives) {
+    boost::asio::io_context io;
+    Ferro::IoStrand strand(io.get_executor());
+    zarn_test::RawTcpPeer peer;
+    Ferro::TCPConnector connector(strand, 0);
+    ASSERT_TRUE(connector.connect("127.0.0.1", std::to_string(peer.port())));
+    peer.accept();
+    auto udpSocket = std::make_shared<boost::asio::ip::udp::socket>(
+        strand, boost::asio::ip::udp::endpoint(boost::asio::ip::address_v4::loopback(), 0));
+    WatchfulReciever watcher;
+    auto tcpReader = std::make_unique<Ferro::TCPReciever>(strand, watcher);
+    auto udpReader = std::make_unique<Ferro::UDPReciever>(strand, udpSocket, watcher);
+    tcpReader->addConnection(peer.endpoint(), connector.socket());
+    udpReader->startReceiving();
+    std::thread loop([&] {
+        auto work = boost::asio::make_work_guard(io);
+        Ferro::runEventLoop(io);
+    });
+    std::atomic<bool> sending{true};
+    std::thread writer([&] {
+        boost::asio::io_context peerIo;
+        boost::asio::ip::udp::socket udpPeer(peerIo,
+                                             boost::asio::ip::udp::endpoint(boost::asio::ip::udp::v4(), 0));
+        std::vector<u8> packet(33, 0);
+        // Paced and bounded, so that the TCP bytes fit the socket buffers
+        // once nobody reads them any more.
+        for (int i = 0; i < 3000 && sending; ++i) {
+            peer.write(packet);
+            udpPeer.send_to(boost::asio::buffer(packet), udpSocket->local_endpoint());
+            std::this_thread::sleep_for(100us);
+        }
+    });
+    while (watcher.calls < 50) std::this_thread::sleep_for(1ms);
+    EXPECT_LT(timed([&] {
+                  tcpReader.reset();
+                  udpReader.reset();
+              }),
+              kBound);
+    watcher.gone = true;
+    std::this_thread::sleep_for(50ms);
+    sending = false;
+    writer.join();
+    peer.abort();
+    io.stop();
+    loop.join();
+    EXPECT_EQ(watcher.lateCalls, 0);
+}

@@ -1,0 +1,304 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <boost/asio/executor_work_guard.hpp>
+#include <chrono>
+#include <cstring>
+#include <mutex>
+#include <thread>
+
+#include "net/Packet.h"
+#include "net/RecieverProcessor.h"
+#include "net/TCPConnector.h"
+#include "net/TCPReciever.h"
+#include "net/TCPSender.h"
+#include "support/net/LogWatch.h"
+#include "support/net/RawTcpPeer.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr u32 kServer = 9;
+
+std::vector<u8> serverPacket(std::size_t payloadSize, u8 fill) {
+    Ferro::Packet1337 packet;
+    packet.header.applicationId = Ferro::kApplicationId;
+    packet.header.senderClientId = kServer;
+    packet.header.destinationClientId = 2;
+    packet.header.reliable = 1;
+    packet.header.payloadLength = static_cast<u32>(payloadSize);
+    packet.payload.assign(payloadSize, fill);
+    if (payloadSize > 0) packet.payload.front() = static_cast<u8>(payloadSize >> 8);
+    return packet.bytes();
+}
+
+class RecordingDisconnects : public Ferro::DisconnectHandler {
+public:
+    void onDisconnect(const std::string& endpoint) override {
+        std::lock_guard lock(mutex);
+        endpoints.push_back(endpoint);
+    }
+    std::vector<std::string> taken() {
+        std::lock_guard lock(mutex);
+        return endpoints;
+    }
+
+    std::mutex mutex;
+    std::vector<std::string> endpoints;
+};
+
+template <class Predicate>
+bool eventually(Predicate predicate, std::chrono::milliseconds timeout = 10s) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!predicate()) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(1ms);
+    }
+    return true;
+}
+
+// A client's TCP side against a bare peer: the connector, the reader feeding
+// the real receiver processor, the sender, and an I/O thread.
+struct TcpFixture : ::testing::Test {
+    ~TcpFixture() override {
+        io.stop();
+        if (ioThread.joinable()) ioThread.join();
+    }
+
+    void connectAndRun() {
+        connector = std::make_unique<Ferro::TCPConnector>(strand, 0);
+        ASSERT_TRUE(connector->connect("127.0.0.1", std::to_string(peer.port())));
+        peer.accept();
+        endpoints.assign(kServer, peer.endpoint());
+        reader.setDisconnectHandler(&disconnects);
+        reader.addConnection(peer.endpoint(), connector->socket());
+        writer.addConnection(peer.endpoint(), connector->socket());
+        ioThread = std::thread([this] {
+            auto work = boost::asio::make_work_guard(io);
+            Ferro::runEventLoop(io);
+        });
+    }
+
+    std::vector<Corvel::QueuedMessage> waitForMessages(std::size_t count) {
+        std::vector<Corvel::QueuedMessage> got;
+        eventually([&] {
+            Corvel::QueuedMessage m;
+            while (incoming.pop(m)) got.push_back(std::move(m));
+            return got.size() >= count;
+        });
+        return got;
+    }
+
+    boost::asio::io_context io;
+    Ferro::IoStrand strand{io.get_executor()};
+    Ferro::AcknowledgementQueue acknowledgements;
+    Corvel::MessageQueue incoming{256};
+    Ferro::ClientEndpointTable endpoints;
+    Ferro::ClientIDResolver resolver{endpoints};
+    Ferro::RecieverProcessor reciever{acknowledgements, resolver, nullptr, incoming};
+    RecordingDisconnects disconnects;
+    Ferro::TCPReciever reader{strand, reciever};
+    Ferro::TCPSender writer{strand};
+    zarn_test::RawTcpPeer peer;
+    std::unique_ptr<Ferro::TCPConnector> connector;
+    std::thread ioThread;
+};
+
+}  // namespace
+
+TEST_F(TcpFixture, PacketsArriveWholeHoweverThePeerWritesThem) {
+    connectAndRun();
+    const std::size_t sizes[] = {0, 1, 255, 256, 257, 4000, 60000};
+    enum class Writes { Whole, OneByteEach, TwoInOne };
+    for (const Writes writes : {Writes::Whole, Writes::OneByteEach, Writes::TwoInOne}) {
+        for (const std::size_t size : sizes) {
+            const std::vector<u8> bytes = serverPacket(size, static_cast<u8>(size));
+            std::size_t expected = 1;
+            switch (writes) {
+                case Writes::Whole:
+                    peer.write(bytes);
+                    break;
+                case Writes::OneByteEach:
+                    peer.writeInPieces(bytes, 1);
+                    break;
+                case Writes::TwoInOne: {
+                    std::vector<u8> two = bytes;
+                    two.insert(two.end(), bytes.begin(), bytes.end());
+                    peer.write(two);
+                    expected = 2;
+                    break;
+                }
+            }
+            const auto got = waitForMessages(expected);
+            ASSERT_EQ(got.size(), expected) << "size " << size << " writes " << static_cast<int>(writes);
+            for (const auto& message : got) {
+                EXPECT_EQ(message.fromClientId, kServer);
+                EXPECT_EQ(message.bytes, std::vector<u8>(bytes.begin() + 33, bytes.end())) << size;
+            }
+        }
+    }
+    EXPECT_TRUE(disconnects.taken().empty());
+}
+
+TEST_F(TcpFixture, OrderlyCloseAndResetEachGiveExactlyOneDisconnect) {
+    const struct {
+        bool reset;
+        const char* line;
+    } cases[] = {{false, "[INFO]: Connection closed by peer ["},
+                 {true, "[INFO]: Connection reset by peer ["}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        zarn_test::RawTcpPeer server;
+        boost::asio::io_context clientIo;
+        Ferro::IoStrand clientStrand(clientIo.get_executor());
+        Ferro::TCPConnector client(clientStrand, 0);
+        Ferro::TCPReciever clientReader(clientStrand, reciever);
+        RecordingDisconnects seen;
+        clientReader.setDisconnectHandler(&seen);
+        ASSERT_TRUE(client.connect("127.0.0.1", std::to_string(server.port())));
+        server.accept();
+        clientReader.addConnection(server.endpoint(), client.socket());
+        zarn_test::LogWatch log;
+        std::thread loop([&] {
+            auto work = boost::asio::make_work_guard(clientIo);
+            Ferro::runEventLoop(clientIo);
+        });
+        if (c.reset) {
+            server.abort();
+        } else {
+            server.closeOrderly();
+        }
+        EXPECT_TRUE(eventually([&] { return !seen.taken().empty(); }));
+        std::this_thread::sleep_for(100ms);
+        clientIo.stop();
+        loop.join();
+        EXPECT_EQ(seen.taken(), std::vector<std::string>{server.endpoint()});
+        EXPECT_EQ(log.count(c.line + server.endpoint() + "]["), 1u) << log.text();
+        EXPECT_FALSE(client.socket()->is_open());
+    }
+}
+
+TEST_F(TcpFixture, AStatedPayloadAbove64KiBClosesTheConnection) {
+    connectAndRun();
+    zarn_test::LogWatch log;
+    std::vector<u8> bytes = serverPacket(4, 1);
+    const u32 huge = Ferro::kMaxPayloadSize + 1;
+    std::memcpy(bytes.data() + 28, &huge, 4);
+    std::vector<u8> stream = serverPacket(3, 7);
+    stream.insert(stream.end(), bytes.begin(), bytes.end());
+    peer.write(stream);
+    EXPECT_EQ(waitForMessages(1).size(), 1u);
+    EXPECT_TRUE(eventually([&] { return !disconnects.taken().empty(); }));
+    EXPECT_EQ(disconnects.taken(), std::vector<std::string>{peer.endpoint()});
+    EXPECT_EQ(log.count("[WARN]: Closing TCP connection [" + peer.endpoint() + "]: a packet states 65537"),
+              1u);
+    // The peer sees the end of the stream.
+    EXPECT_THROW(peer.read(1), boost::system::system_error);
+}
+
+TEST_F(TcpFixture, SendsReachThePeerInOrderAndUnknownEndpointsAreDropped) {
+    connectAndRun();
+    zarn_test::LogWatch log;
+    std::vector<u8> expected;
+    for (int i = 0; i < 200; ++i) {
+        const auto bytes = serverPacket(static_cast<std::size_t>(i * 37 % 3000), static_cast<u8>(i));
+        writer.send(bytes, peer.endpoint());
+        expected.insert(expected.end(), bytes.begin(), bytes.end());
+    }
+    writer.send({1, 2, 3}, "127.0.0.1:1");
+    EXPECT_EQ(peer.read(expected.size()), expected);
+    EXPECT_TRUE(
+        eventually([&] { return log.count("No TCP connection to 127.0.0.1:1, packet dropped") == 1; }));
+}
+
+TEST_F(TcpFixture, WritesAfterTheConnectionBrokeAreLoggedOnceAndDropped) {
+    connectAndRun();
+    peer.abort();
+    ASSERT_TRUE(eventually([&] { return !disconnects.taken().empty(); }));
+    zarn_test::LogWatch log;
+    for (int i = 0; i < 20; ++i) writer.send(serverPacket(10, 1), peer.endpoint());
+    std::this_thread::sleep_for(100ms);
+    EXPECT_LE(log.count("[ERROR]: Error sending TCP packet ["), 1u);
+}
+
+TEST(TCPConnector, SynchronousConnectFailuresAreLoggedAndASecondAttemptCanSucceed) {
+    boost::asio::io_context io;
+    Ferro::IoStrand strand(io.get_executor());
+    Ferro::TCPConnector connector(strand, 0);
+    zarn_test::LogWatch log;
+    EXPECT_FALSE(connector.connect("no-such-host.invalid", "80"));
+    EXPECT_EQ(log.count("[ERROR]: Error connecting on TCP at no-such-host.invalid:80\n"), 1u);
+
+    u16 closedPort;
+    {
+        zarn_test::RawTcpPeer gone;
+        closedPort = gone.port();
+    }
+    EXPECT_FALSE(connector.connect("127.0.0.1", std::to_string(closedPort)));
+    EXPECT_EQ(log.count("[ERROR]: Error creating socket for 127.0.0.1:" + std::to_string(closedPort) + "\n"),
+              1u);
+
+    zarn_test::RawTcpPeer peer;
+    EXPECT_TRUE(connector.connect("127.0.0.1", std::to_string(peer.port())));
+    EXPECT_EQ(log.count("[INFO]: Client connected at 127.0.0.1:" + std::to_string(peer.port()) + "\n"), 1u);
+    EXPECT_NE(connector.localPort(), 0);
+}
+
+TEST(TCPConnector, AsynchronousConnectCallsExactlyOneCallback) {
+    u16 closedPort;
+    {
+        zarn_test::RawTcpPeer gone;
+        closedPort = gone.port();
+    }
+    zarn_test::RawTcpPeer open;
+    const struct {
+        u16 port;
+        bool connects;
+    } cases[] = {{closedPort, false}, {open.port(), true}};
+    for (const auto& c : cases) {
+        boost::asio::io_context io;
+        Ferro::IoStrand strand(io.get_executor());
+        Ferro::TCPConnector connector(strand, 0);
+        zarn_test::LogWatch log;
+        int connected = 0;
+        int failed = 0;
+        connector.connectAsync(
+            "127.0.0.1", std::to_string(c.port), [&] { ++connected; }, [&] { ++failed; });
+        io.run_for(3s);  // the attempt's work ends with its callback
+        EXPECT_EQ(connected, c.connects ? 1 : 0);
+        EXPECT_EQ(failed, c.connects ? 0 : 1);
+        EXPECT_EQ(log.count("[ERROR]: Could not resolve tcp host endpoint\n"), c.connects ? 0u : 1u);
+    }
+}
+
+TEST(TCPConnector, GivesUpOnAServerThatNeverAnswers) {
+    // A listener whose backlog is full: the kernel drops further handshakes.
+    boost::asio::io_context io;
+    boost::asio::ip::tcp::acceptor full(io);
+    full.open(boost::asio::ip::tcp::v4());
+    full.bind({boost::asio::ip::address_v4::loopback(), 0});
+    full.listen(0);
+    const u16 port = full.local_endpoint().port();
+    std::vector<std::unique_ptr<boost::asio::ip::tcp::socket>> fillers;
+    for (int i = 0; i < 4; ++i) {
+        auto s = std::make_unique<boost::asio::ip::tcp::socket>(io);
+        s->async_connect({boost::asio::ip::address_v4::loopback(), port},
+                         [](const boost::system::error_code&) {});
+        fillers.push_back(std::move(s));
+    }
+    Ferro::IoStrand strand(io.get_executor());
+    Ferro::TCPConnector connector(strand, 0);
+    connector.connectTimeout = 300ms;
+    const auto start = std::chrono::steady_clock::now();
+    connector.connect("127.0.0.1", std::to_string(port));  // may or may not get through
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+
+    int calls = 0;
+    connector.connectAsync(
+        "127.0.0.1", std::to_string(port), [&] { ++calls; }, [&] { ++calls; });
+    const auto asyncStart = std::chrono::steady_clock::now();
+    while (calls == 0 && std::chrono::steady_clock::now() - asyncStart < 3s) io.run_one_for(100ms);
+    EXPECT_EQ(calls, 1);
+    EXPECT_LT(std::chrono::steady_clock::now() - asyncStart, 2s);
+}

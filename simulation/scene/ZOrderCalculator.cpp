@@ -103,4 +103,12 @@ void ZOrderCalculator::addModifier(PlayerZOrderModifier* m) {
     for (const GeometryLib::Point& cell : m->cells) modifiers_[cell].emplace(m->key(), m);
 }
 
+void ZOrderCalculator::removeModifier(const PlayerZOrderModifier* m) {
+    for (auto it = modifiers_.begin(); it != modifiers_.end();) {
+        std::multimap<i32, PlayerZOrderModifier*>& filed = it->second;
+        for (auto f = filed.begin(); f != filed.end();) f = f->second == m ? filed.erase(f) : std::next(f);
+        it = filed.empty() ? modifiers_.erase(it) : std::next(it);
+    }
+}
+
 }  // namespace Zarn

@@ -68,6 +68,8 @@ public:
 
     // Files m under each of its cells. Not owned.
     void addModifier(PlayerZOrderModifier* m);
+    // Forgets m under every cell (its owner calls this before m goes).
+    void removeModifier(const PlayerZOrderModifier* m);
 
     i32 cellSize() const { return cellSize_; }
     i32 rows() const { return rows_; }

@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include "map/records/ScheduledTrapElement.h"
+#include "support/TrapSceneFixture.h"
+#include "visuals/traps/TrapVisualTemplates.h"
+
+namespace {
+
+using GeometryLib::Point;
+using zarn_test::MapBuilder;
+using zarn_test::trapAt;
+
+using Spike = SimpleTrapCocos2D<Zarn::BaseIntervalTrap, Zarn::IntervalTrap2D>;
+using ScheduledSpike = SimpleTrapCocos2D<Zarn::ScheduledTrap, Zarn::ScheduledTrap2D>;
+
+u8 valueOf(Zarn::Trap& trap) {
+    return static_cast<u8>(static_cast<Zarn::IntervalTrapIMEState&>(trap.getState()).value);
+}
+
+class SpikeVisualTest : public zarn_test::TrapSceneFixture {
+protected:
+    // A start event that enables the traps numbered.
+    static void enableAtStart(MapBuilder& b, std::initializer_list<u32> numbers) {
+        Zarn::MapEventData e;
+        e.eventId = 1;
+        e.trigger = std::make_unique<Zarn::TriggerData>();
+        e.trigger->triggerId = 1;
+        for (u32 n : numbers) e.actions.push_back(std::make_unique<Zarn::NumberActionData>(0, n));
+        b.event(e);
+    }
+};
+
+// A spike trap (127) on cell (2, 3): one cycle of warning, armed and resting,
+// each phase checked in the draw list; the floor under it hides while it is
+// shown and comes back when the trap is hidden.
+TEST_F(SpikeVisualTest, ASpikeRisesAndSinksWithinItsArmedPhaseAndHidesWithItsFloorBack) {
+    MapBuilder b = room();
+    b.trap(trapAt(127, 1, Point(2, 3), 0.6f, 0.4f));
+    enableAtStart(b, {1});
+    zarn_test::RecordingFloor& floor = floorAt(Point(2, 3));
+    load(b);
+
+    ASSERT_EQ(childrenOf<Spike>().size(), 1u);
+    Spike* spike = childrenOf<Spike>().front();
+    cocos2d::Sprite* base = spike->getVisualMediator()->getBaseSprite();
+    Zarn::Trap& trap = trapNumbered(1);
+    EXPECT_EQ(floor.calls, std::vector<std::string>{"visibility 1"})
+        << "a shown trap hides its floor at once";
+
+    // On its cell: a 160-unit tile at 0.4, lower-left corner on the cell.
+    EXPECT_EQ(spike->getPosition(), cocos2d::Vec2(2 * 64 + 32, 3 * 64 + 32));
+    EXPECT_FLOAT_EQ(spike->getScale(), 0.4f);
+    EXPECT_EQ(spike->getLocalZOrder(), roomZOrder->highRowBase(3));
+    const cocos2d::DrawCommand* grill = drawn(spike);
+    ASSERT_NE(grill, nullptr);
+    EXPECT_EQ(grill->frameName.str(), "spike_grill.png");
+    EXPECT_EQ(grill->transform.transformPoint(cocos2d::Vec2(0.0f, 0.0f)), cocos2d::Vec2(128.0f, 192.0f));
+    EXPECT_EQ(base->getPositionX(), -25.0f);
+
+    // Warning (state 0): nothing rises yet.
+    ASSERT_TRUE(runUntil([&] { return valueOf(trap) == 0; }, 1.0f));
+    tick();
+    EXPECT_EQ(frameOf(base), "blank.png");
+
+    // Armed: the spikes are up, with one rise sound.
+    ASSERT_TRUE(runUntil([&] { return valueOf(trap) == 1; }, 1.0f));
+    run(0.2f);
+    EXPECT_EQ(frameOf(base), "spike_anim_0005.png");
+    EXPECT_TRUE(shows(base));
+    EXPECT_EQ(audio.count("sound/spike/up1.mp3") + audio.count("sound/spike/up2.mp3") +
+                  audio.count("sound/spike/up3.mp3"),
+              1u);
+
+    // Resting (state 2): sunk, after the fall sound.
+    ASSERT_TRUE(runUntil([&] { return valueOf(trap) == 2; }, 1.0f));
+    tick();
+    EXPECT_EQ(frameOf(base), "blank.png");
+    EXPECT_EQ(audio.count("sound/spike/down1.mp3") + audio.count("sound/spike/down2.mp3") +
+                  audio.count("sound/spike/down3.mp3"),
+              1u);
+    EXPECT_TRUE(shows(spike));
+
+    // Hidden: it shrinks and fades away; its floor shows again.
+    trap.hide();
+    run(0.5f);
+    EXPECT_FALSE(shows(spike));
+    EXPECT_EQ(audio.count("sound/element/hide1.mp3"), 1u);
+    EXPECT_EQ(floor.calls.back(), "showHide 1 0");
+
+    // Shown again: the show sound, and it grows back.
+    trap.show();
+    run(0.5f);
+    EXPECT_TRUE(shows(spike));
+    EXPECT_EQ(audio.count("sound/element/show2.mp3"), 1u);
+    EXPECT_FLOAT_EQ(spike->getScale(), 0.4f);
+    EXPECT_EQ(floor.calls.back(), "showHide 0 1");
+}
+
+// A scheduled spike (122): its spikes come up during the warning (state 0)
+// and go down when it turns harmless (2); lethal (1) keeps them up.
+TEST_F(SpikeVisualTest, AScheduledSpikeFollowsItsTimetable) {
+    MapBuilder b = room();
+    Zarn::ScheduledTrapElement scheduled;
+    scheduled.elementId = 122;
+    scheduled.trapNumber = 2;
+    scheduled.position = Point(5, 3);
+    scheduled.coveredCells = Zarn::PointSet{Point(5, 3)};
+    scheduled.loop = 1;
+    scheduled.warningLead = 0.3f;
+    scheduled.entries = {Zarn::ScheduledTrapEntry(0.0f, 0, 1.0f), Zarn::ScheduledTrapEntry(1.0f, 1, 0.6f)};
+    b.trap(scheduled);
+    enableAtStart(b, {2});
+    load(b);
+
+    ASSERT_EQ(childrenOf<ScheduledSpike>().size(), 1u);
+    ScheduledSpike* spike = childrenOf<ScheduledSpike>().front();
+    cocos2d::Sprite* base = spike->getVisualMediator()->getBaseSprite();
+    EXPECT_EQ(base->getPositionX(), 0.0f);
+    EXPECT_EQ(frameOf(spike), "Spike_Trap_Grill.png");
+    Zarn::Trap& trap = trapNumbered(2);
+
+    std::set<u8> phases;
+    u8 last = valueOf(trap);
+    float heldFor = 0.0f;
+    std::string warningEnd;
+    for (int i = 0; i < 200; ++i) {
+        const std::string before = frameOf(base);
+        tick();
+        const u8 now = valueOf(trap);
+        // The warning's rise ends with the warning itself.
+        if (last == 0 && now == 1) warningEnd = before;
+        heldFor = now == last ? heldFor + kTick : 0.0f;
+        last = now;
+        phases.insert(now);
+        // Once a phase has lasted longer than its animation, its picture stands.
+        if (heldFor < 0.35f) continue;
+        const char* standing = now == 1 ? "Spike_Trap_S3.png" : now == 2 ? "blank.png" : nullptr;
+        if (standing != nullptr) {
+            EXPECT_EQ(frameOf(base), standing) << "phase " << int(now);
+        }
+    }
+    EXPECT_TRUE(phases.count(0) && phases.count(1) && phases.count(2));
+    EXPECT_TRUE(warningEnd == "Spike_Trap_S2.png" || warningEnd == "Spike_Trap_S3.png") << warningEnd;
+    EXPECT_GT(audio.count("sound/spike/down1.mp3"), 0u);
+}
+
+}  // namespace

@@ -1,5 +1,6 @@
 #include "foundation/Logger.h"
 
+#include <boost/date_time/posix_time/posix_time.hpp>
 #include <boost/log/attributes/value_extraction.hpp>
 #include <boost/log/core.hpp>
 #include <boost/log/expressions.hpp>
@@ -8,7 +9,6 @@
 #include <boost/log/sources/record_ostream.hpp>
 #include <boost/log/sources/severity_logger.hpp>
 #include <boost/log/utility/setup/common_attributes.hpp>
-#include <boost/date_time/posix_time/posix_time.hpp>
 #include <boost/make_shared.hpp>
 #include <ostream>
 
@@ -38,7 +38,9 @@ const char* Logger::severityName(u32 severity) {
 Logger::Logger() : source_(std::make_unique<Source>()) {}
 Logger::~Logger() = default;
 Logger::Logger(const Logger&) : source_(std::make_unique<Source>()) {}
-Logger& Logger::operator=(const Logger&) { return *this; }
+Logger& Logger::operator=(const Logger&) {
+    return *this;
+}
 
 void Logger::log(u32 severity, const std::string& text) const noexcept {
     try {
@@ -54,12 +56,13 @@ void Logger::log(u32 severity, const std::string& text) const noexcept {
     }
 }
 
-void Logger::initialize() { logging::add_common_attributes(); }
+void Logger::initialize() {
+    logging::add_common_attributes();
+}
 
 void Logger::addFileSink(const std::string& prefix) {
     auto backend = boost::make_shared<sinks::text_file_backend>(
-        logging::keywords::file_name = prefix + "_%N.log",
-        logging::keywords::rotation_size = kRotationSize);
+        logging::keywords::file_name = prefix + "_%N.log", logging::keywords::rotation_size = kRotationSize);
     auto sink = boost::make_shared<FileSink>(backend);
     sink->set_formatter([](const logging::record_view& rec, logging::formatting_ostream& out) {
         const auto line = logging::extract<unsigned int>("LineID", rec);
@@ -79,7 +82,13 @@ void Logger::installSeverityFilter() {
                                      expr::has_attr<u32>("Severity"));
 }
 
-void Logger::flush() { logging::core::get()->flush(); }
+void Logger::flush() {
+    logging::core::get()->flush();
+}
+
+void Logger::setEnabled(bool enabled) {
+    logging::core::get()->set_logging_enabled(enabled);
+}
 
 void Logger::resetForTests() {
     logging::core::get()->remove_all_sinks();

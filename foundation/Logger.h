@@ -41,6 +41,9 @@ public:
 
     // Writes out what the sinks hold (tests read the files after it).
     static void flush();
+    // Drops every record from now on (or, with true, writes them again): for
+    // benchmarks and fuzz targets, whose inputs would flood the log.
+    static void setEnabled(bool enabled);
     // Removes every sink and the filter; for tests that set up their own.
     static void resetForTests();
 

@@ -47,11 +47,11 @@ void GameWorld::setTickDelta(float seconds) {
 
 void GameWorld::stepOnce() {
     simulator.step();
-    secondaryIndex.refresh();
     store.updateAll(tickDelta_);
     updater.update(tickDelta_);
     for (Convinience::Updatable* updatable : triggers.updatables()) updatable->update(tickDelta_);
     runQueuedCommands();
+    secondaryIndex.refresh();
 }
 
 void GameWorld::runQueuedCommands() {

@@ -60,10 +60,11 @@ public:
     void setTickDelta(float seconds);
     float tickDelta() const { return tickDelta_; }
 
-    // One tick: steering; the element cell index refreshed; the store's traps;
-    // the updated elements; the trigger set's updatables (timers, scripted
-    // actions) in order; then the commands the events queued, first in,
-    // first out.
+    // One tick, the server's and the only one: steering; the store's traps;
+    // the updated elements; the trigger set's updatables (contacts, timers)
+    // in order; the commands the events queued, first in, first out; last the
+    // moving props' cell index refreshed (so contacts within a step find the
+    // props where the previous step left them).
     void stepOnce();
     // The commands waiting on the world's own immediate list, in order.
     void runQueuedCommands();

@@ -27,15 +27,9 @@ bool ServerStepper::step() {
 }
 
 void ServerStepper::advance() {
-    world_.simulator.step();
+    world_.stepOnce();
     ticks_.onStep(world_.simulator.tickCount);
-    const float dt = world_.tickDelta();
-    world_.store.updateAll(dt);
-    world_.updater.update(dt);
-    for (Convinience::Updatable* updatable : world_.triggers.updatables()) updatable->update(dt);
-    world_.runQueuedCommands();
     scores_.updateAll();
-    world_.secondaryIndex.refresh();
 }
 
 }  // namespace Zarn

@@ -18,10 +18,9 @@ public:
     ServerStepper(GameWorld& world, MultiClientTickTracker& ticks, ScoreKeeperRegistry& scores)
         : world_(world), ticks_(ticks), scores_(scores) {}
 
-    // When admitted: steering, the tracker told the new tick, traps, updated
-    // elements, timers and scripted actions, the map commands they queued,
-    // every score keeper in ascending kind order, and last the element cell
-    // index refreshed. Answers whether it stepped. A throw from the world
+    // When admitted: the world's one step (GameWorld::stepOnce), then the
+    // tracker told the new tick, then every score keeper in ascending kind
+    // order. Answers whether it stepped. A throw from the world
     // breaks the stepper (logged at CRITICAL): it steps no more, and the
     // server ends the game.
     bool step();

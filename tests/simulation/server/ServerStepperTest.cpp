@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -7,11 +8,17 @@
 
 #include "../support/RoomFixtures.h"
 #include "foundation/Stopwatch.h"
+#include "map/records/ScriptedSteerableElement.h"
 #include "simulation/core/GameWorld.h"
 #include "simulation/scores/ScoreKeeperRegistry.h"
 #include "simulation/server/ClientManager.h"
 #include "simulation/server/ServerStepper.h"
+#include "simulation/state/GameStateCapture.h"
 #include "simulation/sync/MultiClientTickTracker.h"
+#include "world/elements/NumberedElementGroup.h"
+#include "world/elements/SteerableIME.h"
+#include "world/steering/WorldRandom.h"
+#include "world/units/SecondarySteerableUnit.h"
 
 using namespace Zarn;
 
@@ -100,6 +107,93 @@ TEST_F(ServerStepperTest, AWorldThatThrowsBreaksTheStepperInsteadOfTheThread) {
     at(1000);
     EXPECT_FALSE(stepper.step()) << "a broken world is not stepped again";
     EXPECT_EQ(stepper.stepCount(), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+// What a step leaves behind: each unit's state word and position, each
+// trap's and numbered element's state, tick by tick.
+struct Trace {
+    std::vector<std::string> ticks;
+    void record(GameWorld& world) {
+        std::string line = std::to_string(world.simulator.tickCount);
+        world.units.forEachUnit([&](u32 id, SteerableUnit& unit) {
+            line += " " + std::to_string(id) + ":" + std::to_string(unit.state) + "@" +
+                    std::to_string(unit.body().position.x) + "," + std::to_string(unit.body().position.y);
+        });
+        const MapState map = MapStateCapture(world.traps, world.numbered, &world.dialogs).capture();
+        for (const auto* states : {&map.trapStates, &map.elementStates}) {
+            for (const auto& [number, state] : *states) {
+                line += " " + std::to_string(number) + ":";
+                for (u8 byte : state->toBytes()) line += std::to_string(byte) + ".";
+            }
+        }
+        ticks.push_back(line);
+    }
+};
+
+// A wandering prop that kills, players standing around it, spikes: a room
+// in which the order of the parts of a step shows.
+zarn_test::MapBuilder propRoom() {
+    using GeometryLib::Point;
+    auto b = zarn_test::fixtureRoom();
+    for (i16 x = 0; x < 10; ++x)
+        b.trap(zarn_test::trapAt(43, 100 + x, Point(x, 7), x % 2 ? 0.3f : 0.6f, 0.4f));
+    std::vector<std::unique_ptr<ActionData>> start;
+    for (u32 n = 100; n < 110; ++n) start.push_back(std::make_unique<NumberActionData>(0, n));
+    b.event(zarn_test::eventWith(1, 1, 0, std::move(start)));
+    ScriptedSteerableElement wanderer;
+    wanderer.elementId = 300;
+    wanderer.number = 50;
+    wanderer.position = Point(5 * 32, 4 * 32);
+    wanderer.radius = 20;
+    b.element(wanderer);
+    return b;
+}
+
+// Eight players stand around the prop; at tick 100 the prop leaps onto
+// player 3 in one step (as a fast one would), which a step sees only when
+// its parts run in one order.
+Trace runProp(GameWorld& world, const std::function<void()>& step) {
+    std::istringstream in = propRoom().stream();
+    world.loadMap(in);
+    for (u32 id = 0; id < 8; ++id) {
+        const GeometryLib::Point cell(static_cast<i16>(2 + id), static_cast<i16>(3 + id % 3));
+        world.addPlayer(id).body().position = zarn_test::cellCentre(cell);
+    }
+    seedWorldRandomEngine(7);
+    Trace trace;
+    for (int tick = 0; tick < 900; ++tick) {
+        if (tick == 100) {
+            world.numbered.getTyped<SteerableIME>(50).steerable->unit.body().position =
+                world.units.getUnit(3).body().position;
+        }
+        step();
+        trace.record(world);
+    }
+    return trace;
+}
+
+// The server's step and the world's step are one: tests, the benchmark and
+// the client world step as the server does.
+TEST(OneStepTest, TheServersStepAndTheWorldsStepAdvanceARoomAlike) {
+    GameWorld alone;
+    const Trace byWorld = runProp(alone, [&] { alone.stepOnce(); });
+
+    GameWorld served;
+    Convinience::ManualTickClock clock;
+    Convinience::Stopwatch stopwatch{clock};
+    stopwatch.start();
+    MultiClientTickTracker ticks{&stopwatch};
+    ScoreKeeperRegistry scores;
+    ServerStepper stepper{served, ticks, scores};
+    const Trace byServer = runProp(served, [&] { ASSERT_TRUE(stepper.step()); });
+
+    ASSERT_EQ(byWorld.ticks.size(), byServer.ticks.size());
+    for (std::size_t i = 0; i < byWorld.ticks.size(); ++i)
+        ASSERT_EQ(byWorld.ticks[i], byServer.ticks[i]) << i;
 }
 
 }  // namespace

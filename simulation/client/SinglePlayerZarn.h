@@ -18,7 +18,9 @@ namespace Zarn {
 // its source ring until a later frame, so nothing is lost.
 //
 // Everything the accessors return is the client's (main thread). The spawn
-// points are the client's copy: the server's belong to the server thread.
+// points are the client's copy, which follows the checkpoints the server
+// records through its state synchronisations; the server's belong to the
+// server thread (serverSpawnPoints).
 class SinglePlayerZarn : public ZarnClientInterface {
 public:
     static constexpr std::size_t kRingSlots = 513;
@@ -59,6 +61,10 @@ public:
 
     // The server; touch it only while its thread is not running.
     ZarnServer& server() { return server_; }
+    // The server's spawn points, for what runs on the server thread (a kill
+    // command of a score keeper the server runs): take the reference before
+    // the server starts and use it only from the server thread.
+    SpawnPoints& serverSpawnPoints() { return server_.world().spawnPoints; }
 
 private:
     // Moves records from one ring to another until the source is empty or

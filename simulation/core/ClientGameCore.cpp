@@ -1,8 +1,8 @@
 #include "simulation/core/ClientGameCore.h"
 
-#include "simulation/achievements/AchievementTracker.h"
-
 #include <string>
+
+#include "simulation/achievements/AchievementTracker.h"
 
 namespace Zarn {
 
@@ -18,6 +18,7 @@ ClientGameCore::ClientGameCore(Corvel::MessageQueue& incoming, Corvel::MessageQu
           ClientIncomingCommandFactory::Players{instance_, world_, playerInfos_, chatLineQueue()}),
       scheduler_(incoming, &incomingFactory_, commands_) {
     capture_.unconfirmed = &unconfirmed_;
+    incomingFactory_.setCheckpointFollower(&checkpoints_);
     scores_.keepers.insert(money_.kind(), &money_);
     ticker_.setTiming(kPlaybackRate, 0.03f);
 }

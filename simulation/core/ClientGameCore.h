@@ -9,6 +9,7 @@
 #include "simulation/commands/ClientLocalCommandFactory.h"
 #include "simulation/commands/FixedRateProducer.h"
 #include "simulation/core/ChatLineQueue.h"
+#include "simulation/core/CheckpointFollower.h"
 #include "simulation/core/ClientIncomingCommands.h"
 #include "simulation/core/GameWorld.h"
 #include "simulation/core/StatePlaybackTicker.h"
@@ -87,6 +88,7 @@ private:
     NumberedElementStateFactoryImpl elementStates_{world_.numbered};
     StateInterpolator interpolator_{world_.units, &world_.store, &world_.numbered, &world_.dialogs};
     GameStateBuffer buffer_;
+    CheckpointFollower checkpoints_{world_.numbered, world_.spawnPoints, world_.map.grid};
     StatePlaybackTicker ticker_{buffer_, interpolator_};
     UnconfirmedInputTable unconfirmed_;
     GameStateCapture capture_{world_.units, world_.simulator};

@@ -5,6 +5,7 @@
 #include "foundation/ByteReader.h"
 #include "foundation/Error.h"
 #include "foundation/QueuedMessage.h"
+#include "simulation/core/CheckpointFollower.h"
 #include "simulation/scores/ScoreKeeperRegistry.h"
 #include "simulation/state/InputTables.h"
 #include "simulation/sync/GameStateBuffer.h"
@@ -16,7 +17,9 @@ void StateSyncCommand::execute() {
     unconfirmed_.eraseAcknowledged(header.clientId, state.ackedInputs);
     // The tick is what the next state update acknowledges: only a state the
     // buffer holds may become the server's base for this client's deltas.
-    if (buffer_.store(state)) simulator_.tickCount = state.tick;
+    if (!buffer_.store(state)) return;
+    simulator_.tickCount = state.tick;
+    if (checkpoints_) checkpoints_->follow(buffer_.states().at(state.tick));
 }
 
 namespace {
@@ -54,7 +57,7 @@ std::unique_ptr<Convinience::Command> ClientIncomingCommandFactory::build(
             Convinience::ByteReader reader(message.bytes);
             const CommandData data(reader, factories_);
             if (!reader.atEnd()) scores_.applyScores(reader);
-            return std::make_unique<StateSyncCommand>(data, buffer_, simulator_, unconfirmed_);
+            return std::make_unique<StateSyncCommand>(data, buffer_, simulator_, unconfirmed_, checkpoints_);
         }
         case 8: {
             const ClientPlayerParts parts = playerParts();

@@ -11,6 +11,7 @@
 
 namespace Zarn {
 
+class CheckpointFollower;
 class GameStateBuffer;
 class ScoreKeeperRegistry;
 class Simulator;
@@ -21,17 +22,19 @@ class UnconfirmedInputTable;
 // command is built; on execution the local client's acknowledged inputs leave
 // the unconfirmed table, the state enters the received-state buffer and, when
 // the buffer filed it, the simulator's tick becomes the state's (a duplicate,
-// or a delta whose base is not held, leaves the tick as it was). Main thread; everything referenced
+// or a delta whose base is not held, leaves the tick as it was) and the
+// checkpoint follower, when there is one, follows the filed state. Main thread; everything referenced
 // belongs to the client game core.
 class StateSyncCommand : public Corvel::IncomingCommand {
 public:
     StateSyncCommand(const CommandData& data, GameStateBuffer& buffer, Simulator& simulator,
-                     UnconfirmedInputTable& unconfirmed)
+                     UnconfirmedInputTable& unconfirmed, CheckpointFollower* checkpoints = nullptr)
         : IncomingCommand(data.header),
           state(data.state),
           buffer_(buffer),
           simulator_(simulator),
-          unconfirmed_(unconfirmed) {}
+          unconfirmed_(unconfirmed),
+          checkpoints_(checkpoints) {}
     void execute() override;
 
     GameState state;
@@ -40,6 +43,7 @@ private:
     GameStateBuffer& buffer_;
     Simulator& simulator_;
     UnconfirmedInputTable& unconfirmed_;
+    CheckpointFollower* checkpoints_;
 };
 
 // Builds the commands the server sends to a client: 0 and 3 state
@@ -77,6 +81,8 @@ public:
     void setInputManager(InputManager* inputs) { inputs_ = inputs; }
     // The scene's; the scene unsets it before it goes. Null until set.
     void setGameNotifier(ZarnGameNotifier* notifier) { notifier_ = notifier; }
+    // The core's; handed to every state synchronisation. Null until set.
+    void setCheckpointFollower(CheckpointFollower* follower) { checkpoints_ = follower; }
     ZarnGameNotifier* gameNotifier() const { return notifier_; }
 
 private:
@@ -93,6 +99,7 @@ private:
     Players players_;
     InputManager* inputs_ = nullptr;
     ZarnGameNotifier* notifier_ = nullptr;
+    CheckpointFollower* checkpoints_ = nullptr;
     Convinience::Logger logger_;
 };
 

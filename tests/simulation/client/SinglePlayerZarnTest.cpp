@@ -9,6 +9,7 @@
 #include "simulation/client/SinglePlayerZarn.h"
 #include "simulation/client/ZarnGameNotifier.h"
 #include "simulation/state/InputState.h"
+#include "world/elements/SpawnPoints.h"
 
 using namespace Zarn;
 using namespace std::chrono_literals;
@@ -97,6 +98,31 @@ TEST(SinglePlayerZarnTest, TheBossFallsAndItsDefeatEventOpensTheExitOnce) {
     const auto& boss = dynamic_cast<const BossState&>(client.server().world().store.findTrap(27)->getState());
     EXPECT_EQ(boss.health, 0);
     EXPECT_FALSE(client.server().world().store.findTrap(27)->isEnabled());
+}
+
+// A checkpoint the server records for the player becomes the player's in the
+// client's spawn points as soon as the state that shows it arrives.
+TEST(SinglePlayerZarnTest, ACheckpointRecordedByTheServerReachesTheClientsSpawnPoints) {
+    auto room = zarn_test::fixtureRoom();
+    TileNumberedMapElement checkpoint;
+    checkpoint.elementId = 42;
+    checkpoint.number = 8;
+    checkpoint.cell = Point(4, 1);
+    room.element(checkpoint);
+    SinglePlayerZarn client;
+    std::istringstream in = room.stream();
+    client.loadMap(in);
+    client.startServer();
+    SpawnPoints& spawns = client.getSpawnPoints();
+    EXPECT_EQ(spawns.spawnPointFor(0), Point(1, 1));
+    client.getInputManager().pushInput(0, InputData(1, zarn_test::cellCentre(Point(4, 1))));
+    client.setNextLocalCommand(2);
+    for (int frame = 0; frame < 1000 && spawns.findCheckpoint(0) == nullptr; ++frame) {
+        client.update(0.03f);
+        std::this_thread::sleep_for(1ms);
+    }
+    EXPECT_EQ(spawns.findCheckpoint(0), &client.getNumberedElements().get(8));
+    EXPECT_EQ(spawns.spawnPointFor(0), Point(4, 1));
 }
 
 TEST(SinglePlayerZarnTest, ServerThreadLifecycleInEveryOrderAScenCanCause) {

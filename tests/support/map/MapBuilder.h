@@ -14,6 +14,7 @@
 #include "map/records/MapHeader.h"
 #include "map/records/TrapElement.h"
 #include "map/records/ZOrder.h"
+#include "tools/MapFileWriter.h"
 
 namespace zarn_test {
 
@@ -28,12 +29,12 @@ namespace zarn_test {
 //       .dialog("Hi&&there", "tali", 7, {64, 32})
 //       .bytes();
 //
-// Records are copied when added; the builder writes them with their own
-// serialize and frames them as the sections do.
+// Records are copied when added; the map file writer of tools/ writes them
+// with their own serialize and frames them as the sections do.
 class MapBuilder {
 public:
     // The sections a file can end after (bytesThrough).
-    enum class Section { header, grid, traps, events, elements, dialogs, zOrders, cameraRegions };
+    using Section = Zarn::MapSection;
 
     // Until grid() is called the room is 32 x 32 map units of four free 16-unit cells.
     explicit MapBuilder(std::string name = "test_map", GeometryLib::Point spawnPoint = GeometryLib::Point());
@@ -67,21 +68,11 @@ public:
     std::istringstream stream() const;
     // Writes the whole file.
     void writeFile(const std::string& path) const;
+    // The records as they will be written.
+    const Zarn::MapContents& contents() const { return contents_; }
 
 private:
-    Zarn::MapHeader header_;
-    u32 width_ = 0;
-    u32 height_ = 0;
-    u32 cellSize_ = 1;
-    std::vector<u8> tiles_;
-    std::vector<GeometryLib::Rect> rectangles_;
-    std::vector<std::unique_ptr<Zarn::TrapElement>> traps_;
-    std::vector<std::unique_ptr<Zarn::GroupedTrapElement>> groups_;
-    std::vector<Zarn::MapEventData> events_;
-    std::vector<std::unique_ptr<Zarn::MapElement>> elements_;
-    std::vector<Zarn::DialogEntry> dialogs_;
-    std::vector<Zarn::ZOrder> zOrders_;
-    Zarn::CameraRegions cameraRegions_;
+    Zarn::MapContents contents_;
 };
 
 // Little helpers for hand-made bytes in tests.

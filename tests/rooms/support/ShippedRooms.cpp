@@ -1,0 +1,74 @@
+#include "rooms/support/ShippedRooms.h"
+
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+#include "engine/FileUtils.h"
+
+namespace zarn_test {
+
+const std::vector<std::string>& levelTableRooms() {
+    static const std::vector<std::string> names = {
+        "DEMO_EmptyRoomWithWalls",
+        "DEMO_EmptyRoomWithHoles",
+        "DEMO_RoomWithOneTrapDoorRow",
+        "DEMO_FourTrapDoorRowsSequential",
+        "DEMO_FourTrapDoorRowsAlt",
+        "DEMO_FourTrapDoorRowsSkip",
+        "FiveTrapDoorRowsCornersCross",
+        "FiveTrapDoorRowsExpandingCorners",
+        "DEMO_TwoRowsAlternate",
+        "DEMO_TwoRowsFloatingPlatform",
+        "DEMO_LongRowTwoSafeSpots",
+        "DEMO_RoomWithAllSpikeTraps",
+        "DEMO_TDSpikeTDRow",
+        "DEMO_SpikeTDAlternate",
+        "DEMO_LongRowTwoUnsafeSpots",
+        "DEMO_CheckerSpikeTrapDoor",
+        "DEMO_LeverGallery",
+        "SimpleMerryGoRound",
+        "MerryGoRound4Switches",
+        "ConveyorCrossTDAtCenter",
+        "DEMO_ThreeMusicTrap",
+        "FiveMusicTrap",
+        "DEMO_FiveTrapDoorRowsCarefulStep",
+        "LeverFloorPuzzle1",
+        "LeverPuzzleMakeTrapLine",
+        "DEMO_SteerableIME01",
+        "DEMO_BossSinglePhase",
+        "ThreeChunkMiddleSpike",
+        "TDIForwardBackSpikeMix",
+        "TDILadderTwoEndPieces",
+        "TDITDMidBackForth",
+        "DEMO_TDLongRowWithSafeSpotInt01",
+    };
+    return names;
+}
+
+const std::vector<std::string>& coopRooms() {
+    static const std::vector<std::string> names = {"multi_lv1", "multi_lv2"};
+    return names;
+}
+
+std::vector<std::string> shippedRooms() {
+    std::vector<std::string> names = levelTableRooms();
+    names.emplace_back("BlankRoom");
+    names.insert(names.end(), coopRooms().begin(), coopRooms().end());
+    return names;
+}
+
+std::vector<u8> shippedMap(const std::string& name) {
+    const std::vector<unsigned char> bytes =
+        cocos2d::FileUtils::getInstance()->getDataFromFile("maps/" + name + ".map");
+    return std::vector<u8>(bytes.begin(), bytes.end());
+}
+
+Zarn::Solution recordedSolution(const std::string& name) {
+    const std::string path = std::string(ZARN_ROOM_SOURCES) + "/" + name + ".solution";
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error(path + " cannot be read");
+    return Zarn::parseSolution(std::string(std::istreambuf_iterator<char>(in), {}));
+}
+
+}  // namespace zarn_test

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "foundation/Geometry.h"
+#include "simulation/state/InputState.h"
+#include "tools/SolutionScript.h"
+
+namespace zarn_test {
+
+// Plays one player's steps of a recorded solution. Told the unit's state as
+// the server sent it, tick by tick, it answers the input to send before the
+// next tick (at most one per tick).
+class StepRunner {
+public:
+    StepRunner(std::vector<Zarn::SolutionStep> steps, u32 cellSize);
+
+    std::optional<Zarn::InputData> next(u32 tick, const GeometryLib::FPoint& position, u32 state);
+    bool finished() const { return index_ >= steps_.size(); }
+    // What the runner did, one line per step: "t=1.20 move 5 2 (line 7)".
+    const std::vector<std::string>& log() const { return log_; }
+
+private:
+    GeometryLib::FPoint centreOf(float x, float y) const;
+
+    std::vector<Zarn::SolutionStep> steps_;
+    float cellSize_;
+    std::size_t index_ = 0;
+    bool issued_ = false;
+    u32 startTick_ = 0;
+    std::vector<std::string> log_;
+};
+
+// How a player's run went, from the states the server sent.
+struct PlayerRun {
+    bool exited = false;
+    // The server tick at which the unit left the level (state 17).
+    u32 exitTick = 0;
+    u32 deaths = 0;
+    // Where the unit was at the end of the run (map units).
+    GeometryLib::FPoint lastPosition;
+    std::vector<std::string> log;
+};
+
+struct PlayResult {
+    std::vector<PlayerRun> players;
+    u32 ticks = 0;
+    // The server stopped answering (a broken world or a hang).
+    bool stalled = false;
+
+    bool everyoneExited() const;
+    u32 totalDeaths() const;
+    // The latest exit, in milliseconds of ticks (0.03 s each).
+    u32 exitMilliseconds() const;
+    std::string report() const;
+};
+
+// Plays the solution's player 0 through the single-play client (its server on
+// a thread of its own) in lockstep: one client frame of one tick, then a wait
+// until the server's state of that tick has come back. The server's clock is
+// a manual one that never moves, so the server steps only when the client
+// confirms a tick; the run is the same on every machine and every repetition.
+PlayResult playAlone(const std::vector<u8>& mapBytes, const Zarn::Solution& solution, u32 tickLimit);
+
+// Plays every player of the solution through client game cores of their own,
+// connected to one server (on a thread of its own) by rings, in the same
+// lockstep, until every player has left the level or finished its steps.
+// Client i has the client ID i.
+PlayResult playTogether(const std::vector<u8>& mapBytes, const Zarn::Solution& solution, u32 tickLimit);
+
+}  // namespace zarn_test

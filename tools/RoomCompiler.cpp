@@ -254,6 +254,22 @@ MapContents compileRoom(const RoomText& room) {
         return it == symbolCells.end() ? std::vector<Point>{} : it->second;
     };
 
+    // "also S X,Y ..": cells under other symbols that symbol S covers as well
+    // (a coin on a trap door, say).
+    for (const Statement& s : room.statements) {
+        if (s.keyword != "also") continue;
+        if (s.words.size() < 2 || s.words.front().size() != 1)
+            throw RoomSourceError(s.line, "expected 'also SYMBOL X,Y ..'");
+        for (std::size_t i = 1; i < s.words.size(); ++i) {
+            const std::vector<u32> xy = parseCountList(s.words[i], s.line);
+            if (xy.size() != 2 || xy[0] >= b.columns || xy[1] >= b.rows)
+                throw RoomSourceError(s.line, "'" + s.words[i] + "' is not a cell X,Y of the grid");
+            if (b.contents.tiles[static_cast<std::size_t>(xy[1]) * b.columns + xy[0]] == 1)
+                throw RoomSourceError(s.line, "cell " + s.words[i] + " is a wall");
+            symbolCells[s.words.front()[0]].emplace_back(static_cast<i16>(xy[0]), static_cast<i16>(xy[1]));
+        }
+    }
+
     std::set<char> declared;
     for (const SymbolDeclaration& d : room.symbols) {
         if (d.symbol == '#' || d.symbol == '.' || !declared.insert(d.symbol).second)
@@ -288,6 +304,8 @@ MapContents compileRoom(const RoomText& room) {
             addCamera(b, s);
         else if (s.keyword == "zorder")
             addZOrder(b, s);
+        else if (s.keyword == "also")
+            continue;
         else
             throw RoomSourceError(s.line, "unknown statement '" + s.keyword + "'");
     }

@@ -25,6 +25,8 @@ namespace Zarn {
 //   dialog N SPEAKER "TEXT" [at=X,Y]                  a dialog; "&&" separates its lines
 //   camera X Y W H                                     a camera region: lower-left cell X Y, W x H cells
 //   zorder ID NAME A B
+//   also SYMBOL X,Y ..                                 the symbol covers these cells too (a coin
+//                                                      on a trap door, say)
 //
 // Symbols of trap kinds make one trap per cell unless the kind covers an area
 // (bomb-dropper, trap-spawner, boss, rat-trap, arm) or the symbol says

@@ -369,11 +369,15 @@ void addDoor(RoomBuild& b, const SymbolDeclaration& d, const Cells& cells) {
     if (automatic) {
         auto a = std::make_unique<AutomaticDoorElement>();
         a->elementId = p.count("id", 163 + b.art);
+        // sensors=SYMBOLS: the cells of every symbol named.
         const std::string sensors = p.text("sensors");
-        if (sensors.size() != 1) throw RoomSourceError(d.line, "an auto-door needs sensors=SYMBOL");
-        const Cells sensorCells = b.places.cellsOf(sensors[0]);
-        if (sensorCells.empty()) throw RoomSourceError(d.line, "the sensor symbol is on no cell");
-        for (const Point& c : sensorCells) a->sensorCells.insert(c);
+        if (sensors.empty()) throw RoomSourceError(d.line, "an auto-door needs sensors=SYMBOLS");
+        for (char symbol : sensors) {
+            const Cells sensorCells = b.places.cellsOf(symbol);
+            if (sensorCells.empty())
+                throw RoomSourceError(d.line, std::string("sensor symbol '") + symbol + "' is on no cell");
+            for (const Point& c : sensorCells) a->sensorCells.insert(c);
+        }
         r = std::move(a);
     } else {
         r = std::make_unique<DoorElement>();

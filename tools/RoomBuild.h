@@ -35,6 +35,9 @@ struct RoomBuild {
     std::map<u32, std::vector<u32>> symbolGroups;
     // Event IDs the exits use.
     u32 nextExitEvent = 900;
+    // The source line of each record that names others ("event 3", "lever 40",
+    // "trap group 20"...), for the cross-reference checks' messages.
+    std::map<std::string, int> lines;
 
     // The centre of a cell, and its lower-left corner, in map units.
     GeometryLib::Point centre(const GeometryLib::Point& cell) const;

@@ -56,8 +56,9 @@ public:
                 const bool sequence = g->elementId == 53;
                 const auto t = traps_.find(m);
                 if (t == traps_.end() || (sequence && !isIntervalTrap(t->second)))
-                    fail("trap group " + std::to_string(g->trapNumber) + " names trap " + std::to_string(m) +
-                         (sequence ? ", which is no interval trap" : ", which does not exist"));
+                    fail("trap group " + std::to_string(g->trapNumber),
+                         " names trap " + std::to_string(m) +
+                             (sequence ? ", which is no interval trap" : ", which does not exist"));
             }
         }
         for (const auto& t : b_.contents.traps) {
@@ -67,36 +68,40 @@ public:
     }
 
 private:
-    [[noreturn]] void fail(const std::string& message) const { throw RoomSourceError(0, message); }
+    // where: "event 3", "lever 40"... as the compiler filed its line.
+    [[noreturn]] void fail(const std::string& where, const std::string& message) const {
+        const auto line = b_.lines.find(where);
+        throw RoomSourceError(line == b_.lines.end() ? 0 : line->second, where + message);
+    }
 
     void needTrap(u32 n, const std::string& where, const std::set<u32>& ids = {}) const {
         const auto t = traps_.find(n);
         if (t == traps_.end() || (!ids.empty() && !ids.count(t->second)))
-            fail(where + " names trap " + std::to_string(n) + ", which the room does not have" +
-                 (ids.empty() ? "" : " (of that kind)"));
+            fail(where, " names trap " + std::to_string(n) + ", which the room does not have" +
+                            (ids.empty() ? "" : " (of that kind)"));
     }
 
     void needElement(u32 n, const std::string& where, bool (*kind)(u32) = nullptr) const {
         const auto e = elements_.find(n);
         if (e == elements_.end() || (kind && !kind(e->second)))
-            fail(where + " names element " + std::to_string(n) + ", which the room does not have" +
-                 (kind ? " (of that kind)" : ""));
+            fail(where, " names element " + std::to_string(n) + ", which the room does not have" +
+                            (kind ? " (of that kind)" : ""));
     }
 
     void needEvent(u32 id, const std::string& where) const {
         if (!b_.eventIds.count(id))
-            fail(where + " names event " + std::to_string(id) + ", which does not exist");
+            fail(where, " names event " + std::to_string(id) + ", which does not exist");
     }
 
     void needDialog(u32 n, const std::string& where) const {
         if (!b_.dialogNumbers.count(n))
-            fail(where + " names dialog " + std::to_string(n) + ", which does not exist");
+            fail(where, " names dialog " + std::to_string(n) + ", which does not exist");
     }
 
     void checkTrigger(const TriggerData& t, u32 eventId) const {
         const auto* numbered = dynamic_cast<const NumberTriggerData*>(&t);
         if (!numbered) return;
-        const std::string where = "the trigger of event " + std::to_string(eventId);
+        const std::string where = "event " + std::to_string(eventId);
         const u32 n = numbered->number;
         switch (t.triggerId) {
             case 6:
@@ -196,7 +201,7 @@ private:
         if (auto* controller = dynamic_cast<const MusicalNoteControllerElement*>(&e)) {
             const std::string where = "note controller " + std::to_string(controller->number);
             for (const auto& step : controller->noteSequences) {
-                if (step.empty()) fail(where + " has an empty melody step");
+                if (step.empty()) fail(where, " has an empty melody step");
                 for (u32 n : step) needElement(n, where, [](u32 id) { return id == 383 || id == 379; });
             }
             for (const auto& a : controller->firstActions) checkAction(*a, where);

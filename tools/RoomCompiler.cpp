@@ -111,6 +111,7 @@ void addEvent(RoomBuild& b, const Statement& s) {
     MapEventData e;
     e.eventId = parseCount(s.words.front(), s.line);
     b.claimEventId(e.eventId, s.line);
+    b.lines["event " + std::to_string(e.eventId)] = s.line;
     const Params options(std::vector<std::string>(s.words.begin() + 1, when), 0, s.line);
     options.checkKnown({"count", "off"});
     e.enabled = options.flag("off") ? 0 : 1;
@@ -140,6 +141,7 @@ void addTrapGroup(RoomBuild& b, const Statement& s) {
         g->sequential = p.flag("sequential") ? 1 : 0;
     }
     b.claimTrapNumber(number, s.line);
+    b.lines["trap group " + std::to_string(number)] = s.line;
     g->trapNumber = number;
     g->stepDelay = p.number("step", 0.1f);
     g->memberNumbers = membersOf(p, s.line);
@@ -156,6 +158,7 @@ void addElementGroup(RoomBuild& b, const Statement& s) {
         throw RoomSourceError(s.line, "an element group is 141 or 142");
     g->number = parseCount(s.words.front(), s.line);
     b.claimElementNumber(g->number, s.line);
+    b.lines["element group " + std::to_string(g->number)] = s.line;
     g->groupFlag = p.flag("sequential") ? 1 : 0;
     g->groupTime = p.number("step", 0.1f);
     g->memberNumbers = membersOf(p, s.line);
@@ -171,6 +174,7 @@ void addLevelUp(RoomBuild& b, const Statement& s) {
     m->elementId = 443;
     m->modeNumber = parseCount(s.words.front(), s.line);
     b.claimElementNumber(m->modeNumber, s.line);
+    b.lines["level-up mode " + std::to_string(m->modeNumber)] = s.line;
     m->modeFlagA = p.flag("random") ? 1 : 0;
     m->modeFlagB = p.flag("loop") ? 1 : 0;
     m->modeValueA = p.number("start", 0.0f);

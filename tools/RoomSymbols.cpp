@@ -272,6 +272,7 @@ void addTraps(RoomBuild& b, const SymbolDeclaration& d, const Cells& cells, cons
         }
         while (!p.has("number") && b.trapNumbers.count(number)) ++number;
         b.claimTrapNumber(number, d.line);
+        b.lines["boss " + std::to_string(number)] = d.line;
         r->trapNumber = number;
         if (const auto group = p.maybeCount("group")) {
             r->linkNumber = *group;
@@ -345,6 +346,7 @@ void addLevers(RoomBuild& b, const SymbolDeclaration& d, const Cells& cells) {
         }
         r->position = b.centre(c);
         r->number = nextNumber(b, p, number, d.line);
+        b.lines["lever " + std::to_string(r->number)] = d.line;
         r->startOff = p.flag("off") ? 1 : 0;
         r->firstActions = actionsParam(b, p, "first", d.line);
         r->secondActions = actionsParam(b, p, "second", d.line);
@@ -423,6 +425,7 @@ void addFigure(RoomBuild& b, const SymbolDeclaration& d, const Cells& cells, u32
     r->actions = actionsParam(b, p, "script", d.line, &parseScriptStep);
     u32 number = p.count("number", b.freeElementNumber());
     r->number = nextNumber(b, p, number, d.line);
+    b.lines["figure " + std::to_string(r->number)] = d.line;
     b.contents.elements.push_back(std::move(r));
 }
 
@@ -454,6 +457,7 @@ void addNotes(RoomBuild& b, const SymbolDeclaration& d, const Cells& cells) {
         r->cell = c;
         r->note = pitch++;
         r->number = nextNumber(b, p, number, d.line);
+        b.lines["note controller " + std::to_string(r->number)] = d.line;
         b.contents.elements.push_back(std::move(r));
         b.floorTaken.insert(c.key);
     }

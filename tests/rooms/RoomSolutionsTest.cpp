@@ -3,7 +3,10 @@
 #include <cstdlib>
 #include <iostream>
 #include <set>
+#include <sstream>
 
+#include "map/import/GameMap.h"
+#include "map/import/MapComponentsImporter.h"
 #include "rooms/support/ShippedRooms.h"
 #include "rooms/support/SolutionPlayer.h"
 
@@ -49,6 +52,55 @@ TEST_P(StoryRoomSolution, LeavesTheRoomWithoutDyingInTheMedalTime) {
 }
 
 INSTANTIATE_TEST_SUITE_P(LevelTable, StoryRoomSolution, ::testing::ValuesIn(zarn_test::levelTableRooms()),
+                         [](const auto& info) { return info.param; });
+
+}  // namespace
+
+namespace {
+
+// The cells of the map events that take a player out of the level.
+std::set<u32> exitCells(const Zarn::GameMap& map) {
+    std::set<u32> cells;
+    for (const auto& e : map.mapEvents) {
+        bool exits = false;
+        for (const auto& a : e->actions) exits = exits || a->actionId == 37;
+        if (!exits) continue;
+        if (auto* area = dynamic_cast<const Zarn::AreaTriggerData*>(e->trigger.get()))
+            for (const GeometryLib::Point& c : area->cells) cells.insert(c.key);
+        if (auto* at = dynamic_cast<const Zarn::PositionTriggerData*>(e->trigger.get()))
+            cells.insert(at->cell.key);
+    }
+    return cells;
+}
+
+class CoopRoomSolution : public ::testing::TestWithParam<std::string> {};
+
+// Two players, each with a client game core of its own, play the recorded
+// solution against one server: nobody dies, player 0 leaves the level (the
+// exit takes the first player) and every player ends on an exit cell.
+TEST_P(CoopRoomSolution, BringsEveryPlayerToTheExitWithoutADeath) {
+    const std::string& name = GetParam();
+    const std::vector<u8> map = zarn_test::shippedMap(name);
+    ASSERT_FALSE(map.empty()) << "maps/" << name << ".map is not built";
+    const Solution solution = zarn_test::recordedSolution(name);
+    ASSERT_GE(solution.players.size(), 2u) << "a co-op solution plays at least two players";
+
+    const PlayResult result = zarn_test::playTogether(map, solution, kTickLimit);
+    if (tracing()) std::cout << name << ": " << result.report();
+    EXPECT_FALSE(result.stalled) << result.report();
+    EXPECT_EQ(result.totalDeaths(), 0u) << result.report();
+    EXPECT_TRUE(result.players.front().exited) << result.report();
+    Zarn::GameMap room;
+    std::istringstream in(std::string(map.begin(), map.end()));
+    Zarn::MapComponentsImporter(room).import(in);
+    const std::set<u32> exits = exitCells(room);
+    for (std::size_t i = 0; i < result.players.size(); ++i) {
+        const GeometryLib::Point cell = room.grid.toCell(GeometryLib::Point(result.players[i].lastPosition));
+        EXPECT_TRUE(exits.count(cell.key)) << "player " << i << " ends outside the exit\n" << result.report();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Multiplayer, CoopRoomSolution, ::testing::ValuesIn(zarn_test::coopRooms()),
                          [](const auto& info) { return info.param; });
 
 }  // namespace

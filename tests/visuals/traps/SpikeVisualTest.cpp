@@ -13,22 +13,7 @@ using zarn_test::trapAt;
 using Spike = SimpleTrapCocos2D<Zarn::BaseIntervalTrap, Zarn::IntervalTrap2D>;
 using ScheduledSpike = SimpleTrapCocos2D<Zarn::ScheduledTrap, Zarn::ScheduledTrap2D>;
 
-u8 valueOf(Zarn::Trap& trap) {
-    return static_cast<u8>(static_cast<Zarn::IntervalTrapIMEState&>(trap.getState()).value);
-}
-
-class SpikeVisualTest : public zarn_test::TrapSceneFixture {
-protected:
-    // A start event that enables the traps numbered.
-    static void enableAtStart(MapBuilder& b, std::initializer_list<u32> numbers) {
-        Zarn::MapEventData e;
-        e.eventId = 1;
-        e.trigger = std::make_unique<Zarn::TriggerData>();
-        e.trigger->triggerId = 1;
-        for (u32 n : numbers) e.actions.push_back(std::make_unique<Zarn::NumberActionData>(0, n));
-        b.event(e);
-    }
-};
+class SpikeVisualTest : public zarn_test::TrapSceneFixture {};
 
 // A spike trap (127) on cell (2, 3): one cycle of warning, armed and resting,
 // each phase checked in the draw list; the floor under it hides while it is

@@ -17,6 +17,9 @@
 
 #include "../../../presentation/support/PlayerFixture.h"
 #include "engine/DrawList.h"
+#include "map/records/ActionData.h"
+#include "map/records/MapEventData.h"
+#include "map/records/TriggerData.h"
 #include "presentation/mediators/CocosNodeMediator.h"
 #include "simulation/core/GameWorld.h"
 #include "support/map/MapBuilder.h"
@@ -106,6 +109,20 @@ protected:
         MapBuilder b("traps", GeometryLib::Point(96, 96));
         b.grid(static_cast<u32>(kCell), std::vector<std::string>(10, ".........."));
         return b;
+    }
+
+    // A start event that enables the traps numbered.
+    static void enableAtStart(MapBuilder& b, std::initializer_list<u32> numbers) {
+        Zarn::MapEventData e;
+        e.eventId = 1;
+        e.trigger = std::make_unique<Zarn::TriggerData>();
+        e.trigger->triggerId = 1;
+        for (u32 n : numbers) e.actions.push_back(std::make_unique<Zarn::NumberActionData>(0, n));
+        b.event(e);
+    }
+    // The interval state value of a trap with an interval state.
+    static u8 valueOf(Zarn::Trap& trap) {
+        return static_cast<u8>(static_cast<Zarn::IntervalTrapIMEState&>(trap.getState()).value);
     }
 
     // Loads the room, adds the local player (client 0) and makes the picture

@@ -42,10 +42,27 @@ void BaseSpawningTrap2D::syncVisual() {
         onChildRemoved(child);
     }
     for (const auto& [number, trap] : added) {
-        NodeMediator* picture = factory_->placeTrapPicture(*trap);
+        NodeMediator* picture = pictureFromBirth(*trap);
         parent->addChild(picture);
         children_[number] = Child{trap, picture, trap->trapRecord->position};
     }
+}
+
+NodeMediator* BaseSpawningTrap2D::pictureFromBirth(Trap& child) {
+    auto* state = dynamic_cast<IntervalTrapIMEState*>(&child.getState());
+    if (state == nullptr) return factory_->placeTrapPicture(child);
+    const IntervalTrapIMEState now = *state;
+    state->hidden = child.trapRecord->flag != 0 ? 1 : 0;
+    state->value = child.trapRecord->startsActive != 0 ? EIntervalTrapState::active : EIntervalTrapState::idle;
+    NodeMediator* picture = nullptr;
+    try {
+        picture = factory_->placeTrapPicture(child);
+    } catch (...) {
+        *state = now;
+        throw;
+    }
+    *state = now;
+    return picture;
 }
 
 void TrapSpawningTrap2D::onChildRemoved(const Child& child) {

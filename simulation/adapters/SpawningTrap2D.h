@@ -50,6 +50,13 @@ protected:
     };
     // After the child's picture has left the world root.
     virtual void onChildRemoved(const Child&) {}
+    // The child's picture, set up against the state the child was made in
+    // (hidden as its record says, at its rest value): the child has run a
+    // tick or more before its picture exists, and the picture must still
+    // play those first changes (a bomb's fall, a trap's appearing). The
+    // child's live state is put back before the call returns; no world code
+    // runs in between.
+    NodeMediator* pictureFromBirth(Trap& child);
 
     Trap2DFactory* factory_;
     BaseSpawningTrap* trap_;

@@ -125,7 +125,8 @@ TEST_F(BombVisualTest, ABombInterceptedByAnArmedDoorSquashesAwayAndTheDoorBursts
     run(0.8f);
     EXPECT_EQ(audio.count("sound/boss/bomb/explosion.mp3"), 1u) << "the door's burst, not the bomb's";
     EXPECT_GT(seen.count("Explosion_Trap_10.png"), 0u);
-    for (const std::string& name : seen) EXPECT_EQ(name.rfind("Explosion_Bomb_", 0), std::string::npos) << name;
+    for (const std::string& name : seen)
+        EXPECT_EQ(name.rfind("Explosion_Bomb_", 0), std::string::npos) << name;
 }
 
 }  // namespace

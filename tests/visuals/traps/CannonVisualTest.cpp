@@ -66,7 +66,8 @@ TEST_F(CannonVisualTest, TheEyeRisesAsTheMuzzleTheBeamFiresDownItsTilesAndTheEye
     EXPECT_EQ(beam->getLocalZOrder(), 1000000);
     EXPECT_EQ(beam->getPosition(), Vec2(2 * 64 + 32, 8 * 64 + 32));
     EXPECT_EQ(beamsShowing(), 4u);
-    const std::vector<cocos2d::Node*> chunks{beam->getTop(), beam->getMiddles()[0], beam->getMiddles()[1], beam->getEnd()};
+    const std::vector<cocos2d::Node*> chunks{beam->getTop(), beam->getMiddles()[0], beam->getMiddles()[1],
+                                             beam->getEnd()};
     for (std::size_t i = 0; i < chunks.size(); ++i) {
         const Vec2 at = chunks[i]->convertToWorldSpace(
             Vec2(chunks[i]->getContentSize().width / 2.0f, chunks[i]->getContentSize().height / 2.0f));

@@ -305,33 +305,26 @@ bool AStarJPSPathFinder::cellJump(i32 x, i32 y, i32 ux, i32 uy, i32& fx, i32& fy
 }
 
 i32 AStarJPSPathFinder::cellStraight(i32 x, i32 y, i32 ux, i32 uy) const {
-    const CellScan& scan = scan_;
+    // Along row y, between the rows above and below, or along column x,
+    // between the columns beside it.
+    const bool row = uy == 0;
+    const i32 across = row ? y : x;
+    const u32 acrossLimit = row ? scan_.limitY : scan_.limitX;
+    if (static_cast<u32>(across) >= acrossLimit) return -1;
+    const auto bits = [&](i32 i) {
+        if (static_cast<u32>(i) >= acrossLimit) return kBlockedLine.data();
+        return row ? grid_->blockedRow(static_cast<u32>(i)) : grid_->blockedColumn(static_cast<u32>(i));
+    };
     LineScan line;
-    if (uy == 0) {
-        // Along row y; the sides are the rows above and below.
-        if (static_cast<u32>(y) >= scan.limitY) return -1;
-        line.line = grid_->blockedRow(static_cast<u32>(y));
-        line.side1 = static_cast<u32>(y + 1) < scan.limitY ? grid_->blockedRow(static_cast<u32>(y + 1))
-                                                           : kBlockedLine.data();
-        line.side2 = static_cast<u32>(y - 1) < scan.limitY ? grid_->blockedRow(static_cast<u32>(y - 1))
-                                                           : kBlockedLine.data();
-        line.jumps = jumpRows_.data() + static_cast<std::size_t>(y) * rowWords_;
-        line.setEnd(static_cast<i32>(scan.limitX));
-        line.goal = y == scan.goalY ? scan.goalX : -1;
-        line.from = x;
-        return ux > 0 ? line.forward() : line.backward();
-    }
-    if (static_cast<u32>(x) >= scan.limitX) return -1;
-    line.line = grid_->blockedColumn(static_cast<u32>(x));
-    line.side1 = static_cast<u32>(x + 1) < scan.limitX ? grid_->blockedColumn(static_cast<u32>(x + 1))
-                                                       : kBlockedLine.data();
-    line.side2 = static_cast<u32>(x - 1) < scan.limitX ? grid_->blockedColumn(static_cast<u32>(x - 1))
-                                                       : kBlockedLine.data();
-    line.jumps = jumpColumns_.data() + static_cast<std::size_t>(x) * columnWords_;
-    line.setEnd(static_cast<i32>(scan.limitY));
-    line.goal = x == scan.goalX ? scan.goalY : -1;
-    line.from = y;
-    return uy > 0 ? line.forward() : line.backward();
+    line.line = bits(across);
+    line.side1 = bits(across + 1);
+    line.side2 = bits(across - 1);
+    line.jumps = row ? jumpRows_.data() + static_cast<std::size_t>(y) * rowWords_
+                     : jumpColumns_.data() + static_cast<std::size_t>(x) * columnWords_;
+    line.setEnd(static_cast<i32>(row ? scan_.limitX : scan_.limitY));
+    line.goal = across == (row ? scan_.goalY : scan_.goalX) ? (row ? scan_.goalX : scan_.goalY) : -1;
+    line.from = row ? x : y;
+    return ux + uy > 0 ? line.forward() : line.backward();
 }
 
 bool AStarJPSPathFinder::cellDiagonal(i32 x, i32 y, i32 ux, i32 uy, i32& fx, i32& fy) const {

@@ -18,8 +18,7 @@ class Sprite3D;
 //
 // The wrapped node is not retained (the scene graph owns it; it usually owns
 // its mediator). Nodes in the two lists are retained while listed. Owners
-// delete mediators through this base or the concrete class, never through
-// Zarn::NodeMediator. Main thread only.
+// delete mediators through any of their bases. Main thread only.
 class CocosNodeBase {
 public:
     explicit CocosNodeBase(cocos2d::Node* node) : node_(node) {}

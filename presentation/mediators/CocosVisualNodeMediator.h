@@ -9,14 +9,12 @@ class Node;
 }
 
 // Base of the element visual mediators of the trap and map element visuals:
-// reacts to nothing until a subclass says otherwise. Owners delete through
-// this class (it has the virtual destructor the world's interface lacks).
+// reacts to nothing until a subclass says otherwise.
 class CocosVisualNodeMediator : public Zarn::VisualNodeMediator {
 public:
     void onVisibilityChanged(u8) override {}
     void onStateChanged(u32, u32) override {}
     void onShowHide(u32, u8) override {}
-    virtual ~CocosVisualNodeMediator() = default;
 };
 
 // The show and hide actions of an element's visual; either may be absent.

@@ -9,10 +9,11 @@ namespace Zarn {
 // only. Sizes are FPoints (x width, y height), angles degrees, rectangles have
 // their origin at the lower-left corner in the parent's space.
 //
-// Never deleted through this interface: the creator owns each mediator by its
-// engine-side type.
+// The creator owns each mediator and may delete it through this interface.
 class NodeMediator {
 public:
+    virtual ~NodeMediator() = default;
+
     virtual GeometryLib::FPoint getVisibleSize() = 0;
     virtual GeometryLib::FPoint getVisibleOrigin() = 0;
     virtual void setContentSize(float width, float height) = 0;
@@ -37,9 +38,6 @@ public:
     // with "Cannot add child of wrong derivied mediator!".
     virtual void addChild(NodeMediator* child) = 0;
     virtual void removeChild(NodeMediator* child) = 0;
-
-protected:
-    ~NodeMediator() = default;
 };
 
 // Markers without operations that tell a 2D sprite's mediator from a 3D
@@ -58,11 +56,8 @@ protected:
 // that a visual hands out a single pointer for its node and its reactions
 // (VariadicNodeMediator<SpriteNodeMediator, VisualNodeMediator> for sprites,
 // <Sprite3DNodeMediator, VisualNodeMediator> for 3D models). Owned by its
-// creator through the engine-side type, like NodeMediator.
+// creator, like NodeMediator.
 template <typename... Interfaces>
-class VariadicNodeMediator : public NodeMediator, public Interfaces... {
-protected:
-    ~VariadicNodeMediator() = default;
-};
+class VariadicNodeMediator : public NodeMediator, public Interfaces... {};
 
 }  // namespace Zarn

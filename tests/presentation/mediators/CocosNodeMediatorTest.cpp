@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "../../simulation/support/SceneFakes.h"
 #include "../support/PresentationFixture.h"
 #include "foundation/Error.h"
 #include "presentation/audio/PositionAudioEngine.h"
@@ -14,32 +15,6 @@ using cocos2d::Vec2;
 using GeometryLib::FPoint;
 
 class CocosNodeMediatorTest : public zarn_test::PresentationFixture {};
-
-// A world-side mediator that no engine side made.
-class ForeignMediator final : public Zarn::NodeMediator {
-public:
-    FPoint getVisibleSize() override { return {}; }
-    FPoint getVisibleOrigin() override { return {}; }
-    void setContentSize(float, float) override {}
-    void setAnchorPoint(float, float) override {}
-    void setPosition(float, float) override {}
-    void setZOrder(int) override {}
-    void setGlobalZOrder(int) override {}
-    void setRotation(float) override {}
-    void setOpacity(u8) override {}
-    void setScale(float) override {}
-    void setVisible(bool) override {}
-    void setFlippedX(bool) override {}
-    void setFlippedY(bool) override {}
-    FPoint getPosition() override { return {}; }
-    FPoint getContentSize() override { return {}; }
-    FPoint convertToNodeSpace(const FPoint& p) override { return p; }
-    float getScale() override { return 1.0f; }
-    GeometryLib::FRect getRect() override { return {}; }
-    void scheduleUpdate() override {}
-    void addChild(NodeMediator*) override {}
-    void removeChild(NodeMediator*) override {}
-};
 
 // A node put on the child's node before the child had a parent moves up into
 // the parent at the same world point and apparent size; removing the child
@@ -104,7 +79,7 @@ TEST_F(CocosNodeMediatorTest, ChildrenOfAnotherImplementationAreRefusedAndNothin
     CocosNodeMediator parent(parentNode);
     cocos2d::Sprite3D* model = cocos2d::Sprite3D::create();
     Cocos3DNode1Mediator model3D(model, &Zarn::NullVisualNodeMediator::instance());
-    ForeignMediator foreign;
+    zarn_test::scene::FakeNode foreign{"not an engine node"};
     for (Zarn::NodeMediator* m :
          {static_cast<Zarn::NodeMediator*>(&parent), static_cast<Zarn::NodeMediator*>(&model3D)}) {
         for (bool add : {true, false}) {
@@ -211,6 +186,22 @@ TEST_F(CocosNodeMediatorTest, SpriteMediatorsForwardTheVisualReactionsToTheirDel
     MediatedSprite* framed = MediatedSprite::createWithSpriteFrameName("blank.png");
     ASSERT_NE(framed, nullptr);
     EXPECT_EQ(framed->getMediator()->getNode(), framed);
+}
+
+// Owners may hold mediators by the world's interfaces and delete them there
+// (the address sanitizer reports a delete through a base without a virtual
+// destructor).
+TEST_F(CocosNodeMediatorTest, MediatorsAreDeletedThroughTheWorldsInterfaces) {
+    cocos2d::Sprite* sprite = cocos2d::Sprite::create();
+    std::vector<std::unique_ptr<Zarn::NodeMediator>> nodes;
+    nodes.push_back(std::make_unique<CocosNode1Mediator>(sprite, &Zarn::NullVisualNodeMediator::instance()));
+    nodes.push_back(std::make_unique<Cocos3DNode1Mediator>(cocos2d::Sprite3D::create(),
+                                                           &Zarn::NullVisualNodeMediator::instance()));
+    nodes.push_back(std::make_unique<CocosNodeMediator>(Node::create()));
+    std::unique_ptr<Zarn::VisualNodeMediator> visual =
+        std::make_unique<MapElement2DVisualMediator>(sprite, MapElementAnimations{});
+    nodes.clear();
+    visual.reset();
 }
 
 class MapElementVisualTest : public zarn_test::PresentationFixture {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/SceneFakes.h"
 #include "simulation/scene/PlayerAnimController.h"
 #include "simulation/scene/SteerableVisualSync.h"
 #include "simulation/scene/ZOrderCalculator.h"
@@ -42,35 +43,6 @@ public:
     int zOrder = 0;
 };
 
-// A node that also records rotation and mirroring.
-class TurningNode final : public Zarn::NodeMediator {
-public:
-    FPoint getVisibleSize() override { return {}; }
-    FPoint getVisibleOrigin() override { return {}; }
-    void setContentSize(float, float) override {}
-    void setAnchorPoint(float, float) override {}
-    void setPosition(float x, float y) override { position = {x, y}; }
-    void setZOrder(int) override {}
-    void setGlobalZOrder(int) override {}
-    void setRotation(float r) override { rotation = r; }
-    void setOpacity(u8) override {}
-    void setScale(float) override {}
-    void setVisible(bool) override {}
-    void setFlippedX(bool f) override { flipped = f; }
-    void setFlippedY(bool) override {}
-    FPoint getPosition() override { return position; }
-    FPoint getContentSize() override { return {}; }
-    FPoint convertToNodeSpace(const FPoint& p) override { return p; }
-    float getScale() override { return 1.0f; }
-    GeometryLib::FRect getRect() override { return {}; }
-    void scheduleUpdate() override {}
-    void addChild(NodeMediator*) override {}
-    void removeChild(NodeMediator*) override {}
-    FPoint position;
-    float rotation = -1.0f;
-    bool flipped = false;
-};
-
 struct SyncRig {
     SyncRig()
         : unit(std::make_unique<Zarn::SteerableUnit>(1)), sync(&node, unit.get(), &controller, &zOrder) {}
@@ -81,7 +53,7 @@ struct SyncRig {
         sync.updateMoveAnimation();
     }
     Zarn::ZOrderCalculator zOrder{32, 10};
-    TurningNode node;
+    zarn_test::scene::FakeNode node{"player"};
     RecordingController controller;
     std::unique_ptr<Zarn::SteerableUnit> unit;
     Zarn::SteerableVisualSync sync;
@@ -174,12 +146,12 @@ TEST(SteerableVisualSync, RotatingVisualsTurnWithTheHeadingAndMirroringOnesFlipW
         rotating.unit->body().heading = c.heading;
         rotating.sync.updateTransform();
         EXPECT_NEAR(rotating.node.rotation, c.rotation, 1e-3f) << c.heading;
-        EXPECT_FALSE(rotating.node.flipped);
+        EXPECT_FALSE(rotating.node.flippedX);
         SyncRig mirroring;
         mirroring.sync.rotate = 0;
         mirroring.unit->body().heading = c.heading;
         mirroring.sync.updateTransform();
-        EXPECT_EQ(mirroring.node.flipped, c.flipped) << c.heading;
+        EXPECT_EQ(mirroring.node.flippedX, c.flipped) << c.heading;
         EXPECT_EQ(mirroring.node.rotation, -1.0f) << "a mirroring visual is never turned";
     }
 }

@@ -45,11 +45,11 @@ public:
     void setPosition(float x, float y) override { position = {x, y}; }
     void setZOrder(int z) override { zOrder = z; }
     void setGlobalZOrder(int) override {}
-    void setRotation(float) override {}
+    void setRotation(float r) override { rotation = r; }
     void setOpacity(u8) override {}
     void setScale(float s) override { scale = s; }
     void setVisible(bool) override {}
-    void setFlippedX(bool) override {}
+    void setFlippedX(bool f) override { flippedX = f; }
     void setFlippedY(bool) override {}
     FPoint getPosition() override { return position; }
     FPoint getContentSize() override { return content; }
@@ -70,6 +70,9 @@ public:
     FPoint position;
     float scale = 1.0f;
     int zOrder = 0;
+    // -1 until a rotation is set.
+    float rotation = -1.0f;
+    bool flippedX = false;
     bool scheduled = false;
     std::vector<std::string> children;
 };

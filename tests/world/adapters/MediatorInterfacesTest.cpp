@@ -49,8 +49,9 @@ public:
     std::vector<std::pair<u32, u32>> changes;
 };
 
-static_assert(!std::has_virtual_destructor_v<Zarn::NodeMediator>);
-static_assert(!std::has_virtual_destructor_v<Zarn::VisualNodeMediator>);
+// Owners delete mediators through either interface.
+static_assert(std::has_virtual_destructor_v<Zarn::NodeMediator>);
+static_assert(std::has_virtual_destructor_v<Zarn::VisualNodeMediator>);
 static_assert(std::is_base_of_v<Zarn::SpriteNodeMediator, RecordingSprite>);
 
 TEST(MediatorInterfaces, OneSpriteObjectServesAsNodeAndVisual) {

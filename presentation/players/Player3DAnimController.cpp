@@ -176,6 +176,7 @@ void Player3DAnimController::lift(bool high) {
 void Player3DAnimController::makeSubstitute() {
     removeSubstitute();
     Node* substitute = factory_->createSubsitute(0);
+    if (substitute == nullptr) return;
     substitute_ = substitute;
     substitute->setPosition(body_->getPosition());
     substitute->setScale(0.3f);

@@ -15,7 +15,9 @@ Steerable3DSubsituteFactoryImpl::Steerable3DSubsituteFactoryImpl(Zarn::Steerable
 
 Node* Steerable3DSubsituteFactoryImpl::createSubsitute(u8 kind) {
     if (kind != 0) throw Convinience::Error("no such subsitute");
-    auto* visual = SteerableCocos3D<Player3DAnimSubController>::create(unit_, zOrder_, substitute_, this);
+    Zarn::SteerableUnit* unit = unit_.get();
+    if (unit == nullptr) return nullptr;
+    auto* visual = SteerableCocos3D<Player3DAnimSubController>::create(unit, zOrder_, substitute_, this);
     if (visual == nullptr) return nullptr;
     visual->scheduleUpdate();
     visual->setScale(0.25f);

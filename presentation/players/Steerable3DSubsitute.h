@@ -15,13 +15,15 @@ class Node;
 class Steerable3DSubsituteFactory {
 public:
     virtual ~Steerable3DSubsituteFactory() = default;
-    // The new visual (autoreleased, not yet on a parent).
+    // The new visual (autoreleased, not yet on a parent), or null when the
+    // unit it would follow is gone.
     virtual cocos2d::Node* createSubsitute(u8 kind) = 0;
 };
 
 // The substitute maker of one 3D player. Its substitutes carry the player's
 // own look, with the squashed base as model and "Squash_Rig|Walk" as walk
-// clip. The unit and the calculator outlive the factory; the look is copied.
+// clip. The unit is watched; the calculator outlives the factory; the look is
+// copied.
 class Steerable3DSubsituteFactoryImpl : public Steerable3DSubsituteFactory {
 public:
     Steerable3DSubsituteFactoryImpl(Zarn::SteerableUnit* unit, const Zarn::ZOrderCalculator* zOrder,
@@ -31,7 +33,7 @@ public:
     const Zarn::Player3DAssets& substituteAssets() const { return substitute_; }
 
 private:
-    Zarn::SteerableUnit* unit_;
+    Zarn::WatchedUnit unit_;
     const Zarn::ZOrderCalculator* zOrder_;
     Zarn::Player3DAssets assets_;
     Zarn::Player3DAssets substitute_;

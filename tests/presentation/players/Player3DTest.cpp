@@ -197,6 +197,9 @@ TEST_F(Player3DTest, TheSubstituteWalksWithItsUnitOnTheSquashedBase) {
     EXPECT_EQ(clip->getAnimation()->getAnimationName(), "Squash_Rig|Walk");
     EXPECT_EQ(substitute->getPosition(), cocos2d::Vec2(90.0f, 70.0f));
     EXPECT_EQ(audio.plays.size(), 0u) << "the substitute raises no dust and no footsteps";
+    unit.reset();
+    EXPECT_EQ(factory->createSubsitute(0), nullptr) << "no substitute for a unit that is gone";
+    step(0.05f);
 }
 
 // The burst's pieces keep their places, turn about their own centres and

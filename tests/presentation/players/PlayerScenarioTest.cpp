@@ -184,7 +184,7 @@ TEST_F(PlayerScenarioTest, APlayerWalksDiesComesBackIsSquashedAndLeavesNothingBe
         3.0f));
     EXPECT_TRUE(mirroredRun);
     EXPECT_TRUE(dust);
-    run(0.3f);
+    EXPECT_TRUE(runUntil([] { return countDrawn("Dust_Puff_") == 0; }, 2.5f)) << "the puffs removed themselves";
     EXPECT_TRUE(startsWith(player()->frameName.str(), "Zizad_Idle"));
     EXPECT_TRUE(player()->flippedX) << "standing keeps the last facing";
 

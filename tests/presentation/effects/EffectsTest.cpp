@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "../support/PresentationFixture.h"
+#include "engine/RefPtr.h"
 #include "presentation/effects/DustPuffs.h"
 #include "presentation/effects/FlyApart.h"
 #include "presentation/effects/ResetableSprite.h"
@@ -124,8 +125,8 @@ TEST_F(EffectsTest, APuffShowsDustFramesAndTheLastOfABurstStartsWithinSixHundred
 
 TEST_F(EffectsTest, DirectionalDustPlaysItsFramesIn04SecondsAndRemovesItsSprite) {
     for (bool large : {false, true}) {
-        Sprite* dust = Sprite::create();
-        parent->addChild(dust);
+        const cocos2d::RefPtr<Sprite> dust = Sprite::create();
+        parent->addChild(dust.get());
         dust->runAction(large ? createDirectionalDustLarge() : createDirectionalDustSmall());
         frame(0.0f);
         frame(0.2f);

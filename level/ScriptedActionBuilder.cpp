@@ -4,6 +4,7 @@
 
 #include "foundation/Error.h"
 #include "level/ElementRegistrations.h"
+#include "map/records/ActionIds.h"
 #include "world/elements/ScriptedSteerableIME.h"
 #include "world/steering/SteerableProximity.h"
 #include "world/units/SecondarySteerableUnit.h"
@@ -33,17 +34,17 @@ std::unique_ptr<ScriptedAction> ScriptedActionBuilder::buildAction(const ActionD
                                                                    ScriptedSteerableIME& element) {
     if (!action) throw Convinience::Error("no such action");
     switch (action->actionId) {
-        case 4:
+        case ScriptedActionId::playDialog:
             return std::make_unique<ScriptedDialogAction>(
                 dialogs_, actionAs<NumberActionData>(action, "not action data").number);
-        case 33: {
+        case ScriptedActionId::pathedMove: {
             const auto& route = actionAs<PositionsActionData<GeometryLib::FPoint>>(action, "not action data");
             return std::make_unique<ScriptedPathedMoveAction>(element.steerable->unit, route.positions);
         }
-        case 34:
+        case ScriptedActionId::waitForContact:
             return std::make_unique<ScriptedWaitForContact>(
                 element, grid_, std::make_unique<SteerableProximityImpl>(units_, grid_), units_);
-        case 35: {
+        case ScriptedActionId::waitForArrival: {
             const auto& targets =
                 actionAs<PositionsActionData<GeometryLib::Point>>(action, "not action data");
             std::vector<GeometryLib::Point> cells;
@@ -54,10 +55,10 @@ std::unique_ptr<ScriptedAction> ScriptedActionBuilder::buildAction(const ActionD
             registrations_.add(element, cells);
             return std::make_unique<ScriptedWaitForArrival>(element, cells, grid_);
         }
-        case 36:
+        case ScriptedActionId::wait:
             return std::make_unique<ScriptedWaitAction>(
                 actionAs<FloatActionData>(action, "not wait action data").floatValue);
-        case 38:
+        case ScriptedActionId::setGenericState:
             return std::make_unique<ScriptedSetSecondarySteerableGenericStateAction>(
                 element,
                 static_cast<u8>(actionAs<NumberActionData>(action, "not number action data").number & 0xFF));

@@ -2,6 +2,7 @@
 
 #include "foundation/Error.h"
 #include "map/records/ActionData.h"
+#include "map/records/ActionIds.h"
 #include "simulation/actions/MapActionCommands.h"
 
 namespace Zarn {
@@ -51,92 +52,92 @@ std::unique_ptr<Convinience::Command> ActionFactoryImpl::makeCommand(const Actio
     static constexpr const char* kDialog = "not dialog number data";
 
     switch (action.actionId) {
-        case 0:
+        case MapActionId::enableTrap:
             return std::make_unique<EnableTrapCommand>(numberOf(action, kTrap), traps_);
-        case 1:
+        case MapActionId::disableTrap:
             return std::make_unique<DisableTrapCommand>(numberOf(action, kTrap), traps_);
-        case 2: {
+        case MapActionId::moveSteerable: {
             const auto& move = dataAs<MoveSteerableData>(action, kMove);
             return std::make_unique<MoveSteerableCommand>(move.steerableNumber, units_, move.target);
         }
-        case 4:
+        case MapActionId::playDialog:
             return std::make_unique<PlayDialogCommand>(numberOf(action, kDialog), dialogs_);
-        case 5:
+        case MapActionId::stopDialog:
             return std::make_unique<StopDialogCommand>(numberOf(action, kDialog), dialogs_);
-        case 6:
+        case MapActionId::playWaitedDialog:
             return std::make_unique<PlayWaitedDialogCommand>(numberOf(action, kDialog), dialogs_, units_);
-        case 7:
+        case MapActionId::stopWaitedDialog:
             return std::make_unique<StopWaitedDialogCommand>(dialogs_, units_);
-        case 8:
+        case MapActionId::hideTrap:
             return std::make_unique<HideTrapCommand>(numberOf(action, kTrap), traps_);
-        case 9:
+        case MapActionId::showTrap:
             return std::make_unique<ShowTrapCommand>(numberOf(action, kTrap), traps_);
-        case 10:
+        case MapActionId::doorOpen:
             return std::make_unique<DoorOpenCommand>(numberOf(action, kTrap), elements_);
-        case 11:
+        case MapActionId::doorClose:
             return std::make_unique<DoorCloseCommand>(numberOf(action, kTrap), elements_);
-        case 12:
+        case MapActionId::turnOnSwitch:
             return std::make_unique<TurnOnSwitchCommand>(numberOf(action, kNumbers), elements_);
-        case 13:
+        case MapActionId::turnOffSwitch:
             return std::make_unique<TurnOffSwitchCommand>(numberOf(action, kNumbers), elements_);
-        case 14:
+        case MapActionId::playSequencedDialog:
             return std::make_unique<PlaySequencedDialogCommand>(
                 dataAs<NumbersActionData>(action, kNumbers).numbers, dialogs_);
-        case 15:
+        case MapActionId::playRandomDialog:
             return std::make_unique<PlayRandomDialogCommand>(
                 dataAs<NumbersActionData>(action, kNumbers).numbers, dialogs_);
-        case 16: {
+        case MapActionId::timerAction: {
             const auto& timerData = dataAs<TimerActionData>(action, "not timer action data");
             if (!timer_)
                 throw Convinience::Error("no timereven trigger, revisit this dependency in the future");
             return std::make_unique<TimerActionCommand>(timerData, *timer_);
         }
-        case 17:
-        case 18: {
+        case MapActionId::turnOnMultiSwitch:
+        case MapActionId::turnOffMultiSwitch: {
             const auto& two = dataAs<TwoNumbersActionData>(action, kNumbers);
-            if (action.actionId == 17)
+            if (action.actionId == MapActionId::turnOnMultiSwitch)
                 return std::make_unique<TurnOnMultiSwitchCommand>(two.firstNumber, two.secondNumber,
                                                                   elements_);
             return std::make_unique<TurnOffMultiSwitchCommand>(two.firstNumber, two.secondNumber, elements_);
         }
-        case 19:
+        case MapActionId::enableEvent:
             return std::make_unique<EnableEventCommand>(events_,
                                                         std::vector<u32>{numberOf(action, kNumbers)});
-        case 20:
+        case MapActionId::disableEvent:
             return std::make_unique<DisableEventCommand>(events_,
                                                          std::vector<u32>{numberOf(action, kNumbers)});
-        case 21:
+        case MapActionId::enableEvents:
             return std::make_unique<EnableEventCommand>(events_,
                                                         dataAs<NumbersActionData>(action, kNumbers).numbers);
-        case 22:
+        case MapActionId::disableEvents:
             return std::make_unique<DisableEventCommand>(events_,
                                                          dataAs<NumbersActionData>(action, kNumbers).numbers);
-        case 23: {
+        case MapActionId::setSpawnPoint: {
             const auto& move = dataAs<MoveSteerableData>(action, kMove);
             return std::make_unique<SetSpawnPointCommand>(move.steerableNumber, units_, spawnPoints_,
                                                           move.target);
         }
-        case 24:
+        case MapActionId::enableNumberedElement:
             return std::make_unique<EnableNumberedElementCommand>(numberOf(action, kNumbers), elements_);
-        case 25:
+        case MapActionId::disableNumberedElement:
             return std::make_unique<DisableNumberedElementCommand>(numberOf(action, kNumbers), elements_);
-        case 26:
+        case MapActionId::showNumberedElement:
             return std::make_unique<ShowNumberedElementCommand>(numberOf(action, kNumbers), elements_);
-        case 27:
+        case MapActionId::hideNumberedElement:
             return std::make_unique<HideNumberedElementCommand>(numberOf(action, kNumbers), elements_);
-        case 28:
+        case MapActionId::toggleDoor:
             return std::make_unique<ToggleDoorCommand>(numberOf(action, kTrap), elements_);
-        case 29:
+        case MapActionId::toggleTrapVisibility:
             return std::make_unique<ToggleTrapVisibilityCommand>(numberOf(action, kTrap), traps_);
-        case 30:
+        case MapActionId::toggleTrapEnable:
             return std::make_unique<ToggleTrapEnableCommand>(numberOf(action, kTrap), traps_);
-        case 31:
+        case MapActionId::enableTraps:
             return std::make_unique<EnableTrapsCommand>(dataAs<NumbersActionData>(action, kNumbers).numbers,
                                                         traps_);
-        case 32:
+        case MapActionId::disableTraps:
             return std::make_unique<DisableTrapsCommand>(dataAs<NumbersActionData>(action, kNumbers).numbers,
                                                          traps_);
-        case 37:
+        case MapActionId::exitLevel:
             return std::make_unique<ExitLevelCommand>(units_);
         default:
             throw Convinience::Error("invalid commandID");

@@ -1,13 +1,17 @@
 #pragma once
 
 #include "foundation/Types.h"
+#include "map/records/ActionIds.h"
 
 namespace Zarn {
 
 // The command IDs of the game protocol (the command header's command-ID
 // field). The first three tables share one number space on the wire; each
 // factory reads only its own table, so one number may name different
-// commands in different tables.
+// commands in different tables. The fourth table, the map actions
+// (MapActionId), is a number space of the map files; it stands with the action
+// records (map/records/ActionIds.h) so that the world can name the actions it
+// reports.
 
 // Client to server, read by the server's command factory.
 namespace ServerCommandId {
@@ -45,48 +49,5 @@ inline constexpr u32 stateUpdate = 1;
 inline constexpr u32 input = 2;
 inline constexpr u32 exitGame = 9;
 }  // namespace LocalCommandId
-
-// Map actions: the command ID of a map file's action record (a number space
-// of its own), read by the map-action factory. 3 and 33 to 36 are no actions.
-namespace MapActionId {
-inline constexpr u32 enableTrap = 0;
-inline constexpr u32 disableTrap = 1;
-inline constexpr u32 moveSteerable = 2;
-inline constexpr u32 playDialog = 4;
-inline constexpr u32 stopDialog = 5;
-inline constexpr u32 playWaitedDialog = 6;
-inline constexpr u32 stopWaitedDialog = 7;
-inline constexpr u32 hideTrap = 8;
-inline constexpr u32 showTrap = 9;
-inline constexpr u32 doorOpen = 10;
-inline constexpr u32 doorClose = 11;
-inline constexpr u32 turnOnSwitch = 12;
-inline constexpr u32 turnOffSwitch = 13;
-inline constexpr u32 playSequencedDialog = 14;
-inline constexpr u32 playRandomDialog = 15;
-inline constexpr u32 timerAction = 16;
-inline constexpr u32 turnOnMultiSwitch = 17;
-inline constexpr u32 turnOffMultiSwitch = 18;
-inline constexpr u32 enableEvent = 19;
-inline constexpr u32 disableEvent = 20;
-inline constexpr u32 enableEvents = 21;
-inline constexpr u32 disableEvents = 22;
-inline constexpr u32 setSpawnPoint = 23;
-inline constexpr u32 enableNumberedElement = 24;
-inline constexpr u32 disableNumberedElement = 25;
-inline constexpr u32 showNumberedElement = 26;
-inline constexpr u32 hideNumberedElement = 27;
-inline constexpr u32 toggleDoor = 28;
-inline constexpr u32 toggleTrapVisibility = 29;
-inline constexpr u32 toggleTrapEnable = 30;
-inline constexpr u32 enableTraps = 31;
-inline constexpr u32 disableTraps = 32;
-inline constexpr u32 exitLevel = 37;
-
-// Whether the ID names a map action.
-inline constexpr bool isMapAction(u32 id) {
-    return id <= 37 && id != 3 && (id < 33 || id > 36);
-}
-}  // namespace MapActionId
 
 }  // namespace Zarn

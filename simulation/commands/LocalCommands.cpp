@@ -1,5 +1,6 @@
 #include "simulation/commands/LocalCommands.h"
 
+#include "simulation/commands/CommandIds.h"
 #include "simulation/commands/FixedRateProducer.h"
 #include "simulation/sync/GSCommandPusher.h"
 
@@ -14,7 +15,7 @@ void StateUpdateCommand::execute() {
 
 void ClientExitGameCommand::execute() {
     producer_->enabled = false;
-    Corvel::CommandHeader header(localClientId_, 9, 0, true);
+    Corvel::CommandHeader header(localClientId_, LocalCommandId::exitGame, 0, true);
     header.fromClientId = localClientId_;
     header.toClientId = gameFromId_;
     pusher_->pushRaw(header);

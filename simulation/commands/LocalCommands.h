@@ -2,6 +2,7 @@
 
 #include "foundation/Command.h"
 #include "foundation/Logger.h"
+#include "simulation/commands/CommandIds.h"
 
 namespace Zarn {
 
@@ -15,7 +16,8 @@ class GSCommandPusher;
 // and files the queued input). The pusher outlives the command.
 class StateUpdateCommand : public Convinience::Command {
 public:
-    StateUpdateCommand(GSCommandPusher& pusher, u32 gameFromId, u32 localClientId, u32 commandId = 1)
+    StateUpdateCommand(GSCommandPusher& pusher, u32 gameFromId, u32 localClientId,
+                       u32 commandId = LocalCommandId::stateUpdate)
         : pusher_(&pusher), gameFromId_(gameFromId), localClientId_(localClientId), commandId_(commandId) {}
     void execute() override;
 
@@ -31,7 +33,7 @@ private:
 class InputCommand : public StateUpdateCommand {
 public:
     InputCommand(GSCommandPusher& pusher, u32 localClientId, u32 gameFromId)
-        : StateUpdateCommand(pusher, gameFromId, localClientId, 2) {}
+        : StateUpdateCommand(pusher, gameFromId, localClientId, LocalCommandId::input) {}
 };
 
 // Command 9: stops the producer (no state updates or inputs leave after it),

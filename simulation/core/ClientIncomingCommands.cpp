@@ -5,6 +5,7 @@
 #include "foundation/ByteReader.h"
 #include "foundation/Error.h"
 #include "foundation/QueuedMessage.h"
+#include "simulation/commands/CommandIds.h"
 #include "simulation/core/CheckpointFollower.h"
 #include "simulation/scores/ScoreKeeperRegistry.h"
 #include "simulation/state/InputTables.h"
@@ -52,34 +53,34 @@ std::unique_ptr<Convinience::Command> ClientIncomingCommandFactory::build(
     const Corvel::CommandHeader& header, const Corvel::QueuedMessage& message,
     Convinience::ByteReader& payload) {
     switch (header.commandId) {
-        case 0:
-        case 3: {
+        case ClientCommandId::stateSync:
+        case ClientCommandId::stateSyncReply: {
             Convinience::ByteReader reader(message.bytes);
             const CommandData data(reader, factories_);
             if (!reader.atEnd()) scores_.applyScores(reader);
             return std::make_unique<StateSyncCommand>(data, buffer_, simulator_, unconfirmed_, checkpoints_);
         }
-        case 8: {
+        case ClientCommandId::addPlayer: {
             const ClientPlayerParts parts = playerParts();
             return std::make_unique<ClientAddPlayerCommand>(header, ClientAddPlayerHeader(payload), parts);
         }
-        case 9: {
+        case ClientCommandId::playerExit: {
             const ClientPlayerParts parts = playerParts();
             const Convinience::Uint32Serializable leaving(payload);
             return std::make_unique<ClientPlayerExitCommand>(header, std::vector<u32>{leaving.value},
                                                              " has left the game", parts);
         }
-        case 12: {
+        case ClientCommandId::gameInstanceConfirm: {
             const ClientPlayerParts parts = playerParts();
             return std::make_unique<GameInstanceConfirmCommand>(header, GameInstance(payload), parts);
         }
-        case 13: {
+        case ClientCommandId::kickPlayers: {
             const ClientPlayerParts parts = playerParts();
             KickPlayersHeader kicked(payload);
             return std::make_unique<ClientPlayerExitCommand>(header, std::move(kicked.clientIDs),
                                                              " was kicked for lagging", parts);
         }
-        case 14:
+        case ClientCommandId::exitGameConfirm:
             return std::make_unique<ClientExitGameConfirmCommand>(header, notifier_);
         default:
             throw Convinience::InvalidCommandDataException();

@@ -4,10 +4,11 @@
 #include <cmath>
 
 #include "foundation/Error.h"
+#include "grid/MapViewport.h"
 #include "map/import/GameMap.h"
+#include "simulation/commands/CommandIds.h"
 #include "simulation/managers/InputManager.h"
 #include "simulation/scene/CameraRegionTracker.h"
-#include "grid/MapViewport.h"
 #include "world/triggers/DialogPlayer.h"
 #include "world/triggers/DialogWindow.h"
 #include "world/units/SteerableUnitManager.h"
@@ -27,7 +28,6 @@ constexpr float kWideMargin = 10000.0f;
 // The kind of a touch the scene takes: move to that point.
 constexpr u8 kMoveToPoint = 1;
 constexpr u8 kContinueKey = 12;
-constexpr u32 kInputCommand = 2;
 
 }  // namespace
 
@@ -199,7 +199,7 @@ void InGameScene::dispatchInput(const GeometryLib::FPoint& point) {
         if (answer.kind == 0) continue;
         if (answer.kind == 3) return;
         inputManager_.pushInput(localClientID_, InputData(answer.kind, answer.position));
-        if (inputManager_.hasInput(localClientID_)) client_.setNextLocalCommand(kInputCommand);
+        if (inputManager_.hasInput(localClientID_)) client_.setNextLocalCommand(LocalCommandId::input);
         return;
     }
 }
@@ -213,7 +213,7 @@ void InGameScene::sendInput(u8 kind) {
     NodeMediator* local = localVisual();
     const GeometryLib::FPoint position = local != nullptr ? local->getPosition() : lastLocalPosition_;
     inputManager_.pushInput(localClientID_, InputData(kind, position));
-    if (inputManager_.hasInput(localClientID_)) client_.setNextLocalCommand(kInputCommand);
+    if (inputManager_.hasInput(localClientID_)) client_.setNextLocalCommand(LocalCommandId::input);
 }
 
 }  // namespace Zarn

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "foundation/Buffer.h"
+#include "simulation/commands/CommandIds.h"
 #include "simulation/managers/PlayerInfoManager.h"
 #include "simulation/server/ClientManager.h"
 #include "simulation/server/GameInstance.h"
@@ -98,7 +99,8 @@ void AddPlayerCommand::announceNewPlayer(u32 id) {
     const GeometryLib::Point position(parts_.units.getUnit(id).body().position);
     const std::vector<u8> bytes = bytesOf(ClientAddPlayerHeader(data.player, position));
     for (u32 player : parts_.instance.players) {
-        Corvel::CommandHeader joined = outgoing(player, 8, 0, parts_.instance.fromID, player);
+        Corvel::CommandHeader joined =
+            outgoing(player, ClientCommandId::addPlayer, 0, parts_.instance.fromID, player);
         parts_.pushers.pusherFor(player).pushRawWithData(joined, bytes);
     }
 }
@@ -111,13 +113,13 @@ void PlayerExitCommand::execute() {
     pushers_.addClient(0);
     const u32 fromId = instance_.fromID;
     GSCommandPusher& host = pushers_.pusherFor(0);
-    Corvel::CommandHeader confirm = outgoing(leaving, 14, 0, fromId, leaving);
+    Corvel::CommandHeader confirm = outgoing(leaving, ClientCommandId::exitGameConfirm, 0, fromId, leaving);
     host.pushRaw(confirm);
     for (u32 player : instance_.players) {
-        Corvel::CommandHeader left = outgoing(player, 9, 0, fromId, player);
+        Corvel::CommandHeader left = outgoing(player, ClientCommandId::playerExit, 0, fromId, player);
         pushers_.pusherFor(player).pushRawWithData(left, u32Bytes(leaving));
     }
-    Corvel::CommandHeader report = outgoing(fromId, 26, 0, fromId, 0);
+    Corvel::CommandHeader report = outgoing(fromId, HostCommandId::playerLeft, 0, fromId, 0);
     host.pushRawWithData(report, bytesOf(instance_));
     logger_.log(kInfo, "Player clientID " + std::to_string(leaving) + " has left the game");
 }
@@ -125,13 +127,15 @@ void PlayerExitCommand::execute() {
 void SetGameFromIDCommand::execute() {
     instance_.fromID = fromId_;
     logger_.log(kInfo, "Game fromID set to " + std::to_string(fromId_));
-    Corvel::CommandHeader confirm = outgoing(0, 24, header.commandNumber, fromId_, routeFrom_);
+    Corvel::CommandHeader confirm =
+        outgoing(0, HostCommandId::fromIdConfirmed, header.commandNumber, fromId_, routeFrom_);
     pusher_.pushRaw(confirm);
 }
 
 void GameInstanceUpdateCommand::execute() {
     instance_.players.insert(header.clientId);
-    Corvel::CommandHeader reply = outgoing(routeFrom_, 12, 0, instance_.fromID, routeFrom_);
+    Corvel::CommandHeader reply =
+        outgoing(routeFrom_, ClientCommandId::gameInstanceConfirm, 0, instance_.fromID, routeFrom_);
     pusher_.pushRawWithData(reply, bytesOf(instance_));
     logger_.log(kInfo, "Updated client " + std::to_string(routeFrom_) + " game instance data");
 }

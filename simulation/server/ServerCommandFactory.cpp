@@ -6,6 +6,7 @@
 #include "foundation/ByteReader.h"
 #include "foundation/Error.h"
 #include "foundation/QueuedMessage.h"
+#include "simulation/commands/CommandIds.h"
 #include "simulation/server/GameInstance.h"
 #include "simulation/server/InputApplier.h"
 #include "simulation/server/PlayerCommands.h"
@@ -20,10 +21,10 @@ namespace Zarn {
 namespace {
 constexpr u32 kWarn = 2;
 constexpr u32 kCritical = 4;
-constexpr u32 kStateSyncCommandId = 3;
-
 bool isServed(u32 commandId) {
-    return commandId == 1 || commandId == 2 || (commandId >= 8 && commandId <= 11);
+    using namespace ServerCommandId;
+    return commandId == stateUpdate || commandId == input || commandId == addPlayer ||
+           commandId == exitGame || commandId == setGameFromId || commandId == gameInstanceUpdate;
 }
 }  // namespace
 
@@ -48,7 +49,7 @@ void InputConfirmationCommand::execute() {
     }
     parts_.ticks.confirm(sender);
     parts_.stepper.step();
-    Corvel::CommandHeader reply(sender, kStateSyncCommandId, header.commandNumber, false);
+    Corvel::CommandHeader reply(sender, ClientCommandId::stateSyncReply, header.commandNumber, false);
     reply.fromClientId = parts_.instance.fromID;
     reply.toClientId = routeFrom_;
     pusher_.push(reply);
@@ -91,25 +92,25 @@ std::unique_ptr<Convinience::Command> ServerCommandFactory::build(const Corvel::
     }
     GSCommandPusher& pusher = pushers_.pusherFor(header.clientId);
     switch (header.commandId) {
-        case 1:
-        case 2:
+        case ServerCommandId::stateUpdate:
+        case ServerCommandId::input:
             return std::make_unique<InputConfirmationCommand>(header, message.fromClientId,
                                                               GameState(reader, factories_), pusher, parts_);
-        case 8: {
+        case ServerCommandId::addPlayer: {
             AddPlayerHeader data(reader);
             logger_.log(kWarn, "cannot add player without endpointAdder on network");
             return std::make_unique<AddPlayerCommand>(
                 header, message.fromClientId, std::move(data),
                 AddPlayerCommand::Parts{instance_, units_, clients_, spawns_, infos_, pushers_});
         }
-        case 9:
+        case ServerCommandId::exitGame:
             ownCommands_.immediate.push_back(
                 std::make_unique<PlayerExitCommand>(header, instance_, clients_, pushers_));
             return nullptr;
-        case 10:
+        case ServerCommandId::setGameFromId:
             return std::make_unique<SetGameFromIDCommand>(header, message.fromClientId, reader.readU32(),
                                                           instance_, pusher);
-        case 11:
+        case ServerCommandId::gameInstanceUpdate:
             return std::make_unique<GameInstanceUpdateCommand>(header, message.fromClientId, instance_,
                                                                pusher);
         default:

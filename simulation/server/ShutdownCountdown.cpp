@@ -6,13 +6,13 @@
 #include "foundation/CommandHeader.h"
 #include "foundation/QueuedMessage.h"
 #include "foundation/Stopwatch.h"
+#include "simulation/commands/CommandIds.h"
 #include "simulation/server/GameInstance.h"
 
 namespace Zarn {
 
 namespace {
 constexpr u32 kInfo = 1;
-constexpr u32 kCloseGameCommandId = 25;
 }  // namespace
 
 void ShutdownCountdown::update() {
@@ -44,7 +44,7 @@ void ShutdownCountdown::start() {
 
 void ShutdownCountdown::closeGame() {
     open_ = 0;
-    Corvel::CommandHeader header(instance_.fromID, kCloseGameCommandId, 0, true);
+    Corvel::CommandHeader header(instance_.fromID, HostCommandId::gameClosed, 0, true);
     header.fromClientId = instance_.fromID;
     header.toClientId = 0;
     Convinience::Buffer buffer(64);

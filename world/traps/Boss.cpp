@@ -24,7 +24,7 @@ Boss::Boss(const BossElement& record, std::unique_ptr<Effect> effect, TrapDirect
     : Trap(record, std::move(effect)),
       bossRecord(&record),
       directory(&directory),
-      disabledAction_(kDisabledActionId, record.trapNumber) {
+      disabledAction_(MapActionId::disableTrap, record.trapNumber) {
     state.health = record.startHealth;
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "map/records/ActionData.h"
+#include "map/records/ActionIds.h"
 #include "map/records/BossElement.h"
 #include "world/elements/InteractiveMapElement.h"
 
@@ -36,7 +37,6 @@ class Boss : public Trap {
 public:
     static constexpr float kBombHitPause = 2.0f;
     static constexpr float kArmHitPause = 3.0f;
-    static constexpr u8 kDisabledActionId = 1;
 
     Boss(const BossElement& record, std::unique_ptr<Effect> effect, TrapDirectory& directory);
 

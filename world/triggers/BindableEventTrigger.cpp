@@ -2,6 +2,7 @@
 
 #include "foundation/CommandScheduler.h"
 #include "foundation/Error.h"
+#include "map/records/ActionIds.h"
 #include "map/records/SwitchElement.h"
 #include "map/records/TrapElement.h"
 #include "world/effects/EffectResult.h"
@@ -19,24 +20,24 @@ namespace {
 // The trigger kind that an action of this kind sets off; 0 for none.
 u32 triggerKindOfAction(u32 actionKind) {
     switch (actionKind) {
-        case 0:
+        case MapActionId::enableTrap:
             return TriggerKind::trapEnabled;
-        case 1:
+        case MapActionId::disableTrap:
             return TriggerKind::trapDisabled;
-        case 4:
-        case 6:
+        case MapActionId::playDialog:
+        case MapActionId::playWaitedDialog:
             return TriggerKind::dialogPlayed;
-        case 8:
+        case MapActionId::hideTrap:
             return TriggerKind::trapHidden;
-        case 9:
+        case MapActionId::showTrap:
             return TriggerKind::trapShown;
-        case 10:
+        case MapActionId::doorOpen:
             return TriggerKind::doorOpened;
-        case 11:
+        case MapActionId::doorClose:
             return TriggerKind::doorClosed;
-        case 12:
+        case MapActionId::turnOnSwitch:
             return TriggerKind::switchOn;
-        case 13:
+        case MapActionId::turnOffSwitch:
             return TriggerKind::switchOff;
         default:
             return 0;

@@ -14,6 +14,15 @@ public:
     explicit Error(const char* text) : std::runtime_error(text) {}
 };
 
+// The object `from` points to as a T (a dynamic cast; T carries the const of
+// From). Throws Error with the message when it is no T or `from` is null.
+template <class T, class From>
+T& castOrThrow(From* from, const char* message) {
+    T* typed = dynamic_cast<T*>(from);
+    if (!typed) throw Error(message);
+    return *typed;
+}
+
 // Received command data that cannot be parsed, or names no known command.
 class InvalidCommandDataException : public std::exception {
 public:

@@ -19,6 +19,15 @@ i16 truncateTo16(float v) {
 
 Point::Point(const FPoint& p) : Point(truncateTo16(p.x), truncateTo16(p.y)) {}
 
+float clampToPointRange(float v) {
+    if (!(v == v)) return 0.0f;
+    return std::clamp(v, -32768.0f, 32767.0f);
+}
+
+i16 clampedPointCoordinate(float v) {
+    return static_cast<i16>(clampToPointRange(v));
+}
+
 Point operator+(const Point& a, const Point& b) {
     return Point(static_cast<i16>(static_cast<u16>(a.x) + static_cast<u16>(b.x)),
                  static_cast<i16>(static_cast<u16>(a.y) + static_cast<u16>(b.y)));

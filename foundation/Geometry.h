@@ -17,8 +17,12 @@ public:
     explicit Point(const class FPoint& p);
     explicit Point(Convinience::ByteReader& reader) : Point(fromKey(reader.readU32())) {}
 
-    static Point fromKey(u32 key) { return Point(static_cast<i16>(key >> 16), static_cast<i16>(key & 0xFFFF)); }
-    static u32 makeKey(i16 x, i16 y) { return (static_cast<u32>(static_cast<u16>(x)) << 16) | static_cast<u16>(y); }
+    static Point fromKey(u32 key) {
+        return Point(static_cast<i16>(key >> 16), static_cast<i16>(key & 0xFFFF));
+    }
+    static u32 makeKey(i16 x, i16 y) {
+        return (static_cast<u32>(static_cast<u16>(x)) << 16) | static_cast<u16>(y);
+    }
 
     void serialize(Convinience::Buffer& buffer) const override { buffer.appendU32(key); }
     u32 serializedSize() const override { return 4; }
@@ -29,6 +33,13 @@ public:
     i16 y = 0;
     u32 key = 0;
 };
+
+// A float coordinate brought into the range a Point holds: NaN becomes 0 and
+// values past -32768 or 32767 that bound; a fraction stays.
+float clampToPointRange(float v);
+// clampToPointRange, then truncated toward zero: the Point coordinate nearest
+// to v that does not wrap.
+i16 clampedPointCoordinate(float v);
 
 // Component-wise, each coordinate wrapping as a 16-bit value.
 Point operator+(const Point& a, const Point& b);
@@ -57,9 +68,21 @@ public:
     FPoint operator-(const FPoint& o) const { return {x - o.x, y - o.y}; }
     FPoint operator*(float f) const { return {x * f, y * f}; }
     FPoint operator/(float f) const { return {x / f, y / f}; }
-    FPoint& operator+=(const FPoint& o) { x += o.x; y += o.y; return *this; }
-    FPoint& operator-=(const FPoint& o) { x -= o.x; y -= o.y; return *this; }
-    FPoint& operator*=(float f) { x *= f; y *= f; return *this; }
+    FPoint& operator+=(const FPoint& o) {
+        x += o.x;
+        y += o.y;
+        return *this;
+    }
+    FPoint& operator-=(const FPoint& o) {
+        x -= o.x;
+        y -= o.y;
+        return *this;
+    }
+    FPoint& operator*=(float f) {
+        x *= f;
+        y *= f;
+        return *this;
+    }
 
     float x = 0.0f;
     float y = 0.0f;
@@ -79,7 +102,9 @@ public:
         origin.serialize(buffer);
     }
     u32 serializedSize() const override { return 12; }
-    bool operator==(const Rect& o) const { return width == o.width && height == o.height && origin == o.origin; }
+    bool operator==(const Rect& o) const {
+        return width == o.width && height == o.height && origin == o.origin;
+    }
 
     u32 width = 0;
     u32 height = 0;
@@ -99,7 +124,9 @@ public:
         origin.serialize(buffer);
     }
     u32 serializedSize() const override { return 16; }
-    bool operator==(const FRect& o) const { return width == o.width && height == o.height && origin == o.origin; }
+    bool operator==(const FRect& o) const {
+        return width == o.width && height == o.height && origin == o.origin;
+    }
 
     float width = 0.0f;
     float height = 0.0f;

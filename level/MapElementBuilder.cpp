@@ -9,7 +9,6 @@
 #include "level/InteractiveElementStore.h"
 #include "level/ScriptedActionBuilder.h"
 #include "map/import/GameMap.h"
-#include "map/import/GenericMapElementFactory.h"
 #include "map/records/CoinElement.h"
 #include "map/records/ConveyorElement.h"
 #include "map/records/DoorElement.h"
@@ -58,13 +57,6 @@ constexpr float kKillWait = 2.0f;
 constexpr float kBeltSpeed = 150.0f;
 constexpr float kCoinHalfSize = 30.0f;
 
-template <class T>
-T& recordAs(MapElement& record, const char* message) {
-    T* typed = dynamic_cast<T*>(&record);
-    if (!typed) throw Convinience::Error(message);
-    return *typed;
-}
-
 std::vector<Point> cellsOf(const GeometryLib::CellSet& set) {
     return std::vector<Point>(set.begin(), set.end());
 }
@@ -88,12 +80,12 @@ FPoint conveyorPush(u8 direction, float speed) {
 
 MapElementBuilder::MapElementBuilder(WorldParts& world, ElementRegistrations& registrations,
                                      ScriptedActionBuilder& scripts)
-    : world_(world), registrations_(registrations), scripts_(scripts) {}
+    : world_(world), registrations_(registrations), scripts_(scripts), doorCells_(world.map.grid) {}
 
 void MapElementBuilder::buildElements() {
     grouped_.clear();
     props_.clear();
-    doorCells_ = 0;
+    doorCells_.clear();
     for (const std::unique_ptr<MapElement>& record : world_.map.mapElements) {
         if (record) build(*record);
     }
@@ -111,17 +103,7 @@ void MapElementBuilder::buildElements() {
 }
 
 void MapElementBuilder::checkDoorRect(const DoorElement& door) {
-    const MapProperties& room = world_.map.grid.getProperties();
-    if (door.width > room.width || door.height > room.height || room.cellSize == 0) {
-        throw Convinience::Error(mapError::badMap);
-    }
-    // The cells the rectangle reaches: its far edges reach into the next cell.
-    const u64 cells = (u64{door.width} / room.cellSize + 2) * (u64{door.height} / room.cellSize + 2);
-    const u64 gridCells = u64{world_.map.grid.getColumns()} * world_.map.grid.getRows();
-    doorCells_ += cells;
-    if (doorCells_ > GenericMapElementFactory::decorationCellBudget * (gridCells + 1)) {
-        throw Convinience::Error(mapError::badMap);
-    }
+    if (!doorCells_.take(door.width, door.height)) throw Convinience::Error(mapError::badMap);
 }
 
 void MapElementBuilder::undoBlockables() {
@@ -180,7 +162,7 @@ void MapElementBuilder::build(MapElement& record) {
         case 34:
         case 54:
         case 137: {
-            auto& tile = recordAs<WholeTileMapElement>(record, "not whole tile element");
+            auto& tile = Convinience::castOrThrow<WholeTileMapElement>(&record, "not whole tile element");
             std::unique_ptr<Effect> effect;
             if (id == 30) {
                 effect = std::make_unique<ZeroFriction>();
@@ -203,14 +185,14 @@ void MapElementBuilder::build(MapElement& record) {
         }
         case 138:
         case 139: {
-            auto& tile = recordAs<TileNumberedMapElement>(record, wrongRecordClass);
+            auto& tile = Convinience::castOrThrow<TileNumberedMapElement>(&record, wrongRecordClass);
             auto floor = std::make_unique<Floor>(tile, tileKill(tile, id == 138 ? 22 : 5));
             const std::vector<Point> cells{tile.cell};
             place(std::move(floor), &tile.number, false, &cells);
             return;
         }
         case 140: {
-            auto& belt = recordAs<ConveyorElement>(record, "not a conveyor element");
+            auto& belt = Convinience::castOrThrow<ConveyorElement>(&record, "not a conveyor element");
             auto floor = std::make_unique<Floor>(
                 belt, std::make_unique<ConveyerEffect>(conveyorPush(belt.direction, belt.speed)));
             floor->enable();
@@ -222,7 +204,8 @@ void MapElementBuilder::build(MapElement& record) {
         case 440:
         case 441:
         case 442: {
-            auto& tile = recordAs<TileNumberedMapElement>(record, "not numbered tile element");
+            auto& tile =
+                Convinience::castOrThrow<TileNumberedMapElement>(&record, "not numbered tile element");
             auto effect = std::make_unique<CheckpointEffect>(world_.spawnPoints);
             CheckpointEffect* raw = effect.get();
             auto checkpoint = std::make_unique<Checkpoint>(tile, std::move(effect));
@@ -234,7 +217,7 @@ void MapElementBuilder::build(MapElement& record) {
         case 35:
         case 59:
         case 135: {
-            auto& lever = recordAs<SwitchElement>(record, "not switch element");
+            auto& lever = Convinience::castOrThrow<SwitchElement>(&record, "not switch element");
             auto commands = [&](const ActionList& list) {
                 ActionCommands made;
                 for (const auto& action : list) {
@@ -255,10 +238,11 @@ void MapElementBuilder::build(MapElement& record) {
                                                                  world_.numbered, lever.number);
                 if (id == 59) {
                     made = std::make_unique<MultiLever>(
-                        recordAs<MultiSwitchElement>(record, "not switch element"), std::move(effect), grid);
+                        Convinience::castOrThrow<MultiSwitchElement>(&record, "not switch element"),
+                        std::move(effect), grid);
                 } else {
                     made = std::make_unique<SelectiveMultiLever>(
-                        recordAs<SelectiveMultiSwitchElement>(record, "not switch element"),
+                        Convinience::castOrThrow<SelectiveMultiSwitchElement>(&record, "not switch element"),
                         std::move(effect), grid);
                 }
             }
@@ -269,7 +253,7 @@ void MapElementBuilder::build(MapElement& record) {
         case 36:
         case 37:
         case 38: {
-            auto& doorRecord = recordAs<DoorElement>(record, wrongRecordClass);
+            auto& doorRecord = Convinience::castOrThrow<DoorElement>(&record, wrongRecordClass);
             checkDoorRect(doorRecord);
             auto door = std::make_unique<Door>(doorRecord, grid, &world_.map.blockables);
             Door& placed = place(std::move(door), &doorRecord.number, false, nullptr);
@@ -278,7 +262,8 @@ void MapElementBuilder::build(MapElement& record) {
             return;
         }
         case 60: {
-            auto& padRecord = recordAs<ElevatorPadElement>(record, "not elevatorPad element");
+            auto& padRecord =
+                Convinience::castOrThrow<ElevatorPadElement>(&record, "not elevatorPad element");
             auto effect = std::make_unique<ElevatorPadEffect>(padRecord, world_.units, grid);
             ElevatorPadEffect* raw = effect.get();
             auto pad = std::make_unique<ElevatorPad>(padRecord, std::move(effect));
@@ -295,7 +280,7 @@ void MapElementBuilder::build(MapElement& record) {
         case 353:
         case 354:
         case 355: {
-            auto& coin = recordAs<CoinElement>(record, "not coin element");
+            auto& coin = Convinience::castOrThrow<CoinElement>(&record, "not coin element");
             auto collectable =
                 std::make_unique<Collectable>(coin, std::make_unique<MoneyEffect>(world_.money, coin.value));
             const std::vector<Point> cells =
@@ -307,7 +292,8 @@ void MapElementBuilder::build(MapElement& record) {
         case 165:
         case 166:
         case 167: {
-            auto& doorRecord = recordAs<AutomaticDoorElement>(record, "not automatic door eleemnt");
+            auto& doorRecord =
+                Convinience::castOrThrow<AutomaticDoorElement>(&record, "not automatic door eleemnt");
             checkDoorRect(doorRecord);
             auto door =
                 std::make_unique<AutomaticDoor>(doorRecord, grid, &world_.map.blockables,
@@ -320,7 +306,7 @@ void MapElementBuilder::build(MapElement& record) {
         }
         case 300: {
             using Circle = CombinedElement<FreeNumberedMapElement, CircleSubElement>;
-            auto& circle = recordAs<Circle>(record, "not circle element");
+            auto& circle = Convinience::castOrThrow<Circle>(&record, "not circle element");
             SecondarySteerableUnit& prop = makeProp(circle, circle.radius, 30.0f, 10.0f);
             // addSteering drops the wander while the unit's own-behaviour switch is off.
             prop.unit.motion.addSteering(Wander::fromDegrees(&prop.unit, 30.0f, 90.0f));
@@ -337,7 +323,8 @@ void MapElementBuilder::build(MapElement& record) {
         case 301:
         case 302:
         case 358: {
-            auto& scripted = recordAs<ScriptedSteerableElement>(record, "not circle element");
+            auto& scripted =
+                Convinience::castOrThrow<ScriptedSteerableElement>(&record, "not circle element");
             const bool fast = id == 358;
             SecondarySteerableUnit& prop =
                 makeProp(scripted, scripted.radius, fast ? 300.0f : 40.0f, fast ? 80.0f : 5.0f);
@@ -355,11 +342,11 @@ void MapElementBuilder::build(MapElement& record) {
         case 384:
         case 385:
         case 386: {
-            auto& noteRecord = recordAs<MusicalNoteElement>(record, "not note element");
+            auto& noteRecord = Convinience::castOrThrow<MusicalNoteElement>(&record, "not note element");
             std::unique_ptr<MusicalNote> note;
             if (id == 379) {
-                auto& controllerRecord =
-                    recordAs<MusicalNoteControllerElement>(record, "not note controller element");
+                auto& controllerRecord = Convinience::castOrThrow<MusicalNoteControllerElement>(
+                    &record, "not note controller element");
                 auto controller =
                     std::make_unique<MusicalNoteController>(controllerRecord, tileKill(controllerRecord, 22),
                                                             world_.numbered, world_.actions, world_.allNotes);
@@ -378,14 +365,16 @@ void MapElementBuilder::build(MapElement& record) {
             return;
         }
         case 443: {
-            auto& modeRecord = recordAs<LevelUpModeElement>(record, "not level up mode element");
+            auto& modeRecord =
+                Convinience::castOrThrow<LevelUpModeElement>(&record, "not level up mode element");
             auto mode = std::make_unique<LevelUpMode>(world_.store, world_.units, modeRecord);
             place(std::move(mode), &modeRecord.modeNumber, true, &modeRecord.areaCells.points());
             return;
         }
         case 141:
         case 142:
-            grouped_.push_back(&recordAs<GroupedNumberedElement>(record, "not a grouped ime"));
+            grouped_.push_back(
+                &Convinience::castOrThrow<GroupedNumberedElement>(&record, "not a grouped ime"));
             return;
         default:
             return;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "foundation/Geometry.h"
+#include "grid/RectCellBudget.h"
 #include "level/WorldParts.h"
 
 namespace Zarn {
@@ -101,7 +102,7 @@ private:
     std::vector<PendingProp> props_;
     std::vector<Door*> doors_;
     // Cells the doors' rectangles reach so far in this pass.
-    u64 doorCells_ = 0;
+    RectCellBudget doorCells_;
 };
 
 }  // namespace Zarn

@@ -15,9 +15,7 @@ namespace {
 
 template <class T>
 const T& actionAs(const ActionData* action, const char* message) {
-    const T* typed = dynamic_cast<const T*>(action);
-    if (!typed) throw Convinience::Error(message);
-    return *typed;
+    return Convinience::castOrThrow<const T>(action, message);
 }
 
 }  // namespace

@@ -28,13 +28,6 @@ namespace {
 
 constexpr float kKillWait = 2.0f;
 
-template <class T>
-T& recordAs(TrapElement& record, const char* message) {
-    T* typed = dynamic_cast<T*>(&record);
-    if (!typed) throw Convinience::Error(message);
-    return *typed;
-}
-
 // The cells of the block [xmin, xmax] x [ymin, ymax] that lie inside the room.
 GeometryLib::CellSet insideRoom(const CellGrid& grid, i64 xmin, i64 xmax, i64 ymin, i64 ymax) {
     const i64 columns = std::min<i64>(grid.getColumns(), i64{INT16_MAX} + 1);
@@ -77,7 +70,7 @@ std::unique_ptr<Trap> TrapFactory::makeTrap(TrapElement& record) {
                                                       record.coveredCells);
     };
     auto interval = [&]() -> IntervalTrapElement& {
-        return recordAs<IntervalTrapElement>(record, "Wrong trap item!");
+        return Convinience::castOrThrow<IntervalTrapElement>(&record, "Wrong trap item!");
     };
     switch (id) {
         case 43:
@@ -90,7 +83,7 @@ std::unique_ptr<Trap> TrapFactory::makeTrap(TrapElement& record) {
         case 45:
             return std::make_unique<IntervalTrap>(interval(), std::make_unique<Slow>(0.0f));
         case 46: {
-            auto& delayed = recordAs<DelayedTrapElement>(record, "Wrong trap item!");
+            auto& delayed = Convinience::castOrThrow<DelayedTrapElement>(&record, "Wrong trap item!");
             auto trap = std::make_unique<DelayedTrap>(delayed, kill(3));
             delayedCells_.emplace(delayed.position, trap.get());
             return trap;
@@ -98,7 +91,7 @@ std::unique_ptr<Trap> TrapFactory::makeTrap(TrapElement& record) {
         case 47:
         case 48:
         case 49: {
-            auto& rat = recordAs<RatTrapElement>(record, "Wrong trap item!");
+            auto& rat = Convinience::castOrThrow<RatTrapElement>(&record, "Wrong trap item!");
             auto effect =
                 std::make_unique<RatTrapEffect>(rat.position, grid_, rat.slowDuration, rat.slowFactor);
             RatTrapEffect* raw = effect.get();
@@ -110,12 +103,13 @@ std::unique_ptr<Trap> TrapFactory::makeTrap(TrapElement& record) {
         case 51:
         case 132:
         case 136: {
-            auto& arm = recordAs<DelayedTrapElement>(record, "not delayed interval trap element");
+            auto& arm =
+                Convinience::castOrThrow<DelayedTrapElement>(&record, "not delayed interval trap element");
             return std::make_unique<FollowHitTrap>(arm,
                                                    std::make_unique<BossArmEffect>(spawnPoints_, arm, grid_));
         }
         case 55: {
-            auto& radial = recordAs<RadialTrapElement>(record, "Not vortex trap element");
+            auto& radial = Convinience::castOrThrow<RadialTrapElement>(&record, "Not vortex trap element");
             const u32 size = grid_.getCellSize();
             // The square of cells within the radius (as cellsWithinRadius counts
             // them), computed on the room's cells only.
@@ -140,22 +134,24 @@ std::unique_ptr<Trap> TrapFactory::makeTrap(TrapElement& record) {
         case 124:
         case 125:
         case 126: {
-            auto& scheduled = recordAs<ScheduledTrapElement>(record, "not scheduled trap element");
+            auto& scheduled =
+                Convinience::castOrThrow<ScheduledTrapElement>(&record, "not scheduled trap element");
             return std::make_unique<ScheduledTrap>(scheduled, kill(id == 122 ? 3 : 5));
         }
         case 128:
             return std::make_unique<Bomb>(interval(), kill(22));
         case 129: {
-            auto& follow = recordAs<IntervalTrapElement>(record, "not following (interval) spawn element");
+            auto& follow = Convinience::castOrThrow<IntervalTrapElement>(
+                &record, "not following (interval) spawn element");
             return std::make_unique<FollowSpawningTrap>(follow, makeNullEffect(), *this);
         }
         case 130: {
-            auto& spawning =
-                recordAs<TrapSpawningTrapElement>(record, "not following (interval) spawn element");
+            auto& spawning = Convinience::castOrThrow<TrapSpawningTrapElement>(
+                &record, "not following (interval) spawn element");
             return std::make_unique<TrapSpawningTrap>(spawning, makeNullEffect(), *this);
         }
         case 131: {
-            auto& line = recordAs<LineIntervalTrapElement>(record, "not line element");
+            auto& line = Convinience::castOrThrow<LineIntervalTrapElement>(&record, "not line element");
             // A column of length + 2 cells from the position towards -y.
             const i64 bottom = static_cast<i64>(line.position.y) - static_cast<i64>(line.length) - 1;
             replaceCoverage(line,
@@ -163,7 +159,7 @@ std::unique_ptr<Trap> TrapFactory::makeTrap(TrapElement& record) {
             return std::make_unique<IntervalTrap>(line, kill(22));
         }
         case 133: {
-            auto& bossRecord = recordAs<BossElement>(record, "not boss element");
+            auto& bossRecord = Convinience::castOrThrow<BossElement>(&record, "not boss element");
             auto boss = std::make_unique<Boss>(bossRecord, kill(22), store_);
             boss->actionSink = actionSink_;
             return boss;

@@ -1,6 +1,7 @@
 #include "map/import/GenericMapElementFactory.h"
 
 #include "foundation/Error.h"
+#include "grid/RectBlockable.h"
 #include "map/import/MapStreamReader.h"
 #include "map/records/CoinElement.h"
 #include "map/records/ConveyorElement.h"
@@ -12,7 +13,6 @@
 #include "map/records/MusicalNoteElement.h"
 #include "map/records/ScriptedSteerableElement.h"
 #include "map/records/SwitchElement.h"
-#include "grid/RectBlockable.h"
 
 namespace Zarn {
 
@@ -112,16 +112,8 @@ std::unique_ptr<MapElement> GenericMapElementFactory::makeLogical(u32 id, Convin
 
 void GenericMapElementFactory::addDecorationBlockable(const SolidDecoration& decoration) {
     if (blockables_ == nullptr) return;
-    const MapProperties& room = grid_.getProperties();
-    if (decoration.width > room.width || decoration.height > room.height || room.cellSize == 0) {
+    if (!decorationCells_.take(decoration.width, decoration.height))
         throw Convinience::Error(mapError::badMap);
-    }
-    // The cells the rectangle reaches: its far edges reach into the next cell.
-    const u64 cells =
-        (u64{decoration.width} / room.cellSize + 2) * (u64{decoration.height} / room.cellSize + 2);
-    const u64 gridCells = u64{grid_.getColumns()} * grid_.getRows();
-    decorationCells_ += cells;
-    if (decorationCells_ > decorationCellBudget * (gridCells + 1)) throw Convinience::Error(mapError::badMap);
 
     const GeometryLib::FRect rect(static_cast<float>(decoration.width), static_cast<float>(decoration.height),
                                   GeometryLib::FPoint(decoration.position));

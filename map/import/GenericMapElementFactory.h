@@ -4,9 +4,10 @@
 #include <memory>
 
 #include "foundation/ByteReader.h"
-#include "map/records/MapElement.h"
 #include "grid/BlockableManager.h"
 #include "grid/CellGrid.h"
+#include "grid/RectCellBudget.h"
+#include "map/records/MapElement.h"
 
 namespace Zarn {
 
@@ -42,13 +43,11 @@ public:
 //
 // A solid decoration also gets a RectBlockable of its rectangle, owned by the
 // blockable manager, when one is set. Its rectangle may be no wider and no
-// higher than the room, and the decorations of a map together may cover at
-// most decorationCellBudget cells per grid cell; beyond that the map is
-// refused with "bad map".
+// higher than the room, and the decorations of a map together may reach at
+// most RectCellBudget's cells per grid cell; beyond that the map is refused
+// with "bad map".
 class GenericMapElementFactory : public MapElementFactory {
 public:
-    static constexpr u64 decorationCellBudget = 16;
-
     // The grid belongs to the GameMap and outlives the factory.
     explicit GenericMapElementFactory(const CellGrid& grid) : grid_(grid) {}
 
@@ -73,7 +72,7 @@ private:
     const CellGrid& grid_;
     // Owned by the GameMap; may be null.
     BlockableManager* blockables_ = nullptr;
-    u64 decorationCells_ = 0;
+    RectCellBudget decorationCells_{grid_};
 };
 
 }  // namespace Zarn

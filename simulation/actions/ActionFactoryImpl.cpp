@@ -11,9 +11,7 @@ namespace {
 
 template <class Data>
 const Data& dataAs(const ActionData& action, const char* message) {
-    const auto* data = dynamic_cast<const Data*>(&action);
-    if (!data) throw Convinience::Error(message);
-    return *data;
+    return Convinience::castOrThrow<const Data>(&action, message);
 }
 
 u32 numberOf(const ActionData& action, const char* message) {

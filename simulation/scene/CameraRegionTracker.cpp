@@ -1,21 +1,8 @@
 #include "simulation/scene/CameraRegionTracker.h"
 
-#include <algorithm>
-#include <cmath>
-
 #include "grid/MapViewport.h"
 
 namespace Zarn {
-namespace {
-
-// A position truncated to a 16-bit map point; values outside the 16-bit
-// range (or NaN) are clamped into it first.
-i16 toMapCoordinate(float v) {
-    if (std::isnan(v)) return 0;
-    return static_cast<i16>(std::clamp(v, -32768.0f, 32767.0f));
-}
-
-}  // namespace
 
 CameraRegionTracker::CameraRegionTracker(const std::vector<GeometryLib::Rect>& regions,
                                          const std::vector<std::vector<TransitionRegion>>& transitions,
@@ -87,7 +74,8 @@ GeometryLib::FPoint CameraRegionTracker::regionTarget(const GeometryLib::Point& 
 }
 
 void CameraRegionTracker::update(const GeometryLib::FPoint& pos) {
-    const GeometryLib::Point p(toMapCoordinate(pos.x), toMapCoordinate(pos.y));
+    const GeometryLib::Point p(GeometryLib::clampedPointCoordinate(pos.x),
+                               GeometryLib::clampedPointCoordinate(pos.y));
     const bool inHeld = heldTransition_ != nullptr && rectContainsPoint(heldTransition_->area, p);
     const TransitionRegion* t = nullptr;
     if (current_ != kNoRegion) {

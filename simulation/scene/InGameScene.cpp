@@ -16,11 +16,9 @@
 namespace Zarn {
 namespace {
 
-// Truncation toward zero to a 16-bit integer, clamped (no undefined
-// conversion for odd sizes from the engine).
+// A size from the engine as a whole 16-bit number of units.
 float truncated16(float v) {
-    if (std::isnan(v)) return 0.0f;
-    return static_cast<float>(static_cast<i16>(std::clamp(std::trunc(v), -32768.0f, 32767.0f)));
+    return static_cast<float>(GeometryLib::clampedPointCoordinate(v));
 }
 
 constexpr float kCameraStep = 0.2f;

@@ -1,8 +1,5 @@
 #include "simulation/scene/ZOrderCalculator.h"
 
-#include <algorithm>
-#include <cmath>
-
 #include "foundation/Error.h"
 #include "grid/CellGrid.h"
 
@@ -12,8 +9,7 @@ namespace {
 // Map positions are 16-bit map units; anything outside (or NaN) is brought
 // back into that range so that every band stays a plain int computation.
 float mapCoordinate(float v) {
-    if (std::isnan(v)) return 0.0f;
-    return std::clamp(v, -32768.0f, 32767.0f);
+    return GeometryLib::clampToPointRange(v);
 }
 
 }  // namespace

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <vector>
 
-#include "world/elements/Wander.h"
 #include "grid/BlockableManager.h"
+#include "world/elements/Wander.h"
 #include "world/units/SteerableUnit.h"
 
 namespace Zarn {

@@ -19,10 +19,7 @@ void Checkpoint::reset() {
 }
 
 void Checkpoint::setState(const InteractiveMapElementState& s) {
-    if (const auto* onOff = dynamic_cast<const OnOffIMEState*>(&s)) {
-        state.hidden = onOff->hidden;
-        state.value = onOff->value;
-    }
+    copyState(state, s);
 }
 
 u32 Checkpoint::number() const {

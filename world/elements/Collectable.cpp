@@ -19,10 +19,7 @@ bool Collectable::touches(const GeometryLib::Point&, SteerableUnit* unit) {
 }
 
 void Collectable::setState(const InteractiveMapElementState& s) {
-    if (const auto* coin = dynamic_cast<const CollectableIMEState*>(&s)) {
-        state.hidden = coin->hidden;
-        state.value = coin->value;
-    }
+    copyState(state, s);
 }
 
 std::unique_ptr<EffectResult> MoneyEffect::apply(SteerableUnit* unit) {

@@ -27,10 +27,7 @@ bool Door::touches(const GeometryLib::Point&, SteerableUnit*) {
 }
 
 void Door::setState(const InteractiveMapElementState& s) {
-    if (const auto* door = dynamic_cast<const DoorIMEState*>(&s)) {
-        state.hidden = door->hidden;
-        state.value = door->value;
-    }
+    copyState(state, s);
 }
 
 void Door::update(float) {}

@@ -2,9 +2,9 @@
 
 #include <memory>
 
-#include "world/elements/InteractiveMapElement.h"
 #include "grid/Blockable.h"
 #include "grid/RectBlockable.h"
+#include "world/elements/InteractiveMapElement.h"
 
 namespace Zarn {
 

@@ -1,7 +1,7 @@
 #include "world/elements/ElevatorPad.h"
 
-#include "map/records/ElevatorPadElement.h"
 #include "grid/CellGrid.h"
+#include "map/records/ElevatorPadElement.h"
 #include "world/steering/Arrival.h"
 #include "world/units/SteerableUnitManager.h"
 
@@ -44,11 +44,7 @@ void ElevatorPad::reset() {
 }
 
 void ElevatorPad::setState(const InteractiveMapElementState& s) {
-    if (const auto* pad = dynamic_cast<const ElevatorPadState*>(&s)) {
-        state.hidden = pad->hidden;
-        state.value = pad->value;
-        state.payload = pad->payload;
-    }
+    copyState(state, s);
 }
 
 void ElevatorPad::update(float dt) {

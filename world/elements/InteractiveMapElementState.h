@@ -35,6 +35,18 @@ public:
     u8 hidden = 0;
 };
 
+// What an element's setState does with a received state: copies it into the
+// element's own state when it is of that state's class (every field, as the
+// bytes carry them); a state of another class changes nothing. Answers
+// whether it copied.
+template <class S>
+bool copyState(S& own, const InteractiveMapElementState& received) {
+    const auto* typed = dynamic_cast<const S*>(&received);
+    if (!typed) return false;
+    own = *typed;
+    return true;
+}
+
 // A state whose value is one member of the 8-bit enumeration E; D is the
 // value of a new state, Z is kept for the instance's identity (always 0).
 //

@@ -33,10 +33,7 @@ void LevelUpMode::reset() {
 }
 
 void LevelUpMode::setState(const InteractiveMapElementState& s) {
-    if (const auto* mode = dynamic_cast<const LevelUpModeIMEState*>(&s)) {
-        state.hidden = mode->hidden;
-        state.value = mode->value;
-    }
+    copyState(state, s);
 }
 
 void LevelUpMode::update(float dt) {

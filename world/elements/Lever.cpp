@@ -1,7 +1,7 @@
 #include "world/elements/Lever.h"
 
-#include "map/records/SwitchElement.h"
 #include "grid/CellGrid.h"
+#include "map/records/SwitchElement.h"
 
 namespace Zarn {
 
@@ -16,10 +16,7 @@ bool Lever::touches(const GeometryLib::Point& at, SteerableUnit*) {
 }
 
 void Lever::setState(const InteractiveMapElementState& s) {
-    if (const auto* onOff = dynamic_cast<const OnOffIMEState*>(&s)) {
-        state.hidden = onOff->hidden;
-        state.value = onOff->value;
-    }
+    copyState(state, s);
 }
 
 MultiLever::MultiLever(const MultiSwitchElement& record, std::unique_ptr<Effect> effect, const CellGrid& grid)

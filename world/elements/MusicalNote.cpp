@@ -46,10 +46,7 @@ void MusicalNote::reset() {
 }
 
 void MusicalNote::setState(const InteractiveMapElementState& s) {
-    if (const auto* note = dynamic_cast<const MusicalNoteIMEState*>(&s)) {
-        state.hidden = note->hidden;
-        state.value = note->value;
-    }
+    copyState(state, s);
 }
 
 void MusicalNote::update(float dt) {

@@ -72,18 +72,11 @@ void SteerableIME::reset() {
 }
 
 void SteerableIME::setState(const InteractiveMapElementState& s) {
-    const auto* received = dynamic_cast<const SecondarySteerableUnitState*>(&s);
-    if (!received) return;
-    state.hidden = received->hidden;
-    state.value = received->value;
-    state.number = received->number;
-    state.position = received->position;
-    state.velocity = received->velocity;
-    state.steeringVelocity = received->steeringVelocity;
+    if (!copyState(state, s)) return;
     SteerableKinematics& body = steerable->unit.body();
-    body.position = received->position;
-    body.velocity = SteerableKinematics::truncate(received->velocity, body.maxSpeed);
-    body.setSteeringVelocity(received->steeringVelocity);
+    body.position = state.position;
+    body.velocity = SteerableKinematics::truncate(state.velocity, body.maxSpeed);
+    body.setSteeringVelocity(state.steeringVelocity);
 }
 
 void SteerableIME::update(float dt) {

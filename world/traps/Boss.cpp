@@ -13,9 +13,7 @@ namespace {
 
 template <class T>
 T* require(Trap* trap, const char* message) {
-    auto* typed = dynamic_cast<T*>(trap);
-    if (!typed) throw Convinience::Error(message);
-    return typed;
+    return &Convinience::castOrThrow<T>(trap, message);
 }
 
 }  // namespace
@@ -46,8 +44,8 @@ void Boss::enable() {
                                              "boss not valid large trap spawner trap");
     }
     if (n >= 2) {
-        newCannon = dynamic_cast<TrapGroup*>(directory->findTrapGroup(r.cannonGroupNumber));
-        if (!newCannon) throw Convinience::Error("boss not valid canon trap group");
+        newCannon = &Convinience::castOrThrow<TrapGroup>(directory->findTrapGroup(r.cannonGroupNumber),
+                                                         "boss not valid canon trap group");
     }
     auto* newSmall = require<TrapSpawningTrap>(directory->findTrap(r.smallSpawnerNumber),
                                                "boss not valid small trap spawner trap");
@@ -64,8 +62,8 @@ void Boss::enable() {
         // free while the arms fight. (Their whole reach must stay open to it, or
         // no delayed trap could ever be struck there.)
         for (const FollowHitTrap* arm : {arm0, arm1}) {
-            const GeometryLib::Point p = arm->armRecord->position;
-            for (i16 dy = 0; dy < 3; ++dy) armCells.emplace_back(p.x, static_cast<i16>(p.y + dy));
+            const std::vector<GeometryLib::Point> column = armColumn(arm->armRecord->position);
+            armCells.insert(armCells.end(), column.begin(), column.end());
         }
     }
     largeSpawner = newLarge;
@@ -123,11 +121,7 @@ void Boss::reset() {
 }
 
 void Boss::setState(const InteractiveMapElementState& other) {
-    if (const auto* s = dynamic_cast<const BossState*>(&other)) {
-        state.hidden = s->hidden;
-        state.state = s->state;
-        state.health = s->health;
-    }
+    copyState(state, other);
 }
 
 void Boss::onBombHit() {

@@ -25,8 +25,11 @@ bool FollowHitTrapState::operator==(const InteractiveMapElementState& other) con
 FollowHitTrap::FollowHitTrap(const DelayedTrapElement& record, std::unique_ptr<Effect> effect)
     : Trap(record, std::move(effect)), armRecord(&record) {
     state.armPosition = restPosition();
-    const Point p = record.position;
-    for (i16 dy = 0; dy < 3; ++dy) armCells.insert(Point(p.x, static_cast<i16>(p.y + dy)));
+    for (const Point& cell : armColumn(record.position)) armCells.insert(cell);
+}
+
+std::vector<Point> armColumn(const Point& p) {
+    return {p, Point(p.x, static_cast<i16>(p.y + 1)), Point(p.x, static_cast<i16>(p.y + 2))};
 }
 
 Point FollowHitTrap::restPosition() const {
@@ -49,11 +52,7 @@ void FollowHitTrap::reset() {
 }
 
 void FollowHitTrap::setState(const InteractiveMapElementState& other) {
-    if (const auto* s = dynamic_cast<const FollowHitTrapState*>(&other)) {
-        state.hidden = s->hidden;
-        state.value = s->value;
-        state.armPosition = s->armPosition;
-    }
+    copyState(state, other);
 }
 
 bool FollowHitTrap::touches(const Point& cell, SteerableUnit* unit) {

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <unordered_set>
+#include <vector>
 
 #include "map/records/TrapElement.h"
 #include "world/elements/InteractiveMapElement.h"
@@ -39,6 +40,10 @@ public:
     u8 value = 0;
     GeometryLib::Point armPosition;
 };
+
+// The column of three cells an arm stands on, from its record's position
+// upwards: (x, y), (x, y + 1), (x, y + 2) (16-bit cell arithmetic).
+std::vector<GeometryLib::Point> armColumn(const GeometryLib::Point& armPosition);
 
 // The boss's arm. While a unit stands in its area it follows the unit
 // (restTime), then locks onto the last cell a unit touched and warns
@@ -88,7 +93,7 @@ public:
     u8 stuck = 0;
     float stuckTime = 0.0f;
     std::function<void()> onTrapHit;
-    // (x, y), (x, y + 1), (x, y + 2) from the record's position.
+    // armColumn of the record's position.
     std::unordered_set<GeometryLib::Point, GeometryLib::PointHash> armCells;
 
 private:

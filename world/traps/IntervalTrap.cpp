@@ -35,10 +35,7 @@ void BaseIntervalTrap::reset() {
 }
 
 void BaseIntervalTrap::setState(const InteractiveMapElementState& other) {
-    if (const auto* s = dynamic_cast<const IntervalTrapIMEState*>(&other)) {
-        state.hidden = s->hidden;
-        state.value = s->value;
-    }
+    copyState(state, other);
 }
 
 bool BaseIntervalTrap::spendStartDelay(float dt, float& step) {

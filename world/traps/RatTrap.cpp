@@ -32,10 +32,7 @@ void RatTrap::reset() {
 }
 
 void RatTrap::setState(const InteractiveMapElementState& other) {
-    if (const auto* s = dynamic_cast<const RatTrapIMEState*>(&other)) {
-        state.hidden = s->hidden;
-        state.value = s->value;
-    }
+    copyState(state, other);
 }
 
 void RatTrap::update(float dt) {

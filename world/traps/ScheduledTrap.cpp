@@ -52,10 +52,7 @@ void ScheduledTrap::reset() {
 }
 
 void ScheduledTrap::setState(const InteractiveMapElementState& other) {
-    if (const auto* s = dynamic_cast<const IntervalTrapIMEState*>(&other)) {
-        state.hidden = s->hidden;
-        state.value = s->value;
-    }
+    copyState(state, other);
 }
 
 bool ScheduledTrap::touches(const GeometryLib::Point& cell, SteerableUnit*) {

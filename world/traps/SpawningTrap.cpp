@@ -34,10 +34,7 @@ InteractiveMapElementState& BaseSpawningTrap::getState() {
 }
 
 void BaseSpawningTrap::setState(const InteractiveMapElementState& other) {
-    if (const auto* s = dynamic_cast<const SpawningIntervalTrapState*>(&other)) {
-        state.hidden = s->hidden;
-        state.spawned = s->spawned;
-    }
+    copyState(state, other);
 }
 
 u32 BaseSpawningTrap::randomBetween(u32 lo, u32 hi) {

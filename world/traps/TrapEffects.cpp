@@ -1,8 +1,8 @@
 #include "world/traps/TrapEffects.h"
 
 #include "foundation/Error.h"
-#include "world/effects/SteeringSpeedModifier.h"
 #include "grid/CellGrid.h"
+#include "world/effects/SteeringSpeedModifier.h"
 
 namespace Zarn {
 

@@ -1,18 +1,11 @@
 #include "world/traps/TrapKills.h"
 
 #include "grid/CellGrid.h"
+#include "world/traps/FollowHitTrap.h"
 
 namespace Zarn {
 
 using GeometryLib::Point;
-
-namespace {
-
-std::vector<Point> columnOfThree(const Point& p) {
-    return {p, Point(p.x, static_cast<i16>(p.y + 1)), Point(p.x, static_cast<i16>(p.y + 2))};
-}
-
-}  // namespace
 
 void SlowStopKillThenWait::stop() {
     SteerableUnit* target = lastUnit();
@@ -31,7 +24,7 @@ std::unique_ptr<EffectResult> KillIfMoving::apply(SteerableUnit* unit) {
 
 BossArmEffect::BossArmEffect(SpawnPoints& spawnPoints, const DelayedTrapElement& armRecord,
                              const CellGrid& grid)
-    : armCells(columnOfThree(armRecord.position)),
+    : armCells(armColumn(armRecord.position)),
       grid(&grid),
       armRecord(&armRecord),
       onArm(spawnPoints, grid, kOnArmDeathState, kWaitTime, armCells),

@@ -52,7 +52,7 @@ public:
 
     std::unique_ptr<EffectResult> apply(SteerableUnit* unit) override;
 
-    // (x, y), (x, y + 1), (x, y + 2) from the arm record's position.
+    // armColumn of the arm record's position.
     std::vector<GeometryLib::Point> armCells;
     const CellGrid* grid;
     // Owned by the game map.

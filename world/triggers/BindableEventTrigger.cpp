@@ -44,6 +44,24 @@ u32 triggerKindOfAction(u32 actionKind) {
     }
 }
 
+// Erases the table's entry under the key when it has become empty; declared
+// before a firing, so that this happens also when the firing throws.
+template <class Table>
+class EraseIfEmpty {
+public:
+    EraseIfEmpty(Table& table, typename Table::key_type key) : table_(table), key_(key) {}
+    ~EraseIfEmpty() {
+        auto it = table_.find(key_);
+        if (it != table_.end() && it->second.empty()) table_.erase(it);
+    }
+    EraseIfEmpty(const EraseIfEmpty&) = delete;
+    EraseIfEmpty& operator=(const EraseIfEmpty&) = delete;
+
+private:
+    Table& table_;
+    typename Table::key_type key_;
+};
+
 const NumberTriggerData* numberTrigger(const MapEventData& event) {
     return dynamic_cast<const NumberTriggerData*>(event.trigger.get());
 }
@@ -118,33 +136,16 @@ void BindableEventTrigger::fireNumbered(u32 triggerKind, u32 number) {
     NumberTable& numbers = kindIt->second;
     auto listIt = numbers.find(number);
     if (listIt == numbers.end()) return;
-    // Emptied lists and kinds are dropped also when a firing throws.
-    struct Prune {
-        std::unordered_map<u32, NumberTable>& table;
-        u32 kind;
-        u32 number;
-        ~Prune() {
-            auto k = table.find(kind);
-            if (k == table.end()) return;
-            auto l = k->second.find(number);
-            if (l != k->second.end() && l->second.empty()) k->second.erase(l);
-            if (k->second.empty()) table.erase(k);
-        }
-    } prune{actionTable_, triggerKind, number};
+    // The list goes when emptied, then the kind when its last list went.
+    const EraseIfEmpty kindGuard(actionTable_, triggerKind);
+    const EraseIfEmpty listGuard(numbers, number);
     fireList(listIt->second, false, 0);
 }
 
 void BindableEventTrigger::fireEffectList(u32 resultKind, bool matchNumber, u32 number) {
     auto it = effectTable_.find(resultKind);
     if (it == effectTable_.end()) return;
-    struct Prune {
-        std::unordered_map<u32, EventList>& table;
-        u32 kind;
-        ~Prune() {
-            auto l = table.find(kind);
-            if (l != table.end() && l->second.empty()) table.erase(l);
-        }
-    } prune{effectTable_, resultKind};
+    const EraseIfEmpty guard(effectTable_, resultKind);
     fireList(it->second, matchNumber, number);
 }
 
@@ -205,14 +206,7 @@ void BindableEventTrigger::onInput(const InputResult& result) {
     if (!numbered) return;
     auto it = inputTable_.find(result.kind);
     if (it == inputTable_.end()) return;
-    struct Prune {
-        std::unordered_map<u8, EventList>& table;
-        u8 kind;
-        ~Prune() {
-            auto l = table.find(kind);
-            if (l != table.end() && l->second.empty()) table.erase(l);
-        }
-    } prune{inputTable_, result.kind};
+    const EraseIfEmpty guard(inputTable_, result.kind);
     fireList(it->second, true, numbered->number);
 }
 

@@ -1,18 +1,13 @@
 #include "world/triggers/DialogWindow.h"
 
-#include <algorithm>
-#include <cmath>
-
 namespace Zarn {
 namespace {
 
 const std::string kEmptyLine;
 
-// Truncation toward zero to a 16-bit integer, clamped (no undefined
-// conversion for odd sizes from the view).
+// A size from the view as a whole 16-bit number of units.
 float truncated16(float v) {
-    if (!(v == v)) return 0.0f;
-    return static_cast<float>(static_cast<i16>(std::clamp(std::trunc(v), -32768.0f, 32767.0f)));
+    return static_cast<float>(GeometryLib::clampedPointCoordinate(v));
 }
 
 }  // namespace

@@ -80,16 +80,5 @@ TEST_F(CollectableTest, PaysIntoTheUnitsRowOnly) {
     EXPECT_FALSE(tally.hasRow(2));
 }
 
-TEST_F(CollectableTest, SetStateTakesCollectableStates) {
-    auto coin = makeCoin();
-    coin->setState(OnOffIMEState(EOnOffState::off));
-    EXPECT_FALSE(coin->isTaken());
-    CollectableIMEState taken(ECollectableState::taken);
-    taken.hidden = 1;
-    coin->setState(taken);
-    EXPECT_TRUE(coin->isTaken());
-    EXPECT_EQ(coin->state.hidden, 1);
-}
-
 }  // namespace
 }  // namespace Zarn

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "ElementTestSupport.h"
+#include "grid/BlockableManager.h"
 #include "map/records/DoorElement.h"
 #include "world/elements/Door.h"
-#include "grid/BlockableManager.h"
 #include "world/steering/SteerableProximity.h"
 #include "world/units/SteerableUnitManager.h"
 
@@ -87,24 +87,12 @@ TEST_F(DoorTest, TheBlockableManagerSeesTheDoorOnlyWhileClosed) {
     EXPECT_EQ(blockables.blockerAt({96, 112}), &door);
 }
 
-TEST_F(DoorTest, DisableKeepsTheValueAndStatesOfOtherClassesAreIgnored) {
+TEST_F(DoorTest, DisableKeepsTheValue) {
     Door door(record, grid, &blockables);
     door.state.value = EDoorState::open;
     door.disable();
     EXPECT_FALSE(door.isEnabled());
     EXPECT_EQ(door.state.value, EDoorState::open);
-
-    OnOffIMEState lever(EOnOffState::on);
-    lever.hidden = 1;
-    door.setState(lever);
-    EXPECT_EQ(door.state.value, EDoorState::open);
-    EXPECT_EQ(door.state.hidden, 0);
-
-    DoorIMEState received(EDoorState::closed);
-    received.hidden = 1;
-    door.setState(received);
-    EXPECT_EQ(door.state.value, EDoorState::closed);
-    EXPECT_EQ(door.state.hidden, 1);
 }
 
 TEST_F(DoorTest, AutomaticDoorOpensForAUnitOnASensorCellAndClosesAfterItLeft) {

@@ -200,13 +200,5 @@ TEST_F(LevelUpModeTest, AStageWhoseNumberNamesNoElementStillMovesThePlayersAndCa
     EXPECT_EQ(mode.current, &five);
 }
 
-TEST_F(LevelUpModeTest, SetStateTakesLevelUpStates) {
-    LevelUpMode mode(lookup, units, record);
-    mode.setState(OnOffIMEState(EOnOffState::on));
-    EXPECT_EQ(mode.value(), LevelUpValue::notStarted);
-    mode.setState(LevelUpModeIMEState(static_cast<ELevelUpModeState>(LevelUpValue::pause)));
-    EXPECT_EQ(mode.value(), LevelUpValue::pause);
-}
-
 }  // namespace
 }  // namespace Zarn

@@ -117,18 +117,6 @@ TEST_F(LeverTest, DeadOrCarriedUnitsAndAnUnwiredEffectFlipNothing) {
     EXPECT_TRUE(ran.empty());
 }
 
-TEST_F(LeverTest, SetStateTakesOnOffStatesOnly) {
-    auto lever = makeLever();
-    DoorIMEState door(EDoorState::open);
-    lever->setState(door);
-    EXPECT_TRUE(lever->isOn());
-    OnOffIMEState off(EOnOffState::off);
-    off.hidden = 1;
-    lever->setState(off);
-    EXPECT_FALSE(lever->isOn());
-    EXPECT_EQ(lever->state.hidden, 1);
-}
-
 class MultiLeverTest : public LeverTest {
 protected:
     MultiLeverTest() {

@@ -359,13 +359,5 @@ TEST_F(MusicalNoteTest, DisabledNotesNeitherTouchNorAdvance) {
     EXPECT_EQ(controller->value(), NoteValue::idle);
 }
 
-TEST_F(MusicalNoteTest, SetStateTakesNoteStates) {
-    build();
-    note(1).setState(OnOffIMEState(EOnOffState::off));
-    EXPECT_EQ(note(1).value(), NoteValue::idle);
-    note(1).setState(MusicalNoteIMEState(static_cast<EMusicalNoteState>(NoteValue::songDone)));
-    EXPECT_EQ(note(1).value(), NoteValue::songDone);
-}
-
 }  // namespace
 }  // namespace Zarn

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ElementTestSupport.h"
+#include "grid/BlockableManager.h"
 #include "map/records/CoinElement.h"
 #include "map/records/DoorElement.h"
 #include "map/records/ElevatorPadElement.h"
@@ -14,7 +15,6 @@
 #include "world/elements/Lever.h"
 #include "world/elements/LeverEffect.h"
 #include "world/elements/SpawnPoints.h"
-#include "grid/BlockableManager.h"
 #include "world/steering/Arrival.h"
 #include "world/steering/SteerableProximity.h"
 #include "world/steering/SteerableSimulator.h"

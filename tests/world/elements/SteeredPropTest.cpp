@@ -2,13 +2,13 @@
 
 #include <cmath>
 
+#include "grid/BlockableManager.h"
 #include "grid/GridTestSupport.h"
+#include "grid/RectBlockable.h"
 #include "map/records/DoorElement.h"
 #include "world/elements/BlockableAvoid.h"
 #include "world/elements/Door.h"
 #include "world/elements/Wander.h"
-#include "grid/BlockableManager.h"
-#include "grid/RectBlockable.h"
 #include "world/steering/SteerableSimulator.h"
 #include "world/steering/WorldRandom.h"
 #include "world/units/SecondarySteerableUnit.h"

@@ -443,16 +443,5 @@ TEST_F(BossTest, ResetStopsEveryCommandedTrapButKeepsPhaseAndHealth) {
         EXPECT_FALSE(t->isEnabled());
 }
 
-TEST_F(BossTest, SetStateTakesOnlyBossStates) {
-    BossState received;
-    received.hidden = 1;
-    received.state = 7;
-    received.health = 9;
-    boss->setState(received);
-    EXPECT_TRUE(boss->getState() == received);
-    boss->setState(IntervalTrapIMEState());
-    EXPECT_TRUE(boss->getState() == received);
-}
-
 }  // namespace
 }  // namespace Zarn

@@ -151,13 +151,6 @@ TEST(FollowHitTrapStateTest, BytesAreHiddenValueThenArmPosition) {
     EXPECT_FALSE(state == static_cast<const InteractiveMapElementState&>(interval));
     for (std::size_t n = 0; n < expected.size(); ++n)
         EXPECT_THROW(FollowHitTrapState::fromRaw(expected.data(), n), Convinience::ReadPastEndError) << n;
-
-    auto record = test::intervalRecord<DelayedTrapElement>(132, 0.5f, 0.5f, 1.0f, Point(5, 2));
-    FollowHitTrap arm(record, nullptr);
-    arm.setState(state);
-    EXPECT_TRUE(arm.getState() == state);
-    arm.setState(IntervalTrapIMEState());
-    EXPECT_TRUE(arm.getState() == state);
 }
 
 }  // namespace

@@ -105,23 +105,6 @@ TEST(IntervalTrapTest, DisableAndEnableRestartFromTheStartDelay) {
     test::expectTimeline<BaseIntervalTrap>(trap, {{0.25f, 3}, {0.25f, 0}, {0.5f, 1}}, test::intervalValue);
 }
 
-TEST(IntervalTrapTest, SetStateTakesOnlyIntervalStates) {
-    auto record = test::intervalRecord<IntervalTrapElement>(43, 0.0f, 0.5f, 1.0f);
-    IntervalTrap trap(record, nullptr);
-    InteractiveMapElementState base;
-    base.hidden = 1;
-    trap.setState(base);
-    EXPECT_EQ(trap.state.hidden, 0);
-    IntervalTrapIMEState received(S::disarming);
-    received.hidden = 1;
-    trap.setState(received);
-    EXPECT_EQ(trap.state.hidden, 1);
-    EXPECT_EQ(trap.state.value, S::disarming);
-    OnOffIMEState other(EOnOffState::on);
-    trap.setState(other);
-    EXPECT_EQ(trap.state.value, S::disarming);
-}
-
 TEST(BombTest, FallsExplodesRestsAndIsDone) {
     auto record = test::intervalRecord<IntervalTrapElement>(128, 1.0f, 0.5f, 0.5f);
     Bomb bomb(record, nullptr);

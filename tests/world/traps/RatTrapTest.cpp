@@ -125,15 +125,5 @@ TEST_F(RatTrapTest, AnyUnitSetsItOffDeadOrAlive) {
     EXPECT_EQ(trap.triggered, 1);
 }
 
-TEST_F(RatTrapTest, SetStateTakesOnlyRatTrapStates) {
-    RatTrapIMEState received(static_cast<ERatTrapState>(6));
-    received.hidden = 1;
-    trap.setState(received);
-    EXPECT_EQ(ratValue(trap), 6);
-    EXPECT_EQ(trap.state.hidden, 1);
-    trap.setState(IntervalTrapIMEState(EIntervalTrapState::active));
-    EXPECT_EQ(ratValue(trap), 6);
-}
-
 }  // namespace
 }  // namespace Zarn

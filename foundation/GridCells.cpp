@@ -8,7 +8,9 @@ namespace GeometryLib {
 namespace {
 
 // Clamps a computed coordinate into the 16-bit range that cells live in.
-i32 clamp16(i64 v) { return static_cast<i32>(std::clamp<i64>(v, INT16_MIN, INT16_MAX)); }
+i32 clamp16(i64 v) {
+    return static_cast<i32>(std::clamp<i64>(v, INT16_MIN, INT16_MAX));
+}
 
 CellSet fill(i32 xmin, i32 xmax, i32 ymin, i32 ymax) {
     CellSet cells;
@@ -20,35 +22,14 @@ CellSet fill(i32 xmin, i32 xmax, i32 ymin, i32 ymax) {
 
 }  // namespace
 
-CellSet cellsWithinRadius(const Point& centreCell, u32 tileSize, float radius) {
-    i64 r = 0;
-    const float half = static_cast<float>(tileSize) * 0.5f;
-    if (tileSize > 0 && radius > half) {
-        r = static_cast<i64>(std::ceil((radius - half) / static_cast<float>(tileSize)));
-        r = std::min<i64>(r, INT16_MAX);
-    }
-    return fill(clamp16(centreCell.x - r), clamp16(centreCell.x + r), clamp16(centreCell.y - r),
-                clamp16(centreCell.y + r));
-}
-
 CellSet cellsCoveredByBox(const Point& position, u32 tileSize, float halfSize) {
     if (tileSize == 0) return {};
     const float t = static_cast<float>(tileSize);
-    auto cell = [&](float v) { return clamp16(static_cast<i64>(std::trunc(std::clamp(v / t, -1e9f, 1e9f)))); };
+    auto cell = [&](float v) {
+        return clamp16(static_cast<i64>(std::trunc(std::clamp(v / t, -1e9f, 1e9f))));
+    };
     return fill(cell(position.x - halfSize), cell(position.x + halfSize), cell(position.y - halfSize),
                 cell(position.y + halfSize));
-}
-
-CellSet cellsOfGridRect(const Rect& rect) {
-    CellSet cells;
-    const u32 w = std::min<u32>(rect.width, 0x10000);
-    const u32 h = std::min<u32>(rect.height, 0x10000);
-    for (u32 i = 0; i < w; ++i) {
-        for (u32 j = 0; j < h; ++j) {
-            cells.insert(rect.origin + Point(static_cast<i16>(i), static_cast<i16>(-static_cast<i32>(j))));
-        }
-    }
-    return cells;
 }
 
 CellSet cellsCoveredByRect(const Point& origin, u32 width, u32 height, u32 tileSize) {

@@ -24,14 +24,6 @@ public:
     virtual void update(float dt) = 0;
 };
 
-// Holder of state for one client: told when its client comes and goes.
-class ClientCreator {
-public:
-    virtual ~ClientCreator() = default;
-    virtual void addClient(u32 clientId) = 0;
-    virtual void removeClient() = 0;
-};
-
 // Holder of per-client state for many clients: told when a client is added or
 // removed.
 class MultiClientCreator {

@@ -111,8 +111,9 @@ std::unique_ptr<Trap> TrapFactory::makeTrap(TrapElement& record) {
         case 55: {
             auto& radial = Convinience::castOrThrow<RadialTrapElement>(&record, "Not vortex trap element");
             const u32 size = grid_.getCellSize();
-            // The square of cells within the radius (as cellsWithinRadius counts
-            // them), computed on the room's cells only.
+            // The square of cells within the radius: ceil((radius - cell / 2) /
+            // cell) cells each way of the position, none when the radius does not
+            // pass half a cell; computed on the room's cells only.
             i64 r = 0;
             const float half = static_cast<float>(size) * 0.5f;
             if (size > 0 && radial.radius > half) {

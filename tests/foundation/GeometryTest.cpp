@@ -27,8 +27,10 @@ TEST(Point, KeyPacksXHighAndYLow) {
 
 TEST(Point, ConversionsAndWrappingArithmetic) {
     EXPECT_EQ(Point(FPoint(2.9f, -2.9f)), Point(2, -2));
-    EXPECT_EQ(Point(FPoint(70000.0f, -1.0f)), Point(static_cast<i16>(70000 & 0xFFFF), -1)) << "cut to 16 bits";
-    EXPECT_EQ(Point(FPoint(1e20f, std::nanf(""))), Point(static_cast<i16>(0xFF80), 0)) << "clamped, never undefined";
+    EXPECT_EQ(Point(FPoint(70000.0f, -1.0f)), Point(static_cast<i16>(70000 & 0xFFFF), -1))
+        << "cut to 16 bits";
+    EXPECT_EQ(Point(FPoint(1e20f, std::nanf(""))), Point(static_cast<i16>(0xFF80), 0))
+        << "clamped, never undefined";
     EXPECT_EQ(FPoint(Point(-3, 4)), FPoint(-3.0f, 4.0f));
     const Point sum = Point(32767, 1) + Point(1, -2);
     EXPECT_EQ(sum, Point(-32768, -1));
@@ -63,22 +65,6 @@ std::vector<u32> keysOf(std::initializer_list<Point> points) {
 }
 }  // namespace
 
-TEST(GridCells, WithinRadius) {
-    struct Case {
-        float radius;
-        std::size_t cells;
-    };
-    for (Case c : {Case{16.0f, 1}, Case{16.5f, 9}, Case{48.0f, 9}, Case{48.5f, 25}}) {
-        EXPECT_EQ(GeometryLib::cellsWithinRadius(Point(4, 4), 32, c.radius).size(), c.cells) << c.radius;
-    }
-}
-
-TEST(GridCells, GridRectGrowsTowardsLowerY) {
-    EXPECT_EQ(sortedKeys(GeometryLib::cellsOfGridRect(Rect(3, 2, Point(10, 10)))),
-              keysOf({Point(10, 10), Point(10, 9), Point(11, 10), Point(11, 9), Point(12, 10), Point(12, 9)}));
-    EXPECT_TRUE(GeometryLib::cellsOfGridRect(Rect(0, 5, Point(1, 1))).empty());
-}
-
 TEST(GridCells, CoveredByRectIncludesTheCellOnTheFarEdge) {
     EXPECT_EQ(sortedKeys(GeometryLib::cellsCoveredByRect(Point(0, 0), 32, 32, 32)),
               keysOf({Point(0, 0), Point(0, 1), Point(1, 0), Point(1, 1)}));
@@ -94,5 +80,23 @@ TEST(GridCells, CoveredByBoxTruncatesTowardZero) {
 TEST(GridCells, ZeroTileSizeCoversNothing) {
     EXPECT_TRUE(GeometryLib::cellsCoveredByBox(Point(5, 5), 0, 3.0f).empty());
     EXPECT_TRUE(GeometryLib::cellsCoveredByRect(Point(5, 5), 3, 3, 0).empty());
-    EXPECT_EQ(GeometryLib::cellsWithinRadius(Point(5, 5), 0, 100.0f).size(), 1u);
+}
+
+TEST(Geometry, CoordinatesAreClampedIntoAPointsRangeBeforeTruncation) {
+    struct Case {
+        float value;
+        float clamped;
+        i16 coordinate;
+    };
+    const Case cases[] = {{std::nanf(""), 0.0f, 0},
+                          {3.9f, 3.9f, 3},
+                          {-2.7f, -2.7f, -2},
+                          {1e9f, 32767.0f, 32767},
+                          {-1e9f, -32768.0f, -32768},
+                          {32767.5f, 32767.0f, 32767},
+                          {-INFINITY, -32768.0f, -32768}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(GeometryLib::clampToPointRange(c.value), c.clamped) << c.value;
+        EXPECT_EQ(GeometryLib::clampedPointCoordinate(c.value), c.coordinate) << c.value;
+    }
 }

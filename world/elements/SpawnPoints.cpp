@@ -10,12 +10,6 @@ InteractiveMapElement* SpawnPoints::findCheckpoint(u32 handle) const {
     return it == checkpoints_.end() ? nullptr : it->second;
 }
 
-GeometryLib::Point SpawnPoints::checkpointCell(const InteractiveMapElement& checkpoint,
-                                               const GeometryLib::Point& fallback) {
-    if (const auto* tile = dynamic_cast<const WholeTileMapElement*>(checkpoint.record)) return tile->cell;
-    return fallback;
-}
-
 GeometryLib::Point SpawnPoints::spawnPointFor(u32 handle) {
     InteractiveMapElement* checkpoint = findCheckpoint(handle);
     if (!checkpoint) checkpoint = defaultCheckpoint_;

@@ -39,11 +39,6 @@ public:
     // The entry of the handle; false when it has none.
     bool isReached(u32 handle) const;
 
-    // The cell of a checkpoint element: its whole-tile record's cell, or
-    // fallback when the element has no such record.
-    static GeometryLib::Point checkpointCell(const InteractiveMapElement& checkpoint,
-                                             const GeometryLib::Point& fallback);
-
 private:
     std::unordered_map<u32, InteractiveMapElement*> checkpoints_;
     std::unordered_map<u32, bool> reached_;

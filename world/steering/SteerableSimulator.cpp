@@ -24,12 +24,6 @@ void SteerableSimulator::addSecondaryUnit(SteerableUnit* unit) {
         secondaryUnits_.emplace_back(unit);
 }
 
-void SteerableSimulator::removeSecondaryUnit(const SteerableUnit* unit) {
-    secondaryUnits_.erase(std::remove_if(secondaryUnits_.begin(), secondaryUnits_.end(),
-                                         [unit](const WatchedUnit& w) { return w.address() == unit; }),
-                          secondaryUnits_.end());
-}
-
 SteerableUnit* SteerableSimulator::unitOf(u32 clientId) const {
     auto it = clientUnits_.find(clientId);
     return it == clientUnits_.end() ? nullptr : it->second.get();

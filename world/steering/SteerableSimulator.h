@@ -34,7 +34,6 @@ public:
     void removeUnit(u32 clientId);
     // Registers the unit of a secondary steerable unit (once).
     void addSecondaryUnit(SteerableUnit* unit);
-    void removeSecondaryUnit(const SteerableUnit* unit);
 
     // moveUnits, then tickCount += 1.
     void step() override;

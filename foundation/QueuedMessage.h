@@ -28,7 +28,9 @@ public:
     MessageQueue(const MessageQueue&) = delete;
     MessageQueue& operator=(const MessageQueue&) = delete;
 
-    // Producer side. False, and nothing queued, when the ring is full.
+    // Producer side. False, and nothing queued, when the ring is full. The
+    // rvalue push moves the message's bytes into the ring (no copy, no
+    // allocation) and leaves the message as it was when the ring is full.
     bool push(QueuedMessage&& message);
     bool push(const QueuedMessage& message);
 

@@ -44,18 +44,21 @@ void SinglePlayerZarn::stopServer() {
     server_.stop();
 }
 
-void SinglePlayerZarn::forward(Corvel::MessageQueue& from, Corvel::MessageQueue& to) {
+std::size_t SinglePlayerZarn::forward(Corvel::MessageQueue& from, Corvel::MessageQueue& to) {
+    std::size_t moved = 0;
     while (!from.empty()) {
-        if (!to.push(from.front())) return;
+        if (!to.push(std::move(from.front()))) break;
         from.pop();
+        ++moved;
     }
+    return moved;
 }
 
 void SinglePlayerZarn::update(float dt) {
     core_.update(dt);
-    forward(clientOutgoing_, serverIncoming_);
+    const std::size_t toServer = forward(clientOutgoing_, serverIncoming_);
     forward(serverOutgoing_, clientIncoming_);
-    if (!serverIncoming_.empty()) server_.wake();
+    if (toServer > 0) server_.wake();
 }
 
 }  // namespace Zarn

@@ -13,9 +13,9 @@ namespace Zarn {
 // Single play: the client game core and a whole server in one process, the
 // server's loop on a thread of its own. Records cross between them only
 // through four single-producer single-consumer rings, moved by `update` on
-// the main thread; the server thread only pops its incoming ring and pushes
-// its outgoing ring. A record that finds its destination ring full stays in
-// its source ring until a later frame, so nothing is lost.
+// the main thread, which wakes the server in a frame that gave it records;
+// the server thread only pops its incoming ring and pushes its outgoing ring. A record that finds its
+// destination ring full stays in its source ring until a later frame, so nothing is lost.
 //
 // Everything the accessors return is the client's (main thread). The spawn
 // points are the client's copy, which follows the checkpoints the server
@@ -67,9 +67,10 @@ public:
     SpawnPoints& serverSpawnPoints() { return server_.world().spawnPoints; }
 
 private:
-    // Moves records from one ring to another until the source is empty or
-    // the destination full.
-    static void forward(Corvel::MessageQueue& from, Corvel::MessageQueue& to);
+    // Moves records (their bytes, not copies) from one ring to another until
+    // the source is empty or the destination full; answers how many moved.
+    // The main thread reads `from` and writes `to`, as each ring allows.
+    static std::size_t forward(Corvel::MessageQueue& from, Corvel::MessageQueue& to);
 
     Corvel::MessageQueue clientOutgoing_{kRingSlots};
     Corvel::MessageQueue clientIncoming_{kRingSlots};

@@ -97,3 +97,23 @@ TEST(CommandPusher, FullQueueReportsTheDropAndStillUsesTheNumber) {
     EXPECT_EQ(pusher.nextCommandNumber, 12u);
     EXPECT_EQ(drain(q).size(), 1u);
 }
+
+TEST(MessageQueue, APushByMoveHandsOverTheBytesAndAFullRingKeepsThem) {
+    MessageQueue q(2);  // room for two records
+    QueuedMessage first;
+    first.bytes = {1, 2, 3};
+    const u8* bytes = first.bytes.data();
+    ASSERT_TRUE(q.push(std::move(first)));
+    EXPECT_EQ(q.front().bytes.data(), bytes) << "moved, not copied";
+
+    QueuedMessage second;
+    second.bytes = {4, 5};
+    ASSERT_TRUE(q.push(QueuedMessage(second)));
+    QueuedMessage third;
+    third.toClientId = 7;
+    third.bytes = {6};
+    EXPECT_FALSE(q.push(std::move(third)));
+    EXPECT_EQ(third.bytes, std::vector<u8>{6}) << "a full ring leaves the message as it was";
+    EXPECT_EQ(third.toClientId, 7u);
+    EXPECT_EQ(drain(q).size(), 2u);
+}

@@ -174,4 +174,16 @@ TEST_F(DrawListTest, DrawNodesTakeTheirColoursFromTheirVertices) {
     EXPECT_EQ(batch.triangles[0].color, Color4F(1.0f, 0.5f, 0.0f, 0.75f));
 }
 
+TEST_F(DrawListTest, ASpritesBlendFunctionReachesItsEntry) {
+    Sprite* glow = Sprite::createWithSpriteFrameName("spike.png");
+    glow->setBlendFunc(BlendFunc::ADDITIVE);
+    Sprite* plain = Sprite::createWithSpriteFrameName("spike.png");
+    scene->addChild(glow);
+    scene->addChild(plain);
+    frame();
+    ASSERT_EQ(list().findByNode(glow).size(), 1u);
+    EXPECT_EQ(list().findByNode(glow)[0]->blend, BlendFunc::ADDITIVE);
+    EXPECT_EQ(list().findByNode(plain)[0]->blend, BlendFunc::ALPHA_PREMULTIPLIED);
+}
+
 }  // namespace

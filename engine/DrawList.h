@@ -128,6 +128,16 @@ struct DrawList {
     std::vector<const DrawCommand*> findByNode(const Node* node) const;
 };
 
+// The payload (glyph run, shape batch) that a node fills for this frame: its
+// own, refilled in place in the capacity it has, when no draw list holds it
+// any more; else a fresh one, so that a list kept from an earlier frame still
+// shows what it was given.
+template <typename Payload>
+Payload& refillablePayload(std::shared_ptr<Payload>& payload) {
+    if (payload == nullptr || payload.use_count() > 1) payload = std::make_shared<Payload>();
+    return *payload;
+}
+
 // State of one walk over the tree.
 struct DrawContext {
     explicit DrawContext(DrawList& l) : list(l) {}

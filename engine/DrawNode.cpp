@@ -175,14 +175,12 @@ void DrawNode::draw(DrawContext& context, const Mat4& transform, uint32_t flags)
 
 void DrawNode::onDraw(DrawContext& context, const Mat4& transform, uint32_t flags) {
     if (batch_ == nullptr || dirty_ || dirtyLines_ || dirtyPoints_) {
-        // The list of a frame still on show keeps the old batch; otherwise it
-        // is refilled in place, in the capacity it already has.
-        if (batch_ == nullptr || batch_.use_count() > 1) batch_ = std::make_shared<ShapeBatch>();
-        batch_->triangles = triangles_;
-        batch_->lines = lines_;
-        batch_->lineWidth = lineWidth_;
-        batch_->points = points_;
-        batch_->pointSizes = pointSizes_;
+        ShapeBatch& batch = refillablePayload(batch_);
+        batch.triangles = triangles_;
+        batch.lines = lines_;
+        batch.lineWidth = lineWidth_;
+        batch.points = points_;
+        batch.pointSizes = pointSizes_;
         dirty_ = dirtyLines_ = dirtyPoints_ = false;
     }
     DrawCommand& c = context.add(DrawKind::Shapes, this, transform);

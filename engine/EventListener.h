@@ -51,8 +51,8 @@ public:
     static EventListenerTouchOneByOne* create();
     bool checkAvailable() override { return static_cast<bool>(onTouchBegan); }
     EventListenerTouchOneByOne* clone() override;
-    // A swallowing listener that claims a touch (onTouchBegan true) keeps it
-    // from the listeners after it.
+    // A swallowing listener that claims a touch (onTouchBegan true, and still
+    // registered after answering) keeps it from the listeners after it.
     void setSwallowTouches(bool swallow) { swallowTouches_ = swallow; }
     bool isSwallowTouches() const { return swallowTouches_; }
 

@@ -60,10 +60,10 @@ public:
     void restyle() { dirty_ = true; }
     void draw(DrawContext& context, const Mat4& transform, uint32_t flags) override {
         if (run_ == nullptr || dirty_) {
-            if (run_ == nullptr || run_.use_count() > 1) run_ = std::make_shared<GlyphRun>();
-            run_->text.assign(1, codepoint_);
-            run_->glyphs.assign(1, Glyph{codepoint_, baseline_});
-            owner_->fillGlyphStyle(*run_);
+            GlyphRun& run = refillablePayload(run_);
+            run.text.assign(1, codepoint_);
+            run.glyphs.assign(1, Glyph{codepoint_, baseline_});
+            owner_->fillGlyphStyle(run);
             dirty_ = false;
         }
         DrawCommand& c = context.add(DrawKind::Glyphs, this, transform);
@@ -398,14 +398,12 @@ void Label::fillGlyphStyle(GlyphRun& run) const {
 
 void Label::draw(DrawContext& context, const Mat4& transform, uint32_t flags) {
     if (run_ == nullptr || runDirty_) {
-        // The list of a frame still on show keeps the old run; otherwise it
-        // is refilled in place, in the capacity it already has.
-        if (run_ == nullptr || run_.use_count() > 1) run_ = std::make_shared<GlyphRun>();
-        run_->glyphs.clear();
+        GlyphRun& run = refillablePayload(run_);
+        run.glyphs.clear();
         for (const LetterInfo& info : letters_)
-            if (info.valid && info.sprite == nullptr) run_->glyphs.push_back({info.codepoint, info.origin});
-        run_->text = utf32_;
-        fillGlyphStyle(*run_);
+            if (info.valid && info.sprite == nullptr) run.glyphs.push_back({info.codepoint, info.origin});
+        run.text = utf32_;
+        fillGlyphStyle(run);
         runDirty_ = false;
     }
     if (run_->glyphs.empty()) return;

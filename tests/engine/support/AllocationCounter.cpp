@@ -30,18 +30,47 @@ void AllocationCounter::reset() {
 
 }  // namespace zarn_test
 
-// The replaced global allocation functions: malloc and free underneath (the
-// library's array, nothrow and sized forms end in these two).
-void* operator new(std::size_t size) {
+// The replaced global allocation functions, every plain form of them, over
+// malloc and free (a sanitizer's own forms must not meet ours: what one
+// allocates the other would free). The aligned forms stay the library's.
+namespace {
+void* allocate(std::size_t size) noexcept {
     if (t_counters > 0) ++t_allocations;
-    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+    return std::malloc(size == 0 ? 1 : size);
+}
+void* allocateOrThrow(std::size_t size) {
+    if (void* p = allocate(size)) return p;
     throw std::bad_alloc();
 }
+}  // namespace
 
+void* operator new(std::size_t size) {
+    return allocateOrThrow(size);
+}
+void* operator new[](std::size_t size) {
+    return allocateOrThrow(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return allocate(size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    return allocate(size);
+}
 void operator delete(void* p) noexcept {
     std::free(p);
 }
-
+void operator delete[](void* p) noexcept {
+    std::free(p);
+}
 void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
     std::free(p);
 }

@@ -32,11 +32,15 @@ void BM_FrameOf10000AnimatedNodes(benchmark::State& state) {
         scene->addChild(s, i % 7);
     }
     director->mainLoop(0.0f);
+    std::size_t allocations = 0;
     for (auto _ : state) {
+        zarn_test::AllocationCounter counter;
         director->mainLoop(1.0f / 60.0f);
+        allocations += counter.count();
         benchmark::DoNotOptimize(director->getDrawList().commands.data());
     }
     state.counters["drawn"] = static_cast<double>(director->getDrawList().commands.size());
+    state.counters["allocs/frame"] = static_cast<double>(allocations) / static_cast<double>(state.iterations());
     director->reset();
     SpriteFrameCache::getInstance()->removeSpriteFrameByName("bench_tile.png");
 }

@@ -322,14 +322,9 @@ TEST_F(ActionTiming, ReversedRateEasesMirrorTheirCurve) {
 }
 
 TEST_F(ActionTiming, ReversedAnimateRestoresTheOriginalFrameToo) {
-    auto* cache = SpriteFrameCache::getInstance();
     Vector<SpriteFrame*> frameList;
-    for (int i = 1; i <= 3; ++i) {
-        SpriteFrame* f = SpriteFrame::createWithTexture(nullptr, Rect(0, 0, 10.0f * i, 10));
-        f->setName("restore_" + std::to_string(i));
-        cache->addSpriteFrame(f, f->getName());
-        frameList.pushBack(f);
-    }
+    for (float width : {10.0f, 20.0f, 30.0f})
+        frameList.pushBack(SpriteFrame::createWithTexture(nullptr, Rect(0, 0, width, 10)));
     SpriteFrame* still = SpriteFrame::createWithTexture(nullptr, Rect(0, 0, 5, 5));
     Animation* animation = Animation::createWithSpriteFrames(frameList, 0.1f, 1);
     animation->setRestoreOriginalFrame(true);
@@ -342,7 +337,6 @@ TEST_F(ActionTiming, ReversedAnimateRestoresTheOriginalFrameToo) {
     EXPECT_EQ(s->getContentSize().width, 30.0f) << "the last frame first";
     frames(4, 0.1f);
     EXPECT_EQ(s->getSpriteFrame(), still);
-    for (int i = 1; i <= 3; ++i) cache->removeSpriteFrameByName("restore_" + std::to_string(i));
 }
 
 }  // namespace

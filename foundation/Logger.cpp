@@ -20,8 +20,6 @@ namespace Convinience {
 
 namespace {
 
-constexpr unsigned long long kRotationSize = 0xA00000;  // 10 MiB
-
 using FileSink = sinks::synchronous_sink<sinks::text_file_backend>;
 
 }  // namespace
@@ -60,9 +58,9 @@ void Logger::initialize() {
     logging::add_common_attributes();
 }
 
-void Logger::addFileSink(const std::string& prefix) {
+void Logger::addFileSink(const std::string& prefix, u64 rotationSize) {
     auto backend = boost::make_shared<sinks::text_file_backend>(
-        logging::keywords::file_name = prefix + "_%N.log", logging::keywords::rotation_size = kRotationSize);
+        logging::keywords::file_name = prefix + "_%N.log", logging::keywords::rotation_size = rotationSize);
     auto sink = boost::make_shared<FileSink>(backend);
     sink->set_formatter([](const logging::record_view& rec, logging::formatting_ostream& out) {
         const auto line = logging::extract<unsigned int>("LineID", rec);

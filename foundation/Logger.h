@@ -21,6 +21,9 @@ inline constexpr u32 critical = 4;
 // Any thread may log through its own handle; log() never throws.
 class Logger {
 public:
+    // The size at which the file sink starts a new file: 10 MiB.
+    static constexpr u64 kRotationSize = 10485760;
+
     Logger();
     ~Logger();
     Logger(const Logger&);
@@ -34,8 +37,8 @@ public:
     // Adds the common attributes (line ID, time stamp, process and thread ID).
     static void initialize();
     // Adds the rotating file sink: prefix + "_%N.log", a new file every
-    // 10,485,760 bytes, lines "[%LineID% %TimeStamp%][%Severity%]: %Message%".
-    static void addFileSink(const std::string& prefix);
+    // rotationSize bytes, lines "[%LineID% %TimeStamp%][%Severity%]: %Message%".
+    static void addFileSink(const std::string& prefix, u64 rotationSize = kRotationSize);
     // Accepts only records of severity INFO or above.
     static void installSeverityFilter();
 

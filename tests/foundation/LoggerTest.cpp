@@ -37,12 +37,22 @@ TEST(Logger, DropsDebugAndWritesTheLineFormat) {
     EXPECT_NE(text.find("[]: odd-severity-line"), std::string::npos) << text;
 }
 
-TEST(Logger, RotatesPastTenMebibytes) {
-    Convinience::Logger logger;
-    const std::string line(1024, 'x');
+static_assert(Convinience::Logger::kRotationSize == 10485760, "the game's log files rotate at 10 MiB");
+
+// A sink of its own with a small rotation size; the test main's sink is put
+// back afterwards.
+TEST(Logger, RotatesPastTheRotationSize) {
     const fs::path dir(zarn_test::tempDir());
-    for (int i = 0; i < 10 * 1024 + 64; ++i) logger.log(Convinience::severity::info, line);
+    Convinience::Logger::resetForTests();
+    Convinience::Logger::addFileSink((dir / "rotating").string(), 4096);
+    Convinience::Logger logger;
+    const std::string line(100, 'x');
+    for (int i = 0; i < 100; ++i) logger.log(Convinience::severity::info, line);
     Convinience::Logger::flush();
-    ASSERT_TRUE(fs::exists(dir / "server_1.log"));
-    EXPECT_LE(fs::file_size(dir / "server_0.log"), 10485760u + 2048u);
+    Convinience::Logger::resetForTests();
+    Convinience::Logger::addFileSink((dir / "server").string());
+    Convinience::Logger::installSeverityFilter();
+
+    ASSERT_TRUE(fs::exists(dir / "rotating_1.log"));
+    EXPECT_LE(fs::file_size(dir / "rotating_0.log"), 4096u + 2 * line.size());
 }

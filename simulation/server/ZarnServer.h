@@ -86,6 +86,9 @@ public:
     // Turns received records into commands; the server thread's while the loop runs.
     ServerCommandFactory& commandFactory() { return factory_; }
     const ShutdownCountdown& countdown() const { return countdown_; }
+    // The received commands by client (client 0's in the own record); the
+    // server thread's while the loop runs.
+    const Corvel::MultiClientCommandManager& commands() const { return commands_; }
 
 private:
     bool hasWork() const;

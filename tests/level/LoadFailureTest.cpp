@@ -164,12 +164,12 @@ TEST(LoadFailureTest, AThrowAnywhereInTheBuildTakesBackEverythingTheLoadAdded) {
 
         // The world can still be stepped: nothing points at destroyed elements.
         SteerableUnit& rat = w.addPlayer(1, FPoint(48, 48));
-        for (const Point cell : {Point(1, 1), Point(2, 1), Point(4, 1), Point(6, 2), Point(7, 2)}) {
+        for (const Point& cell : {Point(1, 1), Point(2, 1), Point(4, 1), Point(6, 2), Point(7, 2)}) {
             rat.body().position = FPoint(cell.x * 32.0f + 16, cell.y * 32.0f + 16);
             w.step();
         }
         w.triggers.arm();
-        for (const Point cell : {Point(1, 1), Point(2, 1), Point(6, 2)}) {
+        for (const Point& cell : {Point(1, 1), Point(2, 1), Point(6, 2)}) {
             rat.body().position = FPoint(cell.x * 32.0f + 16, cell.y * 32.0f + 16);
             w.step();
         }

@@ -97,7 +97,9 @@ TEST_F(TrapFactoryTest, EachIdBuildsItsTrapWithItsEffect) {
         EXPECT_EQ(typeid(*trap->effect), c.effect);
         EXPECT_FALSE(trap->isEnabled()) << "the factory never enables";
         EXPECT_EQ(trap->trapRecord, record.get());
-        if (c.deathState != 0) EXPECT_EQ(deathStateOf(*trap), c.deathState);
+        if (c.deathState != 0) {
+            EXPECT_EQ(deathStateOf(*trap), c.deathState);
+        }
     }
     auto slowRecord = recordOf<IntervalTrapElement>(44);
     auto slow = w.trapFactory.makeTrap(*slowRecord);

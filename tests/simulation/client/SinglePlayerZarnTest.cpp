@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "../support/RoomFixtures.h"
+#include "foundation/Stopwatch.h"
 #include "map/records/MapElement.h"
 #include "simulation/client/SinglePlayerZarn.h"
 #include "simulation/client/ZarnGameNotifier.h"
@@ -125,8 +126,18 @@ TEST(SinglePlayerZarnTest, ACheckpointRecordedByTheServerReachesTheClientsSpawnP
     EXPECT_EQ(spawns.spawnPointFor(0), Point(4, 1));
 }
 
+// Waits (a bounded while) for the server loop of the client to have ended.
+bool loopEnds(SinglePlayerZarn& client) {
+    for (int i = 0; i < 2000 && !client.server().hasExited(); ++i) std::this_thread::sleep_for(1ms);
+    return client.server().hasExited();
+}
+
 TEST(SinglePlayerZarnTest, ServerThreadLifecycleInEveryOrderAScenCanCause) {
-    { SinglePlayerZarn neverStarted; }
+    {
+        SinglePlayerZarn neverStarted;
+        EXPECT_FALSE(neverStarted.serverStarted());
+        EXPECT_FALSE(neverStarted.server().hasExited()) << "the loop never ran";
+    }
     {
         SinglePlayerZarn stoppedTwice;
         std::istringstream in = levelRoom().stream();
@@ -135,13 +146,16 @@ TEST(SinglePlayerZarnTest, ServerThreadLifecycleInEveryOrderAScenCanCause) {
         stoppedTwice.startServer();
         stoppedTwice.update(0.03f);
         stoppedTwice.stopServer();
+        EXPECT_TRUE(loopEnds(stoppedTwice));
         stoppedTwice.stopServer();
         stoppedTwice.update(0.03f);
+        EXPECT_TRUE(stoppedTwice.server().hasExited());
     }
     {
         SinglePlayerZarn stoppedBeforeStart;
         stoppedBeforeStart.stopServer();
         stoppedBeforeStart.startServer();
+        EXPECT_TRUE(loopEnds(stoppedBeforeStart)) << "a loop stopped before it ran ends at once";
     }
     {
         SinglePlayerZarn destroyedMidLevel;
@@ -149,22 +163,39 @@ TEST(SinglePlayerZarnTest, ServerThreadLifecycleInEveryOrderAScenCanCause) {
         destroyedMidLevel.loadMap(in);
         destroyedMidLevel.startServer();
         for (int i = 0; i < 20; ++i) destroyedMidLevel.update(0.03f);
+        EXPECT_FALSE(destroyedMidLevel.server().hasExited()) << "running until the client goes";
     }
 }
 
 TEST(SinglePlayerZarnTest, AFullServerRingKeepsTheClientsRecordsForLaterFrames) {
-    SinglePlayerZarn client;
+    // A clock that never moves: the server steps only for confirmations.
+    Convinience::ManualTickClock clock;
+    SinglePlayerZarn client(clock);
     std::istringstream in = levelRoom().stream();
     client.loadMap(in);
-    // The server is not running: 600 ticks of commands pile up beyond the
-    // server ring's 512 slots; once the server runs, all of them are answered.
+    // The server is not running: 600 ticks of state updates pile up beyond
+    // the server ring's 512 slots. Once it runs, every one reaches it in
+    // order; of each batch it drains it answers the newest and drops the
+    // older ones as stale, stepping once per answer.
     for (int i = 0; i < 600; ++i) client.update(0.03f);
     client.startServer();
-    for (int i = 0; i < 400 && client.getCore().stateBuffer().size() == 0; ++i) {
+    const Simulator& clientTicks = client.getCore().world().simulator;
+    auto lastFiled = [&]() -> u32 {
+        const auto& executed = client.server().commands().own.executed;
+        return executed.empty() ? 0 : executed.rbegin()->first;
+    };
+    for (int i = 0; i < 5000 && clientTicks.tickCount == 0; ++i) {
         client.update(0.0f);
         std::this_thread::sleep_for(1ms);
     }
-    EXPECT_GT(client.getCore().stateBuffer().size() + client.getCore().world().simulator.tickCount, 0u);
+    for (int i = 0; i < 200; ++i) {
+        client.update(0.0f);
+        std::this_thread::sleep_for(1ms);
+    }
+    client.stopServer();
+    EXPECT_EQ(lastFiled(), 599u) << "the last of the 600 (numbered from 0) reached the server";
+    EXPECT_GT(client.server().stepper().stepCount(), 0u);
+    EXPECT_EQ(clientTicks.tickCount, client.server().stepper().stepCount()) << "the last answer arrived";
 }
 
 class ExitNotifier : public ZarnGameNotifier {

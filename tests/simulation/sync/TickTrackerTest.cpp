@@ -105,7 +105,9 @@ TEST(MultiClientTickTracker, LockStepScenarios) {
         EXPECT_GE(server.steps, c.minSteps);
         EXPECT_LE(server.steps, c.maxSteps);
         EXPECT_EQ(collected, c.laggardsCollected);
-        if (c.withKicker) EXPECT_EQ(kicker.kicked, c.silent);
+        if (c.withKicker) {
+            EXPECT_EQ(kicker.kicked, c.silent);
+        }
     }
 }
 

@@ -219,8 +219,12 @@ TEST_F(BossTest, RunsItsFourPhasesAndIsBeatenByBombAndArmHits) {
             seen.push_back(now);
         last = now;
 
-        if (boss->phase == 2 && boss->state.state == 7) EXPECT_TRUE(cannonGroup->isEnabled()) << tickCount;
-        if (boss->phase == 3 && boss->state.state == 8) EXPECT_TRUE(large->isEnabled()) << tickCount;
+        if (boss->phase == 2 && boss->state.state == 7) {
+            EXPECT_TRUE(cannonGroup->isEnabled()) << tickCount;
+        }
+        if (boss->phase == 3 && boss->state.state == 8) {
+            EXPECT_TRUE(large->isEnabled()) << tickCount;
+        }
         if (boss->phase == 4) {
             EXPECT_EQ(small->excludedCells, &boss->armCells) << tickCount;
             for (const auto& [number, entry] : small->spawned) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "TrapTestSupport.h"
 #include "world/traps/IntervalTrap.h"
 #include "world/units/SteerableUnit.h"
@@ -18,6 +20,11 @@ struct IntervalCase {
     u8 startsActive;
     std::vector<Tick> ticks;
 };
+
+// Failure messages name the case instead of dumping its bytes.
+void PrintTo(const IntervalCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class IntervalTrapTimeline : public testing::TestWithParam<IntervalCase> {};
 

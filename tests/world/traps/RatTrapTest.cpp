@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "TrapTestSupport.h"
 #include "world/traps/RatTrap.h"
 #include "world/units/SteerableUnit.h"
@@ -29,6 +31,11 @@ struct RatCase {
     float snap;
     std::vector<Tick> ticks;
 };
+
+// Failure messages name the case instead of dumping its bytes.
+void PrintTo(const RatCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class RatTrapTimeline : public testing::TestWithParam<RatCase> {};
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "TrapTestSupport.h"
 #include "world/traps/ScheduledTrap.h"
 
@@ -36,6 +38,11 @@ struct ScheduleCase {
     float startDelay;
     std::vector<Tick> ticks;
 };
+
+// Failure messages name the case instead of dumping its bytes.
+void PrintTo(const ScheduleCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ScheduledTrapTimeline : public testing::TestWithParam<ScheduleCase> {};
 

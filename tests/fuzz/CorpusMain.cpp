@@ -10,6 +10,7 @@
 #include "engine/FileUtils.h"
 #include "support/TestEnvironment.h"
 
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv);
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
 int main(int argc, char** argv) {
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s <corpus folder>\n", argv[0]);
         return 2;
     }
+    LLVMFuzzerInitialize(&argc, &argv);
     cocos2d::FileUtils::getInstance()->setWritablePath(zarn_test::tempDir());
     int count = 0;
     std::error_code ec;

@@ -10,17 +10,9 @@
 #include <string>
 #include <vector>
 
-#define BOOST_LOG_DYN_LINK 1
-#include <boost/log/core.hpp>
-
 #include "foundation/Error.h"
 #include "level/BuildTestSupport.h"
 #include "world/steering/Seek.h"
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    boost::log::core::get()->set_logging_enabled(false);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     zarn_test::TestWorld world;

@@ -7,17 +7,8 @@
 #include <sstream>
 #include <string>
 
-#define BOOST_LOG_DYN_LINK 1
-#include <boost/log/core.hpp>
-
 #include "foundation/Error.h"
 #include "map/import/MapComponentsImporter.h"
-
-// The importers log every section they read; the fuzzer runs quietly.
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    boost::log::core::get()->set_logging_enabled(false);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::istringstream stream(std::string(reinterpret_cast<const char*>(data), size));

@@ -22,7 +22,7 @@ namespace {
 
 namespace pt = boost::property_tree;
 
-constexpr SettingsRecord kDefaults{};
+const SettingsRecord kDefaults{};
 
 // Takes the key's value when it is there and converts whole; notes a key
 // that is there but does not convert.

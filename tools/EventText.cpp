@@ -223,18 +223,7 @@ std::unique_ptr<ActionData> parseScriptStep(const Words& words, const RoomPlaces
 
 ActionList parseActionList(const Words& words, const RoomPlaces& places, int line, ActionParser one) {
     ActionList actions;
-    Words current;
-    auto flush = [&] {
-        if (!current.empty()) actions.push_back(one(current, places, line));
-        current.clear();
-    };
-    for (const std::string& w : words) {
-        if (w == ";")
-            flush();
-        else
-            current.push_back(w);
-    }
-    flush();
+    for (const Words& action : splitAtSemicolons(words)) actions.push_back(one(action, places, line));
     return actions;
 }
 

@@ -11,6 +11,7 @@
 #include "map/records/ScheduledTrapElement.h"
 #include "map/records/ScriptedSteerableElement.h"
 #include "map/records/SwitchElement.h"
+#include "map/records/TrapRecordClass.h"
 #include "tools/RoomBuild.h"
 
 namespace Zarn {
@@ -22,52 +23,6 @@ namespace {
 using Cells = std::vector<Point>;
 
 // ---- traps -----------------------------------------------------------------
-
-// The record class of a trap ID, as the trap section reads it.
-enum class TrapFamily { interval, delayed, rat, radial, line, spawning, fourPanel, scheduled, boss };
-
-std::optional<TrapFamily> familyOf(u32 id) {
-    switch (id) {
-        case 43:
-        case 44:
-        case 45:
-        case 56:
-        case 127:
-        case 129:
-        case 134:
-            return TrapFamily::interval;
-        case 46:
-        case 50:
-        case 51:
-        case 128:
-        case 132:
-        case 136:
-            return TrapFamily::delayed;
-        case 47:
-        case 48:
-        case 49:
-            return TrapFamily::rat;
-        case 55:
-            return TrapFamily::radial;
-        case 121:
-        case 122:
-        case 123:
-        case 124:
-        case 125:
-        case 126:
-            return TrapFamily::scheduled;
-        case 130:
-            return TrapFamily::spawning;
-        case 131:
-            return TrapFamily::line;
-        case 133:
-            return TrapFamily::boss;
-        case 356:
-            return TrapFamily::fourPanel;
-        default:
-            return std::nullopt;
-    }
-}
 
 struct TrapKind {
     u32 id;
@@ -111,34 +66,34 @@ Point pairParam(const Params& p, const std::string& key, int line) {
     return Point(static_cast<i16>(xy[0]), static_cast<i16>(xy[1]));
 }
 
-std::unique_ptr<TrapElement> makeTrapRecord(TrapFamily family, const Params& p, int line) {
+std::unique_ptr<TrapElement> makeTrapRecord(TrapRecordClass family, const Params& p, int line) {
     auto interval = [&](IntervalTrapElement& r) {
         r.startDelay = p.number("delay", 0.0f);
         r.activeTime = p.number("on", 1.0f);
         r.restTime = p.number("off", 1.0f);
     };
     switch (family) {
-        case TrapFamily::interval: {
+        case TrapRecordClass::interval: {
             p.checkKnown(withCommon({"delay", "on", "off"}));
             auto r = std::make_unique<IntervalTrapElement>();
             interval(*r);
             return r;
         }
-        case TrapFamily::fourPanel: {
+        case TrapRecordClass::fourPanel: {
             p.checkKnown(withCommon({"delay", "on", "off", "panel"}));
             auto r = std::make_unique<FourPanelTrapDoorElement>();
             interval(*r);
             r->panelFlag = static_cast<u8>(p.count("panel", 0));
             return r;
         }
-        case TrapFamily::delayed: {
+        case TrapRecordClass::delayed: {
             p.checkKnown(withCommon({"delay", "on", "off", "warn", "mirrored"}));
             auto r = std::make_unique<DelayedTrapElement>();
             interval(*r);
             r->warnTime = p.number("warn", 0.0f);
             return r;
         }
-        case TrapFamily::rat: {
+        case TrapRecordClass::rat: {
             p.checkKnown(withCommon({"delay", "on", "off", "snap", "hold", "release", "slow", "factor"}));
             auto r = std::make_unique<RatTrapElement>();
             interval(*r);
@@ -149,7 +104,7 @@ std::unique_ptr<TrapElement> makeTrapRecord(TrapFamily family, const Params& p, 
             r->slowFactor = p.number("factor", 0.5f);
             return r;
         }
-        case TrapFamily::radial: {
+        case TrapRecordClass::radial: {
             p.checkKnown(withCommon({"delay", "on", "off", "radius", "inner", "outer"}));
             auto r = std::make_unique<RadialTrapElement>();
             interval(*r);
@@ -158,14 +113,14 @@ std::unique_ptr<TrapElement> makeTrapRecord(TrapFamily family, const Params& p, 
             r->outerPull = p.number("outer", 60.0f);
             return r;
         }
-        case TrapFamily::line: {
+        case TrapRecordClass::line: {
             p.checkKnown(withCommon({"delay", "on", "off", "length"}));
             auto r = std::make_unique<LineIntervalTrapElement>();
             interval(*r);
             r->length = p.count("length", 1);
             return r;
         }
-        case TrapFamily::spawning: {
+        case TrapRecordClass::spawning: {
             p.checkKnown(withCommon({"delay", "on", "off", "kinds", "min", "max"}));
             auto r = std::make_unique<TrapSpawningTrapElement>();
             interval(*r);
@@ -177,20 +132,18 @@ std::unique_ptr<TrapElement> makeTrapRecord(TrapFamily family, const Params& p, 
             r->maxCount = p.count("max", r->minCount);
             return r;
         }
-        case TrapFamily::scheduled: {
+        case TrapRecordClass::scheduled: {
             p.checkKnown(withCommon({"delay", "lead", "loop", "plan"}));
             auto r = std::make_unique<ScheduledTrapElement>();
             r->loop = p.flag("loop") ? 1 : 0;
             r->startDelay = p.number("delay", 0.0f);
             r->warningLead = p.number("lead", 0.3f);
             // plan="TIME KIND DURATION; ..." with KIND off-on (0), on (1), toggle (2), hold (3).
-            const std::vector<std::string> words = splitWords(p.text("plan"), line);
-            std::vector<std::string> entry;
-            auto flush = [&] {
-                if (entry.empty()) return;
+            static const std::map<std::string, u8> kindNames = {
+                {"off-on", 0}, {"on", 1}, {"toggle", 2}, {"hold", 3}};
+            for (const std::vector<std::string>& entry :
+                 splitAtSemicolons(splitWords(p.text("plan"), line))) {
                 if (entry.size() != 3) throw RoomSourceError(line, "a plan entry is 'TIME KIND DURATION'");
-                static const std::map<std::string, u8> kindNames = {
-                    {"off-on", 0}, {"on", 1}, {"toggle", 2}, {"hold", 3}};
                 const auto kind = kindNames.find(entry[1]);
                 if (kind == kindNames.end())
                     throw RoomSourceError(line, "unknown plan kind '" + entry[1] + "'");
@@ -199,19 +152,11 @@ std::unique_ptr<TrapElement> makeTrapRecord(TrapFamily family, const Params& p, 
                 e.kind = kind->second;
                 e.duration = parseNumber(entry[2], line);
                 r->entries.push_back(e);
-                entry.clear();
-            };
-            for (const std::string& w : words) {
-                if (w == ";")
-                    flush();
-                else
-                    entry.push_back(w);
             }
-            flush();
             if (r->entries.empty()) throw RoomSourceError(line, "a scheduled trap needs plan=");
             return r;
         }
-        case TrapFamily::boss: {
+        case TrapRecordClass::boss: {
             p.checkKnown(withCommon({"phases", "health", "idle", "bomb-time", "spawner-time", "large-time",
                                      "cannon-time", "arm-time", "bomb", "small", "large", "cannons", "arms",
                                      "cell-a", "cell-b"}));
@@ -236,16 +181,20 @@ std::unique_ptr<TrapElement> makeTrapRecord(TrapFamily family, const Params& p, 
             }
             return r;
         }
+        case TrapRecordClass::group:
+        case TrapRecordClass::sequentialGroup:
+            break;
     }
-    throw RoomSourceError(line, "unknown trap family");
+    throw RoomSourceError(line, "a trap group is made by a group statement");
 }
 
 void addTraps(RoomBuild& b, const SymbolDeclaration& d, const Cells& cells, const TrapKind& kind) {
     const Params& p = d.params;
     u32 id = p.count("id", kind.id);
     if (kind.id == 132 && p.flag("mirrored")) id = 136;
-    const std::optional<TrapFamily> family = familyOf(id);
-    if (!family) throw RoomSourceError(d.line, "no trap has the ID " + std::to_string(id));
+    const std::optional<TrapRecordClass> family = trapRecordClassOf(id);
+    if (!family || *family == TrapRecordClass::group || *family == TrapRecordClass::sequentialGroup)
+        throw RoomSourceError(d.line, "no trap has the ID " + std::to_string(id));
     const bool whole = p.flag("whole") || (kind.whole && !p.flag("each"));
     std::vector<Cells> traps;
     if (whole)
@@ -263,7 +212,7 @@ void addTraps(RoomBuild& b, const SymbolDeclaration& d, const Cells& cells, cons
         r->linkNumber = p.count("link", 0);
         r->position = p.has("anchor") ? pairParam(p, "anchor", d.line) : covered.front();
         for (const Point& c : covered) r->coveredCells.insert(c);
-        if (*family == TrapFamily::boss) {
+        if (*family == TrapRecordClass::boss) {
             auto& boss = static_cast<BossElement&>(*r);
             boss.bossCellA = p.has("cell-a") ? pairParam(p, "cell-a", d.line) : covered.front();
             boss.bossCellB = p.has("cell-b")      ? pairParam(p, "cell-b", d.line)

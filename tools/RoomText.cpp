@@ -62,6 +62,18 @@ std::vector<std::string> splitWords(const std::string& line, int lineNumber) {
     return words;
 }
 
+std::vector<std::vector<std::string>> splitAtSemicolons(const std::vector<std::string>& words) {
+    std::vector<std::vector<std::string>> runs(1);
+    for (const std::string& w : words) {
+        if (w == ";")
+            runs.emplace_back();
+        else
+            runs.back().push_back(w);
+    }
+    runs.erase(std::remove_if(runs.begin(), runs.end(), [](const auto& r) { return r.empty(); }), runs.end());
+    return runs;
+}
+
 float parseNumber(const std::string& word, int line) {
     float value = 0.0f;
     const char* end = word.data() + word.size();

@@ -30,6 +30,9 @@ private:
 // A '#' that starts a word begins a comment that runs to the end of the line.
 std::vector<std::string> splitWords(const std::string& line, int lineNumber = 0);
 
+// The runs of words between ';' words (empty runs left out).
+std::vector<std::vector<std::string>> splitAtSemicolons(const std::vector<std::string>& words);
+
 // Named values of a line: key=value words and bare flag words.
 class Params {
 public:

@@ -8,6 +8,7 @@
 #include "map/records/MapErrors.h"
 #include "map/records/ScheduledTrapElement.h"
 #include "map/records/SectionHeaders.h"
+#include "map/records/TrapRecordClass.h"
 
 namespace Zarn {
 
@@ -39,60 +40,42 @@ void TrapElementImporter::import(std::istream& stream) {
 void TrapElementImporter::importRecord(Convinience::ByteReader& record) {
     Convinience::ByteReader peek = record;
     const u32 id = MapElement(peek).elementId;
-    switch (id) {
-        case 43:
-        case 44:
-        case 45:
-        case 56:
-        case 127:
-        case 129:
-        case 134:
+    const std::optional<TrapRecordClass> kind = trapRecordClassOf(id);
+    if (!kind) throw Convinience::Error(mapError::unknownTrap);
+    switch (*kind) {
+        case TrapRecordClass::interval:
             trapRecords_.push_back(std::make_unique<IntervalTrapElement>(record));
             return;
-        case 46:
-        case 50:
-        case 51:
-        case 128:
-        case 132:
-        case 136:
+        case TrapRecordClass::delayed:
             trapRecords_.push_back(std::make_unique<DelayedTrapElement>(record));
             return;
-        case 47:
-        case 48:
-        case 49:
+        case TrapRecordClass::rat:
             trapRecords_.push_back(std::make_unique<RatTrapElement>(record));
             return;
-        case 52:
+        case TrapRecordClass::group:
             trapGroupRecords_.push_back(std::make_unique<GroupedTrapElement>(record));
             return;
-        case 53:
+        case TrapRecordClass::sequentialGroup:
             trapGroupRecords_.push_back(std::make_unique<SequentialGroupedIntervalTrapElement>(record));
             return;
-        case 55:
+        case TrapRecordClass::radial:
             trapRecords_.push_back(std::make_unique<RadialTrapElement>(record));
             return;
-        case 121:
-        case 122:
-        case 123:
-        case 124:
-        case 125:
-        case 126:
+        case TrapRecordClass::scheduled:
             trapRecords_.push_back(std::make_unique<ScheduledTrapElement>(record));
             return;
-        case 130:
+        case TrapRecordClass::spawning:
             trapRecords_.push_back(std::make_unique<TrapSpawningTrapElement>(record));
             return;
-        case 131:
+        case TrapRecordClass::line:
             trapRecords_.push_back(std::make_unique<LineIntervalTrapElement>(record));
             return;
-        case 133:
+        case TrapRecordClass::boss:
             trapRecords_.push_back(std::make_unique<BossElement>(record));
             return;
-        case 356:
+        case TrapRecordClass::fourPanel:
             trapRecords_.push_back(std::make_unique<FourPanelTrapDoorElement>(record));
             return;
-        default:
-            throw Convinience::Error(mapError::unknownTrap);
     }
 }
 

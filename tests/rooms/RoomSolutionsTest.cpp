@@ -3,10 +3,8 @@
 #include <cstdlib>
 #include <iostream>
 #include <set>
-#include <sstream>
 
 #include "map/import/GameMap.h"
-#include "map/import/MapComponentsImporter.h"
 #include "rooms/support/ShippedRooms.h"
 #include "rooms/support/SolutionPlayer.h"
 
@@ -30,24 +28,37 @@ bool tracing() {
     return v != nullptr && v[0] != '0';
 }
 
-class StoryRoomSolution : public ::testing::TestWithParam<std::string> {};
+// A shipped room and its recorded solution, played by one client alone or
+// by one client per player; prints the report when tracing.
+class RecordedRun : public ::testing::TestWithParam<std::string> {
+protected:
+    void play(bool together) {
+        map = zarn_test::shippedMap(GetParam());
+        ASSERT_FALSE(map.empty()) << "maps/" << GetParam() << ".map is not built";
+        solution = zarn_test::recordedSolution(GetParam());
+        result = together ? zarn_test::playTogether(map, solution, kTickLimit)
+                          : zarn_test::playAlone(map, solution, kTickLimit);
+        if (tracing()) std::cout << GetParam() << ": " << result.report();
+        EXPECT_FALSE(result.stalled) << result.report();
+        EXPECT_EQ(result.totalDeaths(), 0u) << result.report();
+    }
+
+    std::vector<u8> map;
+    Solution solution;
+    PlayResult result;
+};
+
+using StoryRoomSolution = RecordedRun;
 
 // The recorded solution, played through the real single-play client and its
 // server thread, leaves the room with no death inside the medal time the room
 // is meant for.
 TEST_P(StoryRoomSolution, LeavesTheRoomWithoutDyingInTheMedalTime) {
-    const std::string& name = GetParam();
-    const std::vector<u8> map = zarn_test::shippedMap(name);
-    ASSERT_FALSE(map.empty()) << "maps/" << name << ".map is not built";
-    const Solution solution = zarn_test::recordedSolution(name);
+    ASSERT_NO_FATAL_FAILURE(play(false));
     const bool silver = solution.medal == Solution::Medal::silver;
-    EXPECT_EQ(silver, kSilverRooms.count(name) != 0) << "a room that needs silver is named in kSilverRooms";
-
-    const PlayResult result = zarn_test::playAlone(map, solution, kTickLimit);
-    if (tracing()) std::cout << name << ": " << result.report();
-    EXPECT_FALSE(result.stalled) << result.report();
+    EXPECT_EQ(silver, kSilverRooms.count(GetParam()) != 0)
+        << "a room that needs silver is named in kSilverRooms";
     EXPECT_TRUE(result.everyoneExited()) << result.report();
-    EXPECT_EQ(result.totalDeaths(), 0u) << result.report();
     EXPECT_LT(result.exitMilliseconds(), silver ? kSilverMs : kGoldMs) << result.report();
 }
 
@@ -73,26 +84,17 @@ std::set<u32> exitCells(const Zarn::GameMap& map) {
     return cells;
 }
 
-class CoopRoomSolution : public ::testing::TestWithParam<std::string> {};
+using CoopRoomSolution = RecordedRun;
 
 // Two players, each with a client game core of its own, play the recorded
 // solution against one server: nobody dies, player 0 leaves the level (the
 // exit takes the first player) and every player ends on an exit cell.
 TEST_P(CoopRoomSolution, BringsEveryPlayerToTheExitWithoutADeath) {
-    const std::string& name = GetParam();
-    const std::vector<u8> map = zarn_test::shippedMap(name);
-    ASSERT_FALSE(map.empty()) << "maps/" << name << ".map is not built";
-    const Solution solution = zarn_test::recordedSolution(name);
+    ASSERT_NO_FATAL_FAILURE(play(true));
     ASSERT_GE(solution.players.size(), 2u) << "a co-op solution plays at least two players";
-
-    const PlayResult result = zarn_test::playTogether(map, solution, kTickLimit);
-    if (tracing()) std::cout << name << ": " << result.report();
-    EXPECT_FALSE(result.stalled) << result.report();
-    EXPECT_EQ(result.totalDeaths(), 0u) << result.report();
     EXPECT_TRUE(result.players.front().exited) << result.report();
     Zarn::GameMap room;
-    std::istringstream in(std::string(map.begin(), map.end()));
-    Zarn::MapComponentsImporter(room).import(in);
+    zarn_test::readRecords(map, room);
     const std::set<u32> exits = exitCells(room);
     for (std::size_t i = 0; i < result.players.size(); ++i) {
         const GeometryLib::Point cell = room.grid.toCell(GeometryLib::Point(result.players[i].lastPosition));

@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "map/import/GameMap.h"
-#include "map/import/MapComponentsImporter.h"
 #include "map/records/MultiplayerMapList.h"
 #include "rooms/support/ShippedRooms.h"
 #include "rooms/support/SolutionPlayer.h"
@@ -14,8 +11,7 @@ namespace {
 using Zarn::MapSection;
 
 std::vector<u8> readAndWrite(const std::vector<u8>& bytes, Zarn::GameMap& map) {
-    std::istringstream in(std::string(bytes.begin(), bytes.end()));
-    Zarn::MapComponentsImporter(map).import(in);
+    zarn_test::readRecords(bytes, map);
     return Zarn::writeMapFile(Zarn::contentsOf(map));
 }
 

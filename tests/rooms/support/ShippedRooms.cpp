@@ -2,9 +2,12 @@
 
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <stdexcept>
 
 #include "engine/FileUtils.h"
+#include "map/import/GameMap.h"
+#include "map/import/MapComponentsImporter.h"
 
 namespace zarn_test {
 
@@ -62,6 +65,11 @@ std::vector<u8> shippedMap(const std::string& name) {
     const std::vector<unsigned char> bytes =
         cocos2d::FileUtils::getInstance()->getDataFromFile("maps/" + name + ".map");
     return std::vector<u8>(bytes.begin(), bytes.end());
+}
+
+void readRecords(const std::vector<u8>& bytes, Zarn::GameMap& map) {
+    std::istringstream in(std::string(bytes.begin(), bytes.end()));
+    Zarn::MapComponentsImporter(map).import(in);
 }
 
 Zarn::Solution recordedSolution(const std::string& name) {

@@ -265,6 +265,19 @@ void forwardTo(Corvel::MessageQueue& from, const std::function<Corvel::MessageQu
     }
 }
 
+// The server's thread, stopped and joined however the run ends.
+struct ServerThread {
+    explicit ServerThread(Zarn::ZarnServer& server) : server(server) {}
+    ~ServerThread() {
+        server.stop();
+        if (thread.joinable()) thread.join();
+    }
+    void start() { thread = std::thread([this] { server.run(); }); }
+
+    Zarn::ZarnServer& server;
+    std::thread thread;
+};
+
 }  // namespace
 
 PlayResult playTogether(const std::vector<u8>& mapBytes, const Zarn::Solution& solution, u32 tickLimit) {
@@ -305,7 +318,7 @@ PlayResult playTogether(const std::vector<u8>& mapBytes, const Zarn::Solution& s
     result.players.resize(count);
     auto toServer = [&](u32) -> Corvel::MessageQueue& { return serverIncoming; };
     auto toClient = [&](u32 id) -> Corvel::MessageQueue& { return peers.at(id)->incoming; };
-    std::thread serverThread;
+    ServerThread serverThread(server);
     auto over = [&] {
         for (std::size_t i = 0; i < count; ++i)
             if (!result.players[i].exited && !runners[i].finished()) return false;
@@ -321,7 +334,7 @@ PlayResult playTogether(const std::vector<u8>& mapBytes, const Zarn::Solution& s
             peer->core.update(kTick);
             forwardTo(peer->outgoing, toServer);
         }
-        if (frame == 0) serverThread = std::thread([&] { server.run(); });
+        if (frame == 0) serverThread.start();
         server.wake();
         std::vector<Seen> now(count);
         const bool answered = waitUntil([&] {
@@ -344,8 +357,6 @@ PlayResult playTogether(const std::vector<u8>& mapBytes, const Zarn::Solution& s
         }
         result.ticks = now[0].tick;
     }
-    server.stop();
-    if (serverThread.joinable()) serverThread.join();
     for (std::size_t i = 0; i < count; ++i) {
         for (const std::string& line : runners[i].log()) result.players[i].log.push_back(line);
     }

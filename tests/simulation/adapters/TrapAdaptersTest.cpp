@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/FakeVisual.h"
 #include "grid/CellGrid.h"
 #include "simulation/adapters/SpawningTrap2D.h"
 #include "simulation/adapters/Trap2DFactory.h"
@@ -15,60 +16,7 @@ namespace {
 using GeometryLib::FPoint;
 using GeometryLib::Point;
 using Zarn::EIntervalTrapState;
-
-// A picture that notes what an adapter does to it, in one log shared by
-// every fake of a test ("name: call").
-class FakeVisual : public Zarn::Sprite2DMediator {
-public:
-    FakeVisual(std::string name, std::vector<std::string>& log) : name_(std::move(name)), log_(log) {}
-    virtual ~FakeVisual() = default;
-
-    FPoint getVisibleSize() override { return {}; }
-    FPoint getVisibleOrigin() override { return {}; }
-    void setContentSize(float w, float h) override { note("size " + num(w) + " " + num(h)); }
-    void setAnchorPoint(float, float) override {}
-    void setPosition(float x, float y) override {
-        position = FPoint(x, y);
-        note("position " + num(x) + " " + num(y));
-    }
-    void setZOrder(int z) override {
-        zOrder = z;
-        note("z " + std::to_string(z));
-    }
-    void setGlobalZOrder(int) override {}
-    void setRotation(float) override {}
-    void setOpacity(u8 o) override { note("opacity " + std::to_string(o)); }
-    void setScale(float) override {}
-    void setVisible(bool) override {}
-    void setFlippedX(bool) override {}
-    void setFlippedY(bool) override {}
-    FPoint getPosition() override { return position; }
-    FPoint getContentSize() override { return FPoint(160.0f, 160.0f); }
-    FPoint convertToNodeSpace(const FPoint& p) override { return p; }
-    float getScale() override { return 0.4f; }
-    GeometryLib::FRect getRect() override { return {}; }
-    void scheduleUpdate() override { note("schedule"); }
-    void addChild(Zarn::NodeMediator* child) override {
-        note("add " + dynamic_cast<FakeVisual&>(*child).name_);
-    }
-    void removeChild(Zarn::NodeMediator* child) override {
-        note("remove " + dynamic_cast<FakeVisual&>(*child).name_);
-    }
-    void onVisibilityChanged(u8 s) override { note("visibility " + std::to_string(s)); }
-    void onStateChanged(u32 o, u32 n) override {
-        note("state " + std::to_string(o) + " " + std::to_string(n));
-    }
-    void onShowHide(u32 o, u8 n) override { note("showHide " + std::to_string(o) + " " + std::to_string(n)); }
-
-    FPoint position;
-    int zOrder = 0;
-
-private:
-    static std::string num(float v) { return std::to_string(static_cast<int>(v)); }
-    void note(const std::string& what) { log_.push_back(name_ + ": " + what); }
-    std::string name_;
-    std::vector<std::string>& log_;
-};
+using zarn_test::FakeVisual;
 
 Zarn::IntervalTrapElement intervalRecord(u32 id, Point cell, u32 zOffset = 0) {
     Zarn::IntervalTrapElement r;

@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include "engine/EngineLog.h"
+#include "map/records/ElevatorPadElement.h"
+#include "presentation/PresentationFrames.h"
+#include "support/EveryElementRoom.h"
+#include "support/FrameManifest.h"
+#include "visuals/elements/CheckpointVisual.h"
+#include "visuals/elements/DeliveryDrone.h"
+#include "visuals/elements/DoorVisual.h"
+#include "visuals/elements/ElementFrames.h"
+#include "visuals/elements/ElevatorPadVisual.h"
+#include "visuals/elements/LeverVisual.h"
+#include "visuals/elements/MusicalNoteVisual.h"
+#include "world/elements/ElevatorPad.h"
+
+namespace {
+
+using GeometryLib::Point;
+
+// The manifest's [elements] family is exactly the list the element visuals'
+// code keeps.
+TEST(ElementFrameManifest, TheElementsFamilyListsExactlyTheNamesTheCodeKeeps) {
+    const zarn_test::FrameManifest manifest = zarn_test::FrameManifest::read(ZARN_FRAME_MANIFEST);
+    ASSERT_EQ(manifest.families.count("elements"), 1u) << ZARN_FRAME_MANIFEST;
+    const std::set<std::string>& listed = manifest.families.at("elements");
+    const std::set<std::string> named(elementVisualFrameNames().begin(), elementVisualFrameNames().end());
+    EXPECT_EQ(named.size(), elementVisualFrameNames().size()) << "the code's list holds each name once";
+    for (const std::string& name : named)
+        EXPECT_EQ(listed.count(name), 1u) << name << " is not in the manifest";
+    for (const std::string& name : listed) EXPECT_EQ(named.count(name), 1u) << name << " is named by no code";
+}
+
+// Every element visual built and run through its reactions, with every frame
+// that the sprite-frame cache is asked for recorded: the element visuals ask
+// for every listed name and for nothing unlisted (the dust is the
+// presentation's).
+class ElementFrameRequests : public zarn_test::ElementSceneFixture {
+protected:
+    void SetUp() override {
+        ElementSceneFixture::SetUp();
+        cocos2d::SpriteFrameCache::getInstance()->removeSpriteFrames();
+        cocos2d::resetMissingAssetLog();
+        cocos2d::setEngineLogHook([this](const std::string& line) {
+            const std::string tag = "Missing sprite frame: ";
+            const std::size_t at = line.find(tag);
+            if (at != std::string::npos) requested.insert(line.substr(at + tag.size()));
+        });
+    }
+    void TearDown() override {
+        cocos2d::setEngineLogHook(nullptr);
+        ElementSceneFixture::TearDown();
+    }
+
+    template <class Record>
+    void addVisual(const Zarn::ElementVisual& visual, const Record& record) {
+        Zarn::NodeMediator* node = nullptr;
+        if constexpr (std::is_base_of_v<Zarn::WholeTileMapElement, Record>) {
+            node = factory->createTileElementVisual(visual, record);
+        } else {
+            node = factory->createFreeElementVisual(visual, record);
+        }
+        layer->addChild(node);
+    }
+
+    std::set<std::string> requested;
+};
+
+TEST_F(ElementFrameRequests, EveryVisualAsksForEveryListedFrameAndNoOther) {
+    load(zarn_test::room::everyElement());
+
+    // Every plain row of the tables (a random floor often enough to show both).
+    const std::set<u32> numbered{42, 440, 441, 442, 140, 379, 383};
+    for (const auto& [id, row] : Zarn::tileVisualTable()) {
+        if (row.frameName.empty() || numbered.count(id)) continue;
+        for (int i = 0; i < (id == 148 ? 60 : 1); ++i) addVisual(row, zarn_test::room::tile(id, Point(9, 9)));
+    }
+    for (const auto& [id, row] : Zarn::freeVisualTable()) {
+        if (id == 35 || id == 59 || id == 135 || id == 36 || id == 37 || (id >= 164 && id <= 167) ||
+            id == 348 || (id >= 300 && id <= 302) || id == 358)
+            continue;
+        for (int i = 0; i < (id == 389 ? 30 : 1); ++i)
+            addVisual(row, zarn_test::room::prop(id, Point(600, 600)));
+    }
+    // The elements no map can place: the elevator pad and the fourth window.
+    Zarn::ElevatorPadElement padRecord;
+    padRecord.elementId = 60;
+    padRecord.cell = Point(8, 8);
+    padRecord.number = 60;
+    Zarn::ElevatorPad pad(padRecord, nullptr);
+    game.numbered.add(60, &pad);
+    Zarn::ElementVisual padRow;
+    padRow.elementId = 60;
+    padRow.frameName = "Elevator_Tile_1.png";
+    addVisual(padRow, padRecord);
+    Zarn::ElementVisual window4;
+    window4.elementId = 271;
+    window4.frameName = "p4_big_window.png";
+    addVisual(window4, zarn_test::room::prop(271, Point(10, 10)));
+    // Every belt kind of the machine.
+    std::vector<MachineComponentRecord> kinds;
+    for (u8 kind = 0; kind <= 15; ++kind) kinds.push_back({kind, Point(kind % 8, kind / 8)});
+    world->addChild(P3MachineSystem::create(Point(8, 2), 160.0f, kinds));
+
+    // Every reaction.
+    for (auto* door : childrenOf<SimpleElementCocos2D<Zarn::Door, Zarn::DoorIMEState>>())
+        for (u32 s : {0u, 1u}) door->getVisualMediator()->onStateChanged(1, s);
+    for (auto* lever : childrenOf<LeverCocos2D>())
+        for (u32 s : {0u, 1u}) lever->getVisualMediator()->onStateChanged(1, s);
+    for (auto* checkpoint : childrenOf<CheckpointCocos2D>())
+        checkpoint->getVisualMediator()->onStateChanged(1, 0);
+    for (auto* note : childrenOf<SimpleTiledIMECocos2D<Zarn::MusicalNoteIMEState>>())
+        for (u32 s : {1u, 3u, 4u, 4u, 4u, 4u, 4u, 6u, 8u, 10u, 0u})
+            note->getVisualMediator()->onStateChanged(0, s);
+    for (auto* drone : childrenOf<DeliveryDroneCocos2D>()) drone->getMediator()->onStateChanged(0, 6);
+    for (auto* padNode : childrenOf<ElevatorPadCocos2D>()) padNode->getVisualMediator()->onStateChanged(0, 1);
+    for (int i = 0; i < 400; ++i)
+        for (auto* machine : childrenOf<P3MachineSystem>())
+            if (!machine->getDispensers().empty()) machine->getDispensers().front().dispenser->dispenseItem();
+    run(2.0f);
+
+    const std::set<std::string> listed(elementVisualFrameNames().begin(), elementVisualFrameNames().end());
+    const std::set<std::string> others(presentationFrameNames().begin(), presentationFrameNames().end());
+    for (const std::string& name : requested)
+        EXPECT_TRUE(listed.count(name) || others.count(name)) << name << " is asked for but not listed";
+    for (const std::string& name : listed)
+        EXPECT_EQ(requested.count(name), 1u) << name << " is never asked for";
+}
+
+}  // namespace

@@ -5,6 +5,7 @@
 #include "engine/ActionInterval.h"
 #include "engine/ClippingNode.h"
 #include "engine/DrawNode.h"
+#include "engine/Vector.h"
 #include "presentation/effects/VisualRandom.h"
 
 using cocos2d::Vec2;
@@ -84,20 +85,26 @@ cocos2d::Sprite* BigWindow::layerByDraw() {
     return visualRandomInt(0, 1) == 0 ? backLayer_ : frontLayer_;
 }
 
-void BigWindow::makeScenery() {
+void BigWindow::addDrifter(const std::string& prefix, int i, float baseY, float speedDivisor, bool pauses) {
     using namespace cocos2d;
     const float w = backLayer_->getContentSize().width + 200.0f;
-    for (int i = 0; i < 5; ++i) {
-        Sprite* cloud = Sprite::createWithSpriteFrameName("p0_winbg_cloud_" + std::to_string(i) + ".png");
-        const float x = 100.0f + 280.0f * i + visualRandomInt(0, 280);
-        const float y = 330.0f + visualRandomInt(0, 180);
-        cloud->setPosition(x, y);
-        layerByDraw()->addChild(cloud);
-        const float s = visualRandomBetween(0.0f, 9.0f) + w / 60.0f;
-        cloud->runAction(RepeatForever::create(
-            Sequence::create(MoveBy::create(x / s, Vec2(-(x + 200.0f), 0.0f)), Place::create(Vec2(w, y)),
-                             MoveBy::create(w / s, Vec2(-(w + 200.0f), 0.0f)))));
-    }
+    Sprite* sprite = Sprite::createWithSpriteFrameName(prefix + std::to_string(i) + ".png");
+    const float x = 100.0f + 280.0f * i + visualRandomInt(0, 280);
+    const float y = baseY + visualRandomInt(0, 180);
+    sprite->setPosition(x, y);
+    layerByDraw()->addChild(sprite);
+    const float s = visualRandomBetween(0.0f, 9.0f) + w / speedDivisor;
+    Vector<FiniteTimeAction*> cycle;
+    cycle.pushBack(MoveBy::create(x / s, Vec2(-(x + 200.0f), 0.0f)));
+    cycle.pushBack(Place::create(Vec2(w, y)));
+    if (pauses) cycle.pushBack(DelayTime::create(visualRandomBetween(2.0f, 5.0f)));
+    cycle.pushBack(MoveBy::create(w / s, Vec2(-(w + 200.0f), 0.0f)));
+    sprite->runAction(RepeatForever::create(Sequence::create(cycle)));
+}
+
+void BigWindow::makeScenery() {
+    using namespace cocos2d;
+    for (int i = 0; i < 5; ++i) addDrifter("p0_winbg_cloud_", i, 330.0f, 60.0f, false);
     Sprite* bill0 = Sprite::createWithSpriteFrameName("p0_winbg_bill_0.png");
     Sprite* bill1 = Sprite::createWithSpriteFrameName("p0_winbg_bill_1.png");
     frontLayer_->addChild(bill0);
@@ -114,18 +121,7 @@ void BigWindow::makeScenery() {
     };
     runAction(Sequence::create(hover(bill0), DelayTime::create(d2), hover(bill1), DelayTime::create(d1),
                                hover(logo)));
-    for (int i = 0; i < 2; ++i) {
-        Sprite* saucer = Sprite::createWithSpriteFrameName("p0_winbg_ufo_" + std::to_string(i) + ".png");
-        const float x = 100.0f + 280.0f * i + visualRandomInt(0, 280);
-        const float y = 230.0f + visualRandomInt(0, 180);
-        saucer->setPosition(x, y);
-        layerByDraw()->addChild(saucer);
-        const float s = visualRandomBetween(0.0f, 9.0f) + w / 4.0f;
-        const float pause = visualRandomBetween(2.0f, 5.0f);
-        saucer->runAction(RepeatForever::create(
-            Sequence::create(MoveBy::create(x / s, Vec2(-(x + 200.0f), 0.0f)), Place::create(Vec2(w, y)),
-                             DelayTime::create(pause), MoveBy::create(w / s, Vec2(-(w + 200.0f), 0.0f)))));
-    }
+    for (int i = 0; i < 2; ++i) addDrifter("p0_winbg_ufo_", i, 230.0f, 4.0f, true);
 }
 
 cocos2d::Action* BigWindow::createHoverAction() {

@@ -64,6 +64,11 @@ public:
 
 private:
     void makeScenery();
+    // One drifting cloud or saucer: frame prefix + i, its start in band i
+    // above baseY, in a layer drawn at random; it crosses the layer at
+    // (U[0, 9) + W / speedDivisor) units a second, waiting a drawn pause
+    // (U[2, 5) s) off to the right before each crossing when `pauses`.
+    void addDrifter(const std::string& prefix, int i, float baseY, float speedDivisor, bool pauses);
     cocos2d::Sprite* layerByDraw();
     cocos2d::Action* createHoverAction();
 

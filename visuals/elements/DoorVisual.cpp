@@ -61,6 +61,17 @@ void DoorVisualMediator::makeDustPuff() {
 
 // Automatic doors.
 
+bool AutomaticDoorInterface::makeHalves(const std::string& leftFrame, const std::string& rightFrame) {
+    left_ = Sprite::createWithSpriteFrameName(leftFrame);
+    right_ = Sprite::createWithSpriteFrameName(rightFrame);
+    if (left_ == nullptr || right_ == nullptr) return false;
+    addChild(left_);
+    addChild(right_);
+    setContentSize(cocos2d::Size(left_->getContentSize().width + right_->getContentSize().width,
+                                 left_->getContentSize().height));
+    return true;
+}
+
 AutomaticDoorP1P2* AutomaticDoorP1P2::create(u32 variant) {
     return cocos2d::createWithMethod<AutomaticDoorP1P2>(&AutomaticDoorP1P2::initWithVariant, variant);
 }
@@ -70,14 +81,11 @@ bool AutomaticDoorP1P2::initWithVariant(u32 variant) {
     if (!Sprite::init()) return false;
     variant_ = variant;
     const bool second = variant == 2;
-    left_ = Sprite::createWithSpriteFrameName(second ? "p2_door_left.png" : "door_big_left.png");
-    right_ = Sprite::createWithSpriteFrameName(second ? "p2_door_right.png" : "door_big_right.png");
-    if (left_ == nullptr || right_ == nullptr) return false;
-    addChild(left_);
-    addChild(right_);
+    if (!makeHalves(second ? "p2_door_left.png" : "door_big_left.png",
+                    second ? "p2_door_right.png" : "door_big_right.png"))
+        return false;
     const Size l = left_->getContentSize();
     const Size r = right_->getContentSize();
-    setContentSize(Size(l.width + r.width, l.height));
     leftClosed_ = Vec2(l.width / 2.0f - 9.0f, l.height / 2.0f);
     rightClosed_ = Vec2(l.width - 22.0f + r.width / 2.0f, r.height / 2.0f);
     left_->setPosition(leftClosed_);
@@ -112,15 +120,9 @@ AutomaticDoorP3* AutomaticDoorP3::create() {
 
 bool AutomaticDoorP3::init() {
     using namespace cocos2d;
-    if (!Sprite::init()) return false;
-    left_ = Sprite::createWithSpriteFrameName("p3_door_left.png");
-    right_ = Sprite::createWithSpriteFrameName("p3_door_right.png");
-    if (left_ == nullptr || right_ == nullptr) return false;
-    addChild(left_);
-    addChild(right_);
+    if (!Sprite::init() || !makeHalves("p3_door_left.png", "p3_door_right.png")) return false;
     const Size l = left_->getContentSize();
     const Size r = right_->getContentSize();
-    setContentSize(Size(l.width + r.width, l.height));
     left_->setPosition(l.width / 2.0f, l.height / 2.0f);
     rightClosed_ = Vec2(l.width - 12.0f + r.width / 2.0f, r.height / 2.0f);
     right_->setPosition(rightClosed_);

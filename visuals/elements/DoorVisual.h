@@ -59,6 +59,10 @@ public:
     cocos2d::Sprite* rightHalf() const { return right_; }
 
 protected:
+    // Makes the two halves as children and gives this node their width
+    // together and the left half's height. False when a half cannot be made.
+    bool makeHalves(const std::string& leftFrame, const std::string& rightFrame);
+
     // Children of this node.
     cocos2d::Sprite* left_ = nullptr;
     cocos2d::Sprite* right_ = nullptr;

@@ -20,31 +20,8 @@ namespace {
 
 using GeometryLib::Point;
 using zarn_test::FakeVisual;
+using ElementAdaptersTest = zarn_test::AdapterFixture;
 using Log = std::vector<std::string>;
-
-class ElementAdaptersTest : public ::testing::Test {
-protected:
-    ElementAdaptersTest() {
-        grid.setProperties(Zarn::MapProperties{640, 640, 64});
-        grid.resize();
-    }
-    FakeVisual& fake(const std::string& name) {
-        fakes.push_back(std::make_unique<FakeVisual>(name, log));
-        return *fakes.back();
-    }
-    FakeVisual& floorAt(Point cell, const std::string& name) {
-        FakeVisual& f = fake(name);
-        tiles[cell].push_back(&f);
-        return f;
-    }
-    Log take() { return std::exchange(log, {}); }
-
-    Zarn::CellGrid grid;
-    Zarn::ZOrderCalculator zOrder{64, 10};
-    Zarn::TileVisualGroups tiles;
-    Log log;
-    std::vector<std::unique_ptr<FakeVisual>> fakes;
-};
 
 // A lever that starts in the value the copy starts with reports nothing at
 // set-up; one that starts off reports its value at once; later flips are

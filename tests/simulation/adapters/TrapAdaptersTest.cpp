@@ -27,30 +27,7 @@ Zarn::IntervalTrapElement intervalRecord(u32 id, Point cell, u32 zOffset = 0) {
     return r;
 }
 
-class TrapAdaptersTest : public ::testing::Test {
-protected:
-    TrapAdaptersTest() {
-        grid.setProperties(Zarn::MapProperties{640, 640, 64});
-        grid.resize();
-    }
-    FakeVisual& fake(const std::string& name) {
-        fakes.push_back(std::make_unique<FakeVisual>(name, log));
-        return *fakes.back();
-    }
-    // The floor tile visual of a cell.
-    FakeVisual& floorAt(Point cell, const std::string& name) {
-        FakeVisual& f = fake(name);
-        tiles[cell].push_back(&f);
-        return f;
-    }
-    std::vector<std::string> take() { return std::exchange(log, {}); }
-
-    Zarn::CellGrid grid;
-    Zarn::ZOrderCalculator zOrder{64, 10};
-    Zarn::TileVisualGroups tiles;
-    std::vector<std::string> log;
-    std::vector<std::unique_ptr<FakeVisual>> fakes;
-};
+using TrapAdaptersTest = zarn_test::AdapterFixture;
 
 TEST_F(TrapAdaptersTest, HidingReportsToTheVisualAndShowsTheFloorNoStateChangeFollows) {
     const auto record = intervalRecord(43, Point(2, 3), 7);

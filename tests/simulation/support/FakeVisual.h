@@ -4,10 +4,15 @@
 // done to it in a log shared by the fakes of a test ("name: call").
 // Header-only.
 
+#include <gtest/gtest.h>
+
 #include <limits>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "grid/CellGrid.h"
 #include "simulation/adapters/Element2D.h"
 
 namespace zarn_test {
@@ -73,6 +78,34 @@ private:
     void note(const std::string& what) { log_.push_back(name_ + ": " + what); }
     std::string name_;
     std::vector<std::string>& log_;
+};
+
+// The adapters' test bench: a 10 x 10 grid of 64-unit cells, its
+// calculator, the tile table and the fakes with their shared log.
+class AdapterFixture : public ::testing::Test {
+protected:
+    AdapterFixture() {
+        grid.setProperties(Zarn::MapProperties{640, 640, 64});
+        grid.resize();
+    }
+    FakeVisual& fake(const std::string& name) {
+        fakes.push_back(std::make_unique<FakeVisual>(name, log));
+        return *fakes.back();
+    }
+    // A floor tile visual of the cell, registered in the tile table.
+    FakeVisual& floorAt(GeometryLib::Point cell, const std::string& name) {
+        FakeVisual& f = fake(name);
+        tiles[cell].push_back(&f);
+        return f;
+    }
+    // The log so far, which starts over.
+    std::vector<std::string> take() { return std::exchange(log, {}); }
+
+    Zarn::CellGrid grid;
+    Zarn::ZOrderCalculator zOrder{64, 10};
+    Zarn::TileVisualGroups tiles;
+    std::vector<std::string> log;
+    std::vector<std::unique_ptr<FakeVisual>> fakes;
 };
 
 }  // namespace zarn_test

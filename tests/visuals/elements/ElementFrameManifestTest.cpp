@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "engine/EngineLog.h"
 #include "map/records/ElevatorPadElement.h"
 #include "presentation/PresentationFrames.h"
 #include "support/EveryElementRoom.h"
@@ -21,14 +20,7 @@ using GeometryLib::Point;
 // The manifest's [elements] family is exactly the list the element visuals'
 // code keeps.
 TEST(ElementFrameManifest, TheElementsFamilyListsExactlyTheNamesTheCodeKeeps) {
-    const zarn_test::FrameManifest manifest = zarn_test::FrameManifest::read(ZARN_FRAME_MANIFEST);
-    ASSERT_EQ(manifest.families.count("elements"), 1u) << ZARN_FRAME_MANIFEST;
-    const std::set<std::string>& listed = manifest.families.at("elements");
-    const std::set<std::string> named(elementVisualFrameNames().begin(), elementVisualFrameNames().end());
-    EXPECT_EQ(named.size(), elementVisualFrameNames().size()) << "the code's list holds each name once";
-    for (const std::string& name : named)
-        EXPECT_EQ(listed.count(name), 1u) << name << " is not in the manifest";
-    for (const std::string& name : listed) EXPECT_EQ(named.count(name), 1u) << name << " is named by no code";
+    zarn_test::expectFamilyListsExactly(ZARN_FRAME_MANIFEST, "elements", elementVisualFrameNames());
 }
 
 // Every element visual built and run through its reactions, with every frame
@@ -39,16 +31,10 @@ class ElementFrameRequests : public zarn_test::ElementSceneFixture {
 protected:
     void SetUp() override {
         ElementSceneFixture::SetUp();
-        cocos2d::SpriteFrameCache::getInstance()->removeSpriteFrames();
-        cocos2d::resetMissingAssetLog();
-        cocos2d::setEngineLogHook([this](const std::string& line) {
-            const std::string tag = "Missing sprite frame: ";
-            const std::size_t at = line.find(tag);
-            if (at != std::string::npos) requested.insert(line.substr(at + tag.size()));
-        });
+        frames = std::make_unique<zarn_test::FrameRequests>();
     }
     void TearDown() override {
-        cocos2d::setEngineLogHook(nullptr);
+        frames.reset();
         ElementSceneFixture::TearDown();
     }
 
@@ -56,14 +42,14 @@ protected:
     void addVisual(const Zarn::ElementVisual& visual, const Record& record) {
         Zarn::NodeMediator* node = nullptr;
         if constexpr (std::is_base_of_v<Zarn::WholeTileMapElement, Record>) {
-            node = factory->createTileElementVisual(visual, record);
+            node = elements->createTileElementVisual(visual, record);
         } else {
-            node = factory->createFreeElementVisual(visual, record);
+            node = elements->createFreeElementVisual(visual, record);
         }
         layer->addChild(node);
     }
 
-    std::set<std::string> requested;
+    std::unique_ptr<zarn_test::FrameRequests> frames;
 };
 
 TEST_F(ElementFrameRequests, EveryVisualAsksForEveryListedFrameAndNoOther) {
@@ -121,6 +107,7 @@ TEST_F(ElementFrameRequests, EveryVisualAsksForEveryListedFrameAndNoOther) {
 
     const std::set<std::string> listed(elementVisualFrameNames().begin(), elementVisualFrameNames().end());
     const std::set<std::string> others(presentationFrameNames().begin(), presentationFrameNames().end());
+    const std::set<std::string>& requested = frames->requested;
     for (const std::string& name : requested)
         EXPECT_TRUE(listed.count(name) || others.count(name)) << name << " is asked for but not listed";
     for (const std::string& name : listed)

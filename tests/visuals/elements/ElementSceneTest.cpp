@@ -75,7 +75,7 @@ TEST_F(ElementScene, EveryElementIsDrawnOnItsPlace) {
     EXPECT_EQ(tiles.count(Point(9, 9)), 0u);
     EXPECT_EQ(speakers.count("PART"), 1u);
     EXPECT_EQ(speakers.count("Cat"), 1u) << "the roomba of type 302";
-    EXPECT_EQ(factory->droneDeliveryTargets().size(), 1u);
+    EXPECT_EQ(elements->droneDeliveryTargets().size(), 1u);
 }
 
 TEST_F(ElementScene, ConveyorScrollsItsArrows) {
@@ -253,7 +253,7 @@ TEST_F(ElementScene, AutomaticDoorsPartTheirHalves) {
 }
 
 TEST_F(ElementScene, DroneTakesTheCupOntoItsHeadAndSetsItDown) {
-    cocos2d::Node* cup = factory->droneDeliveryTargets().front();
+    cocos2d::Node* cup = elements->droneDeliveryTargets().front();
     DeliveryDroneCocos2D* droneNode = only<DeliveryDroneCocos2D>();
     ASSERT_NE(droneNode, nullptr);
     DeliveryDrone* drone = droneNode->getDrone();

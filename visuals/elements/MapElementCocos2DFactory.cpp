@@ -92,6 +92,9 @@ Zarn::Sprite2DMediator* MapElementCocos2DFactory::createTileElementVisual(
             return makeConveyorTile(record);
         case 379:
         case 383:
+        case 384:
+        case 385:
+        case 386:
             return makeMusicalNote(visual, record);
         default:
             return makePlainTile(visual);
@@ -109,7 +112,7 @@ Zarn::Sprite2DMediator* MapElementCocos2DFactory::createFreeElementVisual(
     if (id == 300 || id == 302) return makeRoomba(visual, record);
     if (id == 301) return makeDrone(record);
     if (id == 332 || id == 336) return makeCat(visual);
-    if (id == 348) return makeCoin(visual, record);
+    if (id >= 348 && id <= 355) return makeCoin(visual, record);
     if (id == 358) return makePart(record);
     if (id >= 389 && id <= 394) return makePlant(visual);
     Zarn::Sprite2DMediator* prop = makePlainTile(visual);
@@ -176,7 +179,7 @@ Zarn::Sprite2DMediator* MapElementCocos2DFactory::makeMusicalNote(const Zarn::El
     MusicalNoteCocos2D* note = made(MusicalNoteCocos2D::create());
     auto mediator = std::make_unique<MusicalNoteVisualMediator>(nullptr, note, &noteRecord);
     auto* element = numbered<Zarn::MusicalNote>(noteRecord.number);
-    if (visual.elementId == 383)
+    if (visual.elementId != 379)
         for (cocos2d::Sprite* corner : note->getCorners()) corner->setVisible(false);
     auto* tile = made(SimpleTiledIMECocos2D<Zarn::MusicalNoteIMEState>::create(
         "", element, defaultElementAnimations(), tileVisualGroups, zOrderCalculator, std::move(mediator)));

@@ -26,27 +26,36 @@ std::string randomFloorTileName();
 // mediator of its outermost node.
 //
 // Tile elements:
-// | 42, 440, 441, 442 | checkpoint, variant 1 to 4                           |
-// | 60                | elevator pad                                         |
-// | 140               | conveyor tile: a DynamicConveyor at the record's speed, turned by its direction (0:
-// -90, 1: 90, 2: -180, else 0) | | 379, 383          | musical note tile (383 hides the four corners)       |
-// | other             | plain tile of the row's frame; 148 and 149 a random floor; 31 to 34 run the belt
-// (Conveyor_1..5 and back at 1/15 s) | Free elements: | 35, 59, 135       | lever | | 36, 37            |
-// door                                                 | | 164 to 167        | automatic door, variant type -
-// 163                   | | 212               | conveyor machine                                     | | 268
-// to 271        | big window, variant type - 267, following the local player | | 300, 302          | roomba
-// with its cat (302 is the dialog speaker "Cat") | | 301               | delivery drone | | 332, 336 | cat
-// (336 mirrored), watching the local player        | | 348               | coin | | 358               | PART
-// (the dialog speaker "PART")                     | | 389 to 394        | plant with a random top
-// "p2_plant_top_0.png" .. 2    | | other             | plain prop of the row's frame; 387 and 388 are the
-// drones' delivery targets |
+// - 42, 440 to 442: checkpoint, variant 1 to 4;
+// - 60: elevator pad;
+// - 140: conveyor tile, a DynamicConveyor at the record's speed, turned by
+//   its direction (0: -90, 1: 90, 2: -180, else no turn);
+// - 379: the musical note controller's tile; 383 to 386: note tiles, with
+//   their four corners hidden;
+// - any other: a plain tile of the row's frame; 148 and 149 take a random
+//   floor, 31 to 34 run the belt (Conveyor_1..5 and back at 1/15 s).
+// Free elements:
+// - 35, 59, 135: lever;  36, 37: door;
+// - 164 to 167: automatic door, variant type - 163;
+// - 212: the conveyor machine;
+// - 268 to 271: big window, variant type - 267, following the local player;
+// - 300, 302: roomba with its cat (302 is the dialog speaker "Cat");
+// - 301: delivery drone;  358: PART (the dialog speaker "PART");
+// - 332, 336: cat (336 mirrored), watching the local player;
+// - 348 to 355: coin;
+// - 389 to 394: plant with a random top "p2_plant_top_0.png" .. 2;
+// - any other: a plain prop of the row's frame; 387 and 388 are the drones'
+//   delivery targets.
+// IDs 60, 271, 349 to 355 and 384 to 386 have no row in the element visual
+// tables, so no map places them; the factory still makes their pictures.
 //
 // A number without element throws "No such element number", an element of
 // another class "numbered element is of wrong type", a record of another
-// class "map element record of wrong class". The scene owns the factory for
-// the level's lifetime and sets the members below before the element pass;
-// they belong to the scene and the client and outlive the factory. Main
-// thread only.
+// class "map element record of wrong class"; a picture that cannot be made
+// (a frame missing from the cache) "element visual could not be made". The
+// scene owns the factory for the level's lifetime and sets the members below
+// (and the base's) before the element pass; they belong to the scene and the
+// client and outlive the factory. Main thread only.
 class MapElementCocos2DFactory : public Zarn::MapElement2DFactory {
 public:
     Zarn::Sprite2DMediator* createTileElementVisual(const Zarn::ElementVisual& visual,

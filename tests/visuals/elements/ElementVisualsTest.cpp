@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "map/records/CoinElement.h"
 #include "map/records/DoorElement.h"
 #include "map/records/ElevatorPadElement.h"
+#include "map/records/MusicalNoteElement.h"
+#include "map/records/SwitchElement.h"
 #include "simulation/managers/PlayerInfoManager.h"
 #include "simulation/scene/SteerableXDManager.h"
 #include "support/ElementSceneFixture.h"
@@ -10,7 +13,11 @@
 #include "visuals/elements/DoorVisual.h"
 #include "visuals/elements/ElevatorPadVisual.h"
 #include "visuals/elements/LeverVisual.h"
+#include "visuals/elements/MusicalNoteVisual.h"
+#include "world/elements/Collectable.h"
 #include "world/elements/ElevatorPad.h"
+#include "world/elements/Lever.h"
+#include "world/elements/MusicalNote.h"
 #include "world/units/SteerableUnitManager.h"
 
 namespace {
@@ -249,6 +256,109 @@ TEST_F(ElementVisuals, MachineDispensesPartsThatClawsMoveToTheUpperBelt) {
     }
     EXPECT_TRUE(dropped) << "a claw set a part down on the upper belt, running back";
     EXPECT_GE(most, 3u);
+}
+
+// The factory on its own, over elements made from their records: the coins
+// and notes whose IDs no table row lists, and the failures of its lookups.
+class ElementFactory : public zarn_test::ElementSceneFixture {
+protected:
+    void SetUp() override {
+        ElementSceneFixture::SetUp();
+        made.numberedElements = &game.numbered;
+        made.zOrderCalculator = &zOrder;
+        made.tileVisualGroups = &tiles;
+    }
+
+    static Zarn::ElementVisual row(u32 id, const std::string& frame) {
+        Zarn::ElementVisual visual;
+        visual.elementId = id;
+        visual.frameName = frame;
+        visual.dynamic = true;
+        return visual;
+    }
+    static void expectThrow(const std::function<void()>& fn, const std::string& text) {
+        try {
+            fn();
+            ADD_FAILURE() << "no throw, expected " << text;
+        } catch (const Convinience::Error& e) {
+            EXPECT_EQ(std::string(e.what()), text);
+        }
+    }
+
+    MapElementCocos2DFactory made;
+};
+
+TEST_F(ElementFactory, CoinsAndNotesThatNoMapPlacesAreShownLikeTheirKin) {
+    Zarn::CoinElement coinRecord;
+    coinRecord.elementId = 352;
+    coinRecord.number = 7;
+    coinRecord.position = Point(200, 200);
+    Zarn::Collectable coin(coinRecord, nullptr);
+    game.numbered.add(7, &coin);
+    auto* coinNode =
+        &CocosNodeBase::engineSide(made.createFreeElementVisual(row(352, "coin_0001.png"), coinRecord));
+    auto* coinSprite = dynamic_cast<SimpleElementCocos2D<Zarn::Collectable, Zarn::CollectableIMEState>*>(
+        coinNode->getNode());
+    ASSERT_NE(coinSprite, nullptr) << "the coin visual";
+    world->addChild(coinSprite);
+    EXPECT_EQ(coinSprite->getContentSize(), cocos2d::Size::ZERO);
+    steps(3, 0.1f);
+    EXPECT_NE(frameOf(coinSprite), "coin_0001.png") << "a lying coin spins";
+    coin.state.value = Zarn::ECollectableState::taken;
+    steps(20, 0.05f);
+    EXPECT_EQ(coinSprite->getParent(), nullptr) << "collected: it flies off and goes";
+
+    // A note of the last family, pitch 25: no sound has that name. Its press
+    // still pops a sign; the sound is left out and the frame goes on.
+    Zarn::MusicalNoteElement noteRecord;
+    noteRecord.elementId = 385;
+    noteRecord.cell = Point(3, 3);
+    noteRecord.number = 8;
+    noteRecord.note = 25;
+    Zarn::MusicalNote note(noteRecord, nullptr);
+    game.numbered.add(8, &note);
+    auto& noteNode =
+        CocosNodeBase::engineSide(made.createTileElementVisual(row(385, "musical_note_2.png"), noteRecord));
+    auto* tile = dynamic_cast<SimpleTiledIMECocos2D<Zarn::MusicalNoteIMEState>*>(noteNode.getNode());
+    ASSERT_NE(tile, nullptr) << "the note tile";
+    world->addChild(tile);
+    MusicalNoteCocos2D* visual = nullptr;
+    for (cocos2d::Node* child : tile->getChildren())
+        if (auto* n = dynamic_cast<MusicalNoteCocos2D*>(child)) visual = n;
+    ASSERT_NE(visual, nullptr);
+    for (cocos2d::Sprite* corner : visual->getCorners()) EXPECT_FALSE(corner->isVisible());
+    const std::size_t children = visual->getChildrenCount();
+    const std::size_t sounds = audio.plays.size();
+    note.state.value = static_cast<Zarn::EMusicalNoteState>(Zarn::NoteValue::flashing);
+    EXPECT_NO_THROW(steps(2, 0.03f));
+    EXPECT_EQ(visual->getChildrenCount(), children + 1) << "a note sign pops out";
+    EXPECT_EQ(audio.plays.size(), sounds) << "no pitch sound";
+}
+
+TEST_F(ElementFactory, RefusesNumbersWithoutElementsAndElementsOrRecordsOfAnotherClass) {
+    Zarn::SwitchElement leverRecord;
+    leverRecord.elementId = 35;
+    leverRecord.number = 3;
+    Zarn::Lever lever(leverRecord, nullptr, game.map.grid);
+    game.numbered.add(3, &lever);
+    Zarn::DoorElement doorRecord;
+    doorRecord.elementId = 36;
+    doorRecord.number = 3;
+    Zarn::FreeMapElement plainRecord;
+    plainRecord.elementId = 35;
+    Zarn::DoorElement nowhere = doorRecord;
+    nowhere.number = 99;
+
+    expectThrow([&] { made.createFreeElementVisual(row(36, "door_top.png"), nowhere); },
+                "No such element number");
+    expectThrow([&] { made.createFreeElementVisual(row(36, "door_top.png"), doorRecord); },
+                "numbered element is of wrong type");
+    expectThrow([&] { made.createFreeElementVisual(row(35, "lever_0001.png"), plainRecord); },
+                "map element record of wrong class");
+    made.numberedElements = nullptr;
+    expectThrow([&] { made.createFreeElementVisual(row(35, "lever_0001.png"), leverRecord); },
+                "No such element number");
+    EXPECT_EQ(world->getChildrenCount(), 0u);
 }
 
 }  // namespace

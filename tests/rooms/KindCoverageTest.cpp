@@ -5,9 +5,11 @@
 #include <sstream>
 
 #include "map/import/GameMap.h"
+#include "map/records/ElementIds.h"
 #include "map/records/MusicalNoteElement.h"
 #include "map/records/ScriptedSteerableElement.h"
 #include "map/records/SwitchElement.h"
+#include "map/records/TrapRecordClass.h"
 #include "rooms/support/ShippedRooms.h"
 
 namespace {
@@ -86,8 +88,12 @@ std::string missing(const Kinds& placeable, const Kinds& placed) {
 TEST(ShippedRoomKinds, TogetherTheRoomsPlaceEveryKind) {
     const Placed placed = placedByShippedRooms();
 
-    // Traps and trap groups the trap section reads and the trap factory builds.
-    const Kinds traps = join({range(43, 53), range(55, 56), range(121, 134), {136, 356}});
+    // Traps and trap groups: every ID the trap section reads a record for.
+    Kinds traps;
+    for (u32 id = 0; id < 1000; ++id)
+        if (Zarn::trapRecordClassOf(id)) traps.insert(id);
+    EXPECT_EQ(traps, join({range(43, 53), range(55, 56), range(121, 134), {136, 356}}))
+        << "a trap kind came or went: place it in a room or name it below";
     // Left out: the trap visual factory has no picture for the scheduled traps
     // 123 to 126, so a room that placed one could not be shown.
     const Kinds unshowable = {123, 124, 125, 126};
@@ -111,6 +117,15 @@ TEST(ShippedRoomKinds, TogetherTheRoomsPlaceEveryKind) {
     EXPECT_EQ(missing(showable, placed.traps), "") << "trap kinds no room places";
     for (u32 t : unshowable) EXPECT_FALSE(placed.traps.count(t)) << "trap " << t << " cannot be shown";
     EXPECT_EQ(missing(elements, placed.elements), "") << "element kinds no room places";
+    // Left out: the element builder knows ice (30), the third door (38), the
+    // elevator pad (60), seven more coins (349 to 355) and three more notes
+    // (384 to 386), but no element table holds them, so the map reader
+    // refuses them and no room can place one.
+    for (u32 id : join({{30, 38, 60}, range(349, 355), range(384, 386)})) {
+        const bool readable = Zarn::tileElementIds.contains(id) || Zarn::freeElementIds.contains(id) ||
+                              Zarn::logicalElementIds.contains(id);
+        EXPECT_FALSE(readable) << "element " << id << " can now be placed: list it above and place it";
+    }
     EXPECT_EQ(missing(triggers, placed.triggers), "") << "trigger kinds no room uses";
     EXPECT_EQ(missing(actions, placed.actions), "") << "action kinds no room uses";
 }

@@ -3,10 +3,15 @@
 #include <cstdlib>
 #include <iostream>
 #include <set>
+#include <string>
+#include <tuple>
 
 #include "map/import/GameMap.h"
 #include "rooms/support/ShippedRooms.h"
 #include "rooms/support/SolutionPlayer.h"
+#include "simulation/client/SinglePlayerZarn.h"
+#include "world/elements/Door.h"
+#include "world/traps/Boss.h"
 
 namespace {
 
@@ -29,16 +34,18 @@ bool tracing() {
 }
 
 // A shipped room and its recorded solution, played by one client alone or
-// by one client per player; prints the report when tracing.
-class RecordedRun : public ::testing::TestWithParam<std::string> {
+// by one client for each of the solution's first `players` players; prints
+// the report when tracing.
+class RecordedRun : public ::testing::Test {
 protected:
-    void play(bool together) {
-        map = zarn_test::shippedMap(GetParam());
-        ASSERT_FALSE(map.empty()) << "maps/" << GetParam() << ".map is not built";
-        solution = zarn_test::recordedSolution(GetParam());
+    void play(const std::string& name, bool together, std::size_t players = 4) {
+        map = zarn_test::shippedMap(name);
+        ASSERT_FALSE(map.empty()) << "maps/" << name << ".map is not built";
+        solution = zarn_test::recordedSolution(name);
+        if (solution.players.size() > players) solution.players.resize(players);
         result = together ? zarn_test::playTogether(map, solution, kTickLimit)
                           : zarn_test::playAlone(map, solution, kTickLimit);
-        if (tracing()) std::cout << GetParam() << ": " << result.report();
+        if (tracing()) std::cout << name << ": " << result.report();
         EXPECT_FALSE(result.stalled) << result.report();
         EXPECT_EQ(result.totalDeaths(), 0u) << result.report();
     }
@@ -48,13 +55,13 @@ protected:
     PlayResult result;
 };
 
-using StoryRoomSolution = RecordedRun;
+class StoryRoomSolution : public RecordedRun, public ::testing::WithParamInterface<std::string> {};
 
 // The recorded solution, played through the real single-play client and its
 // server thread, leaves the room with no death inside the medal time the room
 // is meant for.
 TEST_P(StoryRoomSolution, LeavesTheRoomWithoutDyingInTheMedalTime) {
-    ASSERT_NO_FATAL_FAILURE(play(false));
+    ASSERT_NO_FATAL_FAILURE(play(GetParam(), false));
     const bool silver = solution.medal == Solution::Medal::silver;
     EXPECT_EQ(silver, kSilverRooms.count(GetParam()) != 0)
         << "a room that needs silver is named in kSilverRooms";
@@ -64,6 +71,31 @@ TEST_P(StoryRoomSolution, LeavesTheRoomWithoutDyingInTheMedalTime) {
 
 INSTANTIATE_TEST_SUITE_P(LevelTable, StoryRoomSolution, ::testing::ValuesIn(zarn_test::levelTableRooms()),
                          [](const auto& info) { return info.param; });
+
+// The boss room is won by defeating the boss, not by slipping past it: when
+// the player leaves, the client's world shows the one boss with no health
+// left, and the door that the room opens on its defeat (31) stands open.
+TEST(BossRoomSolution, DefeatsTheBossBeforeLeaving) {
+    const std::string name = "DEMO_BossSinglePhase";
+    int bosses = 0;
+    int health = -1;
+    bool doorOpen = false;
+    const PlayResult result =
+        zarn_test::playAlone(zarn_test::shippedMap(name), zarn_test::recordedSolution(name), kTickLimit,
+                             [&](Zarn::SinglePlayerZarn& client) {
+                                 for (const auto& trap : client.getTraps()) {
+                                     if (auto* boss = dynamic_cast<Zarn::Boss*>(trap.get())) {
+                                         ++bosses;
+                                         health = boss->state.health;
+                                     }
+                                 }
+                                 doorOpen = client.getNumberedElements().getTyped<Zarn::Door>(31).isOpen();
+                             });
+    ASSERT_TRUE(result.everyoneExited()) << result.report();
+    EXPECT_EQ(bosses, 1);
+    EXPECT_EQ(health, 0) << result.report();
+    EXPECT_TRUE(doorOpen) << result.report();
+}
 
 }  // namespace
 
@@ -84,14 +116,21 @@ std::set<u32> exitCells(const Zarn::GameMap& map) {
     return cells;
 }
 
-using CoopRoomSolution = RecordedRun;
+// A co-op room and how many players of its solution play it.
+using CoopRun = std::tuple<std::string, std::size_t>;
 
-// Two players, each with a client game core of its own, play the recorded
-// solution against one server: nobody dies, player 0 leaves the level (the
-// exit takes the first player) and every player ends on an exit cell.
+class CoopRoomSolution : public RecordedRun, public ::testing::WithParamInterface<CoopRun> {};
+
+// Two, three or four players, each with a client game core of its own, play
+// the first players of the recorded solution against one server: nobody dies,
+// player 0 leaves the level (the exit takes the first player) and every player
+// ends on an exit cell. Each player's part of a solution works without the
+// players after it, so the two-player run is the same game as the full one
+// without players 2 and 3.
 TEST_P(CoopRoomSolution, BringsEveryPlayerToTheExitWithoutADeath) {
-    ASSERT_NO_FATAL_FAILURE(play(true));
-    ASSERT_GE(solution.players.size(), 2u) << "a co-op solution plays at least two players";
+    const auto& [name, players] = GetParam();
+    ASSERT_NO_FATAL_FAILURE(play(name, true, players));
+    ASSERT_EQ(solution.players.size(), players) << "a co-op solution plays four players";
     EXPECT_TRUE(result.players.front().exited) << result.report();
     Zarn::GameMap room;
     zarn_test::readRecords(map, room);
@@ -102,7 +141,13 @@ TEST_P(CoopRoomSolution, BringsEveryPlayerToTheExitWithoutADeath) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Multiplayer, CoopRoomSolution, ::testing::ValuesIn(zarn_test::coopRooms()),
-                         [](const auto& info) { return info.param; });
+INSTANTIATE_TEST_SUITE_P(Multiplayer, CoopRoomSolution,
+                         ::testing::Combine(::testing::ValuesIn(zarn_test::coopRooms()),
+                                            ::testing::Values(std::size_t{2}, std::size_t{3},
+                                                              std::size_t{4})),
+                         [](const auto& info) {
+                             return std::get<0>(info.param) + "_" + std::to_string(std::get<1>(info.param)) +
+                                    "_players";
+                         });
 
 }  // namespace

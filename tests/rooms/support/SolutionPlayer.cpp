@@ -206,7 +206,8 @@ std::string PlayResult::report() const {
     return out.str();
 }
 
-PlayResult playAlone(const std::vector<u8>& mapBytes, const Zarn::Solution& solution, u32 tickLimit) {
+PlayResult playAlone(const std::vector<u8>& mapBytes, const Zarn::Solution& solution, u32 tickLimit,
+                     const std::function<void(Zarn::SinglePlayerZarn&)>& atEnd) {
     Convinience::ManualTickClock clock;
     Zarn::SinglePlayerZarn client(clock);
     std::istringstream in(std::string(mapBytes.begin(), mapBytes.end()));
@@ -241,6 +242,7 @@ PlayResult playAlone(const std::vector<u8>& mapBytes, const Zarn::Solution& solu
     }
     client.stopServer();
     for (const std::string& line : runner.log()) run.log.push_back(line);
+    if (atEnd) atEnd(client);
     return result;
 }
 
@@ -272,7 +274,9 @@ struct ServerThread {
         server.stop();
         if (thread.joinable()) thread.join();
     }
-    void start() { thread = std::thread([this] { server.run(); }); }
+    void start() {
+        thread = std::thread([this] { server.run(); });
+    }
 
     Zarn::ZarnServer& server;
     std::thread thread;

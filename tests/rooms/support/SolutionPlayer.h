@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -7,6 +8,10 @@
 #include "foundation/Geometry.h"
 #include "simulation/state/InputState.h"
 #include "tools/SolutionScript.h"
+
+namespace Zarn {
+class SinglePlayerZarn;
+}
 
 namespace zarn_test {
 
@@ -62,7 +67,10 @@ struct PlayResult {
 // until the server's state of that tick has come back. The server's clock is
 // a manual one that never moves, so the server steps only when the client
 // confirms a tick; the run is the same on every machine and every repetition.
-PlayResult playAlone(const std::vector<u8>& mapBytes, const Zarn::Solution& solution, u32 tickLimit);
+// atEnd, when given, sees the client after the last tick (main thread; the
+// client's world as the server's states left it).
+PlayResult playAlone(const std::vector<u8>& mapBytes, const Zarn::Solution& solution, u32 tickLimit,
+                     const std::function<void(Zarn::SinglePlayerZarn&)>& atEnd = {});
 
 // Plays every player of the solution through client game cores of their own,
 // connected to one server (on a thread of its own) by rings, in the same

@@ -2,6 +2,7 @@
 
 #include <unordered_map>
 
+#include "engine/EngineLog.h"
 #include "engine/FileUtils.h"
 #include "engine/headless/SilentAudioBackend.h"
 
@@ -64,7 +65,10 @@ AudioBackend* AudioEngine::getBackend() {
 
 int AudioEngine::play2d(const std::string& filePath, bool loop, float volume, const AudioProfile* profile) {
     const std::string full = FileUtils::getInstance()->fullPathForFilename(filePath);
-    if (full.empty()) return INVALID_AUDIO_ID;
+    if (full.empty()) {
+        logMissingAssetOnce(loop ? "music" : "sound", filePath);
+        return INVALID_AUDIO_ID;
+    }
     if (volume < 0.0f) volume = 0.0f;
     if (volume > 1.0f) volume = 1.0f;
     const int id = backend().play(full, loop, volume);

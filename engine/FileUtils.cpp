@@ -92,6 +92,21 @@ void FileUtils::addSearchPath(const std::string& path, bool front) {
 
 std::string FileUtils::fullPathForFilename(const std::string& filename) const {
     if (filename.empty()) return {};
+    std::string found = findExact(filename);
+    if (!found.empty()) return found;
+    // The game names its sounds ".mp3"; the build makes them as OGG (music)
+    // or WAV (effects) under the same stem.
+    if (getFileExtension(filename) == ".mp3") {
+        const std::string stem = filename.substr(0, filename.size() - 4);
+        for (const char* standIn : {".ogg", ".wav"}) {
+            found = findExact(stem + standIn);
+            if (!found.empty()) return found;
+        }
+    }
+    return {};
+}
+
+std::string FileUtils::findExact(const std::string& filename) const {
     std::error_code ec;
     if (filename.front() == '/') return fs::is_regular_file(filename, ec) ? filename : std::string();
     for (const auto& dir : searchPaths_) {

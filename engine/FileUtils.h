@@ -36,7 +36,9 @@ public:
 
     // Absolute paths are returned as they are when the file exists; a relative
     // name is looked up in each search path in order, then in the resource
-    // root. Answers "" when none holds it.
+    // root. A ".mp3" name that no folder holds is looked up again as ".ogg",
+    // then as ".wav" (the forms the game's sounds are made in). Answers ""
+    // when none holds it.
     std::string fullPathForFilename(const std::string& filename) const;
 
     bool isFileExist(const std::string& filename) const;
@@ -60,6 +62,8 @@ public:
 private:
     FileUtils();
     std::string rooted(const std::string& path) const;
+    // The look-up of one exact, non-empty name.
+    std::string findExact(const std::string& filename) const;
     std::string defaultResRootPath_;
     std::vector<std::string> searchPaths_;
     std::string writablePath_;

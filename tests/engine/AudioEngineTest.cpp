@@ -2,6 +2,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
+
+#include "engine/EngineLog.h"
 
 #include "support/EngineFixture.h"
 #include "support/TestEnvironment.h"
@@ -18,6 +22,19 @@ protected:
         EngineFixture::TearDown();
     }
 };
+
+// A sound or track that no folder holds is logged once by name and kind.
+TEST_F(AudioEngineTest, AMissingSoundOrTrackIsLoggedOnceByName) {
+    resetMissingAssetLog();
+    std::vector<std::string> lines;
+    setEngineLogHook([&](const std::string& line) { lines.push_back(line); });
+    AudioEngine::play2d("sound/none.mp3");
+    AudioEngine::play2d("sound/none.mp3");
+    AudioEngine::play2d("sound/music/none.mp3", true);
+    setEngineLogHook(nullptr);
+    EXPECT_EQ(lines, (std::vector<std::string>{"Missing sound: sound/none.mp3",
+                                               "Missing music: sound/music/none.mp3"}));
+}
 
 TEST_F(AudioEngineTest, MissingFilesGiveInvalidIdsAndSoundsFinishOnTheirOwn) {
     EXPECT_EQ(AudioEngine::play2d("sound/none.mp3"), AudioEngine::INVALID_AUDIO_ID);

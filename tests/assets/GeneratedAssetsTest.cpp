@@ -1,0 +1,265 @@
+#include <SDL.h>
+#include <SDL_image.h>
+#include <SDL_mixer.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <map>
+#include <memory>
+
+#include "AssetNames.h"
+#include "engine/EngineLog.h"
+#include "engine/FileUtils.h"
+#include "engine/SpriteFrame.h"
+#include "engine/SpriteFrameCache.h"
+#include "engine/Texture2D.h"
+#include "presentation/audio/LevelMusicTable.h"
+#include "support/FrameManifest.h"
+#include "visuals/traps/BossVisual.h"
+
+using namespace cocos2d;
+
+namespace {
+
+// Points the engine at the generated assets and records every line the
+// engine logs about a missing asset.
+class GeneratedAssets : public ::testing::Test {
+protected:
+    void SetUp() override {
+        FileUtils::getInstance()->setDefaultResourceRootPath(ZARN_ASSETS_DIR);
+        SpriteFrameCache::getInstance()->removeSpriteFrames();
+        TextureCache::getInstance()->removeAllTextures();
+        resetMissingAssetLog();
+        setEngineLogHook([this](const std::string& line) {
+            if (line.rfind("Missing ", 0) == 0) missing.push_back(line);
+        });
+    }
+    void TearDown() override {
+        setEngineLogHook(nullptr);
+        SpriteFrameCache::getInstance()->removeSpriteFrames();
+        TextureCache::getInstance()->removeAllTextures();
+    }
+    std::vector<std::string> missing;
+};
+
+std::set<std::string> allFrameNames() {
+    std::set<std::string> names;
+    const auto manifest = zarn_test::FrameManifest::read(std::string(ZARN_SOURCE_DIR) + "/assets/frames.manifest");
+    for (const auto& [family, list] : manifest.families) names.insert(list.begin(), list.end());
+    return names;
+}
+
+// A decoded sheet's pixels as RGBA, one per texture path.
+struct Pixels {
+    explicit Pixels(const std::string& path) {
+        SDL_Surface* loaded = IMG_Load(path.c_str());
+        if (loaded == nullptr) return;
+        surface = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGBA32, 0);
+        SDL_FreeSurface(loaded);
+    }
+    ~Pixels() {
+        if (surface != nullptr) SDL_FreeSurface(surface);
+    }
+    // The largest alpha inside the rectangle (x, y from the top left).
+    int maxAlpha(const Rect& r) const {
+        int best = 0;
+        const auto* bytes = static_cast<const unsigned char*>(surface->pixels);
+        for (int y = static_cast<int>(r.origin.y); y < static_cast<int>(r.origin.y + r.size.height); ++y)
+            for (int x = static_cast<int>(r.origin.x); x < static_cast<int>(r.origin.x + r.size.width); ++x)
+                best = std::max<int>(best, bytes[y * surface->pitch + x * 4 + 3]);
+        return best;
+    }
+    SDL_Surface* surface = nullptr;
+};
+
+TEST_F(GeneratedAssets, TheGeneratorsMadeEveryNameTheyWereGiven) {
+    for (const char* report : {"/2D/unpainted.txt", "/sound/unmade.txt"}) {
+        const std::string path = std::string(ZARN_ASSETS_DIR) + report;
+        ASSERT_TRUE(std::filesystem::exists(path)) << path << ": the generator did not run";
+        for (const std::string& name : zarn_test::reportLines(path))
+            ADD_FAILURE() << name << " has no drawing or recipe in tools/ (see " << report << ")";
+    }
+}
+
+// Every frame of every family is in one of the sheets that start-up loads, is
+// a real frame (not the engine's stand-in) whose rectangle lies in its
+// texture and holds drawn pixels; only the empty frame is empty.
+TEST_F(GeneratedAssets, EveryFrameIsDrawnInALoadedSheet) {
+    auto* cache = SpriteFrameCache::getInstance();
+    for (const std::string& sheet : zarn_test::namesOfKind("sheet")) {
+        cache->addSpriteFramesWithFile(sheet);
+        EXPECT_TRUE(cache->isSpriteFramesWithFileLoaded(sheet)) << sheet;
+    }
+    std::map<std::string, std::unique_ptr<Pixels>> sheets;
+    const std::set<std::string> names = allFrameNames();
+    ASSERT_GT(names.size(), 300u);
+    for (const std::string& name : names) {
+        ASSERT_TRUE(cache->hasSpriteFrame(name)) << name;
+        SpriteFrame* frame = cache->getSpriteFrameByName(name);
+        ASSERT_FALSE(frame->isPlaceholder()) << name;
+        Texture2D* texture = frame->getTexture();
+        ASSERT_NE(texture, nullptr) << name;
+        ASSERT_FALSE(texture->isPlaceholder()) << name;
+        const Rect r = frame->getRect();
+        ASSERT_GT(r.size.width, 0.0f) << name;
+        ASSERT_LE(r.getMaxX(), texture->getPixelsWide()) << name;
+        ASSERT_LE(r.getMaxY(), texture->getPixelsHigh()) << name;
+        auto& pixels = sheets[texture->getPath()];
+        if (!pixels) pixels = std::make_unique<Pixels>(texture->getPath());
+        ASSERT_NE(pixels->surface, nullptr) << texture->getPath() << ": " << IMG_GetError();
+        if (name == "blank.png") {
+            EXPECT_EQ(pixels->maxAlpha(r), 0) << name << " is meant to show nothing";
+        } else {
+            EXPECT_GT(pixels->maxAlpha(r), 200) << name << " is empty";
+        }
+    }
+    EXPECT_TRUE(missing.empty()) << missing.front();
+}
+
+TEST_F(GeneratedAssets, EveryImageIsARealImage) {
+    const std::set<std::string> images = zarn_test::namesOfKind("image");
+    ASSERT_FALSE(images.empty());
+    for (const std::string& name : images) {
+        Texture2D* texture = TextureCache::getInstance()->addImage(name);
+        EXPECT_FALSE(texture->isPlaceholder()) << name;
+        EXPECT_GE(texture->getPixelsWide(), 256) << name;
+    }
+    EXPECT_TRUE(missing.empty()) << missing.front();
+}
+
+// A missing name is logged by the engine, once, with its kind.
+TEST_F(GeneratedAssets, AnUnknownNameIsLoggedAsMissing) {
+    SpriteFrameCache::getInstance()->getSpriteFrameByName("no_such_frame.png");
+    TextureCache::getInstance()->addImage("2D/no_such_image.png");
+    EXPECT_EQ(missing, (std::vector<std::string>{"Missing sprite frame: no_such_frame.png",
+                                                 "Missing image: 2D/no_such_image.png"}));
+}
+
+// Decodes sounds with the mixer on SDL's silent audio driver.
+class GeneratedSound : public GeneratedAssets {
+protected:
+    void SetUp() override {
+        GeneratedAssets::SetUp();
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0) << SDL_GetError();
+        Mix_Init(MIX_INIT_OGG);
+        ASSERT_EQ(Mix_OpenAudio(44100, AUDIO_S16SYS, 1, 1024), 0) << Mix_GetError();
+    }
+    void TearDown() override {
+        Mix_CloseAudio();
+        Mix_Quit();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        GeneratedAssets::TearDown();
+    }
+
+    struct Decoded {
+        std::vector<int16_t> samples;  // mono, 44100 Hz
+        double seconds() const { return static_cast<double>(samples.size()) / 44100.0; }
+        double rms() const {
+            double sum = 0;
+            for (int16_t s : samples) sum += static_cast<double>(s) * s;
+            return samples.empty() ? 0.0 : std::sqrt(sum / samples.size()) / 32768.0;
+        }
+    };
+
+    Decoded decode(const std::string& name) {
+        Decoded d;
+        const std::string path = FileUtils::getInstance()->fullPathForFilename(name);
+        EXPECT_FALSE(path.empty()) << name << " resolves to no file";
+        if (path.empty()) return d;
+        Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
+        EXPECT_NE(chunk, nullptr) << path << ": " << Mix_GetError();
+        if (chunk == nullptr) return d;
+        const auto* s = reinterpret_cast<const int16_t*>(chunk->abuf);
+        d.samples.assign(s, s + chunk->alen / 2);
+        Mix_FreeChunk(chunk);
+        return d;
+    }
+};
+
+TEST_F(GeneratedSound, EveryEffectIsAShortAudibleSound) {
+    const std::set<std::string> sounds = zarn_test::namesOfKind("sound");
+    ASSERT_GT(sounds.size(), 80u);
+    for (const std::string& name : sounds) {
+        const Decoded d = decode(name);
+        EXPECT_GE(d.seconds(), 0.045) << name;
+        EXPECT_LE(d.seconds(), 0.41) << name;
+        EXPECT_GT(d.rms(), 0.03) << name << " is (nearly) silent";
+    }
+}
+
+// Tracks last 60 to 120 s, are audible, and loop without a jump: the step
+// from the last sample to the first is no bigger than the track's own
+// steps.
+TEST_F(GeneratedSound, EveryTrackIsAMinuteOrTwoAndLoopsSmoothly) {
+    const std::set<std::string> tracks = zarn_test::namesOfKind("music");
+    ASSERT_GE(tracks.size(), 10u);
+    for (const std::string& name : tracks) {
+        const Decoded d = decode(name);
+        EXPECT_GE(d.seconds(), 60.0) << name;
+        EXPECT_LE(d.seconds(), 120.0) << name;
+        EXPECT_GT(d.rms(), 0.02) << name << " is (nearly) silent";
+        if (d.samples.size() < 2) continue;
+        int largestStep = 0;
+        for (std::size_t i = 1; i < d.samples.size(); ++i)
+            largestStep = std::max(largestStep, std::abs(d.samples[i] - d.samples[i - 1]));
+        EXPECT_LE(std::abs(d.samples.front() - d.samples.back()), largestStep) << name;
+    }
+}
+
+// Every sound name written in the code is listed (so made); a name the code
+// completes at run time ("sound/boss/eye/" + what) has listed names under it.
+TEST(AssetNames, EverySoundTheCodeNamesIsListed) {
+    std::set<std::string> listed = zarn_test::namesOfKind("sound");
+    const std::set<std::string> music = zarn_test::namesOfKind("music");
+    listed.insert(music.begin(), music.end());
+    const auto literals = zarn_test::literalsInCode(std::regex(R"re("(sound/[A-Za-z0-9_/.\-]*)")re"));
+    ASSERT_GT(literals.size(), 40u);
+    for (const auto& [name, file] : literals) {
+        if (name.size() > 4 && name.compare(name.size() - 4, 4, ".mp3") == 0) {
+            EXPECT_TRUE(listed.count(name)) << file << ": " << name << " is in no manifest";
+        } else {
+            const bool under = std::any_of(listed.begin(), listed.end(),
+                                           [&](const std::string& l) { return l.rfind(name, 0) == 0; });
+            EXPECT_TRUE(under) << file << ": no listed sound starts with " << name;
+        }
+    }
+}
+
+// Every frame name written in the visual code is in the frame manifest (the
+// generator draws exactly those), apart from the 3D models' textures.
+TEST(AssetNames, EveryFrameTheVisualCodeNamesIsListed) {
+    const std::set<std::string> frames = allFrameNames();
+    const std::set<std::string> images = zarn_test::namesOfKind("image");
+    const auto literals = zarn_test::literalsInCode(std::regex(R"re("([A-Za-z0-9_ /.\-]+\.png)")re"));
+    ASSERT_GT(literals.size(), 100u);
+    for (const auto& [name, file] : literals) {
+        if (name.rfind("3D/", 0) == 0 || file.rfind("simulation/", 0) == 0) continue;
+        EXPECT_TRUE(frames.count(name) || images.count(name)) << file << ": " << name << " is in no manifest";
+    }
+}
+
+TEST_F(GeneratedAssets, EveryFontTheCodeNamesIsAFontFile) {
+    const auto literals = zarn_test::literalsInCode(std::regex(R"re("(fonts/[A-Za-z0-9_\-]+\.ttf)")re"));
+    ASSERT_FALSE(literals.empty());
+    for (const auto& [name, file] : literals) {
+        const std::vector<unsigned char> data = FileUtils::getInstance()->getDataFromFile(name);
+        ASSERT_GE(data.size(), 1000u) << file << ": " << name;
+        const bool trueType = data[0] == 0 && data[1] == 1 && data[2] == 0 && data[3] == 0;
+        const bool openType = data[0] == 'O' && data[1] == 'T' && data[2] == 'T' && data[3] == 'O';
+        EXPECT_TRUE(trueType || openType) << name;
+        EXPECT_TRUE(zarn_test::namesOfKind("font").count(name)) << name;
+    }
+}
+
+// The tracks that the level and boss tables pick at run time are listed.
+TEST(AssetNames, TheMusicTablesNameListedTracks) {
+    const std::set<std::string> music = zarn_test::namesOfKind("music");
+    for (const MusicTrack& track : LevelMusicTable::tracks())
+        if (!track.file.empty()) EXPECT_TRUE(music.count(track.file)) << track.file;
+    for (u8 stage = 1; stage <= 4; ++stage) EXPECT_TRUE(music.count(bossMusicFile(stage))) << int(stage);
+}
+
+}  // namespace

@@ -28,12 +28,15 @@ def pack(frames):
     """frames: list of (name, cairo.ImageSurface). Returns (surface, entries)
     with entries (name, x, y, w, h)."""
     sizes = [(s.get_width(), s.get_height()) for _, s in frames]
-    area = sum((w + PADDING) * (h + PADDING) for w, h in sizes)
     widest = max([w for w, _ in sizes] + [1])
-    width = 256
-    while width < widest or width * width < area * 1.15:
+    # The narrowest power-of-two width whose shelves are no taller than wide.
+    width = 64
+    while True:
+        if width >= widest:
+            positions, height = shelf_pack(sizes, width)
+            if height <= width or width >= 8192:
+                break
         width *= 2
-    positions, height = shelf_pack(sizes, width)
     height = max(1, height)
     sheet = cairo.ImageSurface(cairo.FORMAT_ARGB32, width, height)
     ctx = cairo.Context(sheet)

@@ -46,6 +46,21 @@ std::string defaultResourceRoot() {
     return "assets/";
 }
 
+// The look-up of one exact, non-empty name: an absolute path as it is, a
+// relative one in each search path in order, then in the resource root.
+std::string findIn(const std::vector<std::string>& searchPaths, const std::string& root,
+                   const std::string& filename) {
+    std::error_code ec;
+    if (filename.front() == '/') return fs::is_regular_file(filename, ec) ? filename : std::string();
+    for (const auto& dir : searchPaths) {
+        std::string candidate = dir + filename;
+        if (fs::is_regular_file(candidate, ec)) return candidate;
+    }
+    std::string inRoot = root + filename;
+    if (fs::is_regular_file(inRoot, ec)) return inRoot;
+    return {};
+}
+
 }  // namespace
 
 FileUtils* FileUtils::getInstance() {
@@ -92,29 +107,18 @@ void FileUtils::addSearchPath(const std::string& path, bool front) {
 
 std::string FileUtils::fullPathForFilename(const std::string& filename) const {
     if (filename.empty()) return {};
-    std::string found = findExact(filename);
+    std::string found = findIn(searchPaths_, defaultResRootPath_, filename);
     if (!found.empty()) return found;
     // The game names its sounds ".mp3"; the build makes them as OGG (music)
-    // or WAV (effects) under the same stem.
+    // or WAV (effects) under the same stem, and this is the one place that
+    // maps the name to them.
     if (getFileExtension(filename) == ".mp3") {
         const std::string stem = filename.substr(0, filename.size() - 4);
         for (const char* standIn : {".ogg", ".wav"}) {
-            found = findExact(stem + standIn);
+            found = findIn(searchPaths_, defaultResRootPath_, stem + standIn);
             if (!found.empty()) return found;
         }
     }
-    return {};
-}
-
-std::string FileUtils::findExact(const std::string& filename) const {
-    std::error_code ec;
-    if (filename.front() == '/') return fs::is_regular_file(filename, ec) ? filename : std::string();
-    for (const auto& dir : searchPaths_) {
-        std::string candidate = dir + filename;
-        if (fs::is_regular_file(candidate, ec)) return candidate;
-    }
-    std::string inRoot = defaultResRootPath_ + filename;
-    if (fs::is_regular_file(inRoot, ec)) return inRoot;
     return {};
 }
 

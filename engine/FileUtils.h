@@ -62,8 +62,6 @@ public:
 private:
     FileUtils();
     std::string rooted(const std::string& path) const;
-    // The look-up of one exact, non-empty name.
-    std::string findExact(const std::string& filename) const;
     std::string defaultResRootPath_;
     std::vector<std::string> searchPaths_;
     std::string writablePath_;

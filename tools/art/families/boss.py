@@ -96,7 +96,7 @@ def eye_angry(f, m):
 
 @frames(r"Explosion_Eye_(\d)\.png", "eye", (400, 400))
 def explosion_eye(f, m):
-    explosion(f, (int(m.group(1)) - 1) / 7.0, 7)
+    explosion(f, (int(m.group(1)) - 1) / 8.0, 7)
 
 
 @frames(r"clamp_(top|bottom)\.png", "eye", (360, 120))
@@ -197,7 +197,7 @@ def bomb_marker(f, m):
 
 @frames(r"Explosion_Bomb_(\d+)\.png", "eye", (320, 320))
 def explosion_bomb(f, m):
-    explosion(f, (int(m.group(1)) - 1) / 10.0, 5)
+    explosion(f, (int(m.group(1)) - 1) / 11.0, 5)
 
 
 @frames(r"Laser_Top_(Base|Highlight)\.png", "eye", (160, 160))

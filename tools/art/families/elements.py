@@ -75,7 +75,7 @@ def wall(f, phase, kind):
     with _u(f) as f:
         # the wall's top (walkable plane) over its front face
         shape(f, rounded(2, 52, 96, 96, 3), face)
-        flat(f, rounded(2, 52, 96, 8), darker(face, 0.25))
+        flat(f, rounded(2, 52, 96, 8, 2), darker(face, 0.25))
         shape(f, rounded(2, 2, 96, 58, 4), top)
         if kind in ("vertical_middle", "vertical_top"):
             flat(f, rounded(40, 6, 20, 50, 4), lighter(top, 0.2))
@@ -407,8 +407,9 @@ def cat(f, m):
 
 
 def _prop(f, kind, colour):
-    """A piece of furniture or kit seen from above and a little in front."""
-    with _u(f) as f:
+    """A piece of furniture or kit seen from above and a little in front, in
+    a 100-unit square stretched to the frame's width."""
+    with local(f, 0, 0, f.height / 100.0, sx=f.width / f.height) as f:
         flat(f, ellipse(50, 88, 38, 8), (0, 0, 0), 0.18)
         if kind == "chair":
             shape(f, rounded(26, 20, 48, 30, 10), darker(colour, 0.1))

@@ -138,7 +138,8 @@ def red_green_light(f, m):
 
 def explosion(f, t, seed, smoke=True):
     """A blast at progress t (0 -> 1): a white-hot core, flame petals, then
-    smoke that thins out."""
+    smoke that thins out. Frame n of N is drawn at t = (n - 1) / N, so the
+    last frame still shows a wisp of smoke."""
     rnd = random.Random(seed)
     with local(f, f.width / 2, f.height / 2, f.width / 100.0) as f:
         grow = math.sqrt(min(1.0, t * 2.2))
@@ -158,7 +159,7 @@ def explosion(f, t, seed, smoke=True):
 
 @frames(r"Explosion_Trap_(\d+)\.png", "bomb", (256, 256))
 def explosion_trap(f, m):
-    explosion(f, (int(m.group(1)) - 1) / 18.0, 3)
+    explosion(f, (int(m.group(1)) - 1) / 19.0, 3)
 
 
 @frames(r"fp_trap_door_base\.png", "bomb", TILE)

@@ -3,6 +3,7 @@
 // The asset names the game asks for, as the manifests of assets/ list them
 // and as the code's string literals name them. Header-only.
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -42,10 +43,67 @@ inline std::set<std::string> namesOfKind(const std::string& kind) {
     return names;
 }
 
-// Every string literal of the game's source folders that matches `pattern`
-// (its first group is the name), with the file it stands in.
-inline std::vector<std::pair<std::string, std::string>> literalsInCode(const std::regex& pattern) {
-    std::vector<std::pair<std::string, std::string>> found;
+// The text of a C++ source with its comments blanked out (string and
+// character literals kept), so that a name written in a comment is not taken
+// for one the code asks for.
+inline std::string withoutComments(const std::string& text) {
+    std::string out = text;
+    enum { code, line, block, string, character } state = code;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const char c = out[i];
+        const char next = i + 1 < out.size() ? out[i + 1] : '\0';
+        switch (state) {
+            case code:
+                if (c == '/' && next == '/')
+                    state = line;
+                else if (c == '/' && next == '*')
+                    state = block;
+                else if (c == '"')
+                    state = string;
+                else if (c == '\'')
+                    state = character;
+                if (state == line || state == block) out[i] = ' ';
+                break;
+            case line:
+                if (c == '\n')
+                    state = code;
+                else
+                    out[i] = ' ';
+                break;
+            case block:
+                if (c == '*' && next == '/') {
+                    out[i] = out[i + 1] = ' ';
+                    ++i;
+                    state = code;
+                } else if (c != '\n') {
+                    out[i] = ' ';
+                }
+                break;
+            case string:
+            case character:
+                if (c == '\\')
+                    ++i;
+                else if ((state == string && c == '"') || (state == character && c == '\''))
+                    state = code;
+                break;
+        }
+    }
+    return out;
+}
+
+// A string literal of the game's code that names an asset.
+struct CodeLiteral {
+    std::string name;  // the pattern's first group
+    std::string file;  // relative to the source root
+    // Written after a "+": the end of a name the code builds at run time
+    // (prefix + "6.png"), not a whole name.
+    bool completes = false;
+};
+
+// Every string literal outside comments in the game's source folders that
+// matches `pattern` (its first group is the name).
+inline std::vector<CodeLiteral> literalsInCode(const std::regex& pattern) {
+    std::vector<CodeLiteral> found;
     for (const char* folder : {"engine", "foundation", "net", "grid", "map", "world", "level", "simulation",
                                "presentation", "visuals", "online", "app"}) {
         const std::filesystem::path root = std::filesystem::path(ZARN_SOURCE_DIR) / folder;
@@ -54,10 +112,15 @@ inline std::vector<std::pair<std::string, std::string>> literalsInCode(const std
             const std::string ext = entry.path().extension().string();
             if (ext != ".cpp" && ext != ".h") continue;
             std::ifstream in(entry.path());
-            const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-            for (auto it = std::sregex_iterator(text.begin(), text.end(), pattern); it != std::sregex_iterator();
-                 ++it)
-                found.emplace_back((*it)[1].str(), entry.path().lexically_relative(ZARN_SOURCE_DIR).string());
+            const std::string text = withoutComments(
+                std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
+            const std::string file = entry.path().lexically_relative(ZARN_SOURCE_DIR).string();
+            for (auto it = std::sregex_iterator(text.begin(), text.end(), pattern);
+                 it != std::sregex_iterator(); ++it) {
+                std::size_t before = static_cast<std::size_t>(it->position(0));
+                while (before > 0 && std::isspace(static_cast<unsigned char>(text[before - 1]))) --before;
+                found.push_back({(*it)[1].str(), file, before > 0 && text[before - 1] == '+'});
+            }
         }
     }
     return found;

@@ -50,10 +50,11 @@ void run(int frames, float dt = 0.1f) {
 }
 
 void shoot(const std::string& name) {
-    char number[8];
+    char number[16];
     std::snprintf(number, sizeof number, "%02d-", ++shots);
     const std::string path = outDir + "/" + number + name + ".png";
-    if (!window()->getSdlRenderBackend()->saveFrame(path)) std::fprintf(stderr, "could not save %s\n", path.c_str());
+    if (!window()->getSdlRenderBackend()->saveFrame(path))
+        std::fprintf(stderr, "could not save %s\n", path.c_str());
 }
 
 void key(SDL_Keycode code) {
@@ -93,8 +94,9 @@ void galleries(const std::string& family, float cell) {
     const std::size_t perPage =
         static_cast<std::size_t>(visible.width / cell) * static_cast<std::size_t>(visible.height / cell);
     for (std::size_t first = 0, page = 1; first < names.size(); first += perPage, ++page) {
-        const std::vector<std::string> part(names.begin() + static_cast<long>(first),
-                                            names.begin() + static_cast<long>(std::min(names.size(), first + perPage)));
+        const std::vector<std::string> part(
+            names.begin() + static_cast<long>(first),
+            names.begin() + static_cast<long>(std::min(names.size(), first + perPage)));
         Director::getInstance()->replaceScene(gallery(part, cell));
         run(2);
         shoot("gallery-" + family + "-" + std::to_string(page));

@@ -98,6 +98,9 @@ struct CodeLiteral {
     // Written after a "+": the end of a name the code builds at run time
     // (prefix + "6.png"), not a whole name.
     bool completes = false;
+    // Written after "==" or "!=": a name the code tests for, not one it asks
+    // the engine for.
+    bool compared = false;
 };
 
 // Every string literal outside comments in the game's source folders that
@@ -119,7 +122,9 @@ inline std::vector<CodeLiteral> literalsInCode(const std::regex& pattern) {
                  it != std::sregex_iterator(); ++it) {
                 std::size_t before = static_cast<std::size_t>(it->position(0));
                 while (before > 0 && std::isspace(static_cast<unsigned char>(text[before - 1]))) --before;
-                found.push_back({(*it)[1].str(), file, before > 0 && text[before - 1] == '+'});
+                const bool compared = before > 1 && text[before - 1] == '=' &&
+                                      (text[before - 2] == '=' || text[before - 2] == '!');
+                found.push_back({(*it)[1].str(), file, before > 0 && text[before - 1] == '+', compared});
             }
         }
     }

@@ -274,7 +274,7 @@ int main(int argc, char** argv) {
     run(10);
     shoot("credits");
     rooms();
-    for (const char* family : {"players", "traps", "elements", "menus"}) galleries(family, 96.0f);
+    for (const char* family : {"players", "traps", "elements", "menus", "screens"}) galleries(family, 96.0f);
     Director::getInstance()->end();
     run(1);
     std::printf("%s\n", outDir.c_str());

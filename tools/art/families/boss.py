@@ -5,8 +5,8 @@ beam."""
 import math
 
 from registry import frames
-from style import (AMBER, GOLD, INK, PALE, RED, STEEL, WALL, WALL_DARK, WHITE, circle, darker, ellipse, flat, lighter,
-                   local, polygon, rgb, rounded, shape, stripes, stroke)
+from style import (AMBER, INK, RED, STEEL, WALL, WALL_DARK, WHITE, circle, darker, ellipse, flat, local, polygon, rgb,
+                   rounded, shape, stripes, stroke)
 from families.traps import TILE, explosion
 
 EYE = (400, 400)

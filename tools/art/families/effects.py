@@ -4,7 +4,7 @@ import math
 import random
 
 from registry import frames
-from style import (INK, STEEL, WHITE, WOOD, circle, flat, lighter, local, rgb, rounded, shape, stroke)
+from style import (INK, STEEL, WHITE, circle, flat, lighter, local, rgb, rounded, shape, stroke)
 
 DUST_BROWN = rgb("#B89570")
 DUST_WHITE = rgb("#EEF2F4")

@@ -7,8 +7,8 @@ grey so that the tint gives their colour."""
 import math
 
 from registry import frames, image
-from style import (AMBER, BLUE, GOLD, GREEN, INK, RED, STEEL, WALL, WHITE, circle, darker, ellipse, flat, lighter,
-                   local, polygon, rgb, rounded, shape, star, stroke, text)
+from style import (AMBER, GOLD, GREEN, INK, RED, STEEL, WHITE, circle, darker, flat, lighter, local, polygon, rgb,
+                   rounded, shape, star, stroke, text)
 from families.rats import Pose, draw_rat
 from style import Frame as style_frame_class
 
@@ -203,17 +203,20 @@ def mode_switch(f, m):
     _mode_glyph(f, m.group(1), m.group(2) is not None)
 
 
-@image(r"2D/splash\.png", (1280, 720))
+@image(r"2D/(thank_you_)?splash\.png", (1280, 720))
 def splash_image(f, m):
-    """The credits' backdrop: a lab floor, the rat and the title."""
+    """The credits' backdrop: a lab floor, the rat and the title; the end
+    screen's adds its thanks."""
     ctx = f.ctx
     flat(f, rounded(0, 0, 1280, 720, 0), rgb("#F1C699"))
     flat(f, circle(1100, 820, 620), rgb("#FBE0C5"))
     for x in range(0, 1280, 80):
         flat(f, rounded(x + 2, 560, 76, 160, 0), rgb("#D5DEE2") if (x // 80) % 2 else rgb("#C3CED4"))
-    with local(f, 60, 190, 1.0) as g:
+    with local(f, 60, 190, 1.0):
         rat = style_frame(420)
         draw_rat(rat, Pose(arms="up", mouth="open", eyes="wide", tail=0.9))
         ctx.set_source_surface(rat.surface, 0, 0)
         ctx.paint()
     text(f, "QUILLFEN", 820, 200, 150, colour=WHITE, outline=INK, outline_width=18)
+    if m.group(1):
+        text(f, "thanks for playing!", 820, 330, 64, colour=AMBER, outline=INK, outline_width=10)

@@ -9,7 +9,7 @@ import random
 
 from registry import frames
 from style import (AMBER, BLUE, GREEN, INK, PALE, PURPLE, RED, STEEL, WALL, WALL_DARK, WHITE, WOOD, circle, darker,
-                   ellipse, flat, lerp, lighter, local, polygon, rgb, rounded, shape, stripes, stroke)
+                   ellipse, flat, lighter, local, polygon, rgb, rounded, shape, stripes, stroke)
 
 TILE = (160, 160)
 PLATE = rgb("#8A9AA6")
@@ -148,7 +148,6 @@ def explosion(f, t, seed, smoke=True):
             a = k * 2 * math.pi / 9 + rnd.uniform(-0.2, 0.2)
             d = 22 * grow
             r = (14 + rnd.uniform(0, 8)) * grow
-            col = lerp(0, 1, 0)  # noqa
             if smoke and t > 0.35:
                 flat(f, circle(math.cos(a) * d * 1.2, math.sin(a) * d * 1.2 - t * 10, r * 1.1), rgb("#5E646B"),
                      0.7 * fade)

@@ -1,0 +1,287 @@
+"""Frames of the screens around the rooms: the elevator's level buttons, lock,
+number plates and medal boxes; the level result panel with its medals,
+monitor and PART; the result icons (home, levels, next, retry); the HUD's
+coin and death badge; the pointer and cursor; the dialog avatar; the mode
+badges and the end screen's link badges. In the menus' art space (2560 x 1440,
+shown at 0.4). Frames the screens tint (button faces, badges) are drawn white
+and grey so that the tint gives their colour. They are packed with the
+collectables: in the menus' sheet they would widen it to 4096 pixels, and
+SDL 2.26's software renderer crashed drawing the splash's large frames from
+far inside that wider texture."""
+
+import math
+
+from registry import frames
+from style import (AMBER, BLUE, BRONZE, GOLD, GREEN, INK, PURPLE, RED, SILVER, STEEL, WALL, WALL_DARK, WHITE,
+                   circle, darker, ellipse, flat, lighter, local, polygon, rgb, rounded, shape, star, stroke)
+from families.menus import SOFT_GREY, _mode_glyph, _robot
+
+MEDAL = {"gold": GOLD, "silver": SILVER, "bronze": BRONZE}
+
+
+@frames(r"icon_(home|levels|next|retry)\.png", "collectables", (120, 120))
+def result_icon(f, m):
+    kind = m.group(1)
+    with local(f, 0, 0, f.width / 100.0) as f:
+        if kind == "home":  # a house
+            flat(f, polygon([(50, 10), (92, 48), (80, 48), (80, 88), (20, 88), (20, 48), (8, 48)]), WHITE)
+            f.ctx.set_operator(0)
+            flat(f, rounded(42, 60, 16, 28, 3), WHITE)
+            f.ctx.set_operator(2)
+        elif kind == "levels":  # a grid of level tiles
+            for row in range(3):
+                for col in range(3):
+                    flat(f, rounded(12 + col * 27, 12 + row * 27, 22, 22, 5), WHITE)
+        elif kind == "next":  # two chevrons forward
+            for x in (14, 46):
+                flat(f, polygon([(x, 16), (x + 40, 50), (x, 84), (x, 64), (x + 18, 50), (x, 36)]), WHITE)
+        else:  # retry: a circular arrow
+            ctx = f.ctx
+            ctx.save()
+            ctx.set_source_rgb(*WHITE)
+            ctx.set_line_width(14)
+            ctx.arc(50, 52, 30, math.radians(-60), math.radians(230))
+            ctx.stroke()
+            ctx.restore()
+            flat(f, polygon([(62, 8), (88, 30), (56, 40)]), WHITE)
+
+
+@frames(r"core_button_outline\.png", "collectables", (200, 200))
+def core_button_outline(f, m):
+    with local(f, 0, 0, f.width / 100.0) as f:
+        stroke(f, circle(50, 50, 46), WHITE, 5)
+
+
+@frames(r"ele_button_circle\.png", "collectables", (160, 160))
+def elevator_button(f, m):
+    with local(f, 0, 0, f.width / 100.0) as f:
+        shape(f, circle(50, 50, 45), WHITE, outline=SOFT_GREY, shade=False)
+        flat(f, lambda c: (c.arc(50, 50, 40, 0.1 * math.pi, 0.9 * math.pi), c.arc_negative(50, 44, 38, 0.9 * math.pi,
+                                                                                            0.1 * math.pi)), SOFT_GREY)
+
+
+@frames(r"ele_button_outline\.png", "collectables", (176, 176))
+def elevator_button_outline(f, m):
+    with local(f, 0, 0, f.width / 100.0) as f:
+        stroke(f, circle(50, 50, 46), WHITE, 5)
+
+
+@frames(r"ele_button_shine_(left|right)\.png", "collectables", (60, 110))
+def elevator_button_shine(f, m):
+    left = m.group(1) == "left"
+    with local(f, 0, 0, f.width / 60.0) as f:
+        x = 18 if left else 42
+        flat(f, ellipse(x, 55, 10, 40, 0.25 if left else -0.25), WHITE, 0.75)
+        flat(f, circle(x + (8 if left else -8), 12, 5), WHITE, 0.75)
+
+
+@frames(r"ele_lock\.png", "collectables", (90, 110))
+def elevator_lock(f, m):
+    with local(f, 0, 0, f.width / 90.0) as f:
+        stroke(f, lambda c: (c.arc_negative(45, 44, 22, 0, math.pi)), INK, 16)
+        stroke(f, lambda c: (c.arc_negative(45, 44, 22, 0, math.pi)), SILVER, 9)
+        shape(f, rounded(12, 44, 66, 58, 10), AMBER)
+        flat(f, circle(45, 66, 7), INK)
+        flat(f, rounded(42, 68, 6, 18, 3), INK)
+
+
+@frames(r"ele_number_background(_large)?\.png", "collectables", lambda m: (260, 100) if m.group(1) else (180, 80))
+def elevator_number_plate(f, m):
+    w, h = f.width, f.height
+    shape(f, rounded(4, 4, w - 8, h - 8, h * 0.3), WALL_DARK, width=5)
+    flat(f, rounded(12, 12, w - 24, h - 24, h * 0.22), darker(WALL_DARK, 0.25))
+
+
+@frames(r"ele_medal_box(_outline)?\.png", "collectables", (240, 110))
+def elevator_medal_box(f, m):
+    w, h = f.width, f.height
+    if m.group(1):
+        stroke(f, rounded(4, 4, w - 8, h - 8, 26), WHITE, 6)
+    else:
+        shape(f, rounded(4, 4, w - 8, h - 8, 26), WHITE, outline=SOFT_GREY, shade=False)
+
+
+def _medal_glyph(f, kind, colour):
+    if kind == "timer":  # a stopwatch
+        stroke(f, circle(50, 56, 17), colour, 6)
+        stroke(f, lambda c: (c.move_to(50, 56), c.line_to(50, 45), c.move_to(50, 56), c.line_to(58, 60)), colour, 5)
+        stroke(f, lambda c: (c.move_to(45, 33), c.line_to(55, 33)), colour, 5)
+    elif kind == "time_attack":  # a lightning bolt
+        flat(f, polygon([(54, 32), (38, 60), (50, 60), (44, 80), (64, 50), (52, 50)]), colour)
+    else:  # death count: a little tombstone
+        flat(f, lambda c: (c.move_to(36, 78), c.line_to(36, 48), c.arc(50, 48, 14, math.pi, 0), c.line_to(64, 78),
+                           c.close_path()), colour)
+        f.ctx.set_operator(0)  # two engraved lines
+        flat(f, rounded(42, 50, 16, 4, 2), WHITE)
+        flat(f, rounded(44, 60, 12, 4, 2), WHITE)
+        f.ctx.set_operator(2)
+
+
+@frames(r"medal_(timer|death_count|time_attack)_(gold|silver|bronze|empty)\.png", "collectables", (140, 140))
+def medal(f, m):
+    kind, grade = m.group(1), m.group(2)
+    with local(f, 0, 0, f.width / 100.0) as f:
+        if grade == "empty":  # the outline of the medal still to win
+            stroke(f, circle(50, 56, 36), rgb("#9AA3AA"), 5)
+            _medal_glyph(f, kind, rgb("#9AA3AA"))
+            return
+        colour = MEDAL[grade]
+        shape(f, polygon([(30, 4), (46, 4), (54, 30), (38, 30)]), BLUE, highlight=False)
+        shape(f, polygon([(70, 4), (54, 4), (46, 30), (62, 30)]), RED, highlight=False)
+        shape(f, circle(50, 56, 38), colour)
+        stroke(f, circle(50, 56, 29), darker(colour, 0.2), 3)
+        _medal_glyph(f, kind, darker(colour, 0.45))
+
+
+@frames(r"mode_(death_count|limited_lives_angel|star)\.png", "collectables", (140, 140))
+def mode_badge(f, m):
+    kind = m.group(1)
+    if kind == "limited_lives_angel":  # the lives heart with a halo
+        _mode_glyph(f, "limited_lives", False)
+        with local(f, 0, 0, f.width / 100.0) as g:
+            stroke(g, ellipse(50, 16, 18, 5), GOLD, 4)
+        return
+    with local(f, 0, 0, f.width / 100.0) as f:
+        shape(f, circle(50, 50, 44), rgb("#E6EBEE"), width=5)
+        if kind == "star":
+            shape(f, star(50, 53, 32, 14), GOLD)
+        else:
+            _medal_glyph(f, "death_count", INK)
+
+
+@frames(r"medal_screen_monitor\.png", "collectables", (600, 420))
+def result_monitor(f, m):
+    with local(f, 0, 0, f.width / 150.0) as f:
+        shape(f, rounded(6, 4, 138, 86, 8), WALL_DARK)
+        flat(f, rounded(14, 12, 122, 70, 4), rgb("#1E3B36"))
+        for y in range(16, 80, 6):
+            flat(f, rounded(14, y, 122, 1.5, 0), rgb("#2F5C52"), 0.6)
+        shape(f, rounded(64, 90, 22, 10, 2), STEEL)
+        shape(f, rounded(46, 98, 58, 6, 3), STEEL)
+
+
+@frames(r"medal_screen_part_face\.png", "collectables", (260, 200))
+def result_part_face(f, m):
+    with local(f, 0, 0, f.width / 130.0) as f:
+        shape(f, rounded(8, 8, 114, 84, 22), lighter(STEEL, 0.3))
+        flat(f, rounded(20, 22, 90, 46, 14), INK)
+        for x in (46, 84):  # happy eyes
+            stroke(f, lambda c, x=x: c.arc_negative(x, 50, 9, 0, math.pi), rgb("#7FE3F0"), 5)
+        flat(f, circle(20, 80, 4), RED)
+
+
+@frames(r"medal_screen_part_hand_(left|right)\.png", "collectables", (120, 120))
+def result_part_hand(f, m):
+    mirror = -1.0 if m.group(1) == "right" else 1.0
+    with local(f, f.width / 2, 0, f.width / 100.0, sx=mirror) as f:
+        shape(f, rounded(-30, 30, 60, 48, 16), darker(STEEL, 0.1))
+        for k in range(3):
+            shape(f, rounded(-28 + k * 19, 12, 16, 28, 7), darker(STEEL, 0.05))
+        shape(f, rounded(22, 40, 18, 26, 8), darker(STEEL, 0.05))
+
+
+@frames(r"medal_screen_ribbon\.png", "collectables", (700, 140))
+def result_ribbon(f, m):
+    with local(f, 0, 0, f.width / 350.0) as f:
+        shape(f, polygon([(0, 20), (40, 20), (40, 62), (0, 62), (14, 41)]), darker(RED, 0.2))
+        shape(f, polygon([(350, 20), (310, 20), (310, 62), (350, 62), (336, 41)]), darker(RED, 0.2))
+        shape(f, rounded(24, 8, 302, 50, 6), RED)
+
+
+@frames(r"medal_screen_small_panel\.png", "collectables", (420, 160))
+def result_small_panel(f, m):
+    shape(f, rounded(6, 6, f.width - 12, f.height - 12, 30), WHITE, outline=SOFT_GREY)
+
+
+@frames(r"hud_multi_death_back\.png", "collectables", (100, 100))
+def hud_death_back(f, m):
+    with local(f, 0, 0, f.width / 100.0) as f:
+        shape(f, circle(50, 50, 46), WHITE, outline=SOFT_GREY, highlight=False)
+
+
+@frames(r"hud_multi_death_front\.png", "collectables", (100, 100))
+def hud_death_front(f, m):
+    # The tombstone of the medals, half as large again, about the centre.
+    with local(f, -0.35 * f.width, -0.45 * f.height, 1.6 * f.width / 100.0) as f:
+        stroke(f, lambda c: (c.move_to(36, 78), c.line_to(36, 48), c.arc(50, 48, 14, math.pi, 0), c.line_to(64, 78),
+                             c.close_path()), INK, 5)
+        _medal_glyph(f, "death_count", WHITE)
+
+
+@frames(r"coin_large\.png", "collectables", (160, 160))
+def coin_large(f, m):
+    with local(f, 0, 0, f.width / 100.0) as f:
+        shape(f, circle(50, 50, 44), GOLD)
+        stroke(f, circle(50, 50, 33), darker(GOLD, 0.25), 4)
+        shape(f, star(50, 51, 20, 9), lighter(GOLD, 0.4), highlight=False)
+
+
+@frames(r"avatar_part\.png", "collectables", (200, 200))
+def avatar_part(f, m):
+    with local(f, 0, 0, f.width / 100.0) as g:
+        shape(g, circle(50, 50, 46), rgb("#CFE6EA"))
+    _robot(f)
+
+
+@frames(r"player_pointer\.png", "collectables", (80, 100))
+def player_pointer(f, m):
+    """An arrow whose tip is the frame's top centre."""
+    with local(f, 0, 0, f.width / 80.0) as f:
+        shape(f, polygon([(40, 4), (74, 48), (52, 48), (52, 94), (28, 94), (28, 48), (6, 48)]), WHITE)
+
+
+@frames(r"cursor_arrow\.png", "collectables", (64, 64))
+def cursor_arrow(f, m):
+    with local(f, 0, 0, f.width / 64.0) as f:
+        shape(f, polygon([(4, 4), (50, 30), (30, 34), (20, 56)]), WHITE, highlight=False)
+
+
+@frames(r"cursor_ring\.png", "collectables", (96, 96))
+def cursor_ring(f, m):
+    with local(f, 0, 0, f.width / 100.0) as f:
+        stroke(f, circle(50, 50, 40), INK, 11)
+        stroke(f, circle(50, 50, 40), AMBER, 6)
+
+
+def _link_glyph(f, kind):
+    """Plain glyphs of what each link leads to; no service's own mark."""
+    if kind == "website":  # a globe
+        stroke(f, circle(50, 50, 26), WHITE, 6)
+        stroke(f, ellipse(50, 50, 11, 26), WHITE, 5)
+        stroke(f, lambda c: (c.move_to(24, 50), c.line_to(76, 50)), WHITE, 5)
+    elif kind == "android":  # a phone
+        shape(f, rounded(34, 20, 32, 60, 7), WHITE, outline=None, highlight=False, shade=False)
+        flat(f, rounded(38, 26, 24, 42, 2), INK)
+    elif kind == "steam":  # a shop bag
+        shape(f, rounded(28, 36, 44, 42, 6), WHITE, outline=None, highlight=False, shade=False)
+        stroke(f, lambda c: c.arc(50, 36, 11, math.pi, 2 * math.pi), WHITE, 5)
+    elif kind == "youtube":  # a play button
+        flat(f, polygon([(40, 30), (70, 50), (40, 70)]), WHITE)
+    elif kind == "discord":  # a chat bubble
+        shape(f, rounded(22, 26, 56, 38, 12), WHITE, outline=None, highlight=False, shade=False)
+        flat(f, polygon([(34, 62), (30, 76), (46, 62)]), WHITE)
+    elif kind == "twitter":  # a short message: a bubble with lines
+        shape(f, rounded(22, 26, 56, 40, 8), WHITE, outline=None, highlight=False, shade=False)
+        for y in (36, 46, 56):
+            flat(f, rounded(30, y, 40 - (y - 36), 4, 2), INK)
+    elif kind == "facebook":  # friends: two heads
+        for x, r in ((40, 11), (62, 9)):
+            flat(f, circle(x, 40, r), WHITE)
+            flat(f, lambda c, x=x, r=r: (c.arc(x, 72, r * 1.8, math.pi, 2 * math.pi), c.close_path()), WHITE)
+    else:  # tumblr: a pen nib
+        flat(f, polygon([(50, 20), (66, 52), (50, 80), (34, 52)]), WHITE)
+        f.ctx.set_operator(0)
+        flat(f, circle(50, 52, 4), WHITE)
+        f.ctx.set_operator(2)
+
+
+LINK_COLOURS = {"steam": WALL, "android": GREEN, "website": BLUE, "twitter": rgb("#3AA6D0"), "facebook": PURPLE,
+                "discord": rgb("#6A73D9"), "tumblr": WALL_DARK, "youtube": RED}
+
+
+@frames(r"(steam|android|website|twitter|facebook|discord|tumblr|youtube)\.png", "collectables", (110, 110))
+def link_badge(f, m):
+    kind = m.group(1)
+    with local(f, 0, 0, f.width / 100.0) as f:
+        shape(f, circle(50, 50, 45), LINK_COLOURS[kind])
+        _link_glyph(f, kind)

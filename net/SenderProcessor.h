@@ -62,7 +62,8 @@ public:
     // All five are owned by the client object and outlive the processor.
     SenderProcessor(Convinience::Sender& sink, const ClientEndpointTable& endpoints, PacketStamp& stamp,
                     DeliveryTracker& deliveryTracker, Corvel::MessageQueue& outgoing);
-    // Stops the loop (see stop); the thread that ran it is the owner's to join.
+    // Stops the loop (see stop). The owner stops the loop and joins the send
+    // thread before it destroys the processor.
     ~SenderProcessor() override;
     SenderProcessor(const SenderProcessor&) = delete;
     SenderProcessor& operator=(const SenderProcessor&) = delete;

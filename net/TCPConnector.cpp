@@ -86,6 +86,8 @@ void TCPConnector::State::finish(u64 forAttempt, bool connected) {
     resolver.cancel();
     std::function<void()> callback;
     if (connected) {
+        boost::system::error_code ignored;
+        socket->set_option(tcp::no_delay(true), ignored);
         logger.log(Convinience::severity::info, "Client connected at " + target);
     } else {
         logger.log(Convinience::severity::error, "Could not resolve tcp host endpoint");
@@ -168,6 +170,8 @@ bool TCPConnector::connect(const std::string& host, const std::string& port) {
         }
         return false;
     }
+    boost::system::error_code ignored;
+    state_->socket->set_option(tcp::no_delay(true), ignored);
     state_->logger.log(Convinience::severity::info, "Client connected at " + target);
     return true;
 }

@@ -16,7 +16,9 @@ namespace Ferro {
 // (0: the system picks), and shared with the TCP sender and reader once it is
 // connected; its owner registers it there under the server's endpoint string.
 //
-// Host names are resolved to IPv4 addresses. Both connects give up after
+// Nagle's algorithm is off on the connected socket: a packet leaves at once
+// instead of waiting for the acknowledgement of the one before. Host names
+// are resolved to IPv4 addresses. Both connects give up after
 // connectTimeout, so a server that never answers cannot hold a caller for
 // long. After a failed attempt the socket is made again, so a new attempt can
 // follow.

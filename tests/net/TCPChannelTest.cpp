@@ -243,6 +243,9 @@ TEST(TCPConnector, SynchronousConnectFailuresAreLoggedAndASecondAttemptCanSuccee
     EXPECT_TRUE(connector.connect("127.0.0.1", std::to_string(peer.port())));
     EXPECT_EQ(log.count("[INFO]: Client connected at 127.0.0.1:" + std::to_string(peer.port()) + "\n"), 1u);
     EXPECT_NE(connector.localPort(), 0);
+    boost::asio::ip::tcp::no_delay noDelay;
+    connector.socket()->get_option(noDelay);
+    EXPECT_TRUE(noDelay.value());
 }
 
 TEST(TCPConnector, AsynchronousConnectCallsExactlyOneCallback) {

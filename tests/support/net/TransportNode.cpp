@@ -73,6 +73,7 @@ void TransportNode::accept() {
             const auto remote = peer.remote_endpoint(ec);
             if (!ec) {
                 auto socket = std::make_shared<tcp::socket>(std::move(peer));
+                socket->set_option(tcp::no_delay(true), ec);
                 const std::string name = Ferro::endpointString(remote.address(), remote.port());
                 channels->tcp().addConnection(name, socket);
                 tcpReader->addConnection(name, socket);

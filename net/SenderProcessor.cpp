@@ -64,22 +64,24 @@ void SenderProcessor::wake() {
 }
 
 void SenderProcessor::processOutgoing() {
-    while (!stopping_ && !outgoing_->empty()) {
-        while (!outgoing_->empty()) {
-            try {
-                sendNext();
-            } catch (const std::exception& e) {
-                logger_.log(Convinience::severity::error, std::string("Error sending packet: ") + e.what());
-            }
-        }
+    // A failure drops what it was doing (the record is already off the ring)
+    // and the loop goes on.
+    const auto guarded = [this](const char* what, auto&& step) {
         try {
+            step();
+        } catch (const std::exception& e) {
+            logger_.log(Convinience::severity::error, std::string(what) + e.what());
+        } catch (...) {
+            logger_.log(Convinience::severity::error, std::string(what) + "unknown exception");
+        }
+    };
+    while (!stopping_ && !outgoing_->empty()) {
+        while (!outgoing_->empty()) guarded("Error sending packet: ", [this] { sendNext(); });
+        guarded("Error in acknowledgement bookkeeping: ", [this] {
             processAcknowledgements();
             dropLostPackets();
             resendDuePackets();
-        } catch (const std::exception& e) {
-            logger_.log(Convinience::severity::error,
-                        std::string("Error in acknowledgement bookkeeping: ") + e.what());
-        }
+        });
     }
 }
 

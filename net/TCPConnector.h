@@ -47,7 +47,7 @@ public:
 
     // The socket; connected after a successful connect.
     std::shared_ptr<boost::asio::ip::tcp::socket> socket() const;
-    // The local port the socket is bound to.
+    // The local port the socket is bound to. Not while a connect is under way.
     u16 localPort() const;
 
     std::chrono::milliseconds connectTimeout = kDefaultConnectTimeout;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <mutex>
 #include <thread>
@@ -287,4 +288,35 @@ TEST(SenderProcessor, AWakeDuringADrainIsNotLostAndRunCanBeEnteredAgain) {
         sendThread.join();
         EXPECT_TRUE(a.processor.exited());
     }
+}
+
+TEST(SenderProcessor, AChannelThatThrowsCostsOneRecordNotTheSendThread) {
+    class ThrowingOnce : public Convinience::ReliableSender {
+    public:
+        void send(const std::vector<u8>&, const std::string&) override {
+            if (calls++ == 0) throw std::runtime_error("channel down");
+        }
+        void sendReliable(const std::vector<u8>& bytes, const std::string& endpoint) override {
+            send(bytes, endpoint);
+        }
+        std::atomic<int> calls{0};
+    } sink;
+    Ferro::AcknowledgementQueue acknowledgements;
+    Corvel::MessageQueue outgoing(8);
+    Ferro::ClientEndpointTable endpoints;
+    endpoints.assign(kServer, kServerEndpoint);
+    Ferro::DeliveryTracker delivery(acknowledgements, nullptr);
+    Ferro::PacketStamp stamp;
+    Ferro::ReliableSenderProcessor processor(sink, endpoints, stamp, delivery, outgoing);
+    zarn_test::LogWatch log;
+    std::thread sendThread([&] { processor.run(); });
+    outgoing.push(record(false, {1}));
+    outgoing.push(record(true, {2}));
+    processor.wake();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (sink.calls < 2 && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+    processor.stop();
+    sendThread.join();
+    EXPECT_EQ(sink.calls, 2);
+    EXPECT_EQ(log.count("[ERROR]: Error sending packet: channel down\n"), 1u);
 }

@@ -28,29 +28,27 @@ bool ClientEndpointTable::assign(u32 id, const std::string& endpoint) {
     return reliableInserted && unreliableInserted;
 }
 
-bool ClientEndpointTable::getReliableEndpoint(u32 id, std::string& out) const {
-    std::lock_guard lock(mutex_);
-    const auto it = reliable_.byId.find(id);
-    if (it == reliable_.byId.end()) return false;
+bool ClientEndpointTable::OneToOne::find(u32 id, std::string& out) const {
+    const auto it = byId.find(id);
+    if (it == byId.end()) return false;
     out = it->second;
     return true;
+}
+
+bool ClientEndpointTable::getReliableEndpoint(u32 id, std::string& out) const {
+    std::lock_guard lock(mutex_);
+    return reliable_.find(id, out);
 }
 
 bool ClientEndpointTable::getUnreliableEndpoint(u32 id, std::string& out) const {
     std::lock_guard lock(mutex_);
-    const auto it = unreliable_.byId.find(id);
-    if (it == unreliable_.byId.end()) return false;
-    out = it->second;
-    return true;
+    return unreliable_.find(id, out);
 }
 
 bool ClientEndpointTable::getEndpoints(u32 id, EndpointPair& out) const {
     std::lock_guard lock(mutex_);
-    const auto reliable = reliable_.byId.find(id);
-    if (reliable == reliable_.byId.end()) return false;
-    out.reliable = reliable->second;
-    const auto unreliable = unreliable_.byId.find(id);
-    out.unreliable = unreliable != unreliable_.byId.end() ? unreliable->second : std::string();
+    if (!reliable_.find(id, out.reliable)) return false;
+    if (!unreliable_.find(id, out.unreliable)) out.unreliable.clear();
     return true;
 }
 

@@ -42,6 +42,7 @@ private:
     struct OneToOne {
         bool insert(u32 id, const std::string& endpoint);
         void erase(u32 id);
+        bool find(u32 id, std::string& out) const;
         std::unordered_map<u32, std::string> byId;
         std::unordered_map<std::string, u32> byEndpoint;
     };

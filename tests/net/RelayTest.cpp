@@ -9,6 +9,7 @@
 #include "support/net/LogWatch.h"
 #include "support/net/LoopbackRelay.h"
 #include "support/net/TransportNode.h"
+#include "support/net/Waiting.h"
 
 using namespace std::chrono_literals;
 using zarn_test::LoopbackRelay;
@@ -191,18 +192,7 @@ TEST(LossyRelay, AStreamCutInsideAPacketDeliversThePacketsBeforeItAndOneDisconne
     const std::size_t packetSize = 33 + 10;
     faults.cutTcpAfter = packetSize * 5 + 20;
     RelayedPair pair(faults);
-    struct Counter : Ferro::DisconnectHandler {
-        void onDisconnect(const std::string& endpoint) override {
-            std::lock_guard lock(mutex);
-            seen.push_back(endpoint);
-        }
-        std::vector<std::string> taken() {
-            std::lock_guard lock(mutex);
-            return seen;
-        }
-        std::mutex mutex;
-        std::vector<std::string> seen;
-    } atServer, atClient;
+    zarn_test::RecordingDisconnects atServer, atClient;
     pair.server.tcpReader->setDisconnectHandler(&atServer);
     pair.client.tcpReader->setDisconnectHandler(&atClient);
 

@@ -14,8 +14,10 @@
 #include "net/TCPSender.h"
 #include "support/net/LogWatch.h"
 #include "support/net/RawTcpPeer.h"
+#include "support/net/Waiting.h"
 
 using namespace std::chrono_literals;
+using zarn_test::eventually;
 
 namespace {
 
@@ -31,31 +33,6 @@ std::vector<u8> serverPacket(std::size_t payloadSize, u8 fill) {
     packet.payload.assign(payloadSize, fill);
     if (payloadSize > 0) packet.payload.front() = static_cast<u8>(payloadSize >> 8);
     return packet.bytes();
-}
-
-class RecordingDisconnects : public Ferro::DisconnectHandler {
-public:
-    void onDisconnect(const std::string& endpoint) override {
-        std::lock_guard lock(mutex);
-        endpoints.push_back(endpoint);
-    }
-    std::vector<std::string> taken() {
-        std::lock_guard lock(mutex);
-        return endpoints;
-    }
-
-    std::mutex mutex;
-    std::vector<std::string> endpoints;
-};
-
-template <class Predicate>
-bool eventually(Predicate predicate, std::chrono::milliseconds timeout = 10s) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!predicate()) {
-        if (std::chrono::steady_clock::now() >= deadline) return false;
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
 }
 
 // A client's TCP side against a bare peer: the connector, the reader feeding
@@ -97,7 +74,7 @@ struct TcpFixture : ::testing::Test {
     Ferro::ClientEndpointTable endpoints;
     Ferro::ClientIDResolver resolver{endpoints};
     Ferro::RecieverProcessor reciever{acknowledgements, resolver, nullptr, incoming};
-    RecordingDisconnects disconnects;
+    zarn_test::RecordingDisconnects disconnects;
     Ferro::TCPReciever reader{strand, reciever};
     Ferro::TCPSender writer{strand};
     zarn_test::RawTcpPeer peer;
@@ -154,7 +131,7 @@ TEST_F(TcpFixture, OrderlyCloseAndResetEachGiveExactlyOneDisconnect) {
         Ferro::IoStrand clientStrand(clientIo.get_executor());
         Ferro::TCPConnector client(clientStrand, 0);
         Ferro::TCPReciever clientReader(clientStrand, reciever);
-        RecordingDisconnects seen;
+        zarn_test::RecordingDisconnects seen;
         clientReader.setDisconnectHandler(&seen);
         ASSERT_TRUE(client.connect("127.0.0.1", std::to_string(server.port())));
         server.accept();
@@ -276,20 +253,9 @@ TEST(TCPConnector, AsynchronousConnectCallsExactlyOneCallback) {
 }
 
 TEST(TCPConnector, GivesUpOnAServerThatNeverAnswers) {
-    // A listener whose backlog is full: the kernel drops further handshakes.
+    zarn_test::SilentListener silent;
+    const u16 port = silent.port();
     boost::asio::io_context io;
-    boost::asio::ip::tcp::acceptor full(io);
-    full.open(boost::asio::ip::tcp::v4());
-    full.bind({boost::asio::ip::address_v4::loopback(), 0});
-    full.listen(0);
-    const u16 port = full.local_endpoint().port();
-    std::vector<std::unique_ptr<boost::asio::ip::tcp::socket>> fillers;
-    for (int i = 0; i < 4; ++i) {
-        auto s = std::make_unique<boost::asio::ip::tcp::socket>(io);
-        s->async_connect({boost::asio::ip::address_v4::loopback(), port},
-                         [](const boost::system::error_code&) {});
-        fillers.push_back(std::move(s));
-    }
     Ferro::IoStrand strand(io.get_executor());
     Ferro::TCPConnector connector(strand, 0);
     connector.connectTimeout = 300ms;

@@ -53,4 +53,18 @@ void RawTcpPeer::abort() {
     socket_.close(ignored);
 }
 
+SilentListener::SilentListener() : acceptor_(io_) {
+    const auto loopback = boost::asio::ip::address_v4::loopback();
+    acceptor_.open(tcp::v4());
+    acceptor_.bind(tcp::endpoint(loopback, 0));
+    acceptor_.listen(0);
+    port_ = acceptor_.local_endpoint().port();
+    // Connects that start at once and are never completed by anyone.
+    for (int i = 0; i < 4; ++i) {
+        fillers_.push_back(std::make_unique<tcp::socket>(io_));
+        fillers_.back()->async_connect(tcp::endpoint(loopback, port_),
+                                       [](const boost::system::error_code&) {});
+    }
+}
+
 }  // namespace zarn_test

@@ -2,6 +2,7 @@
 
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,22 @@ private:
     boost::asio::io_context io_;
     boost::asio::ip::tcp::acceptor acceptor_;
     boost::asio::ip::tcp::socket socket_;
+    u16 port_;
+};
+
+// A loopback listener that never answers: its backlog is filled at once, so
+// the kernel drops every further handshake and a connect to it hangs until
+// it gives up. Nothing is ever accepted.
+class SilentListener {
+public:
+    SilentListener();
+
+    u16 port() const { return port_; }
+
+private:
+    boost::asio::io_context io_;
+    boost::asio::ip::tcp::acceptor acceptor_;
+    std::vector<std::unique_ptr<boost::asio::ip::tcp::socket>> fillers_;
     u16 port_;
 };
 

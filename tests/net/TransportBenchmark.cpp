@@ -81,6 +81,8 @@ BENCHMARK(BM_UnreliablePacketsThroughTheTransport)->UseRealTime();
 void BM_UnreliablePacketsBareAsio(benchmark::State& state) {
     boost::asio::io_context io;
     udp::socket receiver(io, udp::endpoint(kLoopback, 0));
+    receiver.set_option(
+        boost::asio::socket_base::receive_buffer_size(4 * 1024 * 1024));  // as the nodes' sockets
     udp::socket sender(io, udp::endpoint(kLoopback, 0));
     std::vector<u8> buffer(4096);
     udp::endpoint source;

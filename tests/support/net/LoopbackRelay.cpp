@@ -88,6 +88,10 @@ LoopbackRelay::LoopbackRelay(u16 targetPort, RelayFaults faults)
         backUdp_ = std::move(candidate);
     }
     if (frontPort_ == 0 || backPort_ == 0) throw std::runtime_error("relay found no ports");
+    // Room for bursts: what the relay loses must be only what it chose to.
+    boost::system::error_code ignored;
+    frontUdp_.set_option(boost::asio::socket_base::receive_buffer_size(4 * 1024 * 1024), ignored);
+    backUdp_.set_option(boost::asio::socket_base::receive_buffer_size(4 * 1024 * 1024), ignored);
     receiveFront();
     receiveBack();
     acceptNext();

@@ -14,6 +14,7 @@ using boost::asio::ip::udp;
 namespace {
 
 const auto kLoopback = boost::asio::ip::address_v4::loopback();
+constexpr int kUdpReceiveBuffer = 4 * 1024 * 1024;
 
 }  // namespace
 
@@ -32,6 +33,10 @@ TransportNode::TransportNode(Role role) : role_(role) {
         } catch (const boost::system::system_error&) {
             continue;
         }
+        // Room for bursts, so that a slow (sanitised) I/O thread loses no
+        // datagram in the kernel.
+        boost::system::error_code ignored;
+        udpCandidate->set_option(boost::asio::socket_base::receive_buffer_size(kUdpReceiveBuffer), ignored);
         udpSocket = std::move(udpCandidate);
         port_ = candidate;
     }

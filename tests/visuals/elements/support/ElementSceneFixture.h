@@ -70,6 +70,15 @@ protected:
     // pass.
     void load(const MapBuilder& b) {
         TrapSceneFixture::load(b);
+        showElements();
+    }
+    void load(std::istream& in) {
+        TrapSceneFixture::load(in);
+        showElements();
+    }
+
+    // The in-game scene's element pass over the loaded map's element list.
+    void showElements() {
         player = &game.units.getUnit(0);
         elements = std::make_unique<MapElementCocos2DFactory>();
         elements->cellGrid = &game.map.grid;

@@ -129,6 +129,10 @@ protected:
     // of every trap of the world's list.
     void load(const MapBuilder& b) {
         std::istringstream in = b.stream();
+        load(in);
+    }
+    // The same for the bytes of a map file.
+    void load(std::istream& in) {
         game.loadMap(in);
         game.addPlayer(0);
         roomZOrder = std::make_unique<Zarn::ZOrderCalculator>(game.map.grid);

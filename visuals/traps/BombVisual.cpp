@@ -70,7 +70,7 @@ void Bomb2DVisualMediator::onStateChanged(u32, u32 newState) {
     switch (newState) {
         case 0:
             lastFall_ = bomb_->fall();
-            bomb_->runAction(lastFall_.get());
+            bomb_->runAction(lastFall_->clone());
             return;
         case 1:
             bomb_->stopAllActions();

@@ -26,7 +26,7 @@ FiniteTimeAction* Boss2DVisualMediator::call(void (Boss2DVisualMediator::*step)(
 }
 
 void Boss2DVisualMediator::resumeTracking() {
-    for (BossEye* eye : {leftEye_, rightEye_}) {
+    for (BossEye* eye : {leftEye_.get(), rightEye_.get()}) {
         eye->tracking = 1;
         eye->scheduleUpdate();
     }
@@ -50,7 +50,7 @@ void Boss2DVisualMediator::startMusic() {
 }
 
 void Boss2DVisualMediator::onStateChanged(u32 oldState, u32 newState) {
-    for (BossEye* eye : {leftEye_, rightEye_}) {
+    for (BossEye* eye : {leftEye_.get(), rightEye_.get()}) {
         eye->tracking = 0;
         eye->unscheduleUpdate();
     }
@@ -58,24 +58,24 @@ void Boss2DVisualMediator::onStateChanged(u32 oldState, u32 newState) {
     switch (newState) {
         case 0:
             lowerNode();
-            node_->runAction(
-                Sequence::create(TargetedAction::create(brow_, brow_->leave(1.0f)),
-                                 Spawn::create(TargetedAction::create(leftEye_, leftEye_->lower(0.6f)),
-                                               TargetedAction::create(rightEye_, rightEye_->lower(0.6f)))));
+            node_->runAction(Sequence::create(
+                TargetedAction::create(brow_.get(), brow_->leave(1.0f)),
+                Spawn::create(TargetedAction::create(leftEye_.get(), leftEye_->lower(0.6f)),
+                              TargetedAction::create(rightEye_.get(), rightEye_->lower(0.6f)))));
             if (musicHandle_ != -1) SoundPlayer::getInstance()->stopMusic(musicHandle_);
             return;
         case 1:
             if (oldState != 0) return;
             startMusic();
             brow_->runAction(Sequence::create(DelayTime::create(0.6f), brow_->enter(1.0f)));
-            for (BossEye* eye : {leftEye_, rightEye_})
+            for (BossEye* eye : {leftEye_.get(), rightEye_.get()})
                 eye->runAction(Sequence::create(eye->raise(0.6f), call(&Boss2DVisualMediator::raiseNode)));
             return;
         case 2:
-            for (BossEye* eye : {leftEye_, rightEye_}) eye->runAction(eye->angry());
+            for (BossEye* eye : {leftEye_.get(), rightEye_.get()}) eye->runAction(eye->angry());
             return;
         case 3:
-            for (BossEye* eye : {leftEye_, rightEye_}) eye->runAction(eye->happy());
+            for (BossEye* eye : {leftEye_.get(), rightEye_.get()}) eye->runAction(eye->happy());
             return;
         case 4:
             brow_->runAction(brow_->lift());
@@ -94,13 +94,13 @@ void Boss2DVisualMediator::onStateChanged(u32 oldState, u32 newState) {
         }
         case 6:
             brow_->runAction(Sequence::create(DelayTime::create(1.0f), brow_->damaged()));
-            for (BossEye* eye : {leftEye_, rightEye_})
+            for (BossEye* eye : {leftEye_.get(), rightEye_.get()})
                 eye->runAction(Sequence::create(DelayTime::create(1.0f), eye->explode()));
             return;
         case 7:
             brow_->runAction(Sequence::create(
                 brow_->leave(0.3f), DelayTime::create(clampDuration(cannonTime - 0.5f)), brow_->enter(1.0f)));
-            for (BossEye* eye : {leftEye_, rightEye_}) {
+            for (BossEye* eye : {leftEye_.get(), rightEye_.get()}) {
                 eye->runAction(Sequence::create(call(&Boss2DVisualMediator::lowerNode), eye->lower(0.6f),
                                                 DelayTime::create(clampDuration(cannonTime - 1.0f)),
                                                 eye->raise(1.0f), call(&Boss2DVisualMediator::raiseNode)));
@@ -112,7 +112,7 @@ void Boss2DVisualMediator::onStateChanged(u32 oldState, u32 newState) {
             rightEye_->runAction(rightEye_->angry());
             return;
         case 10:
-            for (BossEye* eye : {leftEye_, rightEye_}) eye->runAction(eye->crack());
+            for (BossEye* eye : {leftEye_.get(), rightEye_.get()}) eye->runAction(eye->crack());
             return;
         default:
             return;

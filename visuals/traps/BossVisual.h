@@ -22,8 +22,7 @@ std::string bossMusicFile(u8 stage);
 // Turns the boss's visible state (0 to 10) into eye and brow animations, the
 // boss music and drawing-order changes. Before each reaction the eyes stop
 // following the player; some reactions resume it (Boss2DVisualMediator.cpp
-// holds the table). The eyes, the brow and the node belong to the boss node,
-// which owns this mediator. Main thread only.
+// holds the table). The boss node owns this mediator. Main thread only.
 class Boss2DVisualMediator : public CocosVisualNodeMediator {
 public:
     Boss2DVisualMediator(cocos2d::Node* node, BossEye* leftEye, BossEye* rightEye, BossEyeBrow* brow,
@@ -44,10 +43,11 @@ private:
     void raiseNode();
     cocos2d::FiniteTimeAction* call(void (Boss2DVisualMediator::*step)());
 
+    // The node owns this mediator; the parts are retained while kept.
     cocos2d::Node* node_;
-    BossEye* leftEye_;
-    BossEye* rightEye_;
-    BossEyeBrow* brow_;
+    cocos2d::RefPtr<BossEye> leftEye_;
+    cocos2d::RefPtr<BossEye> rightEye_;
+    cocos2d::RefPtr<BossEyeBrow> brow_;
     const Zarn::BossElement* record_;
     const Zarn::ZOrderCalculator* zOrder_;
     u8 musicStarted_ = 0;

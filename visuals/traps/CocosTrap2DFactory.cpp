@@ -122,45 +122,37 @@ NodeMediator* CocosTrap2DFactory::makeScheduledDoor(Trap* trap) {
     return scaled(ScheduledDoor::create(scheduled, tileVisuals_, zOrder_));
 }
 
-NodeMediator* CocosTrap2DFactory::makeSpike(Trap* trap) {
-    auto* interval = trapAs<Zarn::BaseIntervalTrap>(trap, "Not interval trap type");
-    MediatedSprite* base = makeBaseSprite(animationFactory_.getFirstFrame(*trap->trapRecord));
-    base->setPositionX(-25.0f);
+template <class Visual, class T>
+NodeMediator* CocosTrap2DFactory::makeOnBase(T* trap, MediatedSprite* base, const char* frame, bool raised) {
     auto mediator = std::make_unique<IntervalTrap2DVisualMediator>(
         base, trap->trapRecord, animationFactory_.createTrapAnimations(*trap->trapRecord, base), zOrder_);
-    SpikeVisual* visual =
-        SpikeVisual::create(animationFactory_.getSpriteFrameCache()->getSpriteFrameByName("spike_grill.png"),
-                            std::move(mediator), interval, tileVisuals_, zOrder_);
-    if (visual != nullptr) {
+    Visual* visual = Visual::create(animationFactory_.getSpriteFrameCache()->getSpriteFrameByName(frame),
+                                    std::move(mediator), trap, tileVisuals_, zOrder_);
+    if (visual != nullptr && raised) {
         visual->getAdapter()->layered = false;
         visual->getMediator()->setZOrder(visual->getAdapter()->raisedZOrder());
     }
     return scaled(visual);
+}
+
+NodeMediator* CocosTrap2DFactory::makeSpike(Trap* trap) {
+    auto* interval = trapAs<Zarn::BaseIntervalTrap>(trap, "Not interval trap type");
+    MediatedSprite* base = makeBaseSprite(animationFactory_.getFirstFrame(*trap->trapRecord));
+    base->setPositionX(-25.0f);
+    return makeOnBase<SpikeVisual>(interval, base, "spike_grill.png", true);
 }
 
 NodeMediator* CocosTrap2DFactory::makeScheduledSpike(Trap* trap) {
     auto* scheduled = trapAs<Zarn::ScheduledTrap>(trap, "not scheduled trap type");
     MediatedSprite* base = makeBaseSprite(animationFactory_.getFirstFrame(*trap->trapRecord));
-    auto mediator = std::make_unique<IntervalTrap2DVisualMediator>(
-        base, trap->trapRecord, animationFactory_.createTrapAnimations(*trap->trapRecord, base), zOrder_);
-    ScheduledSpikeVisual* visual = ScheduledSpikeVisual::create(
-        animationFactory_.getSpriteFrameCache()->getSpriteFrameByName("Spike_Trap_Grill.png"),
-        std::move(mediator), scheduled, tileVisuals_, zOrder_);
-    if (visual != nullptr) {
-        visual->getAdapter()->layered = false;
-        visual->getMediator()->setZOrder(visual->getAdapter()->raisedZOrder());
-    }
-    return scaled(visual);
+    return makeOnBase<ScheduledSpikeVisual>(scheduled, base, "Spike_Trap_Grill.png", true);
 }
 
 NodeMediator* CocosTrap2DFactory::makeVortex(Trap* trap) {
     auto* interval = trapAs<Zarn::BaseIntervalTrap>(trap, "Not interval trap type");
-    cocos2d::SpriteFrameCache* cache = animationFactory_.getSpriteFrameCache();
-    MediatedSprite* base = makeBaseSprite(cache->getSpriteFrameByName("Trap_Door_1.png"));
-    auto mediator = std::make_unique<IntervalTrap2DVisualMediator>(
-        base, trap->trapRecord, animationFactory_.createTrapAnimations(*trap->trapRecord, base), zOrder_);
-    return scaled(VortexTrapCocos2D::create(cache->getSpriteFrameByName("Trap_Door_Base.png"),
-                                            std::move(mediator), interval, tileVisuals_, zOrder_));
+    MediatedSprite* base =
+        makeBaseSprite(animationFactory_.getSpriteFrameCache()->getSpriteFrameByName("Trap_Door_1.png"));
+    return makeOnBase<VortexTrapCocos2D>(interval, base, "Trap_Door_Base.png", false);
 }
 
 NodeMediator* CocosTrap2DFactory::makeRatTrap(Trap* trap) {

@@ -4,6 +4,8 @@
 #include "simulation/adapters/Trap2DFactory.h"
 #include "visuals/traps/TrapAnimations.h"
 
+class MediatedSprite;
+
 namespace Zarn {
 class CellGrid;
 class SteerableUnitManager;
@@ -56,6 +58,10 @@ private:
     Zarn::NodeMediator* makeCannon(Zarn::Trap* trap);
     Zarn::NodeMediator* makeArm(Zarn::Trap* trap);
     Zarn::NodeMediator* makeBoss(Zarn::Trap* trap);
+    // A simple trap visual on its fixed frame over the base sprite that plays
+    // the record's actions; raised: the visual takes its row's raised band.
+    template <class Visual, class T>
+    Zarn::NodeMediator* makeOnBase(T* trap, MediatedSprite* base, const char* frame, bool raised);
 
     Zarn::TileVisualGroups* tileVisuals_;
     Zarn::ZOrderCalculator* zOrder_;

@@ -154,15 +154,7 @@ TEST_F(FourPanelDoorVisualTest, ABombedExplodingDoorBurstsWithAShake) {
 // never opens by itself.
 TEST_F(FourPanelDoorVisualTest, AScheduledDoorOpensOnItsWarningAndClosesWhenHarmless) {
     MapBuilder b = room();
-    Zarn::ScheduledTrapElement scheduled;
-    scheduled.elementId = 121;
-    scheduled.trapNumber = 1;
-    scheduled.position = Point(6, 6);
-    scheduled.coveredCells = Zarn::PointSet{Point(6, 6)};
-    scheduled.loop = 1;
-    scheduled.warningLead = 0.3f;
-    scheduled.entries = {Zarn::ScheduledTrapEntry(0.0f, 0, 1.0f), Zarn::ScheduledTrapEntry(1.0f, 1, 0.6f)};
-    b.trap(scheduled);
+    b.trap(scheduledAt(121, 1, Point(6, 6)));
     enableAtStart(b, {1});
     load(b);
     ScheduledDoor* door = childrenOf<ScheduledDoor>().front();
@@ -172,17 +164,11 @@ TEST_F(FourPanelDoorVisualTest, AScheduledDoorOpensOnItsWarningAndClosesWhenHarm
     Zarn::Trap& trap = trapNumbered(1);
 
     int opened = 0, closedAgain = 0;
-    u8 last = valueOf(trap);
-    float heldFor = 0.0f;
-    for (int i = 0; i < 150; ++i) {
-        tick();
-        const u8 now = valueOf(trap);
-        heldFor = now == last ? heldFor + kTick : 0.0f;
-        last = now;
-        if (heldFor < 0.2f) continue;
+    watchPhases(trap, 150, [&](u8 now, u8, float heldFor) {
+        if (heldFor < 0.2f) return;
         if (now == 1 && topLeft->getPosition() == closed + Vec2(0, ph)) ++opened;
         if (now == 2 && topLeft->getPosition() == closed) ++closedAgain;
-    }
+    });
     EXPECT_GT(opened, 0);
     EXPECT_GT(closedAgain, 0);
 }

@@ -85,15 +85,7 @@ TEST_F(SpikeVisualTest, ASpikeRisesAndSinksWithinItsArmedPhaseAndHidesWithItsFlo
 // and go down when it turns harmless (2); lethal (1) keeps them up.
 TEST_F(SpikeVisualTest, AScheduledSpikeFollowsItsTimetable) {
     MapBuilder b = room();
-    Zarn::ScheduledTrapElement scheduled;
-    scheduled.elementId = 122;
-    scheduled.trapNumber = 2;
-    scheduled.position = Point(5, 3);
-    scheduled.coveredCells = Zarn::PointSet{Point(5, 3)};
-    scheduled.loop = 1;
-    scheduled.warningLead = 0.3f;
-    scheduled.entries = {Zarn::ScheduledTrapEntry(0.0f, 0, 1.0f), Zarn::ScheduledTrapEntry(1.0f, 1, 0.6f)};
-    b.trap(scheduled);
+    b.trap(scheduledAt(122, 2, Point(5, 3)));
     enableAtStart(b, {2});
     load(b);
 
@@ -105,25 +97,19 @@ TEST_F(SpikeVisualTest, AScheduledSpikeFollowsItsTimetable) {
     Zarn::Trap& trap = trapNumbered(2);
 
     std::set<u8> phases;
-    u8 last = valueOf(trap);
-    float heldFor = 0.0f;
     std::string warningEnd;
-    for (int i = 0; i < 200; ++i) {
-        const std::string before = frameOf(base);
-        tick();
-        const u8 now = valueOf(trap);
+    std::string lastFrame = frameOf(base);
+    watchPhases(trap, 200, [&](u8 now, u8 before, float heldFor) {
         // The warning's rise ends with the warning itself.
-        if (last == 0 && now == 1) warningEnd = before;
-        heldFor = now == last ? heldFor + kTick : 0.0f;
-        last = now;
+        if (before == 0 && now == 1) warningEnd = lastFrame;
+        lastFrame = frameOf(base);
         phases.insert(now);
         // Once a phase has lasted longer than its animation, its picture stands.
-        if (heldFor < 0.35f) continue;
         const char* standing = now == 1 ? "Spike_Trap_S3.png" : now == 2 ? "blank.png" : nullptr;
-        if (standing != nullptr) {
+        if (heldFor >= 0.35f && standing != nullptr) {
             EXPECT_EQ(frameOf(base), standing) << "phase " << int(now);
         }
-    }
+    });
     EXPECT_TRUE(phases.count(0) && phases.count(1) && phases.count(2));
     EXPECT_TRUE(warningEnd == "Spike_Trap_S2.png" || warningEnd == "Spike_Trap_S3.png") << warningEnd;
     EXPECT_GT(audio.count("sound/spike/down1.mp3"), 0u);

@@ -19,6 +19,7 @@
 #include "engine/DrawList.h"
 #include "map/records/ActionData.h"
 #include "map/records/MapEventData.h"
+#include "map/records/ScheduledTrapElement.h"
 #include "map/records/TriggerData.h"
 #include "presentation/mediators/CocosNodeMediator.h"
 #include "simulation/core/GameWorld.h"
@@ -123,6 +124,34 @@ protected:
     // The interval state value of a trap with an interval state.
     static u8 valueOf(Zarn::Trap& trap) {
         return static_cast<u8>(static_cast<Zarn::IntervalTrapIMEState&>(trap.getState()).value);
+    }
+
+    // A scheduled trap on a looping timetable: harmless for 1.0 s with its
+    // warning in the last 0.3 s, then lethal for 0.6 s.
+    static Zarn::ScheduledTrapElement scheduledAt(u32 id, u32 number, GeometryLib::Point cell) {
+        Zarn::ScheduledTrapElement r;
+        r.elementId = id;
+        r.trapNumber = number;
+        r.position = cell;
+        r.coveredCells = Zarn::PointSet{cell};
+        r.loop = 1;
+        r.warningLead = 0.3f;
+        r.entries = {Zarn::ScheduledTrapEntry(0.0f, 0, 1.0f), Zarn::ScheduledTrapEntry(1.0f, 1, 0.6f)};
+        return r;
+    }
+    // Ticks `count` times; after each tick calls fn(now, before, heldFor): the
+    // trap's interval value after and before the tick and how long it has
+    // held the value now (0 on the tick it changed).
+    void watchPhases(Zarn::Trap& trap, int count, const std::function<void(u8, u8, float)>& fn) {
+        u8 before = valueOf(trap);
+        float heldFor = 0.0f;
+        for (int i = 0; i < count; ++i) {
+            tick();
+            const u8 now = valueOf(trap);
+            heldFor = now == before ? heldFor + kTick : 0.0f;
+            fn(now, before, heldFor);
+            before = now;
+        }
     }
 
     // Loads the room, adds the local player (client 0) and makes the picture

@@ -16,20 +16,23 @@ class ZOrderCalculator;
 // its record's type ID, after checking the trap's class, and scales it to 0.4
 // (the spawning traps' invisible nodes keep scale 1).
 //
-// | type IDs                  | trap class        | refused with             | visual |
-// | 43, 44, 45, 134, 143, 356 | BaseIntervalTrap  | "not interval trap"      | four-panel door |
-// | 46, 127                   | BaseIntervalTrap  | "Not interval trap type" | spike on "spike_grill.png" |
-// | 47, 48, 49, 50, 51        | RatTrap           | "Not a rat trap type"    | rat trap |
-// | 55                        | BaseIntervalTrap  | "Not interval trap type" | vortex on "Trap_Door_Base.png"
-// | | 56                        | IntervalTrap      | "Not interval trap type" | red-green sign | | 121 |
-// ScheduledTrap     | "not scheduled trap type" | scheduled four-panel door | | 122                       |
-// ScheduledTrap     | "not scheduled trap type" | scheduled spike on "Spike_Trap_Grill.png" | | 128 | Bomb |
-// "not a bomb"             | bomb | | 129                       | FollowSpawningTrap | "not follow trap type"
-// | invisible spawning node | | 130                       | TrapSpawningTrap  | "not tst type"           |
-// invisible spawning node | | 131                       | IntervalTrap, line record | "not interval trap",
-// "not line trap element" | cannon | | 132, 136                  | FollowHitTrap     | "not follow hit trap"
-// | boss arm (136 mirrored) | | 133                       | Boss              | "not boss trap"          |
-// boss | Any other ID: "No such trap id". Refusals are Convinience::Error.
+// clang-format off
+// | type IDs                  | trap class                | refused with                                  | visual |
+// | 43, 44, 45, 134, 143, 356 | BaseIntervalTrap          | "not interval trap"                           | four-panel door |
+// | 46, 127                   | BaseIntervalTrap          | "Not interval trap type"                      | spike on "spike_grill.png" |
+// | 47, 48, 49, 50, 51        | RatTrap                   | "Not a rat trap type"                         | rat trap |
+// | 55                        | BaseIntervalTrap          | "Not interval trap type"                      | vortex on "Trap_Door_Base.png" |
+// | 56                        | IntervalTrap              | "Not interval trap type"                      | red-green sign |
+// | 121                       | ScheduledTrap             | "not scheduled trap type"                     | scheduled four-panel door |
+// | 122                       | ScheduledTrap             | "not scheduled trap type"                     | scheduled spike on "Spike_Trap_Grill.png" |
+// | 128                       | Bomb                      | "not a bomb"                                  | bomb |
+// | 129                       | FollowSpawningTrap        | "not follow trap type"                        | invisible spawning node |
+// | 130                       | TrapSpawningTrap          | "not tst type"                                | invisible spawning node |
+// | 131                       | IntervalTrap, line record | "not interval trap", "not line trap element"  | cannon |
+// | 132, 136                  | FollowHitTrap             | "not follow hit trap"                         | boss arm (136 mirrored) |
+// | 133                       | Boss                      | "not boss trap"                               | boss |
+// clang-format on
+// Any other ID: "No such trap id". Refusals are Convinience::Error.
 //
 // The scene owns the factory for the level's lifetime and builds it with its
 // tile table, calculator, the players' units (the boss's eyes follow the

@@ -121,6 +121,30 @@ TEST_F(FourPanelDoorVisualTest, ADoorThatStartsActiveOpensAtOnce) {
               door->getPanels()[0]->getContentSize().height);
 }
 
+// A door taken off the world while it opens gives up its panel layer, and
+// the layer its four panels: once the door is gone only the test holds them.
+TEST_F(FourPanelDoorVisualTest, AGoneDoorLeavesNoPanelBehind) {
+    MapBuilder b = room();
+    b.trap(trapAt<Zarn::FourPanelTrapDoorElement>(356, 1, Point(2, 3), 0.6f, 1.0f));
+    enableAtStart(b, {1});
+    load(b);
+    cocos2d::RefPtr<IntervalDoor> door(childrenOf<IntervalDoor>().front());
+    cocos2d::RefPtr<cocos2d::Node> panelLayer(door->getPanelLayer());
+    std::vector<cocos2d::RefPtr<cocos2d::Sprite>> panels;
+    for (cocos2d::Sprite* panel : door->getPanels()) panels.emplace_back(panel);
+    Zarn::Trap& trap = trapNumbered(1);
+    ASSERT_TRUE(runUntil([&] { return valueOf(trap) == 0; }, 2.0f));
+    run(0.05f);
+
+    world->removeAllChildren();
+    door.reset();
+    frame(0.0f);
+    EXPECT_EQ(panelLayer->getParent(), nullptr);
+    EXPECT_EQ(panelLayer->getReferenceCount(), 1u);
+    panelLayer.reset();
+    for (const auto& panel : panels) EXPECT_EQ(panel->getReferenceCount(), 1u);
+}
+
 // An exploding door (134): bombed, it is armed half a second and then
 // destroyed (4), which bursts into the explosion beside it, shakes the screen
 // and plays the explosion and the fire.

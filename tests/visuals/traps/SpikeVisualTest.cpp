@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "foundation/Logger.h"
 #include "map/records/ScheduledTrapElement.h"
+#include "support/TestEnvironment.h"
 #include "support/TrapSceneFixture.h"
 #include "visuals/traps/TrapVisualTemplates.h"
 
@@ -79,6 +85,48 @@ TEST_F(SpikeVisualTest, ASpikeRisesAndSinksWithinItsArmedPhaseAndHidesWithItsFlo
     EXPECT_EQ(audio.count("sound/element/show2.mp3"), 1u);
     EXPECT_FLOAT_EQ(spike->getScale(), 0.4f);
     EXPECT_EQ(floor.calls.back(), "showHide 0 1");
+}
+
+// Without the positional sound engine every sound of the spike fails with
+// the engine's text: the failure is logged once, the sounds are skipped and
+// the spikes still rise and sink, frame after frame.
+TEST_F(SpikeVisualTest, WithoutTheSoundEngineTheSpikesStillMoveAndTheFailureIsLoggedOnce) {
+    MapBuilder b = room();
+    b.trap(trapAt(127, 1, Point(2, 3), 0.6f, 0.4f));
+    enableAtStart(b, {1});
+    load(b);
+    PositionAudioEngine::destroyInstance();
+    cocos2d::Sprite* base = childrenOf<Spike>().front()->getVisualMediator()->getBaseSprite();
+    Zarn::Trap& trap = trapNumbered(1);
+    // A tick and a frame, without the sound engine's update.
+    const auto until = [&](u8 value) {
+        for (float t = 0.0f; t < 2.0f; t += kTick) {
+            game.stepOnce();
+            frame(kTick);
+            if (valueOf(trap) == value) return true;
+        }
+        return false;
+    };
+
+    for (int cycle = 0; cycle < 2; ++cycle) {
+        ASSERT_TRUE(until(1)) << cycle;
+        for (int i = 0; i < 7; ++i) frame(kTick);
+        EXPECT_EQ(frameOf(base), "spike_anim_0005.png") << cycle;
+        ASSERT_TRUE(until(2)) << cycle;
+        frame(kTick);
+        EXPECT_EQ(frameOf(base), "blank.png") << cycle;
+    }
+    for (const auto& play : audio.plays) EXPECT_NE(play.file.rfind("sound/spike/", 0), 0u) << play.file;
+
+    Convinience::Logger::flush();
+    std::ifstream in(std::filesystem::path(zarn_test::tempDir()) / "server_0.log");
+    std::stringstream text;
+    text << in.rdbuf();
+    const std::string line = "visual skipped: positionAudioEngine not instantiated!";
+    const std::string log = text.str();
+    const std::size_t first = log.find(line);
+    ASSERT_NE(first, std::string::npos) << log;
+    EXPECT_EQ(log.find(line, first + line.size()), std::string::npos) << "logged once";
 }
 
 // A scheduled spike (122): its spikes come up during the warning (state 0)

@@ -39,7 +39,8 @@ InGameScene::InGameScene(NodeMediator& root, ZarnClientInterface& client)
       inputManager_(client.getInputManager()),
       localClientID_(client.getLocalClientID()),
       dialogPlayer_(client.getDialogPlayer()),
-      zOrder_(gameMap_.grid) {}
+      zOrder_(gameMap_.grid),
+      dispatcher_(inputManager_, localClientID_) {}
 
 InGameScene::~InGameScene() {
     // The client may outlive the scene: it must not call a destroyed notifier.
@@ -112,15 +113,15 @@ void InGameScene::initScene() {
         gameMap_.cameraRegions.regions, gameMap_.cameraRegions.transitions, *camera_, kWorldScale);
 
     dialogWindow_ = createDialogWindow();
-    receivers_.clear();
+    dispatcher_.clearReceivers();
     if (dialogWindow_ != nullptr) {
         NodeMediator& node = dialogWindow_->getNode();
         node.setAnchorPoint(0.0f, 0.0f);
         node.setZOrder(kDialogZOrder);
         worldRoot_->addChild(&node);
-        receivers_.push_back(dialogWindow_);
+        dispatcher_.addReceiver(dialogWindow_);
     }
-    receivers_.push_back(this);
+    dispatcher_.addReceiver(this);
 
     std::unique_ptr<ZarnGameNotifier> notifier = makeGameNotifier();
     client_.setGameNotifier(notifier.get());
@@ -192,14 +193,8 @@ InputAnswer InGameScene::handleInput(const GeometryLib::FPoint& position) {
 }
 
 void InGameScene::dispatchInput(const GeometryLib::FPoint& point) {
-    for (Inputable* receiver : receivers_) {
-        const InputAnswer answer = receiver->handleInput(point);
-        if (answer.kind == 0) continue;
-        if (answer.kind == 3) return;
-        inputManager_.pushInput(localClientID_, InputData(answer.kind, answer.position));
-        if (inputManager_.hasInput(localClientID_)) client_.setNextLocalCommand(LocalCommandId::input);
-        return;
-    }
+    if (dispatcher_.dispatch(point) && inputManager_.hasInput(localClientID_))
+        client_.setNextLocalCommand(LocalCommandId::input);
 }
 
 void InGameScene::sendInput(u8 kind) {

@@ -8,6 +8,7 @@
 #include "foundation/Geometry.h"
 #include "simulation/client/ZarnClientInterface.h"
 #include "simulation/scene/InGameSceneParts.h"
+#include "simulation/scene/InputDispatcher.h"
 #include "simulation/scene/ZOrderCalculator.h"
 #include "world/adapters/Inputable.h"
 #include "world/adapters/NodeMediator.h"
@@ -65,10 +66,11 @@ public:
     // right, 10/11 left, 12 the continue key released. Kind 12 only turns the
     // dialog's page unless its last page was already shown.
     void sendInput(u8 kind);
-    // Offers a touch to the receivers in turn (the dialog window first, then
-    // the scene); the first that takes it decides. An input for the simulation
-    // is queued for the local player and makes the next local command 2.
+    // Offers a touch to the input dispatcher's receivers (the dialog window
+    // first, then the scene); an input it queues for the local player makes
+    // the next local command 2.
     void dispatchInput(const GeometryLib::FPoint& point);
+    InputDispatcher& getInputDispatcher() { return dispatcher_; }
 
     void setTrapVisualFactory(SceneTrapVisualFactory* factory) { trapFactory_ = factory; }
     void setElementVisualFactory(SceneElementVisualFactory* factory) { elementFactory_ = factory; }
@@ -131,9 +133,9 @@ private:
 
     // Owned by the engine side, which keeps it alive while the scene loads.
     std::istream* mapStream_ = nullptr;
-    // Receivers offered touches in turn; not owned (the dialog window is the
-    // engine side's, the scene is this).
-    std::vector<Inputable*> receivers_;
+    // Its receivers are not owned (the dialog window is the engine side's,
+    // the scene is this).
+    InputDispatcher dispatcher_;
     std::unique_ptr<ZarnGameNotifier> notifier_;
     std::unique_ptr<MapViewport> camera_;
     std::unique_ptr<CameraRegionTracker> tracker_;

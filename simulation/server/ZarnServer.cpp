@@ -38,6 +38,12 @@ void ZarnServer::setTickDelta(float seconds) {
     logger_.log(kInfo, "Zarn server tick delta set to " + std::to_string(seconds));
 }
 
+bool ZarnServer::addScoreKeeper(std::unique_ptr<ScoreKeeper> keeper) {
+    if (!scores_.keepers.insert(keeper->kind(), keeper.get())) return false;
+    ownedKeepers_.push_back(std::move(keeper));
+    return true;
+}
+
 void ZarnServer::loadMap(std::istream& stream) {
     world_.loadMap(stream);
     logger_.log(kInfo, "Server map loaded");

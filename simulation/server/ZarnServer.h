@@ -2,6 +2,7 @@
 
 #include <istream>
 #include <memory>
+#include <vector>
 
 #include "foundation/CommandScheduler.h"
 #include "foundation/Interfaces.h"
@@ -61,6 +62,14 @@ public:
     void loadMap(std::istream& stream);
     void addClient(u32 clientId);
     GameInstance& gameInstance() { return instance_; }
+    // Host thread, before run: the server owns the keeper, updates it every
+    // step and writes its section into the score block (the client's
+    // registry must hold the same kinds). A kind already held keeps its
+    // keeper; answers whether this one was filed (else it is dropped).
+    bool addScoreKeeper(std::unique_ptr<ScoreKeeper> keeper);
+    // The game's stopwatch, running from construction; the keepers that read
+    // it are updated on the server thread.
+    const Convinience::Stopwatch& stopwatch() const { return stopwatch_; }
 
     // Server thread: the loop; returns after stop, when the empty game has
     // been shut down, or when the world broke. A stop that came before run
@@ -105,6 +114,7 @@ private:
     GameStateCapture capture_{world_.units, world_.simulator};
     GameStatePacker packer_;
     ScoreKeeperRegistry scores_;
+    std::vector<std::unique_ptr<ScoreKeeper>> ownedKeepers_;
     MoneyScoreKeeper money_{world_.units, world_.money};
     PlayerInfoManager playerInfos_;
     AppliedInputRegistry appliedInputs_;

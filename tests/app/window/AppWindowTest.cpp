@@ -1,22 +1,31 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "app/menus/ZUIMainMenu.h"
 #include "app/menus/ZUIMainMenuScene.h"
 #include "app/menus/ZUISettingsMenu.h"
+#include "app/play/CocosPlayTestScene.h"
+#include "app/play/PlayTestSceneNode.h"
 #include "app/start/AppDelegate.h"
 #include "app/start/Settings.h"
+#include "app/story/ZUISinglePlayerScene.h"
 #include "app/widgets/ZUICoreButton.h"
 #include "engine/cocos2d.h"
 #include "engine/sdl/GLViewImpl.h"
 #include "engine/sdl/SdlRenderBackend.h"
 #include "foundation/SaveFiles.h"
+#include "presentation/mediators/MediatedSprite.h"
 #include "sdl/support/VirtualDisplay.h"
+#include "simulation/client/SinglePlayerZarn.h"
+#include "world/units/SteerableUnitManager.h"
 
 using namespace cocos2d;
 
@@ -237,6 +246,69 @@ TEST_F(ProgramWindow, KeySettingsSliderBackAndExit) {
     const std::string text = settingsOnDisk();
     EXPECT_NE(text.find("MUSIC_VOLUME=" + std::to_string(Settings.MUSIC_VOLUME) + "\n"), std::string::npos);
     EXPECT_NE(text.find("RES_INDEX=1\n"), std::string::npos);
+}
+
+// The story path in the window: the splash, STORY, Play, and the first
+// level on screen; the arrow keys walk the rat and the room is drawn, not a
+// black screen.
+TEST_F(ProgramWindow, StoryPlaysTheFirstLevelInTheWindow) {
+    auto app = std::make_unique<WindowedApp>();
+    {
+        zarn_test::DriverAllocations driver;
+        ASSERT_TRUE(app->applicationDidFinishLaunching());
+    }
+    ASSERT_NE(window(), nullptr);
+    if (!window()->hasWindow()) {
+        app.reset();
+        GTEST_SKIP() << "the virtual display would not open a window";
+    }
+    run(10);
+    auto* menu = dynamic_cast<ZUIMainMenuScene*>(Director::getInstance()->getRunningScene());
+    ASSERT_NE(menu, nullptr);
+    key(SDLK_RETURN);
+    run(15);
+    click(centreOf(menu->getLayer()->mainMenu->storyButton));
+    run(10);
+    auto* story = dynamic_cast<ZUISinglePlayerScene*>(Director::getInstance()->getRunningScene());
+    ASSERT_NE(story, nullptr);
+    click(centreOf(story->playButton));
+    run(20);
+    auto* level = dynamic_cast<PlayTestSceneNode*>(Director::getInstance()->getRunningScene());
+    ASSERT_NE(level, nullptr);
+    EXPECT_EQ(level->getInGameScene()->getMapName(), "DEMO_EmptyRoomWithWalls.map");
+
+    // Right arrow held for a while: the rat walks right.
+    Zarn::SteerableUnit& rat = level->getClient().getSteerableUnitManager().getUnit(0);
+    const float startX = rat.body().position.x;
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.sym = SDLK_RIGHT;
+    push(e);
+    for (int i = 0; i < 30 && rat.body().position.x < startX + 20.0f; ++i) {
+        run(1, 0.03f);
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    }
+    e.type = SDL_KEYUP;
+    push(e);
+    run(2, 0.03f);
+    EXPECT_GT(rat.body().position.x, startX + 10.0f);
+
+    // The room's floor fills the middle of the screen.
+    int lit = 0;
+    int samples = 0;
+    for (float x = 200.0f; x <= 824.0f; x += 52.0f)
+        for (float y = 150.0f; y <= 426.0f; y += 46.0f) {
+            const Rgb p = at(x, y);
+            ++samples;
+            lit += p.r + p.g + p.b > 60;
+        }
+    EXPECT_GT(lit, samples / 2) << lit << " of " << samples << " samples lit";
+
+    key(SDLK_ESCAPE);
+    run(10);
+    EXPECT_NE(dynamic_cast<ZUISinglePlayerScene*>(Director::getInstance()->getRunningScene()), nullptr);
+    zarn_test::DriverAllocations driver;
+    app.reset();
 }
 
 }  // namespace

@@ -1,0 +1,347 @@
+#include "app/play/PlayTestSceneNode.h"
+
+#include "app/menus/ZUIBetaEndScene.h"
+#include "app/menus/ZUICreditsScene.h"
+#include "app/menus/ZUIMainMenuScene.h"
+#include "app/play/CocosPlayTestScene.h"
+#include "app/play/LevelVisualFactories.h"
+#include "app/play/PlayCommands.h"
+#include "app/start/PlatformServices.h"
+#include "app/story/LevelTable.h"
+#include "app/story/ZUIMedalResult.h"
+#include "app/story/ZUISinglePlayerScene.h"
+#include "app/widgets/ZUICoreButton.h"
+#include "engine/ActionEase.h"
+#include "engine/ActionInstant.h"
+#include "engine/ActionInterval.h"
+#include "engine/Director.h"
+#include "engine/EventDispatcher.h"
+#include "engine/EventListener.h"
+#include "engine/Label.h"
+#include "engine/Transition.h"
+#include "foundation/Error.h"
+#include "foundation/Logger.h"
+#include "presentation/audio/LevelMusicTable.h"
+#include "presentation/audio/PositionAudioEngine.h"
+#include "presentation/audio/SoundPlayer.h"
+#include "presentation/mediators/CocosNodeMediator.h"
+#include "simulation/client/SinglePlayerZarn.h"
+#include "simulation/progress/SinglePlayerData.h"
+#include "simulation/scores/ScoreKeeperRegistry.h"
+#include "simulation/scores/ScoreKeeperSummary.h"
+
+using cocos2d::EventKeyboard;
+
+namespace {
+
+// Input kinds of the keys (pressed, released).
+constexpr u8 kUpPressed = 4, kUpReleased = 5;
+constexpr u8 kDownPressed = 6, kDownReleased = 7;
+constexpr u8 kRightPressed = 8, kRightReleased = 9;
+constexpr u8 kLeftPressed = 10, kLeftReleased = 11;
+constexpr u8 kContinueReleased = 12;
+// Notice shown on the running scene when a level cannot be brought up.
+constexpr const char* kLevelLoadNotice = "This level could not be loaded.";
+
+void logLevelFailure(const std::string& mapName, const char* what) {
+    Convinience::Logger().log(3, "Level " + mapName + " could not be brought up: " + what);
+}
+
+// A short line in the middle of the scene that fades away.
+void tellPlayer(cocos2d::Scene* running, const std::string& text) {
+    if (running == nullptr) return;
+    cocos2d::Label* notice = cocos2d::Label::createWithTTF(text, "fonts/riffic.ttf", 28.0f);
+    const cocos2d::Director* director = cocos2d::Director::getInstance();
+    notice->setPosition(
+        director->getVisibleOrigin() +
+        cocos2d::Vec2(director->getVisibleSize().width / 2.0f, director->getVisibleSize().height / 2.0f));
+    running->addChild(notice, PlayTestSceneNode::kPanelZOrder + 1);
+    notice->runAction(cocos2d::Sequence::create(cocos2d::DelayTime::create(2.0f),
+                                                cocos2d::FadeOut::create(0.5f), cocos2d::RemoveSelf::create(),
+                                                nullptr));
+}
+
+}  // namespace
+
+NextLevelRoute nextLevelRoute(u32 level, u32 count) {
+    const u64 next = u64{level} + 1;
+    if (next + 1 > count) return NextLevelRoute::endOfLevels;
+    if (next + 5 == count) return NextLevelRoute::bonusChallenges;
+    return NextLevelRoute::playNext;
+}
+
+PlayTestSceneNode::PlayTestSceneNode(std::string mapName, Zarn::SinglePlayerData* progress,
+                                     const Zarn::LevelList& levels, const Convinience::TickClock& clock)
+    : client_(std::make_unique<Zarn::SinglePlayerZarn>(clock)),
+      mapName_(std::move(mapName)),
+      progress_(progress),
+      levels_(levels),
+      clock_(clock) {}
+
+PlayTestSceneNode::~PlayTestSceneNode() {
+    // The scene before the client, whose destruction joins the server thread.
+    scene_.reset();
+    client_.reset();
+}
+
+PlayTestSceneNode* PlayTestSceneNode::create(const std::string& mapName, Zarn::SinglePlayerData* progress,
+                                             const Zarn::LevelList& levels,
+                                             const Convinience::TickClock& clock) {
+    auto* host = new PlayTestSceneNode(mapName, progress, levels, clock);
+    bool ready = false;
+    try {
+        ready = host->init();
+    } catch (const std::exception& failure) {
+        logLevelFailure(mapName, failure.what());
+    }
+    if (!ready) {
+        host->release();
+        return nullptr;
+    }
+    host->autorelease();
+    return host;
+}
+
+PlayTestSceneNode* PlayTestSceneNode::create(const std::string& mapName, Zarn::SinglePlayerData* progress) {
+    return create(mapName, progress, Zarn::storyLevelList());
+}
+
+bool PlayTestSceneNode::startLevel(const std::string& mapName, Zarn::SinglePlayerData* progress,
+                                   const Zarn::LevelList& levels, float fadeSeconds, int inheritedMusicID,
+                                   const Convinience::TickClock& clock) {
+    PlayTestSceneNode* host = create(mapName, progress, levels, clock);
+    if (host == nullptr) {
+        tellPlayer(cocos2d::Director::getInstance()->getRunningScene(), kLevelLoadNotice);
+        return false;
+    }
+    if (inheritedMusicID != -1 && host->musicID_ == -1) host->musicID_ = inheritedMusicID;
+    cocos2d::Director::getInstance()->replaceScene(cocos2d::TransitionFade::create(fadeSeconds, host));
+    return true;
+}
+
+bool PlayTestSceneNode::init() {
+    if (!Scene::init()) return false;
+
+    touchListener_ = cocos2d::EventListenerTouchAllAtOnce::create();
+    touchListener_->onTouchesBegan = [this](const std::vector<cocos2d::Touch*>& touches,
+                                            cocos2d::Event* event) { onTouchesBegan(touches, event); };
+    getEventDispatcher()->addEventListenerWithSceneGraphPriority(touchListener_, this);
+    keyListener_ = cocos2d::EventListenerKeyboard::create();
+    keyListener_->onKeyPressed = [this](EventKeyboard::KeyCode key, cocos2d::Event* event) {
+        onKeyPressed(key, event);
+    };
+    keyListener_->onKeyReleased = [this](EventKeyboard::KeyCode key, cocos2d::Event* event) {
+        onKeyReleased(key, event);
+    };
+    getEventDispatcher()->addEventListenerWithSceneGraphPriority(keyListener_, this);
+
+    rootMediator_ = std::make_unique<CocosNodeMediator>(this);
+    scene_ = std::make_unique<CocosPlayTestScene>(
+        *rootMediator_, this, *client_, mapName_, makeLevelVisualFactories, levels_, progress_, [this] {
+            runAction(cocos2d::Sequence::create(cocos2d::DelayTime::create(1.5f),
+                                                cocos2d::CallFunc::create([this] { showGameOver(); }),
+                                                nullptr));
+        });
+    scene_->setExitHandler([this] { onLevelFinished(); });
+    scene_->setFailureHandler([this](const std::exception&) { leaveAfterFailure(); });
+    scene_->initScene();
+    startLevelMusic();
+    return true;
+}
+
+void PlayTestSceneNode::update(float dt) {
+    scene_->update(dt);
+    scene_->runReportedCommands();
+    if (PlatformServiceHook != nullptr) PlatformServiceHook->update(dt);
+}
+
+void PlayTestSceneNode::onExitTransitionDidStart() {
+    Scene::onExitTransitionDidStart();
+    SoundPlayer* sound = SoundPlayer::getInstance();
+    if (stopMusicWhenLeaving_ && musicID_ != -1) sound->stopMusic(musicID_);
+    sound->stopAllEffects();
+    // Leaving must not fail again when a frame failed for want of the engine.
+    try {
+        PositionAudioEngine::instance().reset();
+    } catch (const Convinience::Error& missing) {
+        Convinience::Logger().log(3, std::string("Leaving the level: ") + missing.what());
+    }
+}
+
+void PlayTestSceneNode::onTouchesBegan(const std::vector<cocos2d::Touch*>& touches, cocos2d::Event*) {
+    if (touches.empty() || panel_ != nullptr) return;
+    const cocos2d::Vec2 location = touches.front()->getLocation();
+    scene_->dispatchInput(GeometryLib::FPoint(location.x, location.y));
+}
+
+void PlayTestSceneNode::onKeyPressed(EventKeyboard::KeyCode key, cocos2d::Event*) {
+    using K = EventKeyboard::KeyCode;
+    switch (key) {
+        case K::KEY_LEFT_ARROW:
+        case K::KEY_A:
+            scene_->sendInput(kLeftPressed);
+            break;
+        case K::KEY_RIGHT_ARROW:
+        case K::KEY_D:
+            scene_->sendInput(kRightPressed);
+            break;
+        case K::KEY_UP_ARROW:
+        case K::KEY_W:
+            scene_->sendInput(kUpPressed);
+            break;
+        case K::KEY_DOWN_ARROW:
+        case K::KEY_S:
+            scene_->sendInput(kDownPressed);
+            break;
+        default:
+            break;
+    }
+}
+
+void PlayTestSceneNode::onKeyReleased(EventKeyboard::KeyCode key, cocos2d::Event*) {
+    using K = EventKeyboard::KeyCode;
+    switch (key) {
+        case K::KEY_LEFT_ARROW:
+        case K::KEY_A:
+            scene_->sendInput(kLeftReleased);
+            break;
+        case K::KEY_RIGHT_ARROW:
+        case K::KEY_D:
+            scene_->sendInput(kRightReleased);
+            break;
+        case K::KEY_UP_ARROW:
+        case K::KEY_W:
+            scene_->sendInput(kUpReleased);
+            break;
+        case K::KEY_DOWN_ARROW:
+        case K::KEY_S:
+            scene_->sendInput(kDownReleased);
+            break;
+        case K::KEY_SPACE:
+        case K::KEY_J:
+        case K::KEY_ENTER:
+        case K::KEY_KP_ENTER:
+            scene_->sendInput(kContinueReleased);
+            break;
+        case K::KEY_ESCAPE:
+            backToLevelSelect();
+            break;
+        case K::KEY_R:
+            restartLevel();
+            break;
+        default:
+            break;
+    }
+}
+
+void PlayTestSceneNode::onLevelFinished() {
+    client_->stopServer();
+    showLevelResult();
+}
+
+void PlayTestSceneNode::showLevelResult() {
+    cocos2d::Director* director = cocos2d::Director::getInstance();
+    if (progress_ == nullptr) {
+        director->replaceScene(cocos2d::TransitionFade::create(1.5f, ZUICreditsScene::create()));
+        return;
+    }
+    const u32 level = progress_->currentLevel;
+    if (level >= levels_.size()) throw Convinience::Error("no such level score");
+    const Zarn::LevelStatus previous = progress_->getLevelStatus(level);
+    ZUIMedalResult* panel = ZUIMedalResult::create();
+
+    Zarn::ScoreKeeperRegistry& scores = client_->getScoreKeeperRegistry();
+    const Zarn::LevelScore score = scores.scores[client_->getLocalClientID()];
+    const Zarn::ScoreKeeperSummary summary{level, scene_->getKeeperKinds()};
+    panel->buildMedalRows(levels_, level, previous, summary.describeAll(score, levels_));
+
+    panel->getLevelsButton()->callback = [this] { backToLevelSelect(); };
+    panel->getRetryButton()->callback = [this] { restartLevel(); };
+    panel->getNextButton()->callback = [this, level] {
+        // The end-of-levels scene has no bonus challenge list yet: both
+        // routes open it.
+        if (nextLevelRoute(level, static_cast<u32>(levels_.size())) == NextLevelRoute::playNext) {
+            playLevel(level + 1);
+        } else {
+            cocos2d::Director::getInstance()->replaceScene(
+                cocos2d::TransitionFade::create(1.0f, ZUIBetaEndScene::create()));
+        }
+    };
+    slideIn(panel);
+
+    progress_->money += score.money;
+    progress_->recordLevelResult(level, score);
+    progress_->completeLevel();
+    saveSinglePlayerProgress(*progress_);
+}
+
+void PlayTestSceneNode::slideIn(ZUIMedalResult* panel) {
+    panel_ = panel;
+    addChild(panel, kPanelZOrder);
+    panel->setScale(0.4f);
+    const cocos2d::Director* director = cocos2d::Director::getInstance();
+    const cocos2d::Size visible = director->getVisibleSize();
+    const cocos2d::Vec2 target = director->getVisibleOrigin() +
+                                 cocos2d::Vec2(visible.width / 2.0f, visible.height / 2.0f) +
+                                 cocos2d::Vec2(-30.0f, 50.0f);
+    const float height = panel->getBoundingBox().size.height;
+    panel->setPosition(target + cocos2d::Vec2(0.0f, height * 0.5f + visible.height + 100.0f));
+    panel->runAction(cocos2d::Sequence::create(
+        cocos2d::EaseOut::create(cocos2d::MoveTo::create(0.5f, target), 1.5f),
+        cocos2d::CallFunc::create([panel] { panel->runRevealSequence(); }), nullptr));
+}
+
+void PlayTestSceneNode::showGameOver() {
+    client_->stopServer();
+    ZUIMedalResult* panel = ZUIMedalResult::create();
+    panel->showGameOver();
+    panel->getLevelsButton()->callback = [] {
+        cocos2d::Director::getInstance()->replaceScene(
+            cocos2d::TransitionMoveInT::create(0.4f, ZUISinglePlayerScene::create()));
+    };
+    panel->getRetryButton()->callback = [this] { retryFromFirstLevel(); };
+    slideIn(panel);
+}
+
+void PlayTestSceneNode::playLevel(u32 next) {
+    if (next >= levels_.size()) return;
+    progress_->currentLevel = next;
+    const bool sameTrack = !LevelMusicTable::instance().needsTrackChange(static_cast<int>(next));
+    if (sameTrack) stopMusicWhenLeaving_ = false;
+    if (!startLevel(levels_[next].mapName + ".map", progress_, levels_, 1.0f, sameTrack ? musicID_ : -1,
+                    clock_))
+        stopMusicWhenLeaving_ = true;
+}
+
+void PlayTestSceneNode::restartLevel() {
+    stopMusicWhenLeaving_ = false;
+    if (!startLevel(mapName_, progress_, levels_, 0.5f, musicID_, clock_)) stopMusicWhenLeaving_ = true;
+}
+
+void PlayTestSceneNode::backToLevelSelect() {
+    cocos2d::Director::getInstance()->replaceScene(
+        cocos2d::TransitionMoveInT::create(0.35f, ZUISinglePlayerScene::create()));
+}
+
+void PlayTestSceneNode::retryFromFirstLevel() {
+    progress_->restartLives();
+    if (LevelMusicTable::instance().needsTrackChange(0)) SoundPlayer::getInstance()->stopAllMusic();
+    if (levels_.empty()) return;
+    startLevel(levels_[0].mapName + ".map", progress_, levels_, 1.0f, -1, clock_);
+}
+
+void PlayTestSceneNode::startLevelMusic() {
+    if (progress_ == nullptr) return;
+    LevelMusicTable& music = LevelMusicTable::instance();
+    const int level = static_cast<int>(progress_->currentLevel);
+    if (!music.needsTrackChange(level)) return;
+    musicID_ = music.playLevelMusic(level);
+}
+
+void PlayTestSceneNode::leaveAfterFailure() {
+    client_->stopServer();
+    stopMusicWhenLeaving_ = true;
+    ZUIMainMenuScene* menu = ZUIMainMenuScene::create(0);
+    tellPlayer(menu, "The level stopped after an error.");
+    cocos2d::Director::getInstance()->replaceScene(menu);
+}

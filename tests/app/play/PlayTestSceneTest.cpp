@@ -1,0 +1,187 @@
+#include <gtest/gtest.h>
+
+#include "../support/PlayFixture.h"
+#include "app/menus/ZUICreditsScene.h"
+#include "app/menus/ZUIMainMenuScene.h"
+#include "app/story/ZUIMedalResult.h"
+#include "app/widgets/ZUICoreButton.h"
+#include "presentation/effects/ClickCursor.h"
+#include "simulation/managers/InputManager.h"
+
+namespace {
+
+using cocos2d::EventKeyboard;
+using zarn_test::PlayFixture;
+
+// Two of the game's own rooms as a two-level story: the room with holes
+// (spawn on cell (1, 3), exit on (11, 3), a hole on (4, 3)) and the room
+// with walls.
+class PlayTestScene : public PlayFixture {
+protected:
+    void SetUp() override {
+        PlayFixture::SetUp();
+        levels = {level("DEMO_EmptyRoomWithHoles"), level("DEMO_EmptyRoomWithWalls")};
+        progress.setLevelCount(2);
+        progress.enableMode(Zarn::playMode::deaths);
+        progress.enableMode(Zarn::playMode::timer);
+    }
+
+    void key(EventKeyboard::KeyCode code, bool down) { view->handleKey(static_cast<int>(code), down); }
+
+    Zarn::LevelList levels;
+    Zarn::SinglePlayerData progress;
+};
+
+TEST_F(PlayTestScene, KeysAndClicksDeathRespawnExitMedalsAndNextLevel) {
+    PlayTestSceneNode* first = start(&progress, levels);
+    ASSERT_NE(first, nullptr);
+    ASSERT_TRUE(step());
+    EXPECT_EQ(first->getInGameScene()->getKeeperKinds(), (std::vector<u8>{0, 1}));
+    ASSERT_NE(first->getInGameScene()->getHUD(), nullptr);
+    EXPECT_TRUE(textDrawn(U"x 0"));
+    ASSERT_TRUE(near(position(), 1, 3, 6.0f));
+
+    // The arrow keys become the local player's inputs for the simulation
+    // (kinds 8 and 9: right pressed and released).
+    std::vector<u8> kinds;
+    const auto queued = [&] {
+        first->getClient().getInputManager().forEachClient([&](u32, Zarn::InputManager::InputList& list) {
+            for (const Zarn::InputData& d : list) kinds.push_back(d.kind);
+        });
+    };
+    key(EventKeyboard::KeyCode::KEY_RIGHT_ARROW, true);
+    queued();
+    ASSERT_TRUE(step());
+    key(EventKeyboard::KeyCode::KEY_RIGHT_ARROW, false);
+    queued();
+    ASSERT_TRUE(step());
+    EXPECT_EQ(kinds, (std::vector<u8>{8, 9}));
+
+    // A click into the hole on (4, 3): the rat walks in and dies.
+    click(cellOnScreen(4, 3));
+    ASSERT_TRUE(stepUntil([] { return Zarn::isDeathState(player().state); }, 300));
+    // Back on the spawn cell, alive, and the display counts the death.
+    ASSERT_TRUE(stepUntil([] { return player().state == 0 && near(position(), 1, 3, 6.0f); }, 600));
+    ASSERT_TRUE(stepUntil([] { return textDrawn(U"x 1"); }, 100));
+
+    // A click on the room walks there and shows the click cursor.
+    click(cellOnScreen(3, 3));
+    step();
+    int cursors = 0;
+    for (cocos2d::Node* child : first->getInGameScene()->getWorldSprite()->getChildren())
+        cursors += dynamic_cast<ClickCursor*>(child) != nullptr;
+    EXPECT_EQ(cursors, 1);
+    ASSERT_TRUE(stepUntil([] { return near(position(), 3, 3, 6.0f); }, 600));
+
+    // The recorded way round the holes to the exit.
+    for (const auto& [x, y] : std::vector<std::pair<float, float>>{{3, 1}, {5, 1}, {5, 2}, {7, 2}, {7, 3}})
+        ASSERT_TRUE(walkTo(x, y)) << "on the way to " << x << ", " << y;
+    click(cellOnScreen(11, 3));
+    ASSERT_TRUE(stepUntil([&] { return first->getResultPanel() != nullptr; }, 600));
+
+    // One death is silver; the time is the timer's.
+    const Zarn::LevelScore score = first->getClient().getScoreKeeperRegistry().scores[0];
+    EXPECT_EQ(score.deaths, 1u);
+    EXPECT_GT(score.time, 0u);
+    const Zarn::Medal timeMedal = score.time <= 10000   ? Zarn::Medal::Gold
+                                  : score.time <= 15000 ? Zarn::Medal::Silver
+                                  : score.time <= 30000 ? Zarn::Medal::Bronze
+                                                        : Zarn::Medal::None;
+    ZUIMedalResult* panel = first->getResultPanel();
+    ASSERT_EQ(panel->shownEntries.size(), 2u);
+    EXPECT_EQ(panel->shownEntries[0], (Zarn::ScoreResult{0, Zarn::Medal::Silver, "1"}));
+    EXPECT_EQ(panel->shownEntries[1], (Zarn::ScoreResult{1, timeMedal, Zarn::timeToString(score.time)}));
+    // The progress took the level's result and moved on.
+    EXPECT_EQ(progress.getLevelStatus(0).fewestDeaths, 1u);
+
+    // Next: the second level's host, after the fade.
+    panel->getNextButton()->callback();
+    ASSERT_TRUE(stepUntil([&] { return host() != nullptr && host() != first; }, 100));
+    PlayTestSceneNode* second = host();
+    EXPECT_EQ(second->getInGameScene()->getMapName(), "DEMO_EmptyRoomWithWalls.map");
+    EXPECT_EQ(progress.currentLevel, 1u);
+    ASSERT_TRUE(step());
+
+    // Releasing R restarts the level (pressing alone does nothing).
+    key(EventKeyboard::KeyCode::KEY_R, true);
+    step();
+    EXPECT_EQ(host(), second);
+    key(EventKeyboard::KeyCode::KEY_R, false);
+    ASSERT_TRUE(stepUntil([&] { return host() != nullptr && host() != second; }, 100));
+    PlayTestSceneNode* again = host();
+    EXPECT_EQ(again->getInGameScene()->getMapName(), "DEMO_EmptyRoomWithWalls.map");
+
+    // The result panel's retry restarts the level too.
+    ASSERT_TRUE(step());
+    again->onLevelFinished();
+    ASSERT_NE(again->getResultPanel(), nullptr);
+    again->getResultPanel()->getRetryButton()->callback();
+    ASSERT_TRUE(stepUntil([&] { return host() != nullptr && host() != again; }, 100));
+    EXPECT_EQ(host()->getInGameScene()->getMapName(), "DEMO_EmptyRoomWithWalls.map");
+}
+
+TEST_F(PlayTestScene, PlayTestBuildsNoDisplayAndEndsInTheCredits) {
+    PlayTestSceneNode* h = PlayTestSceneNode::create("DEMO_EmptyRoomWithWalls.map", nullptr, levels, clock);
+    ASSERT_NE(h, nullptr);
+    run(h);
+    ASSERT_TRUE(step());
+    EXPECT_EQ(h->getInGameScene()->getHUD(), nullptr);
+    EXPECT_TRUE(h->getInGameScene()->getKeeperKinds().empty());
+    h->onLevelFinished();
+    frames(100, kTick);
+    EXPECT_NE(dynamic_cast<ZUICreditsScene*>(cocos2d::Director::getInstance()->getRunningScene()), nullptr);
+}
+
+TEST_F(PlayTestScene, ProgressWithoutModesBuildsNoDisplay) {
+    Zarn::SinglePlayerData plain;
+    plain.setLevelCount(2);
+    PlayTestSceneNode* h = start(&plain, levels);
+    ASSERT_NE(h, nullptr);
+    EXPECT_EQ(h->getInGameScene()->getHUD(), nullptr);
+    EXPECT_TRUE(h->getInGameScene()->getKeeperKinds().empty());
+}
+
+TEST_F(PlayTestScene, MissingOrDamagedMapNeverReachesAScene) {
+    run(cocos2d::Scene::create());
+    cocos2d::Scene* before = cocos2d::Director::getInstance()->getRunningScene();
+    EXPECT_EQ(PlayTestSceneNode::create("NoSuchRoom.map", &progress, levels, clock), nullptr);
+    EXPECT_FALSE(PlayTestSceneNode::startLevel("NoSuchRoom.map", &progress, levels, 0.5f, -1, clock));
+    frames(3, kTick);
+    EXPECT_EQ(cocos2d::Director::getInstance()->getRunningScene(), before);
+    EXPECT_TRUE(textDrawn(U"This level could not be loaded."));
+}
+
+TEST_F(PlayTestScene, AFrameThatThrowsEndsTheLevelInTheMenu) {
+    PlayTestSceneNode* h = start(&progress, levels);
+    ASSERT_NE(h, nullptr);
+    ASSERT_TRUE(step());
+    // Without its positional audio engine the frame's visual update throws.
+    // The frame's failure is caught, the menu replaces the level in that
+    // frame and leaving does not fail again.
+    PositionAudioEngine::destroyInstance();
+    frame(kTick);
+    PositionAudioEngine::setInstance(
+        std::make_unique<PositionAudioEngineImpl>(cocos2d::Vec2(512.0f, 288.0f), 750.0f));
+    frames(3, kTick);
+    EXPECT_NE(dynamic_cast<ZUIMainMenuScene*>(cocos2d::Director::getInstance()->getRunningScene()), nullptr);
+    EXPECT_TRUE(textDrawn(U"The level stopped after an error."));
+}
+
+struct RouteCase {
+    u32 level;
+    u32 count;
+    NextLevelRoute route;
+};
+
+TEST(NextLevelRoute, ByLevelAndListSize) {
+    const RouteCase cases[] = {
+        {10, 40, NextLevelRoute::playNext},        {34, 40, NextLevelRoute::bonusChallenges},
+        {39, 40, NextLevelRoute::endOfLevels},     {35, 40, NextLevelRoute::playNext},
+        {26, 32, NextLevelRoute::bonusChallenges}, {31, 32, NextLevelRoute::endOfLevels},
+        {0, 1, NextLevelRoute::endOfLevels},
+    };
+    for (const RouteCase& c : cases)
+        EXPECT_EQ(nextLevelRoute(c.level, c.count), c.route) << c.level << " of " << c.count;
+}
+
+}  // namespace

@@ -25,6 +25,7 @@
 #include "presentation/mediators/MediatedSprite.h"
 #include "sdl/support/VirtualDisplay.h"
 #include "simulation/client/SinglePlayerZarn.h"
+#include "map/import/GameMap.h"
 #include "world/units/SteerableUnitManager.h"
 
 using namespace cocos2d;
@@ -249,7 +250,7 @@ TEST_F(ProgramWindow, KeySettingsSliderBackAndExit) {
 }
 
 // The story path in the window: the splash, STORY, Play, and the first
-// level on screen; the arrow keys walk the rat and the room is drawn, not a
+// level on screen; a click walks the rat and the room is drawn, not a
 // black screen.
 TEST_F(ProgramWindow, StoryPlaysTheFirstLevelInTheWindow) {
     auto app = std::make_unique<WindowedApp>();
@@ -277,21 +278,16 @@ TEST_F(ProgramWindow, StoryPlaysTheFirstLevelInTheWindow) {
     ASSERT_NE(level, nullptr);
     EXPECT_EQ(level->getInGameScene()->getMapName(), "DEMO_EmptyRoomWithWalls.map");
 
-    // Right arrow held for a while: the rat walks right.
+    // A click two cells right of the spawn: the rat walks there.
     Zarn::SteerableUnit& rat = level->getClient().getSteerableUnitManager().getUnit(0);
     const float startX = rat.body().position.x;
-    SDL_Event e{};
-    e.type = SDL_KEYDOWN;
-    e.key.keysym.sym = SDLK_RIGHT;
-    push(e);
-    for (int i = 0; i < 30 && rat.body().position.x < startX + 20.0f; ++i) {
+    const float cell = static_cast<float>(level->getClient().getGameMap().grid.getCellSize());
+    click(level->getInGameScene()->getWorldSprite()->convertToWorldSpace(Vec2(3.5f * cell, 3.5f * cell)));
+    for (int i = 0; i < 100 && rat.body().position.x < startX + 1.5f * cell; ++i) {
         run(1, 0.03f);
         std::this_thread::sleep_for(std::chrono::milliseconds(30));
     }
-    e.type = SDL_KEYUP;
-    push(e);
-    run(2, 0.03f);
-    EXPECT_GT(rat.body().position.x, startX + 10.0f);
+    EXPECT_GT(rat.body().position.x, startX + 1.5f * cell);
 
     // The room's floor fills the middle of the screen.
     int lit = 0;

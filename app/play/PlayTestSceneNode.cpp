@@ -4,7 +4,7 @@
 #include "app/menus/ZUICreditsScene.h"
 #include "app/menus/ZUIMainMenuScene.h"
 #include "app/play/CocosPlayTestScene.h"
-#include "app/play/LevelVisualFactories.h"
+#include "visuals/elements/LevelVisualFactories.h"
 #include "app/play/PlayCommands.h"
 #include "app/start/PlatformServices.h"
 #include "app/story/LevelTable.h"

@@ -33,7 +33,7 @@ void BM_BossFightFrame(benchmark::State& state) {
     director->setOpenGLView(view);
     cocos2d::HeadlessRenderBackend backend;
     director->setRenderBackend(&backend);
-    view->setDesignResolutionSize(1024, 576, ResolutionPolicy::SHOW_ALL);
+    view->setDesignResolutionSize(1024, 576, cocos2d::ResolutionPolicy::SHOW_ALL);
     cocos2d::FileUtils::getInstance()->addSearchPath(std::string(ZARN_ASSETS_DIR) + "/", false);
     PositionAudioEngine::setInstance(
         std::make_unique<PositionAudioEngineImpl>(cocos2d::Vec2(512.0f, 288.0f), 750.0f));

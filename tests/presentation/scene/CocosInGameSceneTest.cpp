@@ -12,6 +12,7 @@
 #include "presentation/mediators/MediatedSprite.h"
 #include "presentation/scene/CocosInGameScene.h"
 #include "simulation/client/SinglePlayerZarn.h"
+#include "simulation/scene/CameraRegionTracker.h"
 #include "support/map/MapBuilder.h"
 
 namespace {
@@ -48,7 +49,7 @@ protected:
         PresentationFixture::SetUp();
         view = cocos2d::GLView::create("test", cocos2d::Rect(0, 0, 1024, 576));
         cocos2d::Director::getInstance()->setOpenGLView(view);
-        view->setDesignResolutionSize(1024, 576, ResolutionPolicy::SHOW_ALL);
+        view->setDesignResolutionSize(1024, 576, cocos2d::ResolutionPolicy::SHOW_ALL);
         PositionAudioEngine::setInstance(
             std::make_unique<PositionAudioEngineImpl>(cocos2d::Vec2(512.0f, 288.0f), 750.0f));
         const std::string root = zarn_test::tempDir() + "/scene-maps/";
@@ -69,7 +70,8 @@ protected:
     }
     void make(const std::string& map) {
         sceneLogic = std::make_unique<CocosInGameScene>(
-            *mediator, scene, client, map, [](const SceneVisualContext&) { return std::make_unique<NoVisuals>(); });
+            *mediator, scene, client, map,
+            [](const SceneVisualContext&) { return std::make_unique<NoVisuals>(); });
     }
 
     cocos2d::GLView* view = nullptr;
@@ -92,12 +94,10 @@ TEST_F(CocosInGameSceneTest, TheCurrentRegionIsLeftUndimmed) {
     ASSERT_EQ(list.stencils.size(), 1u);
     const std::vector<cocos2d::ShapeVertex>& v = list.stencils[0].shapes->triangles;
     ASSERT_FALSE(v.empty());
-    const auto [minX, maxX] = std::minmax_element(v.begin(), v.end(), [](auto& a, auto& b) {
-        return a.position.x < b.position.x;
-    });
-    const auto [minY, maxY] = std::minmax_element(v.begin(), v.end(), [](auto& a, auto& b) {
-        return a.position.y < b.position.y;
-    });
+    const auto [minX, maxX] =
+        std::minmax_element(v.begin(), v.end(), [](auto& a, auto& b) { return a.position.x < b.position.x; });
+    const auto [minY, maxY] =
+        std::minmax_element(v.begin(), v.end(), [](auto& a, auto& b) { return a.position.y < b.position.y; });
     EXPECT_EQ(minX->position.x, 100.0f);
     EXPECT_EQ(maxX->position.x, 300.0f);
     EXPECT_EQ(minY->position.y, 250.0f);

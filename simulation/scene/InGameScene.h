@@ -80,6 +80,8 @@ public:
     MapViewport* getCamera() const { return camera_.get(); }
     CameraRegionTracker* getRegionTracker() const { return tracker_.get(); }
     NodeMediator* getWorldRoot() const { return worldRoot_; }
+    // Null before initScene and for a scene without one.
+    DialogWindow* getDialogWindow() const { return dialogWindow_; }
     ZarnGameNotifier* getGameNotifier() const { return notifier_.get(); }
     const ZOrderCalculator& getZOrderCalculator() const { return zOrder_; }
     const GeometryLib::FPoint& getCameraOffset() const { return cameraOffset_; }

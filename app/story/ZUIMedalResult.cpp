@@ -19,9 +19,7 @@ bool ZUIMedalResult::init() {
 }
 
 void ZUIMedalResult::buildMedalRows(const Zarn::LevelList&, u32, const Zarn::LevelStatus&,
-                                    const std::vector<Zarn::ScoreResult>& entries) {
-    shownEntries = entries;
-}
+                                    const std::vector<Zarn::ScoreResult>&) {}
 
 void ZUIMedalResult::showGameOver() {
     nextButton_->removeFromParent();

@@ -23,8 +23,6 @@ public:
     ZUICoreButton* getNextButton() const { return nextButton_; }
     ZUICoreButton* getLevelsButton() const { return levelsButton_; }
 
-    std::vector<Zarn::ScoreResult> shownEntries;
-
 private:
     ZUICoreButton* retryButton_ = nullptr;
     ZUICoreButton* nextButton_ = nullptr;

@@ -88,9 +88,13 @@ TEST_F(PlayTestScene, KeysAndClicksDeathRespawnExitMedalsAndNextLevel) {
                                   : score.time <= 30000 ? Zarn::Medal::Bronze
                                                         : Zarn::Medal::None;
     ZUIMedalResult* panel = first->getResultPanel();
-    ASSERT_EQ(panel->shownEntries.size(), 2u);
-    EXPECT_EQ(panel->shownEntries[0], (Zarn::ScoreResult{0, Zarn::Medal::Silver, "1"}));
-    EXPECT_EQ(panel->shownEntries[1], (Zarn::ScoreResult{1, timeMedal, Zarn::timeToString(score.time)}));
+    ASSERT_NE(panel, nullptr);
+    // The rows the panel was given: deaths and time, in the order of the modes.
+    const std::vector<Zarn::ScoreResult> rows =
+        Zarn::ScoreKeeperSummary{0, first->getInGameScene()->getKeeperKinds()}.describeAll(score, levels);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0], (Zarn::ScoreResult{0, Zarn::Medal::Silver, "1"}));
+    EXPECT_EQ(rows[1], (Zarn::ScoreResult{1, timeMedal, Zarn::timeToString(score.time)}));
     // The progress took the level's result and moved on.
     EXPECT_EQ(progress.getLevelStatus(0).fewestDeaths, 1u);
 

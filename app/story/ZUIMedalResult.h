@@ -1,30 +1,108 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "engine/Node.h"
 #include "simulation/progress/LevelStatus.h"
+#include "simulation/scores/LevelEntry.h"
 #include "simulation/scores/ScoreKeeperSummary.h"
 
+namespace cocos2d {
+class DrawNode;
+class EventListenerKeyboard;
+class Label;
+class Sprite;
+}  // namespace cocos2d
 class ZUICoreButton;
 
-// The medal result panel of a finished level, with retry, next and levels.
+// The panel that drops into a story level's scene when the level ends: a
+// face and two hands around a monitor with one card per scoring mode of the
+// run (DEATHS, TIME, LIVES, TIME ATTACK: medal won, value, hint for the next
+// medal, previous best), the caption "Your Previous Best(s)" on a small
+// panel, and the buttons retry, next and levels; or, in its game-over form,
+// "GAME OVER" and "TRY AGAIN?" on a green monitor without the next button.
+//
+// Laid out in design units for scale 0.4. It takes every touch (none reaches
+// the level behind) and, once its drop-in and reveal are over, a released key
+// presses the next button (levels in the game-over form). It decides nothing
+// about progress: the host sets the buttons' callbacks. Main thread only.
 class ZUIMedalResult : public cocos2d::Node {
 public:
+    static constexpr const char* kCaption = "Your Previous Best(s)";
+    static constexpr const char* kGameOverCaption = "Nice try PARTner!";
+    static constexpr const char* kFont = "fonts/riffic.ttf";
+
     static ZUIMedalResult* create();
+    // Builds the art, the buttons, the caption and the input listeners.
     bool init() override;
+
+    // One card per entry, in order; kinds above 3 are skipped. levels is the
+    // story's level list and levelIndex the level played (throws
+    // Convinience::Error "no such level" past the list); previousBest is the
+    // level's record from before this run was recorded.
     void buildMedalRows(const Zarn::LevelList& levels, u32 levelIndex, const Zarn::LevelStatus& previousBest,
                         const std::vector<Zarn::ScoreResult>& entries);
+    // Switches to the game-over form (call instead of buildMedalRows).
     void showGameOver();
-    void runRevealSequence() {}
+    // Bounces the parts, then pops the cards' nodes and the caption in, in
+    // 0.9 s of actions on the panel.
+    void runRevealSequence();
+    // A released key: the next button's callback (the levels button's when
+    // there is none), called directly; nothing while an action runs on the
+    // panel or when the callback is empty.
+    void pressDefaultButton();
 
+    // The buttons, for their callbacks; the next button is null in the
+    // game-over form.
     ZUICoreButton* getRetryButton() const { return retryButton_; }
-    // Null in the game-over form.
     ZUICoreButton* getNextButton() const { return nextButton_; }
     ZUICoreButton* getLevelsButton() const { return levelsButton_; }
+    cocos2d::DrawNode* getMonitorFill() const { return monitorFill_; }
+    // Null before buildMedalRows and in the game-over form.
+    cocos2d::DrawNode* getRowsNode() const { return rowsNode_; }
+    cocos2d::Label* getBestLabel() const { return bestLabel_; }
+    // The cards' nodes, in the order they pop in.
+    const std::vector<cocos2d::Node*>& getDeathNodes() const { return deathNodes_; }
+    const std::vector<cocos2d::Node*>& getTimeNodes() const { return timeNodes_; }
+    const std::vector<cocos2d::Node*>& getLivesNodes() const { return livesNodes_; }
+    const std::vector<cocos2d::Node*>& getTimeAttackNodes() const { return timeAttackNodes_; }
 
 private:
+    cocos2d::Sprite* placeSprite(const std::string& frame, float x, float y);
+    ZUICoreButton* placeButton(const std::string& icon, float x, float y, float rotation);
+    void addButtonShadow(ZUICoreButton* button);
+    cocos2d::Sprite* makeRibbon(const std::string& title, float fontSize);
+    // Paints the card's quadrilaterals and adds its ribbon on the main one's
+    // top edge.
+    cocos2d::Sprite* startCard(const cocos2d::Vec2* main, const cocos2d::Vec2* previous,
+                               const std::string& title, float fontSize, float drop, float rotation);
+    void addDeathsCard(const Zarn::LevelEntry& level, u32 levelIndex, const Zarn::LevelList& levels,
+                       const Zarn::LevelStatus& previousBest, const Zarn::ScoreResult& entry);
+    void addTimeCard(const Zarn::LevelEntry& level, u32 levelIndex, const Zarn::LevelList& levels,
+                     const Zarn::LevelStatus& previousBest, const Zarn::ScoreResult& entry);
+    void addTimeAttackCard();
+    void addLivesCard(const Zarn::ScoreResult& entry);
+    void popInNodes(const std::vector<cocos2d::Node*>& nodes);
+
+    // All children of the panel (directly or deeper); the node tree keeps
+    // them alive.
+    cocos2d::Sprite* handLeft_ = nullptr;
+    cocos2d::Sprite* handRight_ = nullptr;
+    cocos2d::Sprite* face_ = nullptr;
+    cocos2d::Sprite* monitor_ = nullptr;
+    cocos2d::Sprite* smallPanel_ = nullptr;
+    cocos2d::DrawNode* monitorFill_ = nullptr;
+    cocos2d::DrawNode* rowsNode_ = nullptr;
+    cocos2d::Label* bestLabel_ = nullptr;
+    std::vector<cocos2d::Vec2> screenPolygon_;
     ZUICoreButton* retryButton_ = nullptr;
     ZUICoreButton* nextButton_ = nullptr;
     ZUICoreButton* levelsButton_ = nullptr;
+    std::vector<cocos2d::Node*> deathNodes_;
+    std::vector<cocos2d::Node*> timeNodes_;
+    std::vector<cocos2d::Node*> livesNodes_;
+    std::vector<cocos2d::Node*> timeAttackNodes_;
+    // Registered with the panel; the event dispatcher keeps it.
+    cocos2d::EventListenerKeyboard* keyboardListener_ = nullptr;
 };

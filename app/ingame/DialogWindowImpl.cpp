@@ -39,13 +39,7 @@ void playEffect(const char* file) {
 }  // namespace
 
 DialogTapper* DialogTapper::create() {
-    auto* tapper = new DialogTapper();
-    if (tapper->init()) {
-        tapper->autorelease();
-        return tapper;
-    }
-    delete tapper;
-    return nullptr;
+    return createWithInit<DialogTapper>();
 }
 
 bool DialogTapper::init() {

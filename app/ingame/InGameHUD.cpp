@@ -23,13 +23,7 @@ bool TimeAttackGauge::take(u64 remaining, float& percentage) {
 }
 
 InGameHUD* InGameHUD::create() {
-    auto* hud = new InGameHUD();
-    if (hud->init()) {
-        hud->autorelease();
-        return hud;
-    }
-    delete hud;
-    return nullptr;
+    return createWithInit<InGameHUD>();
 }
 
 bool InGameHUD::init() {

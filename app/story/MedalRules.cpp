@@ -51,30 +51,36 @@ Zarn::Medal timerMedalOf(const Zarn::LevelEntry& level, u64 ms) {
     return Zarn::medalFor(ms, level.timeGoldGoal, level.timeSilverGoal, level.timeBronzeGoal);
 }
 
-std::string deathGoalHintText(const Zarn::LevelEntry& level, u8 medal) {
+namespace {
+
+// The hint for a held medal: the praise for gold, else "Get " + the limit of
+// the next better medal + `rest` + its name.
+std::string goalHint(u8 medal, const char* praise, const std::string& gold, const std::string& silver,
+                     const std::string& bronze, const char* rest) {
     switch (medal) {
         case 0:
-            return "You're AMAZING!";
+            return praise;
         case 1:
-            return "Get " + std::to_string(level.deathGoldGoal) + " DEATH or less for GOLD";
+            return "Get " + gold + rest + "GOLD";
         case 2:
-            return "Get " + std::to_string(level.deathSilverGoal) + " DEATH or less for SILVER";
+            return "Get " + silver + rest + "SILVER";
         default:
-            return "Get " + std::to_string(level.deathBronzeGoal) + " DEATH or less for BRONZE";
+            return "Get " + bronze + rest + "BRONZE";
     }
 }
 
+}  // namespace
+
+std::string deathGoalHintText(const Zarn::LevelEntry& level, u8 medal) {
+    return goalHint(medal, "You're AMAZING!", std::to_string(level.deathGoldGoal),
+                    std::to_string(level.deathSilverGoal), std::to_string(level.deathBronzeGoal),
+                    " DEATH or less for ");
+}
+
 std::string timeGoalHintText(const Zarn::LevelEntry& level, u8 medal) {
-    switch (medal) {
-        case 0:
-            return "SUPER-SPEED!";
-        case 1:
-            return "Get " + Zarn::timeToString(level.timeGoldGoal) + " or less\nfor GOLD";
-        case 2:
-            return "Get " + Zarn::timeToString(level.timeSilverGoal) + " or less\nfor SILVER";
-        default:
-            return "Get " + Zarn::timeToString(level.timeBronzeGoal) + " or less\nfor BRONZE";
-    }
+    return goalHint(medal, "SUPER-SPEED!", Zarn::timeToString(level.timeGoldGoal),
+                    Zarn::timeToString(level.timeSilverGoal), Zarn::timeToString(level.timeBronzeGoal),
+                    " or less\nfor ");
 }
 
 Sprite* makeTimerMedalSprite(const Zarn::LevelList& levels, u32 levelIndex, u64 ms) {

@@ -69,13 +69,7 @@ void popIn(Node* node, float delay, float up, float settle) {
 }  // namespace
 
 ZUIMedalResult* ZUIMedalResult::create() {
-    auto* panel = new ZUIMedalResult();
-    if (panel->init()) {
-        panel->autorelease();
-        return panel;
-    }
-    delete panel;
-    return nullptr;
+    return createWithInit<ZUIMedalResult>();
 }
 
 Sprite* ZUIMedalResult::placeSprite(const std::string& frame, float x, float y) {
@@ -181,7 +175,7 @@ Sprite* ZUIMedalResult::startCard(const Vec2* main, const Vec2* previous, const 
 void ZUIMedalResult::buildMedalRows(const Zarn::LevelList& levels, u32 levelIndex,
                                     const Zarn::LevelStatus& previousBest,
                                     const std::vector<Zarn::ScoreResult>& entries) {
-    const Zarn::LevelEntry& level = medalLevel(levels, levelIndex);
+    medalLevel(levels, levelIndex);  // a level past the list throws before anything is built
     rowsNode_ = DrawNode::create(2.0f);
     rowsNode_->setPosition(Vec2(40.0f, 75.0f));
     rowsNode_->setVisible(false);
@@ -189,10 +183,10 @@ void ZUIMedalResult::buildMedalRows(const Zarn::LevelList& levels, u32 levelInde
     for (const Zarn::ScoreResult& entry : entries) {
         switch (entry.kind) {
             case 0:
-                addDeathsCard(level, levelIndex, levels, previousBest, entry);
+                addDeathsCard(levels, levelIndex, previousBest, entry);
                 break;
             case 1:
-                addTimeCard(level, levelIndex, levels, previousBest, entry);
+                addTimeCard(levels, levelIndex, previousBest, entry);
                 break;
             case 2:
                 addTimeAttackCard();
@@ -206,61 +200,51 @@ void ZUIMedalResult::buildMedalRows(const Zarn::LevelList& levels, u32 levelInde
     }
 }
 
-void ZUIMedalResult::addDeathsCard(const Zarn::LevelEntry& level, u32 levelIndex,
-                                   const Zarn::LevelList& levels, const Zarn::LevelStatus& previousBest,
-                                   const Zarn::ScoreResult& entry) {
-    Sprite* ribbon = startCard(kDeathsMain, kDeathsPrevious, "DEATHS", 60.0f, 25.0f, 0.0f);
-    const u8 medal = static_cast<u8>(entry.medal);
-    Sprite* medalSprite = scaledSprite(deathMedalIconTable[medal], 0.8f);
-    const float hMedal = extentOf(medalSprite).height;
-    medalSprite->setPosition(ribbon->getPosition() -
-                             Vec2(0.0f, hMedal / 2.0f + extentOf(ribbon).height / 2.0f - 50.0f));
-    Label* value = valueLabel(entry.text, 90.0f, true);
+std::vector<Node*> ZUIMedalResult::addMedalCard(const MedalCard& card, const Zarn::ScoreResult& entry,
+                                                Label* hint, u8 previousMedal,
+                                                const std::string& previousText) {
+    Sprite* ribbon = startCard(card.main, card.previous, card.title, 60.0f, card.drop, card.rotation);
+    Sprite* medal = scaledSprite((*card.icons)[static_cast<u8>(entry.medal)], 0.8f);
+    const float hMedal = extentOf(medal).height;
+    medal->setPosition(ribbon->getPosition() +
+                       Vec2(card.medalShiftX, -(hMedal / 2.0f + extentOf(ribbon).height / 2.0f - 50.0f)));
+    Label* value = valueLabel(entry.text, card.fontSize, true);
     const float hValue = value->getContentSize().height;
-    value->setPosition(medalSprite->getPosition() - Vec2(0.0f, hMedal / 2.0f + hValue / 2.0f + 25.0f));
-    Label* hint = makeDeathGoalHint(levels, levelIndex, medal);
+    value->setPosition(medal->getPosition() - Vec2(0.0f, hMedal / 2.0f + hValue / 2.0f + 25.0f));
     hint->setTextColor(kHintColour);
     hint->setPosition(value->getPosition() -
-                      Vec2(0.0f, hint->getContentSize().height / 2.0f + hValue / 2.0f - 10.0f));
-    const Zarn::Medal previousMedal = deathMedalOf(level, previousBest.fewestDeaths);
-    Sprite* best = scaledSprite(deathMedalIconTable[static_cast<u8>(previousMedal)], 0.5f);
-    placeLowerLeft(best, kDeathsPrevious[0] + Vec2(80.0f, 30.0f));
-    Label* bestValue = valueLabel(Zarn::deathCountToString(previousBest.fewestDeaths), 90.0f, true);
+                      Vec2(0.0f, hint->getContentSize().height / 2.0f + hValue / 2.0f + card.hintGap));
+    Sprite* best = scaledSprite((*card.icons)[previousMedal], 0.5f);
+    placeLowerLeft(best, card.previous[0] + card.bestCorner);
+    Label* bestValue = valueLabel(previousText, card.fontSize, true);
     bestValue->setPosition(
         best->getPosition() +
-        Vec2(extentOf(best).width / 2.0f + bestValue->getContentSize().width / 2.0f + 100.0f, 0.0f));
-    for (Node* node : {static_cast<Node*>(best), static_cast<Node*>(medalSprite), static_cast<Node*>(value),
+        Vec2(extentOf(best).width / 2.0f + bestValue->getContentSize().width / 2.0f + card.bestGap, 0.0f));
+    for (Node* node : {static_cast<Node*>(best), static_cast<Node*>(medal), static_cast<Node*>(value),
                        static_cast<Node*>(hint), static_cast<Node*>(bestValue)})
         rowsNode_->addChild(node);
-    deathNodes_ = {ribbon, medalSprite, value, hint, best, bestValue};
+    return {ribbon, medal, value, hint, best, bestValue};
 }
 
-void ZUIMedalResult::addTimeCard(const Zarn::LevelEntry& level, u32 levelIndex, const Zarn::LevelList& levels,
+void ZUIMedalResult::addDeathsCard(const Zarn::LevelList& levels, u32 levelIndex,
+                                   const Zarn::LevelStatus& previousBest, const Zarn::ScoreResult& entry) {
+    static const MedalCard card{kDeathsMain, kDeathsPrevious,      "DEATHS", 25.0f,
+                                0.0f,        &deathMedalIconTable, 0.0f,     90.0f,
+                                -10.0f,      Vec2(80.0f, 30.0f),   100.0f};
+    const Zarn::Medal previous = deathMedalOf(medalLevel(levels, levelIndex), previousBest.fewestDeaths);
+    deathNodes_ =
+        addMedalCard(card, entry, makeDeathGoalHint(levels, levelIndex, static_cast<u8>(entry.medal)),
+                     static_cast<u8>(previous), Zarn::deathCountToString(previousBest.fewestDeaths));
+}
+
+void ZUIMedalResult::addTimeCard(const Zarn::LevelList& levels, u32 levelIndex,
                                  const Zarn::LevelStatus& previousBest, const Zarn::ScoreResult& entry) {
-    Sprite* ribbon = startCard(kTimeMain, kTimePrevious, "TIME", 60.0f, 15.0f, -10.0f);
-    const u8 medal = static_cast<u8>(entry.medal);
-    Sprite* medalSprite = scaledSprite(timerMedalIconTable[medal], 0.8f);
-    const float hMedal = extentOf(medalSprite).height;
-    medalSprite->setPosition(ribbon->getPosition() +
-                             Vec2(30.0f, -(hMedal / 2.0f + extentOf(ribbon).height / 2.0f - 50.0f)));
-    Label* value = valueLabel(entry.text, 50.0f, true);
-    const float hValue = value->getContentSize().height;
-    value->setPosition(medalSprite->getPosition() - Vec2(0.0f, hMedal / 2.0f + hValue / 2.0f + 25.0f));
-    Label* hint = makeTimeGoalHint(levels, levelIndex, medal);
-    hint->setTextColor(kHintColour);
-    hint->setPosition(value->getPosition() -
-                      Vec2(0.0f, hint->getContentSize().height / 2.0f + hValue / 2.0f + 20.0f));
-    const Zarn::Medal previousMedal = timerMedalOf(level, previousBest.bestTime);
-    Sprite* best = scaledSprite(timerMedalIconTable[static_cast<u8>(previousMedal)], 0.5f);
-    placeLowerLeft(best, kTimePrevious[0] + Vec2(20.0f, 30.0f));
-    Label* bestValue = valueLabel(Zarn::timeToString(previousBest.bestTime), 50.0f, true);
-    bestValue->setPosition(
-        best->getPosition() +
-        Vec2(extentOf(best).width / 2.0f + bestValue->getContentSize().width / 2.0f + 30.0f, 0.0f));
-    for (Node* node : {static_cast<Node*>(best), static_cast<Node*>(medalSprite), static_cast<Node*>(value),
-                       static_cast<Node*>(hint), static_cast<Node*>(bestValue)})
-        rowsNode_->addChild(node);
-    timeNodes_ = {ribbon, medalSprite, value, hint, best, bestValue};
+    static const MedalCard card{kTimeMain, kTimePrevious,        "TIME", 15.0f,
+                                -10.0f,    &timerMedalIconTable, 30.0f,  50.0f,
+                                20.0f,     Vec2(20.0f, 30.0f),   30.0f};
+    const Zarn::Medal previous = timerMedalOf(medalLevel(levels, levelIndex), previousBest.bestTime);
+    timeNodes_ = addMedalCard(card, entry, makeTimeGoalHint(levels, levelIndex, static_cast<u8>(entry.medal)),
+                              static_cast<u8>(previous), Zarn::timeToString(previousBest.bestTime));
 }
 
 void ZUIMedalResult::addLivesCard(const Zarn::ScoreResult& entry) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/Node.h"
@@ -77,10 +78,29 @@ private:
     // top edge.
     cocos2d::Sprite* startCard(const cocos2d::Vec2* main, const cocos2d::Vec2* previous,
                                const std::string& title, float fontSize, float drop, float rotation);
-    void addDeathsCard(const Zarn::LevelEntry& level, u32 levelIndex, const Zarn::LevelList& levels,
-                       const Zarn::LevelStatus& previousBest, const Zarn::ScoreResult& entry);
-    void addTimeCard(const Zarn::LevelEntry& level, u32 levelIndex, const Zarn::LevelList& levels,
-                     const Zarn::LevelStatus& previousBest, const Zarn::ScoreResult& entry);
+    // The DEATHS and TIME cards share one recipe with their own numbers.
+    struct MedalCard {
+        const cocos2d::Vec2* main;
+        const cocos2d::Vec2* previous;
+        const char* title;
+        float drop;
+        float rotation;
+        std::unordered_map<u8, std::string>* icons;
+        float medalShiftX;         // of the medal from below the ribbon
+        float fontSize;            // of both values
+        float hintGap;             // added between the value and the hint
+        cocos2d::Vec2 bestCorner;  // previous best medal's lower-left from corner 0
+        float bestGap;             // between the previous best medal and its value
+    };
+    // Adds the card's nodes and answers them in pop-in order: ribbon, medal,
+    // value, hint, previous best medal, previous best value.
+    std::vector<cocos2d::Node*> addMedalCard(const MedalCard& card, const Zarn::ScoreResult& entry,
+                                             cocos2d::Label* hint, u8 previousMedal,
+                                             const std::string& previousText);
+    void addDeathsCard(const Zarn::LevelList& levels, u32 levelIndex, const Zarn::LevelStatus& previousBest,
+                       const Zarn::ScoreResult& entry);
+    void addTimeCard(const Zarn::LevelList& levels, u32 levelIndex, const Zarn::LevelStatus& previousBest,
+                     const Zarn::ScoreResult& entry);
     void addTimeAttackCard();
     void addLivesCard(const Zarn::ScoreResult& entry);
     void popInNodes(const std::vector<cocos2d::Node*>& nodes);

@@ -28,13 +28,7 @@ Prototypes& prototypes() {
 }  // namespace
 
 ClickCursor* ClickCursor::create() {
-    auto* cursor = new ClickCursor();
-    if (cursor->init()) {
-        cursor->autorelease();
-        return cursor;
-    }
-    delete cursor;
-    return nullptr;
+    return createWithInit<ClickCursor>();
 }
 
 bool ClickCursor::init() {

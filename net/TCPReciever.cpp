@@ -21,7 +21,7 @@ struct Connection {
     bool active = true;
 };
 
-// The errors after which the peer is gone.
+// The errors that mean the peer has gone (logged as news, not as faults).
 bool endsConnection(const boost::system::error_code& error) {
     return error == boost::asio::error::eof || error == boost::asio::error::connection_reset ||
            error == boost::asio::error::connection_aborted;
@@ -100,7 +100,11 @@ void TCPReciever::State::onRead(const std::shared_ptr<Connection>& connection,
         disconnect(connection);
         return;
     }
+    // Any other failure (a time-out of a peer that vanished, a socket that
+    // was never connected) leaves nothing to read either: told as a
+    // disconnect too, so that the owner is not left waiting.
     logger.log(Convinience::severity::error, "Error recieving TCP packet [" + errorCodeText(error) + "]");
+    disconnect(connection);
 }
 
 void TCPReciever::State::deliver(const Connection& connection, const u8* bytes, std::size_t size) {

@@ -26,8 +26,9 @@ public:
 // A reset, an orderly close (end of stream) and an aborted connection are a
 // disconnect: the socket is closed, the connection unregistered and the
 // disconnect handler called once. So is a stream whose next packet states a
-// payload above kMaxPayloadSize. Other read errors are logged and end reading
-// of that connection.
+// payload above kMaxPayloadSize, and so is any other read error (logged at
+// ERROR first). Only a read cancelled by its owner (the socket closed or
+// replaced here) ends quietly.
 //
 // Threads: reads, deliveries and the disconnect handler run on the strand
 // (the I/O thread); addConnection and setDisconnectHandler may be called from

@@ -156,6 +156,25 @@ TEST_F(TcpFixture, OrderlyCloseAndResetEachGiveExactlyOneDisconnect) {
     }
 }
 
+TEST_F(TcpFixture, AnyOtherReadErrorIsLoggedAndEndsTheConnectionOnce) {
+    // A socket that was never connected fails its first read with an error
+    // that is neither a reset nor an end of stream.
+    auto unconnected = std::make_shared<boost::asio::ip::tcp::socket>(strand);
+    unconnected->open(boost::asio::ip::tcp::v4());
+    reader.setDisconnectHandler(&disconnects);
+    zarn_test::LogWatch log;
+    reader.addConnection("127.0.0.1:9", unconnected);
+    ioThread = std::thread([this] {
+        auto work = boost::asio::make_work_guard(io);
+        Ferro::runEventLoop(io);
+    });
+    ASSERT_TRUE(eventually([&] { return !disconnects.taken().empty(); }));
+    std::this_thread::sleep_for(50ms);
+    EXPECT_EQ(disconnects.taken(), std::vector<std::string>{"127.0.0.1:9"});
+    EXPECT_EQ(log.count("[ERROR]: Error recieving TCP packet ["), 1u) << log.text();
+    EXPECT_FALSE(unconnected->is_open());
+}
+
 TEST_F(TcpFixture, AStatedPayloadAbove64KiBClosesTheConnection) {
     connectAndRun();
     zarn_test::LogWatch log;

@@ -1,12 +1,12 @@
 #pragma once
 
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "app/ingame/DialogGeometry.h"
 #include "engine/Node.h"
 #include "engine/RefPtr.h"
+#include "presentation/scene/SceneVisualFactories.h"
 #include "world/triggers/DialogWindow.h"
 
 namespace cocos2d {
@@ -15,10 +15,6 @@ class Label;
 class Sprite;
 }  // namespace cocos2d
 class LabelEx;
-
-// The nodes of speaking characters by speaker name ("PART"): the in-game
-// scene owns the table, the map element visuals enter their nodes.
-using SpeakerNodeTable = std::unordered_map<std::string, cocos2d::Node*>;
 
 // The bobbing triangle that hints that a tap continues the dialog.
 class DialogTapper : public cocos2d::Node {
@@ -75,8 +71,9 @@ public:
     void finishOpening() override;
     void hideWindow() override;
 
-    // The speaker table (null: no arrows); owned by the in-game scene.
-    void setSpeakerNodes(const SpeakerNodeTable* nodes) { speakerNodes_ = nodes; }
+    // The speaking characters' nodes by speaker name ("PART"); null: no
+    // arrows. Owned by the in-game scene, which outlives the window.
+    void setSpeakerNodes(const SpeakerNodes* nodes) { speakerNodes_ = nodes; }
 
     bool isOpen() const { return open_; }
     cocos2d::DrawNode* getBox() const { return box_; }
@@ -104,5 +101,5 @@ private:
     // when the speaker has none.
     cocos2d::RefPtr<cocos2d::Node> speakerNode_;
     DialogQuad corners_{};
-    const SpeakerNodeTable* speakerNodes_ = nullptr;
+    const SpeakerNodes* speakerNodes_ = nullptr;
 };

@@ -130,7 +130,7 @@ protected:
 
     Zarn::DialogTable table;
     Zarn::DialogPlayer player{table, 1};
-    SpeakerNodeTable speakers;
+    SpeakerNodes speakers;
     Node* room = nullptr;     // held by the scene
     Node* speaker = nullptr;  // held by the room
     CocosDialogWindow* window = nullptr;

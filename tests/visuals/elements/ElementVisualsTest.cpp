@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "engine/RefPtr.h"
 #include "map/records/CoinElement.h"
 #include "map/records/DoorElement.h"
 #include "map/records/ElevatorPadElement.h"
@@ -120,6 +121,8 @@ TEST_F(ElementVisuals, LeverAndCoinReactOnlyToTheirStates) {
     EXPECT_EQ(audio.count("sound/lever/on1.mp3"), 2u) << "each change to 0 flips again";
 
     auto* coin = cocos2d::Sprite::createWithSpriteFrameName("coin_0001.png");
+    // Kept past its removal, so that the test can look at it.
+    const cocos2d::RefPtr<cocos2d::Sprite> keep(coin);
     world->addChild(coin);
     coin->setContentSize(cocos2d::Size::ZERO);
     coin->setPosition(200.0f, 200.0f);
@@ -300,6 +303,7 @@ TEST_F(ElementFactory, CoinsAndNotesThatNoMapPlacesAreShownLikeTheirKin) {
     auto* coinSprite = dynamic_cast<SimpleElementCocos2D<Zarn::Collectable, Zarn::CollectableIMEState>*>(
         coinNode->getNode());
     ASSERT_NE(coinSprite, nullptr) << "the coin visual";
+    const cocos2d::RefPtr<cocos2d::Sprite> keep(coinSprite);
     world->addChild(coinSprite);
     EXPECT_EQ(coinSprite->getContentSize(), cocos2d::Size::ZERO);
     steps(3, 0.1f);

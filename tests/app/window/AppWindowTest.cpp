@@ -88,6 +88,28 @@ protected:
         std::filesystem::remove(settingsPath());
     }
 
+    // The program started in its window; null when start-up failed (a
+    // failure is recorded) or the display opened no window (noWindow set).
+    std::unique_ptr<WindowedApp> launch() {
+        auto app = std::make_unique<WindowedApp>();
+        {
+            zarn_test::DriverAllocations driver;
+            if (!app->applicationDidFinishLaunching()) {
+                ADD_FAILURE() << "start-up failed";
+                return nullptr;
+            }
+        }
+        if (window() == nullptr) {
+            ADD_FAILURE() << "start-up made no view";
+            return nullptr;
+        }
+        if (!window()->hasWindow()) {
+            noWindow = true;
+            return nullptr;
+        }
+        return app;
+    }
+
     GLViewImpl* window() const { return static_cast<GLViewImpl*>(Director::getInstance()->getOpenGLView()); }
 
     // Frames of dt seconds through the program's frame step, then the pixels.
@@ -165,6 +187,7 @@ protected:
     }
 
     std::vector<uint8_t> pixels;
+    bool noWindow = false;
     int shots = 0;
     int width = 0;
     int height = 0;
@@ -173,16 +196,9 @@ protected:
 TEST_F(ProgramWindow, KeySettingsSliderBackAndExit) {
     const Rgb menuBackground{241, 198, 153};
     {
-        auto app = std::make_unique<WindowedApp>();
-        {
-            zarn_test::DriverAllocations driver;
-            ASSERT_TRUE(app->applicationDidFinishLaunching());
-        }
-        ASSERT_NE(window(), nullptr);
-        if (!window()->hasWindow()) {
-            app.reset();
-            GTEST_SKIP() << "the virtual display would not open a window";
-        }
+        auto app = launch();
+        if (noWindow) GTEST_SKIP() << "the virtual display would not open a window";
+        ASSERT_NE(app, nullptr);
         EXPECT_EQ(window()->getViewName(), AppDelegate::kTitle);
         EXPECT_EQ(window()->getFrameSize().width, 1280);  // resized from 1024 x 576 by the settings
         EXPECT_EQ(window()->getFrameSize().height, 720);
@@ -255,16 +271,9 @@ TEST_F(ProgramWindow, KeySettingsSliderBackAndExit) {
 // level on screen; a click walks the rat and the room is drawn, not a
 // black screen.
 TEST_F(ProgramWindow, StoryPlaysTheFirstLevelInTheWindow) {
-    auto app = std::make_unique<WindowedApp>();
-    {
-        zarn_test::DriverAllocations driver;
-        ASSERT_TRUE(app->applicationDidFinishLaunching());
-    }
-    ASSERT_NE(window(), nullptr);
-    if (!window()->hasWindow()) {
-        app.reset();
-        GTEST_SKIP() << "the virtual display would not open a window";
-    }
+    auto app = launch();
+    if (noWindow) GTEST_SKIP() << "the virtual display would not open a window";
+    ASSERT_NE(app, nullptr);
     run(10);
     auto* menu = dynamic_cast<ZUIMainMenuScene*>(Director::getInstance()->getRunningScene());
     ASSERT_NE(menu, nullptr);

@@ -4,7 +4,6 @@
 #include "app/menus/ZUICreditsScene.h"
 #include "app/menus/ZUIMainMenuScene.h"
 #include "app/play/CocosPlayTestScene.h"
-#include "visuals/elements/LevelVisualFactories.h"
 #include "app/play/PlayCommands.h"
 #include "app/start/PlatformServices.h"
 #include "app/story/LevelTable.h"
@@ -29,17 +28,25 @@
 #include "simulation/progress/SinglePlayerData.h"
 #include "simulation/scores/ScoreKeeperRegistry.h"
 #include "simulation/scores/ScoreKeeperSummary.h"
+#include "visuals/elements/LevelVisualFactories.h"
 
 using cocos2d::EventKeyboard;
 
 namespace {
 
-// Input kinds of the keys (pressed, released).
-constexpr u8 kUpPressed = 4, kUpReleased = 5;
-constexpr u8 kDownPressed = 6, kDownReleased = 7;
-constexpr u8 kRightPressed = 8, kRightReleased = 9;
-constexpr u8 kLeftPressed = 10, kLeftReleased = 11;
-constexpr u8 kContinueReleased = 12;
+// The input kinds of the game's keys: pressed, released (0: none).
+struct KeyKinds {
+    EventKeyboard::KeyCode key;
+    u8 pressed;
+    u8 released;
+};
+using K = EventKeyboard::KeyCode;
+constexpr KeyKinds kKeyKinds[] = {
+    {K::KEY_LEFT_ARROW, 10, 11}, {K::KEY_A, 10, 11}, {K::KEY_RIGHT_ARROW, 8, 9}, {K::KEY_D, 8, 9},
+    {K::KEY_UP_ARROW, 4, 5},     {K::KEY_W, 4, 5},   {K::KEY_DOWN_ARROW, 6, 7},  {K::KEY_S, 6, 7},
+    {K::KEY_SPACE, 0, 12},       {K::KEY_J, 0, 12},  {K::KEY_ENTER, 0, 12},      {K::KEY_KP_ENTER, 0, 12},
+};
+
 // Notice shown on the running scene when a level cannot be brought up.
 constexpr const char* kLevelLoadNotice = "This level could not be loaded.";
 
@@ -174,63 +181,23 @@ void PlayTestSceneNode::onTouchesBegan(const std::vector<cocos2d::Touch*>& touch
     scene_->dispatchInput(GeometryLib::FPoint(location.x, location.y));
 }
 
+u8 keyInputKind(EventKeyboard::KeyCode key, bool pressed) {
+    for (const KeyKinds& k : kKeyKinds)
+        if (k.key == key) return pressed ? k.pressed : k.released;
+    return 0;
+}
+
 void PlayTestSceneNode::onKeyPressed(EventKeyboard::KeyCode key, cocos2d::Event*) {
-    using K = EventKeyboard::KeyCode;
-    switch (key) {
-        case K::KEY_LEFT_ARROW:
-        case K::KEY_A:
-            scene_->sendInput(kLeftPressed);
-            break;
-        case K::KEY_RIGHT_ARROW:
-        case K::KEY_D:
-            scene_->sendInput(kRightPressed);
-            break;
-        case K::KEY_UP_ARROW:
-        case K::KEY_W:
-            scene_->sendInput(kUpPressed);
-            break;
-        case K::KEY_DOWN_ARROW:
-        case K::KEY_S:
-            scene_->sendInput(kDownPressed);
-            break;
-        default:
-            break;
-    }
+    if (const u8 kind = keyInputKind(key, true)) scene_->sendInput(kind);
 }
 
 void PlayTestSceneNode::onKeyReleased(EventKeyboard::KeyCode key, cocos2d::Event*) {
-    using K = EventKeyboard::KeyCode;
-    switch (key) {
-        case K::KEY_LEFT_ARROW:
-        case K::KEY_A:
-            scene_->sendInput(kLeftReleased);
-            break;
-        case K::KEY_RIGHT_ARROW:
-        case K::KEY_D:
-            scene_->sendInput(kRightReleased);
-            break;
-        case K::KEY_UP_ARROW:
-        case K::KEY_W:
-            scene_->sendInput(kUpReleased);
-            break;
-        case K::KEY_DOWN_ARROW:
-        case K::KEY_S:
-            scene_->sendInput(kDownReleased);
-            break;
-        case K::KEY_SPACE:
-        case K::KEY_J:
-        case K::KEY_ENTER:
-        case K::KEY_KP_ENTER:
-            scene_->sendInput(kContinueReleased);
-            break;
-        case K::KEY_ESCAPE:
-            backToLevelSelect();
-            break;
-        case K::KEY_R:
-            restartLevel();
-            break;
-        default:
-            break;
+    if (key == K::KEY_ESCAPE) {
+        backToLevelSelect();
+    } else if (key == K::KEY_R) {
+        restartLevel();
+    } else if (const u8 kind = keyInputKind(key, false)) {
+        scene_->sendInput(kind);
     }
 }
 

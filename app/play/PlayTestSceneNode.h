@@ -29,6 +29,11 @@ class ZUIMedalResult;
 enum class NextLevelRoute { playNext, endOfLevels, bonusChallenges };
 NextLevelRoute nextLevelRoute(u32 level, u32 count);
 
+// The input kind a key sends to the game when pressed or released: the
+// arrows and W A S D move (4/5 up, 6/7 down, 8/9 right, 10/11 left), space,
+// J and enter continue on release (12); 0 for any other key and event.
+u8 keyInputKind(cocos2d::EventKeyboard::KeyCode key, bool pressed);
+
 // One level of single play (a story level or a play test) as an engine
 // scene: owns the single-play client (with the in-process server) and the
 // in-game scene, routes touches and keys to the game, and at the level's end

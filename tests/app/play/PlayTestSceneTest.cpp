@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "../support/PlayFixture.h"
 #include "app/menus/ZUICreditsScene.h"
 #include "app/menus/ZUIMainMenuScene.h"
@@ -169,6 +171,30 @@ TEST_F(PlayTestScene, AFrameThatThrowsEndsTheLevelInTheMenu) {
     frames(3, kTick);
     EXPECT_NE(dynamic_cast<ZUIMainMenuScene*>(cocos2d::Director::getInstance()->getRunningScene()), nullptr);
     EXPECT_TRUE(textDrawn(U"The level stopped after an error."));
+}
+
+TEST(KeyInputKind, KeysAndTheirKinds) {
+    using K = EventKeyboard::KeyCode;
+    const std::tuple<K, u8, u8> cases[] = {
+        {K::KEY_LEFT_ARROW, 10, 11},
+        {K::KEY_A, 10, 11},
+        {K::KEY_RIGHT_ARROW, 8, 9},
+        {K::KEY_D, 8, 9},
+        {K::KEY_UP_ARROW, 4, 5},
+        {K::KEY_W, 4, 5},
+        {K::KEY_DOWN_ARROW, 6, 7},
+        {K::KEY_S, 6, 7},
+        {K::KEY_SPACE, 0, 12},
+        {K::KEY_J, 0, 12},
+        {K::KEY_ENTER, 0, 12},
+        {K::KEY_ESCAPE, 0, 0},
+        {K::KEY_R, 0, 0},
+        {K::KEY_Q, 0, 0},
+    };
+    for (const auto& [key, pressed, released] : cases) {
+        EXPECT_EQ(keyInputKind(key, true), pressed) << static_cast<int>(key);
+        EXPECT_EQ(keyInputKind(key, false), released) << static_cast<int>(key);
+    }
 }
 
 struct RouteCase {

@@ -1,10 +1,13 @@
 #include "app/play/CocosPlayTestScene.h"
 
+#include "app/ingame/CocosDialogWindow.h"
+#include "app/ingame/DialogWindowImpl.h"
 #include "app/ingame/InGameHUD.h"
 #include "app/play/PlayCommands.h"
 #include "engine/Scene.h"
 #include "foundation/Error.h"
 #include "map/import/GameMap.h"
+#include "presentation/mediators/CocosNodeMediator.h"
 #include "simulation/actions/MapActionCommands.h"
 #include "simulation/client/SinglePlayerZarn.h"
 #include "simulation/progress/SinglePlayerData.h"
@@ -34,7 +37,15 @@ CocosPlayTestScene::CocosPlayTestScene(CocosNodeMediator& root, cocos2d::Scene* 
       singlePlayer_(client),
       levels_(levels),
       progress_(progress),
-      showGameOver_(std::move(showGameOver)) {}
+      showGameOver_(std::move(showGameOver)) {
+    setDialogWindowMaker([](Zarn::DialogTable& table, const Zarn::DialogPlayer& player,
+                            SpeakerNodes& speakers) -> Zarn::DialogWindow* {
+        CocosDialogWindow* window = CocosDialogWindow::create(table, player);
+        if (window == nullptr) return nullptr;
+        window->getImpl()->setSpeakerNodes(&speakers);
+        return window->getImpl();
+    });
+}
 
 CocosPlayTestScene::~CocosPlayTestScene() = default;
 

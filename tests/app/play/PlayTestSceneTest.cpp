@@ -9,6 +9,7 @@
 #include "app/widgets/ZUICoreButton.h"
 #include "presentation/effects/ClickCursor.h"
 #include "simulation/managers/InputManager.h"
+#include "world/triggers/DialogWindow.h"
 
 namespace {
 
@@ -42,6 +43,16 @@ TEST_F(PlayTestScene, KeysAndClicksDeathRespawnExitMedalsAndNextLevel) {
     ASSERT_NE(first->getInGameScene()->getHUD(), nullptr);
     EXPECT_TRUE(textDrawn(U"x 0"));
     ASSERT_TRUE(near(position(), 1, 3, 6.0f));
+
+    // The level opens with its dialog: typed out letter by letter, then
+    // dismissed by the continue key (released), which the server confirms.
+    Zarn::DialogWindow* dialog = first->getInGameScene()->getDialogWindow();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(stepUntil([&] { return dialog->isShown() != 0 && dialog->isTyping(); }, 200));
+    ASSERT_TRUE(stepUntil([&] { return !dialog->isOpening() && !dialog->isTyping(); }, 400));
+    key(EventKeyboard::KeyCode::KEY_J, true);
+    key(EventKeyboard::KeyCode::KEY_J, false);
+    ASSERT_TRUE(stepUntil([&] { return dialog->isShown() == 0; }, 100));
 
     // The arrow keys become the local player's inputs for the simulation
     // (kinds 8 and 9: right pressed and released).

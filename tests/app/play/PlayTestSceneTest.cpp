@@ -5,6 +5,7 @@
 #include "../support/PlayFixture.h"
 #include "app/menus/ZUICreditsScene.h"
 #include "app/menus/ZUIMainMenuScene.h"
+#include "app/story/MedalRules.h"
 #include "app/story/ZUIMedalResult.h"
 #include "app/widgets/ZUICoreButton.h"
 #include "presentation/effects/ClickCursor.h"
@@ -108,6 +109,11 @@ TEST_F(PlayTestScene, KeysAndClicksDeathRespawnExitMedalsAndNextLevel) {
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0], (Zarn::ScoreResult{0, Zarn::Medal::Silver, "1"}));
     EXPECT_EQ(rows[1], (Zarn::ScoreResult{1, timeMedal, Zarn::timeToString(score.time)}));
+    // After its slide and reveal the panel shows those medals.
+    frames(80, kTick);
+    const cocos2d::DrawList& drawn = cocos2d::Director::getInstance()->getDrawList();
+    EXPECT_FALSE(drawn.findByFrame(deathMedalIconTable[static_cast<u8>(Zarn::Medal::Silver)]).empty());
+    EXPECT_FALSE(drawn.findByFrame(timerMedalIconTable[static_cast<u8>(timeMedal)]).empty());
     // The progress took the level's result and moved on.
     EXPECT_EQ(progress.getLevelStatus(0).fewestDeaths, 1u);
 

@@ -14,7 +14,7 @@ import math
 from registry import frames
 from style import (AMBER, BLUE, BRONZE, GOLD, GREEN, INK, PURPLE, RED, SILVER, STEEL, WALL, WALL_DARK, WHITE,
                    circle, darker, ellipse, flat, lighter, local, polygon, rgb, rounded, shape, star, stroke)
-from families.menus import SOFT_GREY, _mode_glyph, _robot
+from families.menus import SOFT_GREY, _mode_glyph, _robot, core_button
 
 MEDAL = {"gold": GOLD, "silver": SILVER, "bronze": BRONZE}
 
@@ -46,24 +46,15 @@ def result_icon(f, m):
             flat(f, polygon([(62, 8), (88, 30), (56, 40)]), WHITE)
 
 
-@frames(r"core_button_outline\.png", "collectables", (200, 200))
-def core_button_outline(f, m):
+@frames(r"(core|ele)_button_outline\.png", "collectables", lambda m: (200, 200) if m.group(1) == "core" else (176, 176))
+def button_outline(f, m):
     with local(f, 0, 0, f.width / 100.0) as f:
         stroke(f, circle(50, 50, 46), WHITE, 5)
 
 
 @frames(r"ele_button_circle\.png", "collectables", (160, 160))
 def elevator_button(f, m):
-    with local(f, 0, 0, f.width / 100.0) as f:
-        shape(f, circle(50, 50, 45), WHITE, outline=SOFT_GREY, shade=False)
-        flat(f, lambda c: (c.arc(50, 50, 40, 0.1 * math.pi, 0.9 * math.pi), c.arc_negative(50, 44, 38, 0.9 * math.pi,
-                                                                                            0.1 * math.pi)), SOFT_GREY)
-
-
-@frames(r"ele_button_outline\.png", "collectables", (176, 176))
-def elevator_button_outline(f, m):
-    with local(f, 0, 0, f.width / 100.0) as f:
-        stroke(f, circle(50, 50, 46), WHITE, 5)
+    core_button(f, m)
 
 
 @frames(r"ele_button_shine_(left|right)\.png", "collectables", (60, 110))

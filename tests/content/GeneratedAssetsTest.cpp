@@ -166,6 +166,18 @@ protected:
             for (int16_t s : samples) sum += static_cast<double>(s) * s;
             return samples.empty() ? 0.0 : std::sqrt(sum / samples.size()) / 32768.0;
         }
+        // The RMS level of the loudest 50 ms, in dB of full scale: how loud
+        // the sound is heard at its loudest.
+        double loudestDb() const {
+            const std::size_t window = std::min<std::size_t>(2205, samples.size());
+            double sum = 0, best = 0;
+            for (std::size_t i = 0; i < samples.size(); ++i) {
+                sum += static_cast<double>(samples[i]) * samples[i];
+                if (i >= window) sum -= static_cast<double>(samples[i - window]) * samples[i - window];
+                if (i + 1 >= window) best = std::max(best, sum / static_cast<double>(window));
+            }
+            return 10.0 * std::log10(std::max(best, 1.0) / (32768.0 * 32768.0));
+        }
     };
 
     Decoded decode(const std::string& name) {
@@ -183,7 +195,9 @@ protected:
     }
 };
 
-TEST_F(GeneratedSound, EveryEffectIsAShortAudibleSound) {
+// Effects last 50 to 400 ms and are heard at one loudness: none startles,
+// none is lost (a soft click may stay a few dB under the rest).
+TEST_F(GeneratedSound, EveryEffectIsAShortSoundOfEvenLoudness) {
     const std::set<std::string> sounds = zarn_test::namesOfKind("sound");
     ASSERT_GT(sounds.size(), 80u);
     for (const std::string& name : sounds) {
@@ -191,12 +205,14 @@ TEST_F(GeneratedSound, EveryEffectIsAShortAudibleSound) {
         EXPECT_GE(d.seconds(), 0.045) << name;
         EXPECT_LE(d.seconds(), 0.41) << name;
         EXPECT_GT(d.rms(), 0.03) << name << " is (nearly) silent";
+        EXPECT_LE(d.loudestDb(), -11.0) << name << " is louder than the other effects";
+        EXPECT_GE(d.loudestDb(), -20.0) << name << " is quieter than the other effects";
     }
 }
 
-// Tracks last 60 to 120 s, are audible, and loop without a jump: the step
-// from the last sample to the first is no bigger than the track's own
-// steps.
+// Tracks last 60 to 120 s, are audible but quieter on the whole than the
+// effects, and loop without a jump: the step from the last sample to the
+// first is no bigger than the track's own steps.
 TEST_F(GeneratedSound, EveryTrackIsAMinuteOrTwoAndLoopsSmoothly) {
     const std::set<std::string> tracks = zarn_test::namesOfKind("music");
     ASSERT_GE(tracks.size(), 10u);
@@ -205,6 +221,7 @@ TEST_F(GeneratedSound, EveryTrackIsAMinuteOrTwoAndLoopsSmoothly) {
         EXPECT_GE(d.seconds(), 60.0) << name;
         EXPECT_LE(d.seconds(), 120.0) << name;
         EXPECT_GT(d.rms(), 0.02) << name << " is (nearly) silent";
+        EXPECT_LE(20.0 * std::log10(std::max(d.rms(), 1e-6)), -18.0) << name << " is as loud as the effects";
         if (d.samples.size() < 2) continue;
         int largestStep = 0;
         for (std::size_t i = 1; i < d.samples.size(); ++i)

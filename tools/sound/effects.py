@@ -1,5 +1,5 @@
 """The sound effects: one recipe per name pattern (first match wins). Each
-recipe returns mono samples; soundgen normalises every effect to one loudness.
+recipe returns mono samples; soundgen levels every effect to one loudness.
 To add a sound: add a pattern and a small recipe here."""
 
 import re

@@ -8,8 +8,8 @@ Reads the "sound" and "music" lines of each MANIFEST. A sound named
 "x.mp3" is written as OUT_DIR/x.wav (16-bit mono), a track as OUT_DIR/x.ogg
 (Vorbis); the engine's file look-up resolves the ".mp3" name to either.
 Without --music it also writes OUT_DIR/sound/unmade.txt: the names no recipe
-makes, one a line (empty when none). Effects are normalised to one peak
-level, music to a lower one."""
+makes, one a line (empty when none). Effects are levelled to one loudness
+(none startles), music to a lower peak."""
 
 import os
 import sys
@@ -21,9 +21,12 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import effects  # noqa: E402
 import music  # noqa: E402
-from synth import RATE, normalise  # noqa: E402
+from synth import RATE, level, normalise  # noqa: E402
 
-EFFECT_PEAK = 0.8
+# Effects: the loudness of their loudest 50 ms, in dB of full scale, and the
+# highest peak any may reach.
+EFFECT_LOUDNESS_DB = -12.0
+EFFECT_PEAK = 0.9
 MUSIC_PEAK = 0.45
 
 
@@ -77,8 +80,8 @@ def make_effect(name, out_dir):
             if samples is None:
                 continue
             samples = fit_length(np.asarray(samples, dtype=np.float64))
-            write_atomically(os.path.join(out_dir, stem(name) + ".wav"), normalise(samples, EFFECT_PEAK), "WAV",
-                             "PCM_16")
+            write_atomically(os.path.join(out_dir, stem(name) + ".wav"),
+                             level(samples, EFFECT_LOUDNESS_DB, EFFECT_PEAK), "WAV", "PCM_16")
             return True
     return False
 

@@ -78,6 +78,26 @@ def mix_at(out, sound, start):
     return out
 
 
+def loudness_db(x, window=0.05):
+    """The loudness of a sound as heard at its loudest: the RMS level of its
+    loudest `window` seconds, in dB of full scale."""
+    n = int(window * RATE)
+    if len(x) == 0:
+        return -120.0
+    power = np.convolve(x * x, np.ones(n) / n, mode="valid") if len(x) > n else np.array([np.mean(x * x)])
+    return 10 * np.log10(max(float(power.max()), 1e-12))
+
+
+def level(x, target_db, peak):
+    """Scales x so that its loudness is target_db, or less where that would
+    lift a peak above `peak` (a short click stays a soft click)."""
+    m = np.max(np.abs(x)) if len(x) else 0.0
+    if m == 0:
+        return x
+    gain = min(10 ** ((target_db - loudness_db(x)) / 20), peak / m)
+    return x * gain
+
+
 def normalise(x, peak):
     m = np.max(np.abs(x)) if len(x) else 0.0
     return x * (peak / m) if m > 0 else x

@@ -1,6 +1,7 @@
 // The screen tour behind scripts/screenshots: starts the game's application
 // object in a window on a virtual display, walks it through its screens like
-// a player and saves one PNG per screen; shows the first frame of every
+// a player (the story's first level with its dialog and result panel among
+// them) and saves one PNG per screen; shows the first frame of every
 // shipped room (its floors, walls, elements, traps and the local player, as
 // the in-game scene builds them); then lays every frame family out on gallery
 // pages, at the size the game shows them, to review the art.
@@ -24,8 +25,10 @@
 
 #include "app/menus/ZUICreditsScene.h"
 #include "app/menus/ZUIMainMenuScene.h"
+#include "app/play/PlayTestSceneNode.h"
 #include "app/start/AppDelegate.h"
 #include "app/story/ZUISinglePlayerScene.h"
+#include "app/widgets/ZUIButton.h"
 #include "engine/cocos2d.h"
 #include "engine/sdl/GLViewImpl.h"
 #include "engine/sdl/SdlRenderBackend.h"
@@ -80,6 +83,28 @@ void key(SDL_Keycode code) {
     SDL_PushEvent(&e);
     e.type = SDL_KEYUP;
     SDL_PushEvent(&e);
+}
+
+// A left click at a point of the design resolution.
+void click(const Vec2& design) {
+    GLView* view = window();
+    const Rect port = view->getViewPortRect();
+    const int x = static_cast<int>(port.origin.x + design.x * view->getScaleX());
+    const int y = static_cast<int>(port.origin.y +
+                                   (view->getDesignResolutionSize().height - design.y) * view->getScaleY());
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.x = x;
+    e.motion.y = y;
+    SDL_PushEvent(&e);
+    for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
+        SDL_Event b{};
+        b.type = type;
+        b.button.button = SDL_BUTTON_LEFT;
+        b.button.x = x;
+        b.button.y = y;
+        SDL_PushEvent(&b);
+    }
 }
 
 // One page of frames on a floor-coloured ground, each scaled to fit a cell.
@@ -270,6 +295,18 @@ int main(int argc, char** argv) {
     Director::getInstance()->replaceScene(ZUISinglePlayerScene::create());
     run(10);
     shoot("story");
+    // The story's first level: its opening dialog, then its result panel.
+    auto* story = dynamic_cast<ZUISinglePlayerScene*>(Director::getInstance()->getRunningScene());
+    if (story != nullptr && story->playButton != nullptr) {
+        click(story->convertToWorldSpace(story->playButton->getPosition()));
+        run(40);
+        shoot("level-dialog");
+        if (auto* level = dynamic_cast<PlayTestSceneNode*>(Director::getInstance()->getRunningScene())) {
+            level->onLevelFinished();
+            run(30);
+            shoot("level-result");
+        }
+    }
     Director::getInstance()->replaceScene(ZUICreditsScene::create());
     run(10);
     shoot("credits");

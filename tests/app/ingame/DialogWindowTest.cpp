@@ -231,6 +231,16 @@ TEST_F(DialogWindowTest, TapsFinishTheTypingTurnThePagesOnTheSameBoxAndEndTheDia
         << "the box is gone";
     EXPECT_EQ(window->getChildrenCount(), 0u);
     EXPECT_EQ(impl().handleInput(GeometryLib::FPoint(0, 0)).kind, 0) << "a closed window takes nothing";
+
+    // The closed box removed itself; the next dialog builds its own.
+    ASSERT_TRUE(player.play(1));
+    frame(0.016f);
+    ASSERT_TRUE(impl().isOpen());
+    ASSERT_NE(impl().getBox(), nullptr);
+    EXPECT_EQ(impl().getBox()->getParent(), window);
+    EXPECT_EQ(plays(DialogWindowImpl::kShowSound), 2) << "a dialog opened after a closed one sounds again";
+    frame(0.016f);
+    EXPECT_EQ(Director::getInstance()->getDrawList().findByFrame("avatar_part.png").size(), 1u);
 }
 
 TEST_F(DialogWindowTest, ANewDialogWhileOneIsOpenGetsANewBoxWithoutTheOpeningSound) {

@@ -19,8 +19,22 @@ struct LevelEntry {
     u64 timeAttackLimit = 0;  // milliseconds
 };
 
-// The level list, in play order. The application builds it at start-up and
-// hands it by reference to what reads goals; main thread only.
-using LevelList = std::vector<LevelEntry>;
+// A level list, in play order. A level's index is its identity in the story
+// mode: the elevator's floor, the row of its record in the progress file and
+// of its goals; the last five are the bonus challenges. Readers that take a
+// list by reference are handed instance() by the application; tests build
+// their own.
+class LevelList : public std::vector<LevelEntry> {
+public:
+    using std::vector<LevelEntry>::vector;
+
+    // The game's 32 levels, built during static initialisation and never
+    // changed; main thread only.
+    static const LevelList& instance();
+};
+
+// The map file of a level of instance(): its map name followed by ".map";
+// "BlankRoom.map" for an index past the list.
+std::string levelMapFileName(u32 levelIndex);
 
 }  // namespace Zarn

@@ -8,44 +8,16 @@
 #include "engine/FileUtils.h"
 #include "map/import/GameMap.h"
 #include "map/import/MapComponentsImporter.h"
+#include "simulation/scores/LevelEntry.h"
 
 namespace zarn_test {
 
 const std::vector<std::string>& levelTableRooms() {
-    static const std::vector<std::string> names = {
-        "DEMO_EmptyRoomWithWalls",
-        "DEMO_EmptyRoomWithHoles",
-        "DEMO_RoomWithOneTrapDoorRow",
-        "DEMO_FourTrapDoorRowsSequential",
-        "DEMO_FourTrapDoorRowsAlt",
-        "DEMO_FourTrapDoorRowsSkip",
-        "FiveTrapDoorRowsCornersCross",
-        "FiveTrapDoorRowsExpandingCorners",
-        "DEMO_TwoRowsAlternate",
-        "DEMO_TwoRowsFloatingPlatform",
-        "DEMO_LongRowTwoSafeSpots",
-        "DEMO_RoomWithAllSpikeTraps",
-        "DEMO_TDSpikeTDRow",
-        "DEMO_SpikeTDAlternate",
-        "DEMO_LongRowTwoUnsafeSpots",
-        "DEMO_CheckerSpikeTrapDoor",
-        "DEMO_LeverGallery",
-        "SimpleMerryGoRound",
-        "MerryGoRound4Switches",
-        "ConveyorCrossTDAtCenter",
-        "DEMO_ThreeMusicTrap",
-        "FiveMusicTrap",
-        "DEMO_FiveTrapDoorRowsCarefulStep",
-        "LeverFloorPuzzle1",
-        "LeverPuzzleMakeTrapLine",
-        "DEMO_SteerableIME01",
-        "DEMO_BossSinglePhase",
-        "ThreeChunkMiddleSpike",
-        "TDIForwardBackSpikeMix",
-        "TDILadderTwoEndPieces",
-        "TDITDMidBackForth",
-        "DEMO_TDLongRowWithSafeSpotInt01",
-    };
+    static const std::vector<std::string> names = [] {
+        std::vector<std::string> out;
+        for (const Zarn::LevelEntry& e : Zarn::LevelList::instance()) out.push_back(e.mapName);
+        return out;
+    }();
     return names;
 }
 

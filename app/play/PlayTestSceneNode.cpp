@@ -6,7 +6,7 @@
 #include "app/play/CocosPlayTestScene.h"
 #include "app/play/PlayCommands.h"
 #include "app/start/PlatformServices.h"
-#include "app/story/LevelTable.h"
+#include "simulation/scores/LevelEntry.h"
 #include "app/story/ZUIMedalResult.h"
 #include "app/story/ZUISinglePlayerScene.h"
 #include "app/widgets/ZUICoreButton.h"
@@ -110,7 +110,7 @@ PlayTestSceneNode* PlayTestSceneNode::create(const std::string& mapName, Zarn::S
 }
 
 PlayTestSceneNode* PlayTestSceneNode::create(const std::string& mapName, Zarn::SinglePlayerData* progress) {
-    return create(mapName, progress, Zarn::storyLevelList());
+    return create(mapName, progress, Zarn::LevelList::instance());
 }
 
 bool PlayTestSceneNode::startLevel(const std::string& mapName, Zarn::SinglePlayerData* progress,

@@ -2,16 +2,25 @@
 
 #include "engine/Scene.h"
 
-class ZUIButton;
+class ZUIElevatorPanel;
 
-// The story mode's scene, opened by the main menu's STORY button: for now a
-// "Play" button that starts the level the story progress stands at, and a
-// way back to the main menu. Opening it loads the story progress the first
-// time and lets the next level start its music.
+// The story mode's level select: brings the progress file in step with the
+// level list on entry, shows the elevator on a plain background and loops the
+// elevator music while it is on screen. Opened by the main menu's STORY
+// button and by the level host on the way back. Main thread only.
 class ZUISinglePlayerScene : public cocos2d::Scene {
 public:
     static ZUISinglePlayerScene* create();
     bool init() override;
+    void onEnterTransitionDidFinish() override;
+    void onExitTransitionDidStart() override;
 
-    ZUIButton* playButton = nullptr;
+    ZUIElevatorPanel* getElevatorPanel() const { return elevatorPanel; }
+    int getElevatorMusicID() const { return elevatorMusicID; }
+
+protected:
+    void buildLayers();
+
+    int elevatorMusicID = -1;
+    ZUIElevatorPanel* elevatorPanel = nullptr;  // a child
 };

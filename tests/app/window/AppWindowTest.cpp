@@ -16,6 +16,9 @@
 #include "app/play/PlayTestSceneNode.h"
 #include "app/start/AppDelegate.h"
 #include "app/start/Settings.h"
+#include "app/story/ZUIElevatorButton.h"
+#include "app/story/ZUIElevatorButtonsPanel.h"
+#include "app/story/ZUIElevatorPanel.h"
 #include "app/story/ZUISinglePlayerScene.h"
 #include "app/widgets/ZUIButton.h"
 #include "app/widgets/ZUICoreButton.h"
@@ -267,7 +270,7 @@ TEST_F(ProgramWindow, KeySettingsSliderBackAndExit) {
     EXPECT_NE(text.find("RES_INDEX=1\n"), std::string::npos);
 }
 
-// The story path in the window: the splash, STORY, Play, and the first
+// The story path in the window: the splash, STORY, floor 0, and the first
 // level on screen; a click walks the rat and the room is drawn, not a
 // black screen.
 TEST_F(ProgramWindow, StoryPlaysTheFirstLevelInTheWindow) {
@@ -283,9 +286,9 @@ TEST_F(ProgramWindow, StoryPlaysTheFirstLevelInTheWindow) {
     run(10);
     auto* story = dynamic_cast<ZUISinglePlayerScene*>(Director::getInstance()->getRunningScene());
     ASSERT_NE(story, nullptr);
-    // The text button's position is its centre.
-    click(story->convertToWorldSpace(story->playButton->getPosition()));
-    run(20);
+    // Floor 0; the column takes off for two seconds before the level fades in.
+    click(centreOf(story->getElevatorPanel()->getButtonsPanel()->buttonOf(0)));
+    run(35);
     auto* level = dynamic_cast<PlayTestSceneNode*>(Director::getInstance()->getRunningScene());
     ASSERT_NE(level, nullptr);
     EXPECT_EQ(level->getInGameScene()->getMapName(), "DEMO_EmptyRoomWithWalls.map");

@@ -27,6 +27,9 @@
 #include "app/menus/ZUIMainMenuScene.h"
 #include "app/play/PlayTestSceneNode.h"
 #include "app/start/AppDelegate.h"
+#include "app/story/ZUIElevatorButton.h"
+#include "app/story/ZUIElevatorButtonsPanel.h"
+#include "app/story/ZUIElevatorPanel.h"
 #include "app/story/ZUISinglePlayerScene.h"
 #include "app/widgets/ZUIButton.h"
 #include "engine/cocos2d.h"
@@ -297,9 +300,12 @@ int main(int argc, char** argv) {
     shoot("story");
     // The story's first level: its opening dialog, then its result panel.
     auto* story = dynamic_cast<ZUISinglePlayerScene*>(Director::getInstance()->getRunningScene());
-    if (story != nullptr && story->playButton != nullptr) {
-        click(story->convertToWorldSpace(story->playButton->getPosition()));
-        run(40);
+    if (story != nullptr) {
+        // Floor 0; the column takes off for two seconds before the level fades in.
+        const Node* floor = story->getElevatorPanel()->getButtonsPanel()->buttonOf(0);
+        click(floor->convertToWorldSpace(
+            Vec2(floor->getContentSize().width / 2, floor->getContentSize().height / 2)));
+        run(70);
         shoot("level-dialog");
         if (auto* level = dynamic_cast<PlayTestSceneNode*>(Director::getInstance()->getRunningScene())) {
             level->onLevelFinished();

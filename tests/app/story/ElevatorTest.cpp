@@ -11,7 +11,9 @@
 #include "app/story/ZUIElevatorPanel.h"
 #include "app/story/ZUIElevatorSideBar.h"
 #include "app/story/ZUIMedalBar.h"
+#include "app/story/ZUIMedalResult.h"
 #include "app/story/ZUISinglePlayerScene.h"
+#include "app/widgets/ZUICoreButton.h"
 #include "engine/DrawNode.h"
 #include "engine/Label.h"
 #include "engine/Sprite.h"
@@ -220,6 +222,34 @@ TEST_F(Elevator, PressingTheOpenFloorStartsItsLevelThroughTheHost) {
     EXPECT_EQ(level->getInGameScene()->getMapName(), "DEMO_EmptyRoomWithWalls.map");
     EXPECT_EQ(Zarn::singlePlayerProgress().currentLevel, 0u);
     EXPECT_TRUE(Zarn::singlePlayerProgress().isModeActive(Zarn::playMode::deaths));
+}
+
+// The level's end through the host: its result panel's "levels" leads back
+// to the elevator with the next floor open and the medal bar under the
+// beaten one, and a new program over the same folder shows the same.
+TEST_F(Elevator, BeatingTheFirstFloorOpensTheSecondAndKeepsItsMedal) {
+    ZUISinglePlayerScene* scene = restart();
+    click(centreOf(floors(scene)->buttonOf(0)));
+    frames(60, 0.05f);
+    PlayTestSceneNode* level = host();
+    ASSERT_NE(level, nullptr);
+    level->onLevelFinished();
+    ASSERT_NE(level->getResultPanel(), nullptr);
+    level->getResultPanel()->getLevelsButton()->callback();
+    frames(20, 0.05f);
+
+    for (int run = 0; run < 2; ++run) {
+        auto* back = dynamic_cast<ZUISinglePlayerScene*>(Director::getInstance()->getRunningScene());
+        ASSERT_NE(back, nullptr) << run;
+        const auto& buttons = floors(back)->getButtons();
+        EXPECT_TRUE(buttons[1]->isEnabled()) << run;
+        EXPECT_FALSE(buttons[2]->isEnabled()) << run;
+        ASSERT_EQ(floors(back)->getMedalBars().size(), 1u) << run;
+        EXPECT_EQ(floors(back)->getMedalBars()[0]->getDeathMedal()->getSpriteFrame()->getName(),
+                  "medal_death_count_gold.png");
+        EXPECT_EQ(back->getElevatorPanel()->getSideBar()->getFloorLabel()->getString(), "1") << run;
+        restart();
+    }
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "app/story/ZUIMedalResult.h"
 #include "app/story/ZUISinglePlayerScene.h"
 #include "app/widgets/ZUICoreButton.h"
+#include "app/widgets/ZUIElevatorToggleButton.h"
 #include "engine/DrawNode.h"
 #include "engine/Label.h"
 #include "engine/Sprite.h"
@@ -222,6 +223,37 @@ TEST_F(Elevator, PressingTheOpenFloorStartsItsLevelThroughTheHost) {
     EXPECT_EQ(level->getInGameScene()->getMapName(), "DEMO_EmptyRoomWithWalls.map");
     EXPECT_EQ(Zarn::singlePlayerProgress().currentLevel, 0u);
     EXPECT_TRUE(Zarn::singlePlayerProgress().isModeActive(Zarn::playMode::deaths));
+}
+
+// A file with another level count keeps the floors reached; a completed
+// story opens every floor and shows the wide bar, whose mode switches are
+// saved at once.
+TEST_F(Elevator, ALevelCountChangeKeepsProgressAndACompletedStoryOpensEveryFloor) {
+    Zarn::SinglePlayerData old = progressWith(30);
+    old.levelStatuses[0].fewestDeaths = 0;
+    old.selectLevel(3);
+    writeSinglePlayerProgress(old);
+    ZUISinglePlayerScene* scene = restart();
+    ASSERT_EQ(floors(scene)->getButtons().size(), 32u);
+    EXPECT_TRUE(floors(scene)->buttonOf(3)->isEnabled());
+    EXPECT_FALSE(floors(scene)->buttonOf(4)->isEnabled());
+    EXPECT_EQ(floors(scene)->getMedalBars().size(), 1u);
+
+    old.runComplete = 1;
+    writeSinglePlayerProgress(old);
+    scene = restart();
+    for (const ZUIElevatorButton* b : floors(scene)->getButtons())
+        EXPECT_TRUE(b->isEnabled()) << b->getLevelIndex();
+    ZUIElevatorSideBar* bar = scene->getElevatorPanel()->getSideBar();
+    EXPECT_EQ(bar->getContentSize().width, 820.0f);
+    EXPECT_EQ(floors(scene)->getMedalBars().size(), 32u);
+    ASSERT_NE(bar->getTimerToggle(), nullptr);
+    bar->getTimerToggle()->callback(true);
+    Zarn::SinglePlayerData saved;
+    saved.loadFromSaveFile(getSinglePlayerSaveFileName());
+    EXPECT_EQ(saved.levelCount(), 32u);
+    EXPECT_EQ(saved.timerMode, 1);
+    EXPECT_EQ(saved.furthestLevel, 31u);
 }
 
 // The level's end through the host: its result panel's "levels" leads back

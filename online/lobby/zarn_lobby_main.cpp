@@ -1,0 +1,86 @@
+// zarn-lobby: the lobby server that players meet in before a co-op game; runs
+// until SIGINT or SIGTERM.
+#include <csignal>
+#include <cstdlib>
+#include <exception>
+#include <iostream>
+#include <string>
+
+#include "foundation/Logger.h"
+#include "online/lobby/LobbyServer.h"
+
+namespace {
+
+const char* const kUsage =
+    "Usage: zarn-lobby [--port N] [--address A] [--game HOST:PORT] [--log-dir DIR]\n"
+    "Meets lobby clients and sends them to games on the game server.\n"
+    "  --port N          the TCP port; 0 lets the system pick one (default 12345)\n"
+    "  --address A       the address to serve on (default 0.0.0.0, every interface)\n"
+    "  --game HOST:PORT  the game server the players are sent to (default 127.0.0.1:12346)\n"
+    "  --log-dir DIR     where the log files \"zarn-lobby_N.log\" go (default: the current folder)\n"
+    "  --help            this text\n"
+    "Prints \"zarn-lobby listening on port N\" once it serves; stops cleanly on SIGINT or SIGTERM.\n";
+
+int usageError(const std::string& text) {
+    std::cerr << "zarn-lobby: " << text << "\n" << kUsage;
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ZarnLobby::LobbyServer::Options options;
+    options.port = 12345;
+    std::string logDir = ".";
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::cout << kUsage;
+            return 0;
+        }
+        if (i + 1 >= argc) return usageError("missing value after " + arg);
+        const std::string value = argv[++i];
+        if (arg == "--address") {
+            options.address = value;
+        } else if (arg == "--game") {
+            options.gameEndpoint = value;
+        } else if (arg == "--log-dir") {
+            logDir = value;
+        } else if (arg == "--port") {
+            char* end = nullptr;
+            const unsigned long port = std::strtoul(value.c_str(), &end, 10);
+            if (value.empty() || *end != '\0' || port > 65535) return usageError("bad port " + value);
+            options.port = static_cast<u16>(port);
+        } else {
+            return usageError("unknown option " + arg);
+        }
+    }
+
+    Convinience::Logger::initialize();
+    Convinience::Logger::addFileSink(logDir + "/zarn-lobby");
+    Convinience::Logger::installSeverityFilter();
+    Convinience::Logger logger;
+
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    try {
+        ZarnLobby::LobbyServer server(options);
+        server.start();
+        std::cout << "zarn-lobby listening on port " << server.port() << std::endl;
+        int received = 0;
+        sigwait(&signals, &received);
+        logger.log(Convinience::severity::info, "Signal " + std::to_string(received) + ": stopping");
+        std::cerr << "zarn-lobby: stopping on signal " << received << "\n";
+        server.stop();
+    } catch (const std::exception& e) {
+        logger.log(Convinience::severity::critical, std::string("Critical error: ") + e.what());
+        Convinience::Logger::flush();
+        std::cerr << "zarn-lobby: " << e.what() << "\n";
+        return 1;
+    }
+    Convinience::Logger::flush();
+    return 0;
+}

@@ -1,15 +1,18 @@
 #include "foundation/Logger.h"
 
+#include <boost/core/null_deleter.hpp>
 #include <boost/date_time/posix_time/posix_time.hpp>
 #include <boost/log/attributes/value_extraction.hpp>
 #include <boost/log/core.hpp>
 #include <boost/log/expressions.hpp>
 #include <boost/log/sinks/sync_frontend.hpp>
 #include <boost/log/sinks/text_file_backend.hpp>
+#include <boost/log/sinks/text_ostream_backend.hpp>
 #include <boost/log/sources/record_ostream.hpp>
 #include <boost/log/sources/severity_logger.hpp>
 #include <boost/log/utility/setup/common_attributes.hpp>
 #include <boost/make_shared.hpp>
+#include <iostream>
 #include <ostream>
 
 namespace logging = boost::log;
@@ -58,20 +61,35 @@ void Logger::initialize() {
     logging::add_common_attributes();
 }
 
+namespace {
+
+void formatLine(const logging::record_view& rec, logging::formatting_ostream& out) {
+    const auto line = logging::extract<unsigned int>("LineID", rec);
+    const auto stamp = logging::extract<boost::posix_time::ptime>("TimeStamp", rec);
+    const auto sev = logging::extract<u32>("Severity", rec);
+    out << "[";
+    if (line) out << *line;
+    out << " ";
+    if (stamp) out << boost::posix_time::to_iso_extended_string(*stamp);
+    out << "][" << (sev ? Logger::severityName(*sev) : "") << "]: " << rec[expr::smessage];
+}
+
+}  // namespace
+
 void Logger::addFileSink(const std::string& prefix, u64 rotationSize) {
     auto backend = boost::make_shared<sinks::text_file_backend>(
         logging::keywords::file_name = prefix + "_%N.log", logging::keywords::rotation_size = rotationSize);
     auto sink = boost::make_shared<FileSink>(backend);
-    sink->set_formatter([](const logging::record_view& rec, logging::formatting_ostream& out) {
-        const auto line = logging::extract<unsigned int>("LineID", rec);
-        const auto stamp = logging::extract<boost::posix_time::ptime>("TimeStamp", rec);
-        const auto sev = logging::extract<u32>("Severity", rec);
-        out << "[";
-        if (line) out << *line;
-        out << " ";
-        if (stamp) out << boost::posix_time::to_iso_extended_string(*stamp);
-        out << "][" << (sev ? Logger::severityName(*sev) : "") << "]: " << rec[expr::smessage];
-    });
+    sink->set_formatter(&formatLine);
+    logging::core::get()->add_sink(sink);
+}
+
+void Logger::addStderrSink() {
+    auto backend = boost::make_shared<sinks::text_ostream_backend>();
+    backend->add_stream(boost::shared_ptr<std::ostream>(&std::clog, boost::null_deleter()));
+    backend->auto_flush(true);
+    auto sink = boost::make_shared<sinks::synchronous_sink<sinks::text_ostream_backend>>(backend);
+    sink->set_formatter(&formatLine);
     logging::core::get()->add_sink(sink);
 }
 

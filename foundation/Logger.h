@@ -39,6 +39,9 @@ public:
     // Adds the rotating file sink: prefix + "_%N.log", a new file every
     // rotationSize bytes, lines "[%LineID% %TimeStamp%][%Severity%]: %Message%".
     static void addFileSink(const std::string& prefix, u64 rotationSize = kRotationSize);
+    // Adds a sink that writes the same lines to standard error (for servers
+    // run from a terminal).
+    static void addStderrSink();
     // Accepts only records of severity INFO or above.
     static void installSeverityFilter();
 

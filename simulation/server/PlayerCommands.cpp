@@ -7,6 +7,7 @@
 #include "simulation/commands/CommandIds.h"
 #include "simulation/managers/PlayerInfoManager.h"
 #include "simulation/server/ClientManager.h"
+#include "simulation/server/EndpointRegistrar.h"
 #include "simulation/server/GameInstance.h"
 #include "simulation/sync/GSCommandPusher.h"
 #include "world/elements/SpawnPoints.h"
@@ -48,6 +49,7 @@ void AddPlayerCommand::execute() {
         logger_.log(kWarn, "Attemping to add client " + std::to_string(id) + " that already exists");
         return;
     }
+    if (parts_.registrar) parts_.registrar->registerEndpoint(id, std::string());
     switch (data.spawnMode) {
         case AddPlayerHeader::kNearPlayer:
             spawnNearPlayer(id);
@@ -109,6 +111,7 @@ void PlayerExitCommand::execute() {
     const u32 leaving = header.clientId;
     instance_.players.erase(leaving);
     clients_.removeClient(leaving);
+    if (registrar_) registrar_->removeEndpoint(leaving);
     // Client 0 (the host side) always has a pusher, also after it left itself.
     pushers_.addClient(0);
     const u32 fromId = instance_.fromID;

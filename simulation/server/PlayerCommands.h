@@ -7,6 +7,7 @@
 namespace Zarn {
 
 class ClientManager;
+class EndpointRegistrar;
 class GameInstance;
 class GSCommandPusher;
 class MultiClientCommandPusher;
@@ -36,6 +37,8 @@ public:
         SpawnPoints& spawns;
         PlayerInfoManager& infos;
         MultiClientCommandPusher& pushers;
+        // The host's, when one is installed (told before the spawn).
+        EndpointRegistrar* registrar = nullptr;
     };
 
     AddPlayerCommand(const Corvel::CommandHeader& header, u32 routeFrom, AddPlayerHeader data,
@@ -63,15 +66,21 @@ private:
 // host 26 with the game instance.
 class PlayerExitCommand : public Corvel::IncomingCommand {
 public:
+    // registrar: the host's, or null; told after the client has left.
     PlayerExitCommand(const Corvel::CommandHeader& header, GameInstance& instance, ClientManager& clients,
-                      MultiClientCommandPusher& pushers)
-        : IncomingCommand(header), instance_(instance), clients_(clients), pushers_(pushers) {}
+                      MultiClientCommandPusher& pushers, EndpointRegistrar* registrar = nullptr)
+        : IncomingCommand(header),
+          instance_(instance),
+          clients_(clients),
+          pushers_(pushers),
+          registrar_(registrar) {}
     void execute() override;
 
 private:
     GameInstance& instance_;
     ClientManager& clients_;
     MultiClientCommandPusher& pushers_;
+    EndpointRegistrar* registrar_;
     Convinience::Logger logger_;
 };
 

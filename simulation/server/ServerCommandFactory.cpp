@@ -98,14 +98,14 @@ std::unique_ptr<Convinience::Command> ServerCommandFactory::build(const Corvel::
                                                               GameState(reader, factories_), pusher, parts_);
         case ServerCommandId::addPlayer: {
             AddPlayerHeader data(reader);
-            logger_.log(kWarn, "cannot add player without endpointAdder on network");
+            if (!registrar_) logger_.log(kWarn, "cannot add player without endpointAdder on network");
             return std::make_unique<AddPlayerCommand>(
                 header, message.fromClientId, std::move(data),
-                AddPlayerCommand::Parts{instance_, units_, clients_, spawns_, infos_, pushers_});
+                AddPlayerCommand::Parts{instance_, units_, clients_, spawns_, infos_, pushers_, registrar_});
         }
         case ServerCommandId::exitGame:
             ownCommands_.immediate.push_back(
-                std::make_unique<PlayerExitCommand>(header, instance_, clients_, pushers_));
+                std::make_unique<PlayerExitCommand>(header, instance_, clients_, pushers_, registrar_));
             return nullptr;
         case ServerCommandId::setGameFromId:
             return std::make_unique<SetGameFromIDCommand>(header, message.fromClientId, reader.readU32(),

@@ -11,6 +11,7 @@
 namespace Zarn {
 
 class ClientManager;
+class EndpointRegistrar;
 class GameInstance;
 class GameStatePacker;
 class GSCommandPusher;
@@ -55,8 +56,8 @@ private:
 // Turns each record of the server's incoming ring into a command (the
 // multi-client scheduler's factory). Senders of route 10 and up must name a
 // unit; the host's own records (route below 10) are trusted. Commands 1 and 2
-// become InputConfirmationCommand, 8 to 11 the player commands (no endpoint
-// registrar is ever installed here, so a join logs its WARN line). An unknown
+// become InputConfirmationCommand, 8 to 11 the player commands (without an
+// endpoint registrar a join logs its WARN line). An unknown
 // ID is logged at CRITICAL ("Invalid commandID from packet data <id>"), data
 // that is short or lies about its counts at CRITICAL ("Invalid command data
 // from client <id>"); both throw Convinience::InvalidCommandDataException.
@@ -81,6 +82,9 @@ public:
           infos_(infos) {}
 
     std::unique_ptr<Convinience::Command> create(const Corvel::QueuedMessage& message) override;
+    // The host's registrar (not owned; null: none), handed to every join and
+    // exit built afterwards. Server thread, or before the loop runs.
+    void setEndpointRegistrar(EndpointRegistrar* registrar) { registrar_ = registrar; }
 
 private:
     SteerableUnitManager& units_;
@@ -98,6 +102,7 @@ private:
     Corvel::ClientCommandState& ownCommands_;
     SpawnPoints& spawns_;
     PlayerInfoManager& infos_;
+    EndpointRegistrar* registrar_ = nullptr;
     Convinience::Logger logger_;
 };
 

@@ -4,6 +4,9 @@
 #include <exception>
 #include <string>
 
+#include "foundation/Buffer.h"
+#include "simulation/commands/CommandIds.h"
+
 namespace Zarn {
 
 namespace {
@@ -60,6 +63,7 @@ void ZarnServer::run() {
         return;
     }
     logger_.log(kInfo, "Zarn server started");
+    requestFromID();
     while (loop_.isRunning()) {
         // A batch that moves nothing (commands held back by their numbering)
         // counts as no work, so that the loop never spins without waiting.
@@ -79,6 +83,7 @@ bool ZarnServer::runCommandBatch() {
     } catch (const std::exception& e) {
         logger_.log(kCritical, std::string("Critical error: a command failed and was dropped: ") + e.what());
     }
+    wakeTarget();
     return received || waitingCommands() < waitingBefore;
 }
 
@@ -88,7 +93,11 @@ void ZarnServer::waitOrStep() {
         loop_.finish();
         return;
     }
-    if (!countdown_.isCounting()) stepper_.step();
+    if (!countdown_.isCounting()) {
+        stepper_.step();
+    } else if (!outgoing_.empty()) {
+        wakeTarget();
+    }
     loop_.waitFor(std::chrono::milliseconds(kWaitMs));
 }
 
@@ -100,6 +109,24 @@ std::size_t ZarnServer::waitingCommands() const {
     std::size_t count = 0;
     for (const auto& [id, state] : commands_.states) count += state->pending.size() + state->immediate.size();
     return count;
+}
+
+void ZarnServer::requestFromID() {
+    if (!wakeTarget_ || instance_.fromID != 0) return;
+    Corvel::CommandHeader header(0, HostCommandId::requestFromId, 0, true);
+    Convinience::Buffer buffer(64);
+    header.serialize(buffer);
+    buffer.appendU32(instance_.instanceID);
+    Corvel::QueuedMessage record;
+    record.reliable = 1;
+    record.bytes = buffer.takeBytes();
+    if (!outgoing_.push(std::move(record)))
+        logger_.log(kCritical, "Critical error: no room to ask for the fromID");
+    wakeTarget();
+}
+
+void ZarnServer::wakeTarget() {
+    if (wakeTarget_) wakeTarget_->wake();
 }
 
 void ZarnServer::wake() {

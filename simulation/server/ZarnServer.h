@@ -14,6 +14,7 @@
 #include "simulation/scores/MoneyScoreKeeper.h"
 #include "simulation/scores/ScoreKeeperRegistry.h"
 #include "simulation/server/ClientManager.h"
+#include "simulation/server/EndpointRegistrar.h"
 #include "simulation/server/GameInstance.h"
 #include "simulation/server/InputApplier.h"
 #include "simulation/server/ServerCommandFactory.h"
@@ -67,6 +68,14 @@ public:
     // registry must hold the same kinds). A kind already held keeps its
     // keeper; answers whether this one was filed (else it is dropped).
     bool addScoreKeeper(std::unique_ptr<ScoreKeeper> keeper);
+    // Hosting hooks, host thread, before run; none is owned, each outlives
+    // the loop. The wake target is woken after every command batch and while
+    // the empty game waits with records on the outgoing ring; with one
+    // installed and a fromID of 0, run first asks the host for the fromID
+    // (command 23 on the outgoing ring, answered by server command 10).
+    void setWakeTarget(Convinience::Wakeable* target) { wakeTarget_ = target; }
+    void setEndpointRegistrar(EndpointRegistrar* registrar) { factory_.setEndpointRegistrar(registrar); }
+    void setLagKicker(LagKicker* kicker) { stepper_.setLagKicker(kicker); }
     // The game's stopwatch, running from construction; the keepers that read
     // it are updated on the server thread.
     const Convinience::Stopwatch& stopwatch() const { return stopwatch_; }
@@ -101,10 +110,13 @@ public:
 
 private:
     bool hasWork() const;
+    void requestFromID();
+    void wakeTarget();
     // Commands filed for clients and not yet executed.
     std::size_t waitingCommands() const;
 
     Convinience::Logger logger_;
+    Convinience::Wakeable* wakeTarget_ = nullptr;
     Corvel::MessageQueue& incoming_;
     Corvel::MessageQueue& outgoing_;
     Convinience::Stopwatch stopwatch_;

@@ -68,6 +68,40 @@ TEST_F(BaseControllerTest, TheEndOfTheSquashPlaysTheReturnOnlyWhileASubstituteSt
     EXPECT_TRUE(controller->hasEffectAnimations()) << "the count only grows";
 }
 
+// A controller whose substitute (a node on the player's parent) stands in
+// for the player, as the 3D controller's squash leaves it.
+class SubstitutingController : public CocosPlayerAnimController {
+public:
+    using CocosPlayerAnimController::CocosPlayerAnimController;
+    void standIn(Node* substitute) { substitute_ = substitute; }
+};
+
+// While a substitute stands, the squash's end plays the return; a new state
+// animation first stands the player up and takes the substitute off the
+// parent, after which the squash's end plays nothing.
+TEST_F(BaseControllerTest, ASubstituteMakesTheSquashsEndPlayTheReturnUntilAStateTakesItAway) {
+    SubstitutingController sub(node, &zOrder);
+    sub.add(4, node, cocos2d::DelayTime::create(1.0f));
+    sub.addStateRow(6, 4);
+    sub.add(CocosPlayerAnimController::kReturnKey, node, cocos2d::DelayTime::create(1.0f));
+    Node* substitute = Node::create();
+    world->addChild(substitute);
+    sub.standIn(substitute);
+
+    sub.changeEffect(CocosPlayerAnimController::kSquashEffect, 0);
+    EXPECT_NE(sub.runningAction(CocosPlayerAnimController::kReturnKey), nullptr);
+    sub.stop(CocosPlayerAnimController::kReturnKey);
+
+    sub.playStateAnimation(0, 6);
+    EXPECT_EQ(sub.getSubstitute(), nullptr);
+    EXPECT_EQ(substitute->getParent(), nullptr) << "taken off the parent";
+    EXPECT_TRUE(sub.isIdle()) << "reset ran first";
+    EXPECT_TRUE(sub.isInStateAnimation());
+    EXPECT_NE(sub.runningAction(4), nullptr);
+    sub.changeEffect(CocosPlayerAnimController::kSquashEffect, 0);
+    EXPECT_EQ(sub.runningAction(CocosPlayerAnimController::kReturnKey), nullptr);
+}
+
 TEST_F(BaseControllerTest, ResetStandsTheNodeUpAndEndsTheStateAnimation) {
     controller->playStateAnimation(0, 6);
     controller->reset();

@@ -11,6 +11,7 @@
 #include "engine/EngineLog.h"
 #include "engine/GLView.h"
 #include "engine/sdl/SdlGlyphCache.h"
+#include "engine/sdl/SdlSheetCrops.h"
 
 namespace cocos2d {
 
@@ -102,6 +103,8 @@ struct SdlRenderBackend::Impl {
 
     std::unordered_map<AssetName, SDL_Texture*> textures;  // owned; null: unreadable
     SdlGlyphCache glyphs;
+    bool software = false;  // SDL's software renderer: large sheets are drawn from cut-outs
+    SdlSheetCrops crops;
 
     // Design (y up) to output pixels (y down), set at the start of a frame.
     float originX = 0.0f;
@@ -141,7 +144,9 @@ struct SdlRenderBackend::Impl {
     std::vector<SDL_Vertex> batch;
     unsigned int drawCalls = 0;
 
-    Impl(SDL_Renderer* r, const GLView& v) : renderer(r), view(v), glyphs(r) {
+    Impl(SDL_Renderer* r, const GLView& v) : renderer(r), view(v), glyphs(r), crops(r) {
+        SDL_RendererInfo info;
+        software = SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
         SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
         premultiplied = SDL_ComposeCustomBlendMode(
             SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA, SDL_BLENDOPERATION_ADD,
@@ -283,7 +288,11 @@ struct SdlRenderBackend::Impl {
     SDL_Texture* texture(const AssetName& path) {
         auto it = textures.find(path);
         if (it != textures.end()) return it->second;
-        SDL_Texture* t = IMG_LoadTexture(renderer, path.c_str());
+        SDL_Texture* t = nullptr;
+        if (SDL_Surface* image = IMG_Load(path.c_str())) {
+            t = SDL_CreateTextureFromSurface(renderer, image);
+            if (t == nullptr || !software || !crops.keep(path.str(), image)) SDL_FreeSurface(image);
+        }
         if (t == nullptr) {
             engineLog("render: cannot load image " + path.str() + ": " + IMG_GetError());
         } else {
@@ -495,7 +504,21 @@ struct SdlRenderBackend::Impl {
         if (texW <= 0 || texH <= 0) return;
         const SDL_Color color = modulate(255, 255, 255, c.opacity / 255.0f, c.color);
         const Rect& q = c.quad;
-        const Rect& r = c.textureRect;
+        Rect r = c.textureRect;
+        if (software && (texW > SdlSheetCrops::kLimit || texH > SdlSheetCrops::kLimit)) {
+            const float w = c.textureRotated ? r.size.height : r.size.width;
+            const float h = c.textureRotated ? r.size.width : r.size.height;
+            const int x0 = static_cast<int>(std::floor(r.origin.x));
+            const int y0 = static_cast<int>(std::floor(r.origin.y));
+            const SDL_Rect area{x0, y0, static_cast<int>(std::ceil(r.origin.x + w)) - x0,
+                                static_cast<int>(std::ceil(r.origin.y + h)) - y0};
+            SDL_Texture* part = crops.crop(c.texture.str(), area);
+            if (part == nullptr) return;
+            tex = part;
+            SDL_QueryTexture(tex, nullptr, nullptr, &texW, &texH);
+            r.origin.x -= static_cast<float>(std::max(x0, 0));
+            r.origin.y -= static_cast<float>(std::max(y0, 0));
+        }
         // (u, v): a point of the quad as fractions, v up.
         auto at = [&](float u, float v) {
             const Vec2 local(q.origin.x + u * q.size.width, q.origin.y + v * q.size.height);

@@ -1,0 +1,115 @@
+#include <SDL.h>
+#include <SDL_image.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/cocos2d.h"
+#include "engine/sdl/GLViewImpl.h"
+#include "engine/sdl/SdlRenderBackend.h"
+#include "sdl/support/VirtualDisplay.h"
+#include "support/TestEnvironment.h"
+
+using namespace cocos2d;
+
+namespace {
+
+// A sheet of `w` x `h` pixels: blue, with a red block of 256 x 256 at
+// (x, y).
+std::string sheetWithRedBlock(const std::string& name, int w, int h, int x, int y) {
+    const std::string path = zarn_test::tempDir() + "/" + name;
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_RGBA32);
+    SDL_FillRect(s, nullptr, SDL_MapRGBA(s->format, 0, 0, 255, 255));
+    const SDL_Rect block{x, y, 256, 256};
+    SDL_FillRect(s, &block, SDL_MapRGBA(s->format, 255, 0, 0, 255));
+    IMG_SavePNG(s, path.c_str());
+    SDL_FreeSurface(s);
+    return path;
+}
+
+// SDL's software renderer, the one a machine without GL drivers gets.
+class SdlSoftwareSheetTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::string why = zarn_test::startVirtualDisplay();
+        if (!why.empty()) GTEST_SKIP() << "no virtual display: " << why;
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+        director = Director::getInstance();
+        director->reset();
+        {
+            zarn_test::DriverAllocations driver;
+            view = GLViewImpl::createWithRect("sheet test", Rect(0, 0, 1024, 576));
+        }
+        director->setOpenGLView(view);
+        if (!view->hasWindow()) GTEST_SKIP() << "the virtual display would not open a window";
+        if (view->getRendererName() != "software") GTEST_SKIP() << "no software renderer";
+        view->setDesignResolutionSize(1024, 576, ResolutionPolicy::SHOW_ALL);
+        scene = Scene::create();
+        director->runWithScene(scene);
+    }
+
+    void TearDown() override {
+        SDL_ResetHint(SDL_HINT_RENDER_DRIVER);
+        if (director == nullptr) return;
+        zarn_test::DriverAllocations driver;
+        director->reset();
+        experimental::AudioEngine::end();
+        PoolManager::getInstance()->getCurrentPool()->clear();
+    }
+
+    // The colour at a design point after one frame, as 0xRRGGBB.
+    uint32_t drawAndRead(float x, float y) {
+        {
+            zarn_test::DriverAllocations driver;
+            director->mainLoop(0.0f);
+        }
+        std::vector<uint8_t> pixels;
+        int width = 0;
+        int height = 0;
+        if (!view->getSdlRenderBackend()->readPixels(pixels, width, height)) return 0xffffffffu;
+        const std::size_t i = (static_cast<std::size_t>(576.0f - y) * static_cast<std::size_t>(width) +
+                               static_cast<std::size_t>(x)) *
+                              4;
+        return (uint32_t{pixels[i]} << 16) | (uint32_t{pixels[i + 1]} << 8) | pixels[i + 2];
+    }
+
+    Director* director = nullptr;
+    GLViewImpl* view = nullptr;  // held by the director
+    Scene* scene = nullptr;
+};
+
+// Frames far into a sheet wider or taller than 2048 px, turned and scaled so
+// that their triangles reach past the window: SDL 2.26's software renderer
+// read outside the sheet and crashed here.
+TEST_F(SdlSoftwareSheetTest, DrawsTurnedScaledFramesFromFarInsideLargeSheets) {
+    struct Case {
+        const char* name;
+        int w, h, x, y;
+        bool rotated;
+    } const cases[] = {
+        {"wide.png", 4096, 512, 3000, 100, false},
+        {"tall.png", 512, 4096, 100, 3000, false},
+        {"wide_rotated.png", 4096, 512, 3000, 100, true},
+        {"small.png", 2048, 512, 1700, 100, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = sheetWithRedBlock(c.name, c.w, c.h, c.x, c.y);
+        Sprite* sprite = Sprite::create(path, Rect(c.x + 28, c.y + 28, 200, 200));
+        ASSERT_NE(sprite, nullptr);
+        if (c.rotated) {
+            sprite->setSpriteFrame(SpriteFrame::createWithTexture(
+                sprite->getTexture(), Rect(c.x + 28, c.y + 28, 200, 200), true, Vec2::ZERO, Size(200, 200)));
+        }
+        sprite->setPosition(300, 288);
+        sprite->setRotation(17.0f);
+        sprite->setScale(2.5f);
+        scene->addChild(sprite);
+        EXPECT_EQ(drawAndRead(300, 288), 0xff0000u);
+        scene->removeChild(sprite);
+    }
+}
+
+}  // namespace

@@ -164,6 +164,7 @@ TEST_F(MainMenu, SettingsSliderSetsTheVolumeAndBackWritesTheFile) {
     click(centreOf(layer->settingsIcon));
     ZUISettingsMenu* settings = layer->settingsMenu;
     ASSERT_NE(settings, nullptr);
+    settings->retain();  // read again after the page has left the scene
     EXPECT_EQ(layer->mainMenu, nullptr);
     layer->openSettings(50);  // a second open changes nothing
     EXPECT_EQ(layer->settingsMenu, settings);
@@ -192,6 +193,7 @@ TEST_F(MainMenu, SettingsSliderSetsTheVolumeAndBackWritesTheFile) {
     ASSERT_NE(layer->mainMenu, nullptr);
     frame();
     EXPECT_EQ(settings->getParent(), nullptr);
+    settings->release();
 
     // The slider shows the stored volume when the page opens again.
     click(centreOf(layer->settingsIcon));

@@ -2,6 +2,8 @@
 
 #include "foundation/Types.h"
 
+#include <atomic>
+
 namespace Convinience {
 
 // Source of monotonic time in 100-nanosecond ticks. The default follows the
@@ -14,12 +16,13 @@ public:
     static const TickClock& steady();
 };
 
-// A clock that only moves when told to; for tests.
+// A clock that only moves when told to; for tests. A test's thread may move
+// it while a server thread reads it.
 class ManualTickClock : public TickClock {
 public:
-    u64 nowTicks() const override { return ticks; }
-    void advanceMs(u64 ms) { ticks += ms * 10000; }
-    u64 ticks = 0;
+    u64 nowTicks() const override { return ticks.load(std::memory_order_relaxed); }
+    void advanceMs(u64 ms) { ticks.fetch_add(ms * 10000, std::memory_order_relaxed); }
+    std::atomic<u64> ticks{0};
 };
 
 // Measures elapsed milliseconds. Not synchronised: one thread per instance.

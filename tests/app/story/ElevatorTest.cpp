@@ -201,7 +201,6 @@ TEST_F(Elevator, AStoredFloorPastTheListHighlightsNothing) {
     ASSERT_NE(panel, nullptr);
     for (const ZUIElevatorButton* b : panel->getButtonsPanel()->getButtons())
         EXPECT_NE(b->getOutline()->getColor(), Color3B::WHITE) << b->getLevelIndex();
-    panel->release();
 }
 
 TEST_F(Elevator, PressingTheOpenFloorStartsItsLevelThroughTheHost) {

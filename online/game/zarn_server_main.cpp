@@ -9,6 +9,7 @@
 #include <string>
 
 #include "foundation/Logger.h"
+#include "online/ServiceMain.h"
 #include "online/game/GameServerHost.h"
 
 namespace {
@@ -50,10 +51,7 @@ int main(int argc, char** argv) {
         } else if (arg == "--log-dir") {
             logDir = value;
         } else if (arg == "--port") {
-            char* end = nullptr;
-            const unsigned long port = std::strtoul(value.c_str(), &end, 10);
-            if (value.empty() || *end != '\0' || port > 65535) return usageError("bad port " + value);
-            options.port = static_cast<u16>(port);
+            if (!ZarnOnline::parsePort(value, options.port)) return usageError("bad port " + value);
         } else {
             return usageError("unknown option " + arg);
         }
@@ -63,26 +61,17 @@ int main(int argc, char** argv) {
     if (!file) return usageError("cannot read " + mapPath);
     options.mapBytes.assign(std::istreambuf_iterator<char>(file), {});
 
-    Convinience::Logger::initialize();
-    Convinience::Logger::addStderrSink();
-    Convinience::Logger::addFileSink(logDir + "/zarn-server");
-    Convinience::Logger::installSeverityFilter();
+    ZarnOnline::startServiceLog(logDir + "/zarn-server", true);
     Convinience::Logger logger;
 
     // Every thread started from here on inherits the blocked signals; the
     // main thread takes them with sigwait.
-    sigset_t signals;
-    sigemptyset(&signals);
-    sigaddset(&signals, SIGINT);
-    sigaddset(&signals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    const sigset_t signals = ZarnOnline::blockStopSignals();
     try {
         Zarn::GameServerHost host(std::move(options));
         host.start();
         std::cout << "zarn-server listening on port " << host.port() << std::endl;
-        int received = 0;
-        sigwait(&signals, &received);
-        logger.log(Convinience::severity::info, "Signal " + std::to_string(received) + ": stopping");
+        ZarnOnline::waitForStopSignal(signals, logger);
         host.stop();
     } catch (const std::exception& e) {
         logger.log(Convinience::severity::critical, std::string("Critical error: ") + e.what());

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "foundation/Logger.h"
+#include "online/ServiceMain.h"
 #include "online/lobby/LobbyServer.h"
 
 namespace {
@@ -47,32 +48,21 @@ int main(int argc, char** argv) {
         } else if (arg == "--log-dir") {
             logDir = value;
         } else if (arg == "--port") {
-            char* end = nullptr;
-            const unsigned long port = std::strtoul(value.c_str(), &end, 10);
-            if (value.empty() || *end != '\0' || port > 65535) return usageError("bad port " + value);
-            options.port = static_cast<u16>(port);
+            if (!ZarnOnline::parsePort(value, options.port)) return usageError("bad port " + value);
         } else {
             return usageError("unknown option " + arg);
         }
     }
 
-    Convinience::Logger::initialize();
-    Convinience::Logger::addFileSink(logDir + "/zarn-lobby");
-    Convinience::Logger::installSeverityFilter();
+    ZarnOnline::startServiceLog(logDir + "/zarn-lobby", false);
     Convinience::Logger logger;
 
-    sigset_t signals;
-    sigemptyset(&signals);
-    sigaddset(&signals, SIGINT);
-    sigaddset(&signals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    const sigset_t signals = ZarnOnline::blockStopSignals();
     try {
         ZarnLobby::LobbyServer server(options);
         server.start();
         std::cout << "zarn-lobby listening on port " << server.port() << std::endl;
-        int received = 0;
-        sigwait(&signals, &received);
-        logger.log(Convinience::severity::info, "Signal " + std::to_string(received) + ": stopping");
+        const int received = ZarnOnline::waitForStopSignal(signals, logger);
         std::cerr << "zarn-lobby: stopping on signal " << received << "\n";
         server.stop();
     } catch (const std::exception& e) {

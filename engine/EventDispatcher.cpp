@@ -387,6 +387,15 @@ void EventDispatcher::dispatchTouchEvent(EventTouch* event) {
             }
             if (swallowed)
                 remaining.erase(std::remove(remaining.begin(), remaining.end(), touch), remaining.end());
+            // A touch that is over is over for everyone: a listener whose end
+            // was swallowed by one before it keeps no claim on it (the touch
+            // goes away, and a new one may take its place).
+            if (code == EventTouch::EventCode::ENDED || code == EventTouch::EventCode::CANCELLED) {
+                for (EventListener* base : oneByOne.listeners()) {
+                    auto& claimed = static_cast<EventListenerTouchOneByOne*>(base)->claimedTouches_;
+                    claimed.erase(std::remove(claimed.begin(), claimed.end(), touch), claimed.end());
+                }
+            }
         }
     }
     if (!allAtOnce.empty() && !remaining.empty()) {

@@ -303,3 +303,50 @@ TEST_F(TouchDispatch, ListeningOrderFollowsChangesOfTheTree) {
 }
 
 }  // namespace
+
+namespace {
+
+// A listener ahead of a button turns swallowing on while the touch ends (a
+// container that took the touch over as a drag), so the button never hears
+// that end. The button keeps no claim on the ended touch: when the next touch
+// comes in the same touch object and the button lets it pass, the button
+// hears nothing more of it.
+TEST_F(TouchDispatch, AnEndSwallowedAheadOfAClaimerLeavesItNoClaim) {
+    Node* button = Node::create();
+    scene->addChild(button);
+    auto* buttonListener = listen(button, "button", true, true);
+    auto* dispatcher = Director::getInstance()->getEventDispatcher();
+    auto* drag = listen(nullptr, "drag", true, false);
+    drag->onTouchEnded = [&](Touch*, Event*) {
+        log.push_back("drag:ended");
+        drag->setSwallowTouches(true);
+    };
+    dispatcher->addEventListenerWithFixedPriority(drag, -1);
+
+    Touch* finger = new Touch();
+    auto send = [&](EventTouch::EventCode code) {
+        EventTouch event;
+        event.setEventCode(code);
+        event.setTouches({finger});
+        dispatcher->dispatchEvent(&event);
+    };
+    finger->setTouchInfo(1, 5, 5);
+    send(EventTouch::EventCode::BEGAN);
+    send(EventTouch::EventCode::ENDED);
+    EXPECT_EQ(log, (std::vector<std::string>{"drag:began", "button:began", "drag:ended"}));
+
+    log.clear();
+    drag->setSwallowTouches(false);
+    buttonListener->onTouchBegan = [&](Touch*, Event*) {
+        log.push_back("button:began");
+        return false;  // this touch misses the button
+    };
+    send(EventTouch::EventCode::BEGAN);
+    send(EventTouch::EventCode::MOVED);
+    drag->onTouchEnded = [&](Touch*, Event*) { log.push_back("drag:ended"); };
+    send(EventTouch::EventCode::ENDED);
+    EXPECT_EQ(log, (std::vector<std::string>{"drag:began", "button:began", "drag:moved", "drag:ended"}));
+    finger->release();
+}
+
+}  // namespace

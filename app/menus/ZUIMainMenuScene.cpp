@@ -6,6 +6,7 @@
 #include "app/menus/ZUIMainMenu.h"
 #include "app/menus/ZUIMainMenuSplash.h"
 #include "app/menus/ZUIMultiplayerPanelEx.h"
+#include "app/menus/ZUIRotateButtonMenu.h"
 #include "app/menus/ZUISettingsMenu.h"
 #include "app/start/PlatformServices.h"
 #include "app/widgets/CreateConfigured.h"
@@ -150,7 +151,7 @@ void ZUIMainMenuLayer::showArcadePanel() {
         contentNode->addChild(arcadePanel);
         arcadePanel->backButton->callback = [this] {
             ZUIArcadePanel* leaving = arcadePanel;
-            leaving->collapseCarousel();
+            leaving->carousel->collapseAll();
             returnToMenu();
             leaving->runAction(Sequence::create(DelayTime::create(kSlideSeconds), RemoveSelf::create()));
             arcadePanel = nullptr;

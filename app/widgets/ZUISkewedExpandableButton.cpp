@@ -86,6 +86,13 @@ FiniteTimeAction* ZUISkewedExpandableButton::collapse() {
     return action;
 }
 
+void ZUISkewedExpandableButton::cancelPress() {
+    if (!state.pressed) return;
+    state.pressed = false;
+    state.hovered = false;
+    showNormal();
+}
+
 void ZUISkewedExpandableButton::placeContainer() {
     container->stopAllActions();
     container->setPosition(restPosition());

@@ -51,6 +51,9 @@ public:
     // The same in reverse; a delay of 0 when not expanded.
     cocos2d::FiniteTimeAction* collapse();
     bool isExpanded() const { return expanded; }
+    // Drops a press in progress without a click (a container that took the
+    // touch over as a drag calls it): normal look, pressed and hovered cleared.
+    void cancelPress();
 
     cocos2d::DrawNode* getFace() const { return face; }
     cocos2d::DrawNode* getShadow() const { return shadow; }

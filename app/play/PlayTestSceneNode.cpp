@@ -6,7 +6,7 @@
 #include "app/play/CocosPlayTestScene.h"
 #include "app/play/PlayCommands.h"
 #include "app/start/PlatformServices.h"
-#include "simulation/scores/LevelEntry.h"
+#include "app/story/SinglePlayerProgress.h"
 #include "app/story/ZUIMedalResult.h"
 #include "app/story/ZUISinglePlayerScene.h"
 #include "app/widgets/ZUICoreButton.h"
@@ -26,6 +26,7 @@
 #include "presentation/mediators/CocosNodeMediator.h"
 #include "simulation/client/SinglePlayerZarn.h"
 #include "simulation/progress/SinglePlayerData.h"
+#include "simulation/scores/LevelEntry.h"
 #include "simulation/scores/ScoreKeeperRegistry.h"
 #include "simulation/scores/ScoreKeeperSummary.h"
 #include "visuals/elements/LevelVisualFactories.h"
@@ -225,21 +226,22 @@ void PlayTestSceneNode::showLevelResult() {
     panel->getLevelsButton()->callback = [this] { backToLevelSelect(); };
     panel->getRetryButton()->callback = [this] { restartLevel(); };
     panel->getNextButton()->callback = [this, level] {
-        // The end-of-levels scene has no bonus challenge list yet: both
-        // routes open it.
-        if (nextLevelRoute(level, static_cast<u32>(levels_.size())) == NextLevelRoute::playNext) {
+        const NextLevelRoute route = nextLevelRoute(level, static_cast<u32>(levels_.size()));
+        if (route == NextLevelRoute::playNext) {
             playLevel(level + 1);
-        } else {
-            cocos2d::Director::getInstance()->replaceScene(
-                cocos2d::TransitionFade::create(1.0f, ZUIBetaEndScene::create()));
+            return;
         }
+        ZUIBetaEndScene* end = ZUIBetaEndScene::create();
+        if (end == nullptr) return;
+        if (route == NextLevelRoute::bonusChallenges) end->addBonusChallenges();
+        cocos2d::Director::getInstance()->replaceScene(cocos2d::TransitionFade::create(1.0f, end));
     };
     slideIn(panel);
 
     progress_->money += score.money;
     progress_->recordLevelResult(level, score);
     progress_->completeLevel();
-    saveSinglePlayerProgress(*progress_);
+    writeSinglePlayerProgress(*progress_);
 }
 
 void PlayTestSceneNode::slideIn(ZUIMedalResult* panel) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/menus/ZUIArcadePanel.h"
+#include "app/menus/ZUIBetaEndScene.h"
 #include "app/menus/ZUIMainMenu.h"
 #include "app/menus/ZUIMainMenuScene.h"
 #include "app/menus/ZUIMainMenuSplash.h"
@@ -237,17 +238,13 @@ TEST_F(MainMenu, CreditsAndStoryLeadToScenesThatComeBack) {
     frame();
     click(centreOf(layer->creditsIcon));
     frames(30, 0.1f);
-    Scene* credits = Director::getInstance()->getRunningScene();
-    EXPECT_EQ(dynamic_cast<ZUIMainMenuScene*>(credits), nullptr);
-    // Its Back button returns to a new menu without the splash.
-    const DrawList& list = Director::getInstance()->getDrawList();
-    bool sawBack = false;
-    for (const DrawCommand& c : list.commands)
-        sawBack = sawBack || (c.glyphs != nullptr && c.glyphs->text == U"Back");
-    EXPECT_TRUE(sawBack);
-    Node* back = nullptr;
-    for (Node* child : credits->getChildren()) back = child;
-    click(back->convertToWorldSpace(Vec2::ZERO));  // a label button's position is its centre
+    // The end-of-levels scene, without the bonus button; its back icon
+    // returns to a new menu without the splash.
+    auto* credits = dynamic_cast<ZUIBetaEndScene*>(Director::getInstance()->getRunningScene());
+    ASSERT_NE(credits, nullptr);
+    EXPECT_EQ(credits->bonusButton, nullptr);
+    EXPECT_FALSE(Director::getInstance()->getDrawList().findByFrame("icon_back.png").empty());
+    click(credits->backButton->getPosition());
     frames(10, 0.1f);
     auto* menu = dynamic_cast<ZUIMainMenuScene*>(Director::getInstance()->getRunningScene());
     ASSERT_NE(menu, nullptr);

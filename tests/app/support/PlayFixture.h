@@ -8,7 +8,9 @@
 
 #include <chrono>
 #include <cmath>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <thread>
 
@@ -21,6 +23,7 @@
 #include "simulation/client/SinglePlayerZarn.h"
 #include "simulation/core/ClientGameCore.h"
 #include "simulation/progress/SinglePlayerData.h"
+#include "tools/SolutionScript.h"
 #include "world/units/SteerableUnitManager.h"
 
 namespace zarn_test {
@@ -114,6 +117,63 @@ protected:
         click(cellOnScreen(x, y));
         return stepUntil([&] { return near(position(), x, y, 6.0f); }, 600);
     }
+    // Plays the room's recorded solution (assets/maps/ROOM.solution, player
+    // 0) as a player would: a click on each cell to walk to, the continue
+    // key to dismiss, frames to wait; then steps until the level's result
+    // panel shows. False, with the step that failed, when the level did not
+    // end that way.
+    ::testing::AssertionResult playSolution(const std::string& room) {
+        std::ifstream in(std::string(ZARN_SOURCE_DIR) + "/assets/maps/" + room + ".solution");
+        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const Zarn::Solution solution = Zarn::parseSolution(text);
+        if (solution.players.empty()) return ::testing::AssertionFailure() << room << " has no solution";
+        PlayTestSceneNode* h = host();
+        const auto over = [&] { return host() != h || h->getResultPanel() != nullptr; };
+        const auto ticks = [](float seconds) { return static_cast<u32>(std::lround(seconds / kTick)); };
+        for (const Zarn::SolutionStep& s : solution.players.front()) {
+            bool done = true;
+            const u32 begun = newestTick(h);
+            switch (s.kind) {
+                case Zarn::SolutionStep::Kind::go:
+                    click(cellOnScreen(s.x, s.y));
+                    done = step();
+                    break;
+                case Zarn::SolutionStep::Kind::move:
+                    click(cellOnScreen(s.x, s.y));
+                    done = stepUntil([&] { return over() || near(position(), s.x, s.y, 3.0f); }, 600);
+                    break;
+                case Zarn::SolutionStep::Kind::reach:
+                    done = stepUntil(
+                        [&] {
+                            if (over()) return true;
+                            const GeometryLib::FPoint p = position();
+                            return std::floor(p.x / cellSize()) == std::floor(s.x) &&
+                                   std::floor(p.y / cellSize()) == std::floor(s.y);
+                        },
+                        600);
+                    break;
+                case Zarn::SolutionStep::Kind::wait:
+                    done =
+                        stepUntil([&] { return over() || newestTick(h) >= begun + ticks(s.seconds); }, 2000);
+                    break;
+                case Zarn::SolutionStep::Kind::until:
+                    done = newestTick(h) >= ticks(s.seconds) ||
+                           stepUntil([&] { return over() || newestTick(h) >= ticks(s.seconds); }, 2000);
+                    break;
+                case Zarn::SolutionStep::Kind::dismiss:
+                    pressKey(cocos2d::EventKeyboard::KeyCode::KEY_J);
+                    done = step();
+                    break;
+            }
+            if (!done) return ::testing::AssertionFailure() << room << ": line " << s.line << " not done";
+            if (over()) break;
+        }
+        if (host() == h && h->getResultPanel() == nullptr &&
+            !stepUntil([&] { return h->getResultPanel() != nullptr; }, 600))
+            return ::testing::AssertionFailure() << room << ": the level did not end";
+        return ::testing::AssertionSuccess();
+    }
+
     static bool textDrawn(const std::u32string& text) {
         for (const cocos2d::DrawCommand& c : cocos2d::Director::getInstance()->getDrawList().commands)
             if (c.glyphs != nullptr && c.glyphs->text == text) return true;

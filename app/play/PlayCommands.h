@@ -9,11 +9,6 @@ class LimitedLivesSK;
 class SinglePlayerData;
 }  // namespace Zarn
 
-// Saves the story progress into "singleplayer.bin" under the writable
-// directory (replaced only when every byte was written); a failure is logged.
-// Main thread only.
-void saveSinglePlayerProgress(const Zarn::SinglePlayerData& progress);
-
 // The last life was lost: the limited-lives run starts again from its first
 // level, the progress is saved and the game-over panel is asked for. Run by
 // the limited-lives keeper's reported commands, on the main thread.

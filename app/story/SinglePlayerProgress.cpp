@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/play/PlayCommands.h"
+#include "foundation/Logger.h"
 #include "foundation/SaveFiles.h"
 #include "simulation/progress/SinglePlayerData.h"
 #include "simulation/scores/LevelEntry.h"
@@ -26,7 +26,8 @@ const std::string& getSinglePlayerSaveFileName() {
 }
 
 void writeSinglePlayerProgress(const Zarn::SinglePlayerData& progress) {
-    saveSinglePlayerProgress(progress);
+    if (!progress.writeToSaveFile(getSinglePlayerSaveFileName()))
+        Convinience::Logger().log(3, "Could not save the story progress to " + getSinglePlayerSaveFileName());
 }
 
 void loadSinglePlayerProgress() {

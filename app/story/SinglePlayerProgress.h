@@ -24,8 +24,8 @@ void loadSinglePlayerProgress();
 // level list, and writes it. A changed level count keeps the floors reached
 // and the results; a completed story opens every floor.
 void saveSinglePlayerProgress();
-// Writes the progress atomically (a failure is logged); the level host's
-// saveSinglePlayerProgress (progress) under the elevator's name.
+// Writes the progress into the file, replacing it only when every byte was
+// written; a failure is logged.
 void writeSinglePlayerProgress(const Zarn::SinglePlayerData& progress);
 
 // The elevator's view of the progress record. The elevator's "current floor"

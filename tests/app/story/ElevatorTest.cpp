@@ -88,6 +88,13 @@ protected:
     static size_t drawn(const std::string& frame) {
         return Director::getInstance()->getDrawList().findByFrame(frame).size();
     }
+    // A touch that begins and ends at one design point, without the mouse.
+    void tap(const Vec2& design) {
+        const Vec2 w = toWindow(design);
+        const intptr_t id = 7;
+        view->handleTouchesBegin(1, &id, &w.x, &w.y);
+        view->handleTouchesEnd(1, &id, &w.x, &w.y);
+    }
     static Zarn::SinglePlayerData progressWith(u32 levels) {
         Zarn::SinglePlayerData data;
         data.setLevelCount(levels);
@@ -224,6 +231,72 @@ TEST_F(Elevator, PressingTheOpenFloorStartsItsLevelThroughTheHost) {
     EXPECT_TRUE(Zarn::singlePlayerProgress().isModeActive(Zarn::playMode::deaths));
 }
 
+// The narrow bar's hint shows while the mouse is over any locked mode slot;
+// a tap on the slots flips it and a tap elsewhere leaves it.
+TEST_F(Elevator, TheLockedModesHintFollowsTheMouseAndFlipsOnATap) {
+    ZUISinglePlayerScene* scene = restart();
+    ZUIElevatorSideBar* bar = scene->getElevatorPanel()->getSideBar();
+    Label* hint = bar->getUnlockHint();
+    ASSERT_NE(hint, nullptr);
+    EXPECT_FALSE(hint->isVisible());
+    const Vec2 slots[] = {{200, 380}, {200, 680}, {200, 950}};  // lower, middle, upper
+    const Vec2 outside = bar->convertToWorldSpace(Vec2(200, 1200));
+    for (const Vec2& slot : slots) {
+        mouseTo(bar->convertToWorldSpace(slot));
+        EXPECT_TRUE(hint->isVisible()) << slot.y;
+        mouseTo(outside);
+        EXPECT_FALSE(hint->isVisible()) << slot.y;
+    }
+    tap(bar->convertToWorldSpace(slots[1]));
+    EXPECT_TRUE(hint->isVisible());
+    tap(outside);
+    EXPECT_TRUE(hint->isVisible());
+    tap(bar->convertToWorldSpace(slots[2]));
+    EXPECT_FALSE(hint->isVisible());
+}
+
+// Switching limited lives on or off with no lives left restarts the lives
+// run (three lives, from the first floor) before the floors are refreshed,
+// and the record is saved.
+TEST_F(Elevator, SwitchingLimitedLivesWithNoLivesLeftRestartsTheLivesRun) {
+    Zarn::SinglePlayerData done = progressWith(32);
+    done.runComplete = 1;
+    done.selectLevel(31);
+    done.lives = 0;
+    done.limitedLivesLevel = 5;
+    writeSinglePlayerProgress(done);
+    ZUISinglePlayerScene* scene = restart();
+    ZUIElevatorToggleButton* lives = scene->getElevatorPanel()->getSideBar()->getLimitedLivesToggle();
+    ASSERT_NE(lives, nullptr);
+    const Zarn::SinglePlayerData& progress = Zarn::singlePlayerProgress();
+    Zarn::SinglePlayerData saved;
+
+    click(centreOf(lives));  // on: the lives run would resume on floor 5
+    ASSERT_TRUE(progress.isModeActive(Zarn::playMode::limitedLives));
+    EXPECT_EQ(progress.lives, 3u);
+    EXPECT_EQ(progress.limitedLivesLevel, 0u);
+    EXPECT_EQ(progress.furthestLevel, 0u);
+    EXPECT_TRUE(floors(scene)->buttonOf(0)->isEnabled());
+    EXPECT_FALSE(floors(scene)->buttonOf(1)->isEnabled());
+    EXPECT_FALSE(floors(scene)->buttonOf(5)->isEnabled());
+    EXPECT_EQ(floors(scene)->buttonOf(0)->getOutline()->getColor(), Color3B::WHITE);
+    saved.loadFromSaveFile(getSinglePlayerSaveFileName());
+    EXPECT_EQ(saved.lives, 3u);
+    EXPECT_EQ(saved.furthestLevel, 0u);
+
+    Zarn::singlePlayerProgress().lives = 0;
+    Zarn::singlePlayerProgress().limitedLivesLevel = 4;
+    click(centreOf(lives));  // off: the story's floors come back, the lives run starts over
+    EXPECT_FALSE(progress.isModeActive(Zarn::playMode::limitedLives));
+    EXPECT_EQ(progress.lives, 3u);
+    EXPECT_EQ(progress.limitedLivesLevel, 0u);
+    EXPECT_EQ(progress.furthestLevel, 31u);
+    EXPECT_TRUE(floors(scene)->buttonOf(31)->isEnabled());
+    saved.loadFromSaveFile(getSinglePlayerSaveFileName());
+    EXPECT_EQ(saved.lives, 3u);
+    EXPECT_EQ(saved.limitedLivesLevel, 0u);
+}
+
 // A file with another level count keeps the floors reached; a completed
 // story opens every floor and shows the wide bar, whose mode switches are
 // saved at once.
@@ -255,18 +328,20 @@ TEST_F(Elevator, ALevelCountChangeKeepsProgressAndACompletedStoryOpensEveryFloor
     EXPECT_EQ(saved.furthestLevel, 31u);
 }
 
-// The level's end through the host: its result panel's "levels" leads back
-// to the elevator with the next floor open and the medal bar under the
-// beaten one, and a new program over the same folder shows the same.
+// The first floor played to its exit by clicks on the room, as its recorded
+// solution walks it: the result panel's "levels" leads back to the elevator
+// with the next floor open and the medal bar under the beaten one, and a new
+// program over the same folder shows the same.
 TEST_F(Elevator, BeatingTheFirstFloorOpensTheSecondAndKeepsItsMedal) {
     ZUISinglePlayerScene* scene = restart();
     click(centreOf(floors(scene)->buttonOf(0)));
     frames(60, 0.05f);
     PlayTestSceneNode* level = host();
     ASSERT_NE(level, nullptr);
-    level->onLevelFinished();
-    ASSERT_NE(level->getResultPanel(), nullptr);
-    level->getResultPanel()->getLevelsButton()->callback();
+    ASSERT_TRUE(playSolution("DEMO_EmptyRoomWithWalls"));
+    EXPECT_EQ(level->getClient().getScoreKeeperRegistry().scores[0].deaths, 0u);
+    frames(80, kTick);  // the panel drops in and shows its rows
+    click(centreOf(level->getResultPanel()->getLevelsButton()));
     frames(20, 0.05f);
 
     for (int run = 0; run < 2; ++run) {

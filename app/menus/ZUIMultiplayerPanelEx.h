@@ -1,17 +1,61 @@
 #pragma once
 
-#include "engine/Node.h"
+#include <optional>
+#include <string>
 
-class ZUICoreButton;
+#include "app/menus/ZUIMultiplayerPanel.h"
+#include "app/online/OnlineSession.h"
 
-// The multiplayer page of the main menu. It holds its back icon in the
-// top-right corner of the art space (the main menu sets its callback); its
-// destruction saves the settings file.
-class ZUIMultiplayerPanelEx : public cocos2d::Node {
+namespace ZarnLobby {
+struct ClientStatus;
+}
+
+// The instance number typed into the instance field: the leading decimal
+// digits after any spaces; nothing when the text does not start with a digit
+// or the number does not fit in 32 bits.
+std::optional<u32> parseInstanceNumber(const std::string& text);
+
+// The multiplayer page with the lobby behind it (the main menu's multiplayer
+// entry opens it). Made, it connects to the lobby through the online session
+// (the connect never holds the frame) and shows the lobby's notices in a
+// status line in the info box. "Co-op" quick-joins and "Join\nGame" joins the
+// typed instance number; "Race" and "Custom\nGame" stay disabled. Each frame
+// it ticks the lobby client, and once the lobby has loaded a game it enters
+// it (the online scene replaces the menu). Leaving the page before a game
+// was loaded closes the lobby connection.
+//
+// A newer page that connects takes the lobby client over: this page then
+// stops ticking it and leaves it alone when it goes. Main thread only.
+class ZUIMultiplayerPanelEx : public ZUIMultiplayerPanel {
 public:
+    static constexpr const char* kJoiningNotice = "Joining...";
+    static constexpr const char* kNotANumberNotice = "Not a valid number!";
+
     static ZUIMultiplayerPanelEx* create();
     ~ZUIMultiplayerPanelEx() override;
     bool init() override;
+    void update(float dt) override;
 
-    ZUICoreButton* backButton = nullptr;  // a child of the panel
+    // The two mode buttons' click actions.
+    void quickJoin();
+    void joinInstance();
+    // Shows the queued notices, one per line, in place of the status text.
+    void showNotices();
+    // Puts the status line's bottom-left corner at (1763.18, 233.355) of the
+    // canvas; after every change of its text.
+    void placeStatusLabel();
+
+    cocos2d::Label* statusLabel = nullptr;  // a child
+    // The lobby client's own status (owned by the online session's client);
+    // null until connected and after another page took the client over.
+    ZarnLobby::ClientStatus* lobbyStatus = nullptr;
+    u8 lastLobbyState = 0;
+
+protected:
+    void connectToLobby();
+    void setModeButtonsEnabled(bool coopAndJoin);
+    void issue(u32 localCommandID, const std::vector<u8>& data);
+
+    u64 lobbyTicket = 0;
+    LobbyConnection lastConnection = LobbyConnection::None;
 };

@@ -1,9 +1,12 @@
 #include "AppFixture.h"
 
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/ip/tcp.hpp>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 
+#include "app/online/OnlineSession.h"
 #include "app/start/Settings.h"
 #include "presentation/audio/SoundPlayer.h"
 #include "support/FrameManifest.h"
@@ -50,6 +53,24 @@ std::set<std::string> menuFrames() {
     return family == manifest.families.end() ? std::set<std::string>() : family->second;
 }
 
+u16 refusingPort() {
+    static boost::asio::io_context io;
+    static boost::asio::ip::tcp::socket socket(io);
+    static const u16 port = [] {
+        socket.open(boost::asio::ip::tcp::v4());
+        socket.bind(boost::asio::ip::tcp::endpoint(boost::asio::ip::address_v4::loopback(), 0));
+        return socket.local_endpoint().port();
+    }();
+    return port;
+}
+
+void useRefusingLobby() {
+    OnlineSession& session = OnlineSession::instance();
+    session.reset();
+    const u16 port = refusingPort();
+    session.lobbyAddress = [port] { return ZarnLobby::LobbyAddress{"127.0.0.1", port}; };
+}
+
 void AppFixture::SetUp() {
     Director* director = Director::getInstance();
     director->reset();
@@ -60,10 +81,12 @@ void AppFixture::SetUp() {
         std::make_unique<RecordingAudioBackend>(audioLog, provideManifestSounds()));
     SoundPlayer::setInstance(nullptr);
     resetSettingsForTests();
+    useRefusingLobby();
 }
 
 void AppFixture::TearDown() {
     Director::getInstance()->reset();
+    OnlineSession::instance().reset();
     SoundPlayer::setInstance(nullptr);
     experimental::AudioEngine::end();
     PoolManager::getInstance()->getCurrentPool()->clear();

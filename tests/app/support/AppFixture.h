@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/cocos2d.h"
+#include "foundation/Types.h"
 #include "support/RecordingAudioBackend.h"
 
 namespace zarn_test {
@@ -22,9 +23,16 @@ std::set<std::string> menuFrames();
 // the audio backend; answers the folder (ending in '/'). Made once per process.
 const std::string& provideManifestSounds();
 
+// A loopback port that refuses every connection for the whole run (bound,
+// never listening).
+u16 refusingPort();
+// Puts the online session back to its defaults with its lobby at
+// refusingPort(), so that no test reaches a real lobby by accident.
+void useRefusingLobby();
+
 // A fresh director with a headless 1024 x 576 view (design resolution the
 // same, SHOW_ALL), a recording audio backend under a fresh sound player and
-// the settings' defaults;
+// the settings' defaults, and the online session reset (lobby refused);
 // frames are stepped by hand, input is fed through the view in design
 // coordinates.
 class AppFixture : public ::testing::Test {

@@ -1,0 +1,154 @@
+#include "app/online/OnlineSession.h"
+
+#include <exception>
+#include <stdexcept>
+
+#include "engine/Director.h"
+#include "engine/Scheduler.h"
+#include "foundation/Logger.h"
+#include "online/lobby/NetworkedZarnLobbyClient.h"
+
+namespace {
+
+namespace sev = Convinience::severity;
+
+// Runs `work` on the main thread at its next frame. Any thread.
+void onMainThread(std::function<void()> work) {
+    cocos2d::Director::getInstance()->getScheduler()->performFunctionInCocosThread(std::move(work));
+}
+
+// Stands in for the game's loader: it has nothing to load an online game
+// into, so a load is logged and refused.
+class UnavailableGameLoader : public ZarnLobby::ClientGameLoader {
+public:
+    void load(const Zarn::GameInstance& instance, u32) override {
+        Convinience::Logger().log(
+            sev::error, "No online game loader for instance " + std::to_string(instance.instanceID));
+        throw std::runtime_error("online games cannot be loaded");
+    }
+};
+
+OnlineGameLoader makeGameLoader() {
+    return OnlineGameLoader{std::make_unique<UnavailableGameLoader>(), nullptr};
+}
+
+}  // namespace
+
+OnlineSession& OnlineSession::instance() {
+    static OnlineSession session;
+    return session;
+}
+
+OnlineSession::OnlineSession() {
+    reset();
+}
+
+OnlineSession::~OnlineSession() {
+    dropLobbyClient();
+}
+
+void OnlineSession::reset() {
+    dropLobbyClient();
+    loader_ = OnlineGameLoader{};
+    notices_.clear();
+    ticket_ = 0;
+    gameEntered_ = false;
+    loaderFactory = makeGameLoader;
+    lobbyAddress = ZarnLobby::lobbyAddressFromEnvironment;
+    connectTimeout = Ferro::TCPConnector::kDefaultConnectTimeout;
+}
+
+void OnlineSession::dropLobbyClient() {
+    lobbyClient_.reset();
+    connection_ = LobbyConnection::None;
+}
+
+u64 OnlineSession::connectToLobby() {
+    dropLobbyClient();
+    loader_ = OnlineGameLoader{};
+    loader_ = loaderFactory ? loaderFactory() : OnlineGameLoader{};
+    const u64 ticket = ++lastTicket_;
+    ticket_ = ticket;
+    gameEntered_ = false;
+    try {
+        lobbyClient_ = std::make_unique<ZarnLobby::NetworkedZarnLobbyClient>(loader_.loader.get(), 0);
+    } catch (const std::exception& e) {
+        Convinience::Logger().log(sev::error, std::string("Cannot make the lobby client: ") + e.what());
+        onConnectFailed(ticket);
+        return ticket;
+    }
+    lobbyClient_->lobby().reset();
+    lobbyClient_->connectTimeout = connectTimeout;
+    lobbyClient_->setCallbacks(
+        [ticket] { onMainThread([ticket] { OnlineSession::instance().onConnectFailed(ticket); }); },
+        [ticket] { onMainThread([ticket] { OnlineSession::instance().onConnected(ticket); }); });
+    connection_ = LobbyConnection::Connecting;
+    const ZarnLobby::LobbyAddress address = lobbyAddress ? lobbyAddress() : ZarnLobby::LobbyAddress{};
+    lobbyClient_->setLobbyEndpoint(address.host, address.port);
+    return ticket;
+}
+
+void OnlineSession::onConnected(u64 ticket) {
+    if (!owns(ticket) || !lobbyClient_ || connection_ != LobbyConnection::Connecting) return;
+    try {
+        lobbyClient_->start();
+    } catch (const std::exception& e) {
+        Convinience::Logger().log(sev::error, std::string("Cannot start the lobby client: ") + e.what());
+        onConnectFailed(ticket);
+        return;
+    }
+    connection_ = LobbyConnection::Connected;
+    addNotice(kConnectedNotice);
+}
+
+void OnlineSession::onConnectFailed(u64 ticket) {
+    if (!owns(ticket) || connection_ == LobbyConnection::Failed) return;
+    connection_ = LobbyConnection::Failed;
+    addNotice(kConnectFailedNotice);
+}
+
+void OnlineSession::updateLobby() {
+    if (!lobbyClient_) return;
+    lobbyClient_->update();
+    for (std::string& line : lobbyClient_->lobby().takeNotices()) addNotice(std::move(line));
+}
+
+void OnlineSession::enterLoadedGame() {
+    if (gameEntered_ || !lobbyClient_) return;
+    gameEntered_ = true;
+    if (!loader_.enterGame) {
+        Convinience::Logger().log(sev::error, "The loaded game cannot be entered");
+        return;
+    }
+    try {
+        loader_.enterGame(lobbyClient_->status().clientID);
+    } catch (const std::exception& e) {
+        Convinience::Logger().log(sev::error, std::string("Cannot enter the online game: ") + e.what());
+        addNotice(e.what());
+    }
+}
+
+void OnlineSession::leaveLobby(u64 ticket) {
+    if (!owns(ticket)) return;
+    ticket_ = 0;
+    if (!lobbyClient_) return;
+    const u8 state = lobbyClient_->status().state;
+    if (state == ZarnLobby::GAME_LOADED || state == ZarnLobby::SIMULATING) return;
+    lobbyClient_->closeConnection();
+    dropLobbyClient();
+}
+
+void OnlineSession::closeLobbyConnection() {
+    if (lobbyClient_) lobbyClient_->closeConnection();
+}
+
+std::vector<std::string> OnlineSession::takeNotices() {
+    std::vector<std::string> lines(std::make_move_iterator(notices_.begin()),
+                                   std::make_move_iterator(notices_.end()));
+    notices_.clear();
+    return lines;
+}
+
+void closeLobbyConnection() {
+    OnlineSession::instance().closeLobbyConnection();
+}

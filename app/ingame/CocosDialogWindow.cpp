@@ -30,3 +30,13 @@ bool CocosDialogWindow::init() {
 void CocosDialogWindow::update(float) {
     impl_->update();
 }
+
+DialogWindowMaker cocosDialogWindowMaker() {
+    return [](Zarn::DialogTable& table, const Zarn::DialogPlayer& player,
+              SpeakerNodes& speakers) -> Zarn::DialogWindow* {
+        CocosDialogWindow* window = CocosDialogWindow::create(table, player);
+        if (window == nullptr) return nullptr;
+        window->getImpl()->setSpeakerNodes(&speakers);
+        return window->getImpl();
+    };
+}

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "engine/Sprite.h"
+#include "presentation/scene/SceneVisualFactories.h"
 #include "world/adapters/VisualNodeMediator.h"
 #include "world/triggers/DialogPlayer.h"
 
@@ -40,3 +41,7 @@ private:
     std::unique_ptr<DialogWindowImpl> impl_;
     std::unique_ptr<CocosNode1Mediator> mediator_;
 };
+
+// The in-game scenes' dialog window maker: a CocosDialogWindow that speaks
+// through the scene's speaker nodes.
+DialogWindowMaker cocosDialogWindowMaker();

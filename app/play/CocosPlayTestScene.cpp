@@ -38,13 +38,7 @@ CocosPlayTestScene::CocosPlayTestScene(CocosNodeMediator& root, cocos2d::Scene* 
       levels_(levels),
       progress_(progress),
       showGameOver_(std::move(showGameOver)) {
-    setDialogWindowMaker([](Zarn::DialogTable& table, const Zarn::DialogPlayer& player,
-                            SpeakerNodes& speakers) -> Zarn::DialogWindow* {
-        CocosDialogWindow* window = CocosDialogWindow::create(table, player);
-        if (window == nullptr) return nullptr;
-        window->getImpl()->setSpeakerNodes(&speakers);
-        return window->getImpl();
-    });
+    setDialogWindowMaker(cocosDialogWindowMaker());
 }
 
 CocosPlayTestScene::~CocosPlayTestScene() = default;

@@ -9,6 +9,7 @@
 #include "app/story/SinglePlayerProgress.h"
 #include "app/story/ZUIMedalResult.h"
 #include "app/story/ZUISinglePlayerScene.h"
+#include "app/widgets/NoticeLabel.h"
 #include "app/widgets/ZUICoreButton.h"
 #include "engine/ActionEase.h"
 #include "engine/ActionInstant.h"
@@ -57,16 +58,7 @@ void logLevelFailure(const std::string& mapName, const char* what) {
 
 // A short line in the middle of the scene that fades away.
 void tellPlayer(cocos2d::Scene* running, const std::string& text) {
-    if (running == nullptr) return;
-    cocos2d::Label* notice = cocos2d::Label::createWithTTF(text, "fonts/riffic.ttf", 28.0f);
-    const cocos2d::Director* director = cocos2d::Director::getInstance();
-    notice->setPosition(
-        director->getVisibleOrigin() +
-        cocos2d::Vec2(director->getVisibleSize().width / 2.0f, director->getVisibleSize().height / 2.0f));
-    running->addChild(notice, PlayTestSceneNode::kPanelZOrder + 1);
-    notice->runAction(cocos2d::Sequence::create(cocos2d::DelayTime::create(2.0f),
-                                                cocos2d::FadeOut::create(0.5f), cocos2d::RemoveSelf::create(),
-                                                nullptr));
+    showNotice(running, text, PlayTestSceneNode::kPanelZOrder + 1);
 }
 
 }  // namespace

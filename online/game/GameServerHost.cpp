@@ -14,6 +14,7 @@
 #include "net/Endpoint.h"
 #include "net/Packet.h"
 #include "simulation/commands/CommandIds.h"
+#include "simulation/scores/DeathScoreKeeper.h"
 #include "simulation/server/AddPlayerHeaders.h"
 #include "simulation/server/ZarnServer.h"
 
@@ -343,6 +344,8 @@ void GameServerHost::runGames() {
             server.setTickDelta(kTickDelta);
             std::istringstream stream(options_.mapBytes);
             server.loadMap(stream);
+            // The online display shows every player's deaths.
+            server.addScoreKeeper(std::make_unique<DeathScoreKeeper>(server.world().units));
             server.setWakeTarget(this);
             server.setEndpointRegistrar(registrar_.get());
             server.setLagKicker(kicker_.get());

@@ -15,6 +15,7 @@ public:
     // The client's record; an unknown client gets an all-zero one.
     LevelScore& operator[](u32 clientId) { return scores_[clientId]; }
     const std::unordered_map<u32, LevelScore>& all() const { return scores_; }
+    void erase(u32 clientId) { scores_.erase(clientId); }
     void clear() { scores_.clear(); }
 
 private:

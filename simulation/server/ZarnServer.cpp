@@ -43,6 +43,8 @@ void ZarnServer::setTickDelta(float seconds) {
 
 bool ZarnServer::addScoreKeeper(std::unique_ptr<ScoreKeeper> keeper) {
     if (!scores_.keepers.insert(keeper->kind(), keeper.get())) return false;
+    // A keeper with rows per player follows the players joining and leaving.
+    if (auto* rows = dynamic_cast<MultiplayerScoreKeeper*>(keeper.get())) clients_.creators.push_back(rows);
     ownedKeepers_.push_back(std::move(keeper));
     return true;
 }

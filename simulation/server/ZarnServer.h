@@ -65,8 +65,9 @@ public:
     GameInstance& gameInstance() { return instance_; }
     // Host thread, before run: the server owns the keeper, updates it every
     // step and writes its section into the score block (the client's
-    // registry must hold the same kinds). A kind already held keeps its
-    // keeper; answers whether this one was filed (else it is dropped).
+    // registry must hold the same kinds). A keeper with rows per player gets
+    // a row for every player added from then on. A kind already held keeps
+    // its keeper; answers whether this one was filed (else it is dropped).
     bool addScoreKeeper(std::unique_ptr<ScoreKeeper> keeper);
     // Hosting hooks, host thread, before run; none is owned, each outlives
     // the loop. The wake target is woken after every command batch and while

@@ -16,6 +16,7 @@
 #include "engine/Transition.h"
 #include "foundation/Error.h"
 #include "foundation/Logger.h"
+#include "presentation/audio/LevelMusicTable.h"
 #include "presentation/audio/PositionAudioEngine.h"
 #include "presentation/audio/SoundPlayer.h"
 #include "presentation/mediators/CocosNodeMediator.h"
@@ -30,28 +31,7 @@ namespace {
 // The lobby connection goes with the game.
 void closeLobbyConnection() {}
 
-struct MapMusic {
-    const char* mapName;
-    const char* track;
-    float volume;
-};
-constexpr MapMusic kMapMusic[] = {
-    {"multi_lv0.map", "sound/music/phase2.mp3", 0.75f},
-    {"multi_lv1.map", "sound/music/phase2.mp3", 0.4f},
-    {"lv2.map", "sound/music/lv2.mp3", 0.4f},
-};
-
 }  // namespace
-
-bool onlineMapMusic(const std::string& mapName, std::string& track, float& volume) {
-    for (const MapMusic& m : kMapMusic) {
-        if (mapName != m.mapName) continue;
-        track = m.track;
-        volume = m.volume;
-        return true;
-    }
-    return false;
-}
 
 MultiplayerInGameScene::MultiplayerInGameScene(std::string mapName,
                                                std::shared_ptr<Zarn::NetworkedZarnClient> client,

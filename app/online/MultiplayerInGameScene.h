@@ -95,6 +95,3 @@ private:
     bool finished_ = false;
     bool leaving_ = false;
 };
-
-// The track and volume an online map plays; false for a map without one.
-bool onlineMapMusic(const std::string& mapName, std::string& track, float& volume);

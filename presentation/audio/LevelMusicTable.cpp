@@ -48,3 +48,28 @@ int LevelMusicTable::playLevelMusic(int level) {
     if (track.file.empty()) return -1;
     return player.playMusicLooped(track.file, track.volume, 1.0f);
 }
+
+namespace {
+
+struct MapMusic {
+    const char* mapName;
+    const char* track;
+    float volume;
+};
+constexpr MapMusic kMapMusic[] = {
+    {"multi_lv0.map", "sound/music/phase2.mp3", 0.75f},
+    {"multi_lv1.map", "sound/music/phase2.mp3", 0.4f},
+    {"lv2.map", "sound/music/lv2.mp3", 0.4f},
+};
+
+}  // namespace
+
+bool onlineMapMusic(const std::string& mapName, std::string& track, float& volume) {
+    for (const MapMusic& m : kMapMusic) {
+        if (mapName != m.mapName) continue;
+        track = m.track;
+        volume = m.volume;
+        return true;
+    }
+    return false;
+}

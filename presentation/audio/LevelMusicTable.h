@@ -46,3 +46,7 @@ private:
     // Each row under its first level and, when different, its last level.
     std::map<int, MusicTrack> byEnd_;
 };
+
+// The track and volume of an online map by its file name ("multi_lv1.map");
+// false for a map without music.
+bool onlineMapMusic(const std::string& mapName, std::string& track, float& volume);

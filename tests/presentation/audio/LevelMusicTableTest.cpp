@@ -80,4 +80,27 @@ TEST_F(LevelMusicPlayTest, WalkingThroughLevelsStartsAndStopsTracksThroughTheMus
     EXPECT_EQ(audio.count("sound/music/phase2.mp3"), 2u);
 }
 
+TEST(OnlineMapMusic, GivesTheTrackAndVolumeOfAnOnlineMapAndNothingForOthers) {
+    struct Case {
+        const char* map;
+        bool found;
+        const char* track;
+        float volume;
+    };
+    const Case cases[] = {
+        {"multi_lv0.map", true, "sound/music/phase2.mp3", 0.75f},
+        {"multi_lv1.map", true, "sound/music/phase2.mp3", 0.4f},
+        {"lv2.map", true, "sound/music/lv2.mp3", 0.4f},
+        {"multi_lv2.map", false, "", 0.0f},
+        {"multi_lv1", false, "", 0.0f},
+    };
+    for (const Case& c : cases) {
+        std::string track;
+        float volume = 0.0f;
+        EXPECT_EQ(onlineMapMusic(c.map, track, volume), c.found) << c.map;
+        EXPECT_EQ(track, c.track) << c.map;
+        EXPECT_FLOAT_EQ(volume, c.volume) << c.map;
+    }
+}
+
 }  // namespace

@@ -6,6 +6,7 @@
 #include "app/menus/ZUIMainMenuScene.h"
 #include "app/online/CocosMultiplayerInGameScene.h"
 #include "app/online/NetworkedClientLink.h"
+#include "app/online/OnlineSession.h"
 #include "app/play/PlayTestSceneNode.h"
 #include "app/widgets/NoticeLabel.h"
 #include "engine/ActionInstant.h"
@@ -25,13 +26,6 @@
 #include "visuals/elements/LevelVisualFactories.h"
 
 using cocos2d::EventKeyboard;
-
-namespace {
-
-// The lobby connection goes with the game.
-void closeLobbyConnection() {}
-
-}  // namespace
 
 MultiplayerInGameScene::MultiplayerInGameScene(std::string mapName,
                                                std::shared_ptr<Zarn::NetworkedZarnClient> client,

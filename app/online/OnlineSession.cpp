@@ -1,10 +1,12 @@
 #include "app/online/OnlineSession.h"
 
 #include <exception>
-#include <stdexcept>
 
+#include "app/online/CocosClientGameLoader.h"
+#include "app/online/MultiplayerInGameScene.h"
 #include "engine/Director.h"
 #include "engine/Scheduler.h"
+#include "foundation/Error.h"
 #include "foundation/Logger.h"
 #include "online/lobby/NetworkedZarnLobbyClient.h"
 
@@ -12,24 +14,25 @@ namespace {
 
 namespace sev = Convinience::severity;
 
+constexpr const char* kGameNotLoadedNotice = "The online game could not be loaded.";
+
 // Runs `work` on the main thread at its next frame. Any thread.
 void onMainThread(std::function<void()> work) {
     cocos2d::Director::getInstance()->getScheduler()->performFunctionInCocosThread(std::move(work));
 }
 
-// Stands in for the game's loader: it has nothing to load an online game
-// into, so a load is logged and refused.
-class UnavailableGameLoader : public ZarnLobby::ClientGameLoader {
-public:
-    void load(const Zarn::GameInstance& instance, u32) override {
-        Convinience::Logger().log(
-            sev::error, "No online game loader for instance " + std::to_string(instance.instanceID));
-        throw std::runtime_error("online games cannot be loaded");
-    }
-};
-
+// The game's loader; entering its game connects the client and runs the
+// scene in place of the lobby's, without a transition.
 OnlineGameLoader makeGameLoader() {
-    return OnlineGameLoader{std::make_unique<UnavailableGameLoader>(), nullptr};
+    auto loader = std::make_unique<CocosClientGameLoader>();
+    CocosClientGameLoader* game = loader.get();
+    return OnlineGameLoader{std::move(loader), [game](u32 clientID) {
+                                game->connect(clientID);
+                                MultiplayerInGameScene* scene = game->scene();
+                                if (scene == nullptr) throw Convinience::Error(kGameNotLoadedNotice);
+                                cocos2d::Director::getInstance()->replaceScene(scene);
+                                game->releaseScene();
+                            }};
 }
 
 }  // namespace

@@ -14,7 +14,7 @@
 #include "simulation/scores/ScoreKeeper.h"
 #include "simulation/scores/ScoreKeeperRegistry.h"
 
-CocosZarnGameNotifier::CocosZarnGameNotifier(Zarn::SceneSteerableVisuals& visuals,
+CocosZarnGameNotifier::CocosZarnGameNotifier(Zarn::SteerableXDManager& visuals,
                                              std::function<void()> exitHandler, MultiplayerInGameHUD& hud,
                                              PlayerMarkersHUD2D& markers)
     : BaseZarnGameNotifier(visuals, std::move(exitHandler)), hud_(hud), markers_(markers) {}

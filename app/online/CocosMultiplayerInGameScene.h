@@ -21,7 +21,7 @@ class PlayerMarkersHUD2D;
 // logic owns it). Main thread only.
 class CocosZarnGameNotifier : public Zarn::BaseZarnGameNotifier {
 public:
-    CocosZarnGameNotifier(Zarn::SceneSteerableVisuals& visuals, std::function<void()> exitHandler,
+    CocosZarnGameNotifier(Zarn::SteerableXDManager& visuals, std::function<void()> exitHandler,
                           MultiplayerInGameHUD& hud, PlayerMarkersHUD2D& markers);
 
     // The player's visual, its badge, then its marker (a fresh one in place

@@ -28,18 +28,12 @@ CocosSteerableXDManager::Visual3D* CocosSteerableXDManager::find3D(u32 clientID)
     return it == visuals3D_.end() ? nullptr : it->second.get();
 }
 
-void CocosSteerableXDManager::refreshSyncs() {
-    syncs2D_.clear();
-    for (auto& [id, visual] : visuals2D_) syncs2D_.push_back(visual->getSync());
-}
-
 Zarn::VisualSteerablePair CocosSteerableXDManager::createSteerable2D(const Zarn::PlayerInfo& info,
                                                                      const Zarn::Player2DAssets& assets) {
     Zarn::SteerableUnit& unit = units_.getUnit(info.clientID);
     SteerableCocos2D* visual = SteerableCocos2D::create(&unit, &zOrder_, assets);
     if (visual == nullptr) throw Convinience::Error("No such asset");
     visuals2D_[info.clientID] = visual;
-    refreshSyncs();
     visual->setScale(k2DScale);
     visual->setAnchorPoint(Vec2(assets.anchor.x, assets.anchor.y));
     const Size size = visual->getContentSize();
@@ -78,5 +72,4 @@ Zarn::VisualSteerablePair CocosSteerableXDManager::createSteerable3D(const Zarn:
 void CocosSteerableXDManager::removeSteerable(u32 clientID) {
     visuals3D_.erase(clientID);
     visuals2D_.erase(clientID);
-    refreshSyncs();
 }

@@ -17,8 +17,8 @@
 //
 // The visuals are retained while recorded here and taken off their parent
 // when the manager goes, so that no visual outlives the scene's managers and
-// calculator. The 2D visuals' syncs are stepped by the scene (visualSyncs);
-// the 3D ones step themselves. Main thread only.
+// calculator. The 2D visuals' syncs are stepped by the scene (the base's
+// visualSyncs); the 3D ones step themselves. Main thread only.
 class CocosSteerableXDManager : public Zarn::SteerableXDManager {
 public:
     using Visual3D = SteerableCocos3D<Player3DAnimController>;
@@ -27,9 +27,6 @@ public:
                             Zarn::ZOrderCalculator& zOrder);
     ~CocosSteerableXDManager() override;
 
-    // The syncs of the 2D visuals, in client ID order: the scene steps each
-    // once a frame (state, effects, transform, move).
-    const std::vector<Zarn::SceneVisualSync*>& visualSyncs() const { return syncs2D_; }
     // The client's visual, or null.
     SteerableCocos2D* find2D(u32 clientID) const;
     Visual3D* find3D(u32 clientID) const;
@@ -47,10 +44,7 @@ protected:
     void onSteerableAdded(u32) override {}
 
 private:
-    void refreshSyncs();
-
     std::map<u32, cocos2d::RefPtr<Visual3D>> visuals3D_;
     std::map<u32, cocos2d::RefPtr<SteerableCocos2D>> visuals2D_;
     std::vector<std::unique_ptr<Steerable3DSubsituteFactoryImpl>> factories_;
-    std::vector<Zarn::SceneVisualSync*> syncs2D_;
 };

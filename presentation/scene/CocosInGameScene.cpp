@@ -47,10 +47,9 @@ CocosInGameScene::CocosInGameScene(CocosNodeMediator& root, cocos2d::Scene* host
     : Zarn::InGameScene(root, client),
       hostScene_(hostScene),
       steerables_(std::make_unique<CocosSteerableXDManager>(units_, playerInfos_, zOrder_)),
-      steerablesView_(*steerables_),
       makeFactories_(makeFactories),
       mapName_(std::move(mapName)) {
-    setSteerableVisuals(&steerablesView_);
+    setSteerableVisuals(steerables_.get());
 }
 
 CocosInGameScene::~CocosInGameScene() {
@@ -160,28 +159,4 @@ void CocosInGameScene::clearStencil() {
     stencil_->drawSolidRect(clipper_->convertToNodeSpace(cocos2d::Vec2(0.0f, 0.0f)),
                             clipper_->convertToNodeSpace(cocos2d::Vec2(visible.width, visible.height)),
                             kStencilInk);
-}
-
-void CocosInGameScene::SteerableVisualsView::setParent(Zarn::NodeMediator* parent) {
-    manager_.setParent(parent);
-}
-
-void CocosInGameScene::SteerableVisualsView::addSteerable(u32 clientID) {
-    manager_.addSteerable3D(clientID);
-}
-
-void CocosInGameScene::SteerableVisualsView::removeSteerable(u32 clientID) {
-    manager_.removeSteerable3D(clientID);
-}
-
-Zarn::NodeMediator* CocosInGameScene::SteerableVisualsView::getVisualSteerable(u32 clientID) {
-    return manager_.getVisualSteerable(clientID);
-}
-
-Zarn::NodeMediator* CocosInGameScene::SteerableVisualsView::findVisualSteerable(u32 clientID) {
-    return manager_.findVisualSteerable(clientID);
-}
-
-const std::vector<Zarn::SceneVisualSync*>& CocosInGameScene::SteerableVisualsView::visualSyncs() {
-    return manager_.visualSyncs();
 }

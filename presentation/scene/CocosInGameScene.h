@@ -94,24 +94,7 @@ private:
                        const std::vector<const GeometryLib::Rect*>& rects);
     void clearStencil();
 
-    // The scene logic's face of the player visuals: the manager's adding and
-    // removing are its addSteerable3D and removeSteerable3D.
-    class SteerableVisualsView final : public Zarn::SceneSteerableVisuals {
-    public:
-        explicit SteerableVisualsView(CocosSteerableXDManager& manager) : manager_(manager) {}
-        void setParent(Zarn::NodeMediator* parent) override;
-        void addSteerable(u32 clientID) override;
-        void removeSteerable(u32 clientID) override;
-        Zarn::NodeMediator* getVisualSteerable(u32 clientID) override;
-        Zarn::NodeMediator* findVisualSteerable(u32 clientID) override;
-        const std::vector<Zarn::SceneVisualSync*>& visualSyncs() override;
-
-    private:
-        CocosSteerableXDManager& manager_;
-    };
-
     std::unique_ptr<CocosSteerableXDManager> steerables_;
-    SteerableVisualsView steerablesView_;
     Zarn::TileVisualGroups tiles_;
     SpeakerNodes speakerNodes_;
     SceneVisualFactoryMaker makeFactories_;

@@ -9,6 +9,7 @@
 #include "simulation/commands/CommandIds.h"
 #include "simulation/managers/InputManager.h"
 #include "simulation/scene/CameraRegionTracker.h"
+#include "simulation/scene/SteerableVisualSync.h"
 #include "world/triggers/DialogPlayer.h"
 #include "world/triggers/DialogWindow.h"
 #include "world/units/SteerableUnitManager.h"
@@ -79,7 +80,7 @@ void InGameScene::initScene() {
     if (steerableVisuals_ == nullptr)
         throw Convinience::Error("Steerable3DManager is null, cannot initialize steerables");
     steerableVisuals_->setParent(worldRoot_);
-    units_.forEachUnit([this](u32 clientID, SteerableUnit&) { steerableVisuals_->addSteerable(clientID); });
+    units_.forEachUnit([this](u32 clientID, SteerableUnit&) { steerableVisuals_->addSteerable3D(clientID); });
     lastLocalPosition_ = steerableVisuals_->getVisualSteerable(localClientID_)->getPosition();
 
     if (elementFactory_ == nullptr) throw Convinience::Error("map element 2D factory is null");
@@ -165,7 +166,7 @@ NodeMediator* InGameScene::localVisual() const {
 
 void InGameScene::updateSteerableVisuals() {
     if (steerableVisuals_ == nullptr) return;
-    for (SceneVisualSync* sync : steerableVisuals_->visualSyncs()) {
+    for (SteerableVisualSync* sync : steerableVisuals_->visualSyncs()) {
         sync->updateStateAnimation();
         sync->updateEffects();
         sync->updateTransform();

@@ -9,6 +9,7 @@
 #include "simulation/client/ZarnClientInterface.h"
 #include "simulation/scene/InGameSceneParts.h"
 #include "simulation/scene/InputDispatcher.h"
+#include "simulation/scene/SteerableXDManager.h"
 #include "simulation/scene/ZOrderCalculator.h"
 #include "world/adapters/Inputable.h"
 #include "world/adapters/NodeMediator.h"
@@ -74,7 +75,8 @@ public:
 
     void setTrapVisualFactory(SceneTrapVisualFactory* factory) { trapFactory_ = factory; }
     void setElementVisualFactory(SceneElementVisualFactory* factory) { elementFactory_ = factory; }
-    void setSteerableVisuals(SceneSteerableVisuals* visuals) { steerableVisuals_ = visuals; }
+    // The steerable visual manager: makes the players' visuals.
+    void setSteerableVisuals(SteerableXDManager* visuals) { steerableVisuals_ = visuals; }
 
     // Null before initScene.
     MapViewport* getCamera() const { return camera_.get(); }
@@ -128,7 +130,7 @@ protected:
     // Set by the engine side before initScene; owned there.
     SceneTrapVisualFactory* trapFactory_ = nullptr;
     SceneElementVisualFactory* elementFactory_ = nullptr;
-    SceneSteerableVisuals* steerableVisuals_ = nullptr;
+    SteerableXDManager* steerableVisuals_ = nullptr;
 
 private:
     std::vector<const GeometryLib::Rect*> collectRegionRects() const;

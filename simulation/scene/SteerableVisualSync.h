@@ -2,7 +2,6 @@
 
 #include <set>
 
-#include "simulation/scene/InGameSceneParts.h"
 #include "world/units/SteerableUnit.h"
 
 namespace Zarn {
@@ -19,8 +18,8 @@ class ZOrderCalculator;
 // The mediator, the controller and the calculator belong to the visual and
 // the scene and outlive the record. The unit is watched: once the world has
 // destroyed it, every step does nothing. Main thread only, in the engine's
-// frame.
-class SteerableVisualSync : public SceneVisualSync {
+// frame. The steps are virtual so that a test can record their order.
+class SteerableVisualSync {
 public:
     // A unit faster than this (map units per second) runs; at it or slower it
     // stands.
@@ -28,18 +27,21 @@ public:
 
     SteerableVisualSync(NodeMediator* node, SteerableUnit* unit, PlayerAnimController* controller,
                         const ZOrderCalculator* zOrder);
+    virtual ~SteerableVisualSync() = default;
+    SteerableVisualSync(const SteerableVisualSync&) = delete;
+    SteerableVisualSync& operator=(const SteerableVisualSync&) = delete;
 
     // While no state animation plays: run above kRunSpeed, else stand.
-    void updateMoveAnimation() override;
+    virtual void updateMoveAnimation();
     // Back to state 0: reset; another state: stop running and idling, then
     // play the new state's animation.
-    void updateStateAnimation() override;
+    virtual void updateStateAnimation();
     // Effects the unit gained start, in ascending order, then effects it lost
     // end.
-    void updateEffects() override;
+    virtual void updateEffects();
     // Unless frozen: drawing order and facing (unless a state animation
     // plays), then the position, which follows the unit always.
-    void updateTransform() override;
+    virtual void updateTransform();
 
     i32 shownState() const { return shownState_; }
     const std::set<i32>& shownEffects() const { return shownEffects_; }

@@ -38,6 +38,7 @@ void SteerableXDManager::addSteerable3D(u32 clientID) {
     if (parent_ == nullptr) throw Convinience::Error("steerable3D parent is nullptr");
     const VisualSteerablePair pair = createVisualFor(clientID);
     visuals_[clientID] = pair;
+    refreshSyncs();
     parent_->addChild(pair.node);
     onSteerableAdded(clientID);
 }
@@ -48,7 +49,15 @@ void SteerableXDManager::removeSteerable3D(u32 clientID) {
     if (it == visuals_.end()) return;
     parent_->removeChild(it->second.node);
     visuals_.erase(it);
+    refreshSyncs();
     removeSteerable(clientID);
+}
+
+void SteerableXDManager::refreshSyncs() {
+    syncs_.clear();
+    for (const auto& [id, pair] : visuals_) {
+        if (pair.sync != nullptr) syncs_.push_back(pair.sync);
+    }
 }
 
 NodeMediator* SteerableXDManager::getVisualSteerable(u32 clientID) const {

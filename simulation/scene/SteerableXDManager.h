@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <unordered_map>
 #include <vector>
 
@@ -64,6 +65,10 @@ public:
     // The client's node, or null.
     NodeMediator* findVisualSteerable(u32 clientID) const;
     bool hasVisual(u32 clientID) const { return visuals_.count(clientID) != 0; }
+    // The syncs of the visuals recorded here (the 2D players), in client ID
+    // order: the in-game scene steps each once a frame (state, effects,
+    // transform, move). Valid until the next add or remove.
+    const std::vector<SteerableVisualSync*>& visualSyncs() const { return syncs_; }
 
     const std::vector<Player3DAssets>& assets3D() const { return assets3D_; }
     const std::vector<Player2DAssets>& assets2D() const { return assets2D_; }
@@ -86,11 +91,13 @@ private:
     // Chooses the client's look (client ID modulo the number of looks of
     // both kinds, then modulo the 2D looks) and builds the visual.
     VisualSteerablePair createVisualFor(u32 clientID);
+    void refreshSyncs();
 
     std::vector<Player3DAssets> assets3D_;
     std::vector<Player2DAssets> assets2D_;
     std::unordered_map<u32, u32> assigned2D_;
-    std::unordered_map<u32, VisualSteerablePair> visuals_;
+    std::map<u32, VisualSteerablePair> visuals_;
+    std::vector<SteerableVisualSync*> syncs_;
     NodeMediator* parent_ = nullptr;
 };
 

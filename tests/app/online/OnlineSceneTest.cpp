@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <memory>
 #include <set>
 
 #include "../support/PlayFixture.h"
@@ -8,13 +10,18 @@
 #include "app/online/CocosMultiplayerInGameScene.h"
 #include "app/online/MultiplayerInGameScene.h"
 #include "app/online/NetworkedClientLink.h"
+#include "engine/RefPtr.h"
 #include "grid/MapViewport.h"
 #include "map/records/MultiplayerMapList.h"
 #include "presentation/hud/PlayerMarkersHUD2D.h"
+#include "presentation/mediators/CocosNodeMediator.h"
 #include "simulation/client/ZarnClientInterface.h"
 #include "simulation/core/ClientGameCore.h"
+#include "simulation/managers/PlayerInfo.h"
 #include "simulation/managers/PlayerInfoManager.h"
 #include "simulation/scene/PlayerMarkerLocator.h"
+#include "simulation/scene/SteerableXDManager.h"
+#include "simulation/scene/ZOrderCalculator.h"
 #include "simulation/scores/ScoreKeeperRegistry.h"
 #include "world/units/SteerableUnitManager.h"
 
@@ -22,24 +29,49 @@ using namespace cocos2d;
 
 namespace {
 
-// Player visuals that only remember who has one.
-class RecordingVisuals : public Zarn::SceneSteerableVisuals {
+// Player visuals that only remember who has one: each visual is a plain
+// node under a parent node of the test's own.
+class RecordingVisuals : public Zarn::SteerableXDManager {
 public:
-    void setParent(Zarn::NodeMediator*) override {}
-    void addSteerable(u32 clientID) override { clients.insert(clientID); }
-    void removeSteerable(u32 clientID) override { clients.erase(clientID); }
-    Zarn::NodeMediator* getVisualSteerable(u32) override { return nullptr; }
-    Zarn::NodeMediator* findVisualSteerable(u32) override { return nullptr; }
-    const std::vector<Zarn::SceneVisualSync*>& visualSyncs() override { return syncs; }
+    using SteerableXDManager::SteerableXDManager;
+
+    // Needs the engine: called from the fixture's set-up.
+    void attach() {
+        parentNode_ = Node::create();
+        parentMediator_ = std::make_unique<CocosNodeMediator>(parentNode_.get());
+        setParent(parentMediator_.get());
+    }
 
     std::set<u32> clients;
-    std::vector<Zarn::SceneVisualSync*> syncs;
+
+protected:
+    Zarn::VisualSteerablePair createSteerable2D(const Zarn::PlayerInfo& info,
+                                                const Zarn::Player2DAssets&) override {
+        auto& node = nodes_[info.clientID];
+        node = std::make_unique<CocosNodeMediator>(Node::create());
+        return {node.get(), nullptr};
+    }
+    Zarn::VisualSteerablePair createSteerable3D(const Zarn::PlayerInfo& info,
+                                                const Zarn::Player3DAssets&) override {
+        return createSteerable2D(info, Zarn::Player2DAssets());
+    }
+    void removeSteerable(u32 clientID) override {
+        clients.erase(clientID);
+        nodes_.erase(clientID);
+    }
+    void onSteerableAdded(u32 clientID) override { clients.insert(clientID); }
+
+private:
+    RefPtr<Node> parentNode_;
+    std::unique_ptr<CocosNodeMediator> parentMediator_;
+    std::map<u32, std::unique_ptr<CocosNodeMediator>> nodes_;
 };
 
 class GameNotifierTest : public zarn_test::AppFixture {
 protected:
     void SetUp() override {
         AppFixture::SetUp();
+        visuals.attach();
         camera.setMargins(10000.0f, 10000.0f);
         camera.updateCamera({0.0f, 0.0f});
         Scene* scene = Scene::create();
@@ -67,9 +99,11 @@ protected:
         units.removeClient(id);
     }
 
-    RecordingVisuals visuals;
     Zarn::SteerableUnitManager units;
     Zarn::PlayerInfoManager players{true};
+    Zarn::CellGrid grid;
+    Zarn::ZOrderCalculator zOrder{grid};
+    RecordingVisuals visuals{units, players, zOrder};
     Zarn::LevelScoreMap scores;
     Zarn::MapViewport camera{Zarn::MapProperties(1000, 1000, 16), 100.0f, 80.0f};
     Zarn::PlayerMarkerLocator locator{units, camera, GeometryLib::FPoint(0.0f, 0.0f)};

@@ -188,7 +188,7 @@ public:
         traps = std::make_unique<CocosTrap2DFactory>(&tiles, zOrder.get(), &game.units, &game.map.grid);
         traps->setWorldRoot(root.get());
         for (const std::unique_ptr<Zarn::Trap>& trap : game.traps) traps->createTrapVisual(*trap);
-        for (Zarn::SceneVisualSync* sync : players->visualSyncs()) {
+        for (Zarn::SteerableVisualSync* sync : players->visualSyncs()) {
             sync->updateStateAnimation();
             sync->updateTransform();
         }

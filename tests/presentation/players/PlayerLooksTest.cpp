@@ -84,7 +84,7 @@ TEST_F(Manager2DTest, AVisualIsASmallSpriteWithShadowAndANameTagWhenNamed) {
     EXPECT_EQ(manager->getVisualSteerable(3), named->getMediator());
     EXPECT_EQ(manager->getVisualSync(3), named->getSync());
     EXPECT_EQ(manager->visualSyncs(),
-              (std::vector<Zarn::SceneVisualSync*>{named->getSync(), unnamed->getSync()}));
+              (std::vector<Zarn::SteerableVisualSync*>{named->getSync(), unnamed->getSync()}));
     EXPECT_FLOAT_EQ(named->getScale(), 0.4f);
     EXPECT_EQ(named->getAnchorPoint(), cocos2d::Vec2(0.5f, 0.05f));
     EXPECT_EQ(named->getSpriteFrame()->getName(), "Zizad_Idle_0001.png");

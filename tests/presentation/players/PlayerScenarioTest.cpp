@@ -82,7 +82,7 @@ protected:
         serverClock.advanceMs(30);
         client.update(kTick);
         client.server().runCommandBatch();
-        for (Zarn::SceneVisualSync* sync : manager->visualSyncs()) {
+        for (Zarn::SteerableVisualSync* sync : manager->visualSyncs()) {
             sync->updateStateAnimation();
             sync->updateEffects();
             sync->updateTransform();
@@ -184,7 +184,8 @@ TEST_F(PlayerScenarioTest, APlayerWalksDiesComesBackIsSquashedAndLeavesNothingBe
         3.0f));
     EXPECT_TRUE(mirroredRun);
     EXPECT_TRUE(dust);
-    EXPECT_TRUE(runUntil([] { return countDrawn("Dust_Puff_") == 0; }, 2.5f)) << "the puffs removed themselves";
+    EXPECT_TRUE(runUntil([] { return countDrawn("Dust_Puff_") == 0; }, 2.5f))
+        << "the puffs removed themselves";
     EXPECT_TRUE(startsWith(player()->frameName.str(), "Zizad_Idle"));
     EXPECT_TRUE(player()->flippedX) << "standing keeps the last facing";
 

@@ -6,10 +6,10 @@
 
 #include "../support/RoomFixtures.h"
 #include "../support/SceneFakes.h"
+#include "grid/MapViewport.h"
 #include "map/records/MapElement.h"
 #include "simulation/client/SinglePlayerZarn.h"
 #include "simulation/scene/CameraRegionTracker.h"
-#include "grid/MapViewport.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ TEST(InGameSceneSinglePlay, DrivesALevelFromLoadThroughPlayToItsEnd) {
     Zarn::SinglePlayerZarn client;
     FakeNode root{"root"};
     FakeScene scene(root, client);
-    FakeSteerables steerables(client.getSteerableUnitManager());
+    FakeSteerables steerables(client);
     FakeElementFactory elements;
     elements.tileAll = true;
     FakeTrapFactory traps;

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "../support/SceneFakes.h"
-#include "simulation/scene/CameraRegionTracker.h"
 #include "grid/MapViewport.h"
+#include "simulation/scene/CameraRegionTracker.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ struct SceneWorld {
     Zarn::TrapElement trapRecord;
     FakeNode root{"root"};
     FakeClient client;
-    FakeSteerables steerables{client.units};
+    FakeSteerables steerables{client};
     FakeElementFactory elements;
     FakeTrapFactory trapFactory;
     FakeScene scene{root, client};

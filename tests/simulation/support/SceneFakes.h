@@ -16,8 +16,11 @@
 #include "map/import/GameMap.h"
 #include "map/records/TrapElement.h"
 #include "simulation/managers/InputManager.h"
+#include "simulation/managers/PlayerInfo.h"
 #include "simulation/managers/PlayerInfoManager.h"
 #include "simulation/scene/InGameScene.h"
+#include "simulation/scene/SteerableVisualSync.h"
+#include "simulation/scene/SteerableXDManager.h"
 #include "world/effects/Effect.h"
 #include "world/elements/InteractiveMapElement.h"
 #include "world/elements/InteractiveMapElementState.h"
@@ -122,6 +125,7 @@ public:
     void setNextLocalCommand(u32 commandID) override { nextCommands.push_back(commandID); }
     void addPlayer(u32 clientID) override {
         units.addClient(clientID);
+        infos.addClient(clientID);
         inputs.addClient(clientID);
         if (notifier != nullptr) notifier->playerJoined(clientID);
     }
@@ -159,9 +163,11 @@ public:
     bool exited = false;
 };
 
-class RecordingSync final : public Zarn::SceneVisualSync {
+// A player visual's sync that logs its steps instead of animating.
+class RecordingSync final : public Zarn::SteerableVisualSync {
 public:
-    explicit RecordingSync(std::vector<std::string>* log, u32 id) : log_(log), id_(std::to_string(id)) {}
+    explicit RecordingSync(std::vector<std::string>* log, u32 id)
+        : SteerableVisualSync(nullptr, nullptr, nullptr, nullptr), log_(log), id_(std::to_string(id)) {}
     void updateStateAnimation() override { log_->push_back("state" + id_); }
     void updateEffects() override { log_->push_back("effects" + id_); }
     void updateTransform() override { log_->push_back("transform" + id_); }
@@ -172,35 +178,21 @@ private:
     std::string id_;
 };
 
-// Player visuals whose nodes follow their units' positions each sync.
-class FakeSteerables final : public Zarn::SceneSteerableVisuals {
+// Holds the calculator of FakeSteerables, built before its manager base.
+struct FakeZOrder {
+    explicit FakeZOrder(const Zarn::CellGrid& grid) : zOrder(grid) {}
+    Zarn::ZOrderCalculator zOrder;
+};
+
+// The engine side of the steerable visual manager: each visual is a named
+// fake node with a recording sync; the nodes follow their units on follow().
+class FakeSteerables final : private FakeZOrder, public Zarn::SteerableXDManager {
 public:
-    explicit FakeSteerables(Zarn::SteerableUnitManager& units) : units_(units) {}
-    void setParent(Zarn::NodeMediator* p) override { parent = p; }
-    void addSteerable(u32 clientID) override {
-        if (parent == nullptr) throw Convinience::Error("steerable3D parent is nullptr");
-        auto& node = nodes[clientID];
-        node = std::make_unique<FakeNode>("player" + std::to_string(clientID));
-        syncStore.push_back(std::make_unique<RecordingSync>(&syncLog, clientID));
-        syncs.push_back(syncStore.back().get());
-        parent->addChild(node.get());
-    }
-    // The visual and its node die with the removal.
-    void removeSteerable(u32 clientID) override {
-        parent->removeChild(nodes.at(clientID).get());
-        nodes.erase(clientID);
-        removed.push_back(clientID);
-    }
-    Zarn::NodeMediator* findVisualSteerable(u32 clientID) override {
-        auto it = nodes.find(clientID);
-        return it == nodes.end() ? nullptr : it->second.get();
-    }
-    Zarn::NodeMediator* getVisualSteerable(u32 clientID) override {
-        auto it = nodes.find(clientID);
-        if (it == nodes.end()) throw Convinience::Error("not valid visual steerable client");
-        return it->second.get();
-    }
-    const std::vector<Zarn::SceneVisualSync*>& visualSyncs() override { return syncs; }
+    explicit FakeSteerables(Zarn::ZarnClientInterface& client)
+        : FakeZOrder(client.getGameMap().grid),
+          SteerableXDManager(client.getSteerableUnitManager(), client.getPlayerInfoManager(), zOrder),
+          units_(client.getSteerableUnitManager()) {}
+
     // What the engine side's transform step does for the test: node follows unit.
     void follow() {
         for (auto& [id, node] : nodes) {
@@ -209,12 +201,29 @@ public:
         }
     }
 
-    Zarn::NodeMediator* parent = nullptr;
     std::map<u32, std::unique_ptr<FakeNode>> nodes;
     std::vector<std::unique_ptr<RecordingSync>> syncStore;
-    std::vector<Zarn::SceneVisualSync*> syncs;
     std::vector<std::string> syncLog;
     std::vector<u32> removed;
+
+protected:
+    Zarn::VisualSteerablePair createSteerable2D(const Zarn::PlayerInfo& info,
+                                                const Zarn::Player2DAssets&) override {
+        auto& node = nodes[info.clientID];
+        node = std::make_unique<FakeNode>("player" + std::to_string(info.clientID));
+        syncStore.push_back(std::make_unique<RecordingSync>(&syncLog, info.clientID));
+        return {node.get(), syncStore.back().get()};
+    }
+    Zarn::VisualSteerablePair createSteerable3D(const Zarn::PlayerInfo& info,
+                                                const Zarn::Player3DAssets&) override {
+        throw Convinience::Error("no 3D visual for client " + std::to_string(info.clientID));
+    }
+    // The visual and its node die with the removal.
+    void removeSteerable(u32 clientID) override {
+        nodes.erase(clientID);
+        removed.push_back(clientID);
+    }
+    void onSteerableAdded(u32) override {}
 
 private:
     Zarn::SteerableUnitManager& units_;

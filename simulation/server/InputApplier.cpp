@@ -7,6 +7,7 @@
 #include "simulation/state/InputState.h"
 #include "simulation/state/InputTables.h"
 #include "world/planning/JPSMovePlanner.h"
+#include "world/steering/KeySteering.h"
 #include "world/triggers/DialogPlayer.h"
 #include "world/triggers/EffectEventTrigger.h"
 #include "world/triggers/InputResult.h"
@@ -64,13 +65,19 @@ void InputApplier::apply(u32 senderId, const std::vector<InputState>& states) {
                 case 2:
                 case 12:
                     dialogs.stop();
-                    units.forEachUnit([](u32, SteerableUnit& u) { u.dialogDismissed = 1; });
+                    // As the map's stop of a waited dialog: the players may steer again.
+                    units.forEachUnit([](u32, SteerableUnit& u) {
+                        u.dialogDismissed = 1;
+                        u.inputEnabled = 1;
+                    });
                     result = makeNumberInputResult(dialogs.getCurrent());
                     break;
                 default:
                     for (const KeyInput& key : kKeys) {
-                        if (input.kind == key.press || input.kind == key.press + 1)
+                        if (input.kind == key.press || input.kind == key.press + 1) {
                             applyKey(unit, key, input.kind == key.press);
+                            KeySteering::takeOver(unit, map.grid, map.blockables);
+                        }
                     }
                     break;
             }

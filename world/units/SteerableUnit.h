@@ -54,7 +54,10 @@ public:
     SteerableUnitMotion motion;
     // The may-move flag: no steering input while it is 0.
     u8 inputEnabled = 1;
+    // The sum of the held steering keys' pushes (map units per second, each
+    // key adds keySteeringSpeed along its axis); KeySteering walks by it.
     GeometryLib::FPoint keySteeringDirection;
+    // Map units per second; player units get their body's maxSteeringSpeed.
     float keySteeringSpeed = 0.0f;
     // Held keys, in order +y, -y, -x, +x.
     std::array<u8, 4> keysHeld{};

@@ -14,6 +14,8 @@ void SteerableUnitManager::addClient(u32 clientId) {
     if (units_.count(clientId) != 0) return;
     auto unit = std::make_unique<SteerableUnit>(clientId);
     unit->body().position = defaultPosition;
+    // A player walks by keys as fast as to a clicked point.
+    unit->keySteeringSpeed = unit->body().maxSteeringSpeed;
     addressIndex_[unit.get()] = clientId;
     units_.emplace(clientId, std::move(unit));
 }

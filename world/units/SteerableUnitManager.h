@@ -20,7 +20,8 @@ public:
     SteerableUnitManager();
     ~SteerableUnitManager() override;
 
-    // Makes a unit for the client at defaultPosition; a client that has one keeps it.
+    // Makes a unit for the client at defaultPosition, with its key speed; a
+    // client that has one keeps it.
     void addClient(u32 clientId) override;
     // Destroys the client's unit; an unknown client is ignored.
     void removeClient(u32 clientId) override;

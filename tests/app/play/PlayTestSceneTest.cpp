@@ -9,6 +9,7 @@
 #include "app/story/ZUIMedalResult.h"
 #include "app/widgets/ZUICoreButton.h"
 #include "presentation/effects/ClickCursor.h"
+#include "presentation/players/CocosSteerableXDManager.h"
 #include "simulation/managers/InputManager.h"
 #include "world/triggers/DialogWindow.h"
 
@@ -141,6 +142,55 @@ TEST_F(PlayTestScene, KeysAndClicksDeathRespawnExitMedalsAndNextLevel) {
     again->getResultPanel()->getRetryButton()->callback();
     ASSERT_TRUE(stepUntil([&] { return host() != nullptr && host() != again; }, 100));
     EXPECT_EQ(host()->getInGameScene()->getMapName(), "DEMO_EmptyRoomWithWalls.map");
+}
+
+// The arrow keys walk the rat: its sprite moves in the draw list while a key
+// is held, the wall above the spawn stops it, and it stands once let go.
+TEST_F(PlayTestScene, ArrowKeysWalkThePlayerUntilAWallAndStopWhenReleased) {
+    using K = EventKeyboard::KeyCode;
+    PlayTestSceneNode* h = start(&progress, levels);
+    ASSERT_NE(h, nullptr);
+    ASSERT_TRUE(step());
+    ASSERT_TRUE(near(position(), 1, 3, 6.0f));
+    CocosPlayTestScene* scene = h->getInGameScene();
+    SteerableCocos2D* rat = scene->getSteerableVisuals().find2D(0);
+    ASSERT_NE(rat, nullptr);
+    // Where the draw list puts the rat's sprite (its anchor, the feet), in
+    // room units.
+    const auto drawn = [&] {
+        const auto found = cocos2d::Director::getInstance()->getDrawList().findByNode(rat);
+        if (found.empty()) return cocos2d::Vec2(-1000.0f, -1000.0f);
+        const cocos2d::Vec2 onScreen = found[0]->transform.transformPoint(rat->getAnchorPointInPoints());
+        return scene->getWorldSprite()->convertToNodeSpace(onScreen);
+    };
+    const cocos2d::Vec2 atSpawn = drawn();
+    ASSERT_GT(atSpawn.x, 0.0f) << "the rat is drawn";
+    const float c = cellSize();
+
+    // Up from (1, 3): rows 4 and 5 are free, row 6 is the wall.
+    key(K::KEY_UP_ARROW, true);
+    ASSERT_TRUE(stepUntil([&] { return drawn().y > atSpawn.y + c / 2.0f; }, 100));
+    EXPECT_NEAR(drawn().x, atSpawn.x, 1.0f) << "straight up";
+    for (int i = 0; i < 60; ++i) ASSERT_TRUE(step());
+    EXPECT_GT(position().y, 5.0f * c) << "it reached the top row";
+    EXPECT_LT(position().y, 6.0f * c) << "and not the wall";
+    const cocos2d::Vec2 atWall = drawn();
+    EXPECT_NEAR(atWall.y, position().y, 0.5f);
+    for (int i = 0; i < 10; ++i) ASSERT_TRUE(step());
+    EXPECT_LT(drawn().distance(atWall), 0.01f) << "held against the wall, it stands";
+
+    // Right along the top row for a moment, then let go: it stands.
+    key(K::KEY_UP_ARROW, false);
+    key(K::KEY_D, true);
+    for (int i = 0; i < 5; ++i) ASSERT_TRUE(step());
+    key(K::KEY_D, false);
+    for (int i = 0; i < 10; ++i) ASSERT_TRUE(step());
+    const cocos2d::Vec2 released = drawn();
+    EXPECT_GT(released.x, atWall.x + 10.0f);
+    EXPECT_NEAR(released.y, atWall.y, 1.0f);
+    for (int i = 0; i < 20; ++i) ASSERT_TRUE(step());
+    EXPECT_LT(drawn().distance(released), 0.01f);
+    EXPECT_EQ(player().body().velocity, GeometryLib::FPoint(0.0f, 0.0f));
 }
 
 TEST_F(PlayTestScene, PlayTestBuildsNoDisplayAndEndsInTheCredits) {

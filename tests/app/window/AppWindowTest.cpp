@@ -169,11 +169,14 @@ protected:
         mouse(SDL_MOUSEBUTTONUP, design);
     }
     void key(SDL_Keycode code) {
+        keyEdge(code, true);
+        keyEdge(code, false);
+    }
+    // One key going down or up (a key held over frames gets one of each).
+    void keyEdge(SDL_Keycode code, bool down) {
         SDL_Event e{};
-        e.type = SDL_KEYDOWN;
+        e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
         e.key.keysym.sym = code;
-        push(e);
-        e.type = SDL_KEYUP;
         push(e);
     }
     static Vec2 centreOf(const Node* node) {
@@ -303,6 +306,24 @@ TEST_F(ProgramWindow, StoryPlaysTheFirstLevelInTheWindow) {
         std::this_thread::sleep_for(std::chrono::milliseconds(30));
     }
     EXPECT_GT(rat.body().position.x, startX + 1.5f * cell);
+
+    // The up arrow held down walks the rat up the free column; let go, it stands.
+    const float startY = rat.body().position.y;
+    keyEdge(SDLK_UP, true);
+    for (int i = 0; i < 100 && rat.body().position.y < startY + cell; ++i) {
+        run(1, 0.03f);
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    }
+    keyEdge(SDLK_UP, false);
+    EXPECT_GT(rat.body().position.y, startY + cell);
+    for (int i = 0; i < 20; ++i) {
+        run(1, 0.03f);
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    }
+    EXPECT_LT(rat.body().position.y, 6.0f * cell) << "the wall above stops it";
+    const GeometryLib::FPoint stood = rat.body().position;
+    run(5, 0.03f);
+    EXPECT_EQ(rat.body().position, stood);
 
     // The room is drawn: its tiles (art, or the engine's stand-in boxes
     // while the art is missing) light thousands of pixels, not a black screen.

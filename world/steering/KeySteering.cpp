@@ -35,7 +35,9 @@ FPoint KeySteering::keyVelocity(float dt) const {
     FPoint direction = unit->keySteeringDirection;
     const FPoint position = unit->body().position;
     const float speed = unit->keySteeringSpeed;
-    if (!isBlocked(position)) {
+    // Only a unit inside a solid cell or outside the room walks freely: one on
+    // the edge of a wall or door (edges block) is held like any other.
+    if (grid->isFree(position)) {
         // Both the point one step ahead and the look-ahead point must be free.
         const float step = std::max(speed * dt, 0.0f);
         const float ahead = std::max(step, kLookAhead);

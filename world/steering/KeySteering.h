@@ -14,8 +14,8 @@ class CellGrid;
 // is as fast as a straight walk. An axis (and then a diagonal) whose next
 // stretch would enter a blocked point (a solid cell or a point outside the
 // room, or a blockable such as a closed door) is left out, so the unit slides
-// along walls and stops in front of them; a unit that already stands on a
-// blocked point walks freely until it is out.
+// along walls and stops in front of them; a unit that stands inside a solid
+// cell or outside the room walks freely until it is out.
 //
 // When the keys cancel out or are released, when the unit's input is
 // disabled, when its motion takes no steering or when it is no longer alive

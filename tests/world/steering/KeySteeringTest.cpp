@@ -38,6 +38,14 @@ protected:
                                 "##########",
                             },
                             16);
+        // Solid cells block as the map importer files them: edges included.
+        grid.forEachCell([&](const GeometryLib::Point& origin, Zarn::TileStatus& status) {
+            if (status == 0) return;
+            auto wall = std::make_unique<Zarn::RectBlockable>(
+                grid, &blockables, GeometryLib::FRect(kCell, kCell, FPoint(origin)));
+            blockables.addBlockable(*wall);
+            blockables.adopt(std::move(wall));
+        });
         unit.keySteeringSpeed = kSpeed;
         unit.body().position = centre(2, 2);
         simulator.timeStep = 0.03f;
@@ -130,6 +138,24 @@ TEST_F(KeySteeringTest, AWallStopsTheUnitInFrontOfIt) {
     EXPECT_GE(position().y, kCell);
     EXPECT_TRUE(grid.isFree(position()));
     EXPECT_EQ(unit.body().velocity, FPoint(0.0f, 0.0f));
+}
+
+TEST_F(KeySteeringTest, AUnitOnTheEdgeOfAWallDoesNotWalkIntoIt) {
+    // On the right edge of the left outer wall (a walk's waypoint can end on a
+    // cell edge); the edge itself counts as the wall's.
+    position() = FPoint(kCell, centre(1, 3).y);
+    hold(-1, 0);
+    run(0.5f);
+    EXPECT_EQ(position().x, kCell);
+    hold(1, 0);
+    run(0.1f);
+    EXPECT_GT(position().x, kCell) << "away from the wall it walks";
+
+    // Inside the pillar (pushed there by something else) it may walk out.
+    position() = centre(6, 2);
+    hold(0, 1);
+    run(0.3f);
+    EXPECT_GT(position().y, 3 * kCell);
 }
 
 TEST_F(KeySteeringTest, AWalkAlongAWallSlidesAtFullSpeed) {

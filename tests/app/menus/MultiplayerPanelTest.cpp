@@ -9,6 +9,7 @@
 #include <sstream>
 #include <thread>
 
+#include "../support/AppFixture.h"
 #include "app/menus/ArtSpace.h"
 #include "app/menus/ZUIMultiplayerPanelEx.h"
 #include "app/online/OnlineSession.h"
@@ -18,7 +19,6 @@
 #include "foundation/SaveFiles.h"
 #include "online/lobby/LobbyServer.h"
 #include "online/lobby/NetworkedZarnLobbyClient.h"
-#include "support/AppFixture.h"
 #include "support/net/RawTcpPeer.h"
 
 using namespace cocos2d;

@@ -21,4 +21,11 @@ void ClientExitGameCommand::execute() {
     pusher_->pushRaw(header);
 }
 
+void ClientGameInstanceUpdateCommand::execute() {
+    Corvel::CommandHeader header(localClientId_, ServerCommandId::gameInstanceUpdate, 0, true);
+    header.fromClientId = localClientId_;
+    header.toClientId = gameServerId_;
+    pusher_->pushRaw(header);
+}
+
 }  // namespace Zarn

@@ -53,4 +53,21 @@ private:
     GSCommandPusher* pusher_;
 };
 
+// Command 11, executed once by a networked client when its connection to the
+// game server stands: the local client joins the game instance there and gets
+// it back (12). Sender and route from are the local client, route to the game
+// server; confirmation asked, no payload, pushed raw. The pusher outlives the
+// command.
+class ClientGameInstanceUpdateCommand : public Convinience::Command {
+public:
+    ClientGameInstanceUpdateCommand(u32 localClientId, u32 gameServerId, GSCommandPusher& pusher)
+        : localClientId_(localClientId), gameServerId_(gameServerId), pusher_(&pusher) {}
+    void execute() override;
+
+private:
+    u32 localClientId_;
+    u32 gameServerId_;
+    GSCommandPusher* pusher_;
+};
+
 }  // namespace Zarn

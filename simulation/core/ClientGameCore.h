@@ -53,6 +53,11 @@ public:
     // commands produced, commands executed, playback advanced, end detected.
     void update(float dt);
 
+    // How far the playback stays behind the newest received state, in
+    // milliseconds: the ticker waits for that many ticks' states (truncated,
+    // at the current tick delta). Set after the tick delta; a later tick
+    // delta returns to the default playback.
+    void setPlaybackLatency(u32 milliseconds) { ticker_.setLatency(milliseconds); }
     void setExitHandler(std::function<void()> handler) { exiter_.exitHandler = std::move(handler); }
     void setNextLocalCommand(u32 commandId) { producer_.nextCommandID = commandId; }
     // The scene's; told of players joining and leaving and of the confirmed
@@ -71,6 +76,10 @@ public:
     PlayerInfoManager& playerInfos() { return playerInfos_; }
     ScoreKeeperRegistry& scores() { return scores_; }
     GameStateBuffer& stateBuffer() { return buffer_; }
+    const StatePlaybackTicker& playbackTicker() const { return ticker_; }
+    // The pusher of this client's commands to the server (onto the outgoing
+    // ring).
+    GSCommandPusher& commandPusher() { return pusher_; }
     const ZarnExiter& exiter() const { return exiter_; }
 
 private:

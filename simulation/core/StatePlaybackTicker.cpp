@@ -1,5 +1,7 @@
 #include "simulation/core/StatePlaybackTicker.h"
 
+#include <cmath>
+
 #include "simulation/state/StateInterpolator.h"
 #include "simulation/sync/GameStateBuffer.h"
 #include "world/units/SteerableUnitManager.h"
@@ -10,6 +12,12 @@ void StatePlaybackTicker::setTiming(u32 newRate, float newTickDelta) {
     rate = newRate;
     tickDelta = newTickDelta;
     steps = static_cast<u32>(static_cast<float>(rate) * tickDelta);
+    halfSteps = steps >> 1;
+}
+
+void StatePlaybackTicker::setLatency(u32 milliseconds) {
+    const auto tickMs = static_cast<u32>(std::lround(tickDelta * 1000.0f));
+    steps = tickMs == 0 ? 0 : milliseconds / tickMs;
     halfSteps = steps >> 1;
 }
 

@@ -24,6 +24,9 @@ public:
     void update(float dt);
     // rate states a second (66 in the core) times the tick delta, truncated.
     void setTiming(u32 rate, float tickDelta);
+    // steps: the ticks of `milliseconds` at the current tick delta,
+    // truncated; halfSteps half of that.
+    void setLatency(u32 milliseconds);
 
     u32 rate = 1000;
     float tickDelta = 0.03f;

@@ -140,6 +140,11 @@ std::size_t LoopbackRelay::tcpBytesToTarget() const {
     return tcpBytesToTarget_;
 }
 
+std::size_t LoopbackRelay::tcpBytesToClient() const {
+    std::lock_guard lock(mutex_);
+    return tcpBytesToClient_;
+}
+
 bool LoopbackRelay::chance(double probability) {
     return probability > 0 && std::uniform_real_distribution<double>(0.0, 1.0)(random_) < probability;
 }
@@ -337,25 +342,26 @@ void LoopbackRelay::writePieces(const std::shared_ptr<Pipe>& pipe, bool towardsT
         ++pending_;
     }
     auto timer = std::make_shared<boost::asio::steady_timer>(io_, delay);
-    timer->async_wait(
-        [this, timer, pipe, towardsTarget, at, end, piece, cutAfter](const boost::system::error_code&) {
-            const auto& buffer = pipe->buffer[towardsTarget ? 0 : 1];
-            boost::asio::async_write(pipe->to(towardsTarget), boost::asio::buffer(buffer.data() + at, piece),
-                                     [this, pipe, towardsTarget, at, end, piece, cutAfter](
-                                         const boost::system::error_code& error, std::size_t) {
-                                         {
-                                             std::lock_guard lock(mutex_);
-                                             --pending_;
-                                             if (!error && towardsTarget) tcpBytesToTarget_ += piece;
-                                         }
-                                         if (error) return;
-                                         if (cutAfter) {
-                                             cut(pipe);
-                                             return;
-                                         }
-                                         writePieces(pipe, towardsTarget, at + piece, end);
-                                     });
-        });
+    timer->async_wait([this, timer, pipe, towardsTarget, at, end, piece,
+                       cutAfter](const boost::system::error_code&) {
+        const auto& buffer = pipe->buffer[towardsTarget ? 0 : 1];
+        boost::asio::async_write(pipe->to(towardsTarget), boost::asio::buffer(buffer.data() + at, piece),
+                                 [this, pipe, towardsTarget, at, end, piece, cutAfter](
+                                     const boost::system::error_code& error, std::size_t) {
+                                     {
+                                         std::lock_guard lock(mutex_);
+                                         --pending_;
+                                         if (!error)
+                                             (towardsTarget ? tcpBytesToTarget_ : tcpBytesToClient_) += piece;
+                                     }
+                                     if (error) return;
+                                     if (cutAfter) {
+                                         cut(pipe);
+                                         return;
+                                     }
+                                     writePieces(pipe, towardsTarget, at + piece, end);
+                                 });
+    });
 }
 
 void LoopbackRelay::cut(const std::shared_ptr<Pipe>& pipe) {

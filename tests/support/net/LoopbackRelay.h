@@ -82,6 +82,8 @@ public:
     std::vector<std::vector<u8>> wholeDatagrams(RelayDirection direction) const;
     // Bytes of the TCP stream forwarded towards the target so far.
     std::size_t tcpBytesToTarget() const;
+    // Bytes of the TCP stream forwarded towards the client so far.
+    std::size_t tcpBytesToClient() const;
 
 private:
     struct Pipe;
@@ -125,6 +127,7 @@ private:
     std::vector<std::vector<u8>> whole_[2];  // guarded by mutex_
     std::size_t pending_ = 0;                // guarded by mutex_
     std::size_t tcpBytesToTarget_ = 0;       // guarded by mutex_
+    std::size_t tcpBytesToClient_ = 0;       // guarded by mutex_
 
     std::thread thread_;
 };

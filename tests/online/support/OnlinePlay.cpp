@@ -1,0 +1,105 @@
+#include "online/support/OnlinePlay.h"
+
+#include <cmath>
+#include <sstream>
+#include <thread>
+
+#include "engine/Director.h"
+#include "engine/FileUtils.h"
+#include "engine/Scheduler.h"
+#include "map/import/GameMap.h"
+#include "simulation/commands/CommandIds.h"
+#include "simulation/state/InputState.h"
+#include "world/units/SteerableUnitManager.h"
+
+namespace zarn_test {
+
+using GeometryLib::FPoint;
+
+namespace {
+constexpr float kFrame = 1.0f / 60.0f;
+}  // namespace
+
+std::string shippedRoomBytes(const std::string& name) {
+    const std::vector<unsigned char> bytes =
+        cocos2d::FileUtils::getInstance()->getDataFromFile("maps/" + name + ".map");
+    return std::string(bytes.begin(), bytes.end());
+}
+
+std::unique_ptr<Zarn::GameServerHost> startGameServer(const std::string& mapBytes) {
+    Zarn::GameServerHost::Options options;
+    options.address = "127.0.0.1";
+    options.mapBytes = mapBytes;
+    auto host = std::make_unique<Zarn::GameServerHost>(std::move(options));
+    host->start();
+    return host;
+}
+
+std::unique_ptr<Zarn::NetworkedZarnClient> makeClient(const std::string& endpoint, u32 clientId,
+                                                      const std::string& mapBytes,
+                                                      const std::vector<Zarn::PlayerInfo>& infos) {
+    auto client = std::make_unique<Zarn::NetworkedZarnClient>(endpoint, 0, clientId);
+    Zarn::GameInstance instance;
+    instance.fromID = Zarn::GameServerHost::kServerId;
+    instance.endpoint = endpoint;
+    instance.players.insert(clientId);
+    instance.playerInfos = infos;
+    client->getCore().setGameInstance(instance);
+    std::istringstream map(mapBytes);
+    client->loadMap(map);
+    return client;
+}
+
+void runMainThreadFunctions() {
+    cocos2d::Director::getInstance()->getScheduler()->update(0.0f);
+}
+
+bool playUntil(const std::vector<Zarn::NetworkedZarnClient*>& clients, const std::function<bool()>& done,
+               std::chrono::milliseconds timeout) {
+    const auto frame = std::chrono::microseconds(static_cast<long>(kFrame * 1e6f));
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    auto next = std::chrono::steady_clock::now();
+    while (std::chrono::steady_clock::now() < deadline) {
+        for (Zarn::NetworkedZarnClient* client : clients) client->update(kFrame);
+        runMainThreadFunctions();
+        if (done()) return true;
+        next += frame;
+        const auto now = std::chrono::steady_clock::now();
+        if (next > now) {
+            std::this_thread::sleep_until(next);
+        } else {
+            next = now;
+        }
+    }
+    return false;
+}
+
+void playFor(const std::vector<Zarn::NetworkedZarnClient*>& clients, std::chrono::milliseconds time) {
+    playUntil(
+        clients, [] { return false; }, time);
+}
+
+void moveTo(Zarn::NetworkedZarnClient& client, FPoint point) {
+    client.getInputManager().pushInput(client.getLocalClientID(), Zarn::InputData(1, point));
+    client.setNextLocalCommand(Zarn::LocalCommandId::input);
+}
+
+FPoint cellCentre(Zarn::NetworkedZarnClient& client, int x, int y) {
+    const float cell = static_cast<float>(client.getGameMap().grid.getCellSize());
+    return FPoint((static_cast<float>(x) + 0.5f) * cell, (static_cast<float>(y) + 0.5f) * cell);
+}
+
+bool hasUnit(Zarn::NetworkedZarnClient& client, u32 player) {
+    return client.getSteerableUnitManager().hasClient(player);
+}
+
+FPoint seen(Zarn::NetworkedZarnClient& client, u32 player) {
+    if (!hasUnit(client, player)) return FPoint(-1.0f, -1.0f);
+    return client.getSteerableUnitManager().getUnit(player).body().position;
+}
+
+float distance(FPoint a, FPoint b) {
+    return std::hypot(a.x - b.x, a.y - b.y);
+}
+
+}  // namespace zarn_test

@@ -69,7 +69,8 @@ void AddPlayerCommand::execute() {
 
 void AddPlayerCommand::spawnAt(u32 id, const GeometryLib::FPoint& position) {
     parts_.clients.addClient(id);
-    parts_.infos.getInfo(id);
+    // Kept for the players who join after this one (command 11).
+    parts_.infos.getInfo(id) = data.player;
     parts_.units.getUnit(id).body().position = position;
 }
 
@@ -136,10 +137,22 @@ void SetGameFromIDCommand::execute() {
 }
 
 void GameInstanceUpdateCommand::execute() {
-    instance_.players.insert(header.clientId);
+    const u32 joining = header.clientId;
+    GSCommandPusher& pusher = parts_.pushers.pusherFor(joining);
+    const u32 fromId = parts_.instance.fromID;
+    if (parts_.instance.players.insert(joining).second) {
+        parts_.units.forEachUnit([&](u32 other, SteerableUnit& unit) {
+            if (other == joining) return;
+            const PlayerInfo info = parts_.infos.hasInfo(other) ? parts_.infos.getInfo(other)
+                                                                : PlayerInfo(other, 0, std::string());
+            const GeometryLib::Point position(unit.body().position);
+            Corvel::CommandHeader met = outgoing(joining, ClientCommandId::addPlayer, 0, fromId, joining);
+            pusher.pushRawWithData(met, bytesOf(ClientAddPlayerHeader(info, position)));
+        });
+    }
     Corvel::CommandHeader reply =
-        outgoing(routeFrom_, ClientCommandId::gameInstanceConfirm, 0, instance_.fromID, routeFrom_);
-    pusher_.pushRawWithData(reply, bytesOf(instance_));
+        outgoing(routeFrom_, ClientCommandId::gameInstanceConfirm, 0, fromId, routeFrom_);
+    pusher.pushRawWithData(reply, bytesOf(parts_.instance));
     logger_.log(kInfo, "Updated client " + std::to_string(routeFrom_) + " game instance data");
 }
 

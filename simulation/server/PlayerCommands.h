@@ -21,7 +21,8 @@ class SteerableUnitManager;
 
 // Command 8: a player joins. A client that has a unit already is logged
 // (WARN) and ignored. Otherwise the client enters every per-client table
-// (through the client manager) and its unit is placed by the spawn mode: 1
+// (through the client manager), keeps the header's player record as its
+// player info, and its unit is placed by the spawn mode: 1
 // on the first unit of the table, taking that unit's spawn point (the
 // default spawn, with a WARN, in an empty room), 2 at the header's point, 3
 // not at all, anything else at (96, 224). Then every player of the game
@@ -105,18 +106,21 @@ private:
 };
 
 // Command 11: the sender joins the game instance's players and gets the
-// instance back (12).
+// instance back (12). Before that, the first time it joins, it is told 8 for
+// every other player that has a unit (its player record and position): a
+// player whose join the server took before this one's command 11 was
+// announced to nobody who mattered, so each pair of players learns of each
+// other exactly once, whichever order their joins and updates came in.
 class GameInstanceUpdateCommand : public Corvel::IncomingCommand {
 public:
-    GameInstanceUpdateCommand(const Corvel::CommandHeader& header, u32 routeFrom, GameInstance& instance,
-                              GSCommandPusher& pusher)
-        : IncomingCommand(header), routeFrom_(routeFrom), instance_(instance), pusher_(pusher) {}
+    GameInstanceUpdateCommand(const Corvel::CommandHeader& header, u32 routeFrom,
+                              const AddPlayerCommand::Parts& parts)
+        : IncomingCommand(header), routeFrom_(routeFrom), parts_(parts) {}
     void execute() override;
 
 private:
     u32 routeFrom_;
-    GameInstance& instance_;
-    GSCommandPusher& pusher_;
+    AddPlayerCommand::Parts parts_;
     Convinience::Logger logger_;
 };
 

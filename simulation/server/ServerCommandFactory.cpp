@@ -111,8 +111,9 @@ std::unique_ptr<Convinience::Command> ServerCommandFactory::build(const Corvel::
             return std::make_unique<SetGameFromIDCommand>(header, message.fromClientId, reader.readU32(),
                                                           instance_, pusher);
         case ServerCommandId::gameInstanceUpdate:
-            return std::make_unique<GameInstanceUpdateCommand>(header, message.fromClientId, instance_,
-                                                               pusher);
+            return std::make_unique<GameInstanceUpdateCommand>(
+                header, message.fromClientId,
+                AddPlayerCommand::Parts{instance_, units_, clients_, spawns_, infos_, pushers_, registrar_});
         default:
             return nullptr;  // not reached: create refuses unserved IDs first
     }

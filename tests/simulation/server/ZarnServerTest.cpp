@@ -256,6 +256,43 @@ TEST_F(ZarnServerTest, AJoiningPlayerIsPlacedByItsSpawnModeAndAnnouncedToEveryPl
     }
 }
 
+// Two players join; their updates (11) come before or after the other's join.
+// Each learns of the other (and of client 0's unit) exactly once, with the
+// player record the join carried.
+TEST_F(ZarnServerTest, PlayersWhoseJoinsCrossedLearnOfEachOtherOnce) {
+    const auto join = [](u32 id, const char* name, u32 number) {
+        return bareMessage(0, 8, 0,
+                           bytesOf(AddPlayerHeader(AddPlayerHeader::kAtPoint, Point(40, 50),
+                                                   PlayerInfo(id, static_cast<u8>(id - 10), name))),
+                           number);
+    };
+    const auto update = [](u32 id) { return bareMessage(id, 11, id, {}, 1); };
+    const std::vector<std::vector<Corvel::QueuedMessage>> orders[] = {
+        {{join(10, "ann", 1), join(11, "bob", 2)}, {update(10)}, {update(11)}},
+        {{join(10, "ann", 1)}, {update(10)}, {join(11, "bob", 2)}, {update(11)}},
+        {{join(10, "ann", 1), join(11, "bob", 2)}, {update(11)}, {update(10)}},
+    };
+    for (std::size_t o = 0; o < std::size(orders); ++o) {
+        build(spikeRoom(), false);
+        server->gameInstance().fromID = 1;
+        std::vector<std::pair<u32, ClientAddPlayerHeader>> joins;
+        for (const auto& batch : orders[o]) {
+            for (const auto& message : batch) incoming.push(message);
+            server->runCommandBatch();
+            for (auto& j : drainJoins(outgoing)) joins.push_back(std::move(j));
+        }
+        std::vector<std::pair<u32, u32>> pairs;
+        for (const auto& [to, data] : joins) {
+            pairs.emplace_back(to, data.player.clientID);
+            if (data.player.clientID == 11) EXPECT_EQ(data.player.name, "bob") << "order " << o;
+        }
+        std::sort(pairs.begin(), pairs.end());
+        EXPECT_EQ(pairs, (std::vector<std::pair<u32, u32>>{{10, 0}, {10, 11}, {11, 0}, {11, 10}}))
+            << "order " << o;
+        EXPECT_EQ(server->gameInstance().players, (std::unordered_set<u32>{10, 11})) << "order " << o;
+    }
+}
+
 TEST_F(ZarnServerTest, NearAnotherPlayerTakesItsSpawnPointAndAnEmptyRoomFallsBackToTheDefault) {
     build(spikeRoom());
     SpawnPoints& spawns = server->world().spawnPoints;

@@ -342,6 +342,9 @@ void GameServerHost::runGames() {
         try {
             ZarnServer server(serverIncoming_, serverOutgoing_);
             server.setTickDelta(kTickDelta);
+            // The game's replies carry this ID from the first one on; the
+            // server's own request for it only confirms it.
+            server.gameInstance().fromID = kServerId;
             std::istringstream stream(options_.mapBytes);
             server.loadMap(stream);
             // The online display shows every player's deaths.

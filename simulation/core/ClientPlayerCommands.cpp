@@ -16,6 +16,13 @@ void ClientAddPlayerCommand::execute() {
     const u32 id = data.player.clientID;
     SteerableUnitManager& units = parts_.world.units;
     if (units.hasClient(id)) {
+        // Known from a game instance (12), which brings no player record:
+        // the record is taken from here, and nobody is told twice.
+        if (!parts_.infos.hasInfo(id)) {
+            parts_.infos.addClient(id);
+            parts_.infos.getInfo(id) = data.player;
+            return;
+        }
         logger_.log(kWarn, "Attempting to add client " + std::to_string(id) + " that already exists");
         return;
     }

@@ -31,9 +31,10 @@ struct ClientPlayerParts {
 };
 
 // Command 8: another player joined. A client that has a unit already is
-// logged (WARN) and left alone; otherwise it gets a unit at the position,
-// its player info, its input list, the notifier hears of it and
-// "<name> has joined the game" is posted.
+// logged (WARN) and left alone, except that one without a player info (a
+// player the game instance listed) takes the record as its info; otherwise
+// it gets a unit at the position, its player info, its input list, the
+// notifier hears of it and "<name> has joined the game" is posted.
 class ClientAddPlayerCommand : public Corvel::IncomingCommand {
 public:
     ClientAddPlayerCommand(const Corvel::CommandHeader& header, ClientAddPlayerHeader data,

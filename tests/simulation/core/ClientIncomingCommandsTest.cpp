@@ -180,6 +180,28 @@ TEST_F(ClientIncomingCommandsTest, AGameInstanceAddsOnlyNewOthersAndIsCopied) {
     EXPECT_TRUE(drainChat().empty());
 }
 
+// A player the instance brought has a unit but no record; its join, run
+// after the instance, gives it the record without announcing it again, so
+// that it can leave by name.
+TEST_F(ClientIncomingCommandsTest, AJoinAfterTheInstanceListedThePlayerOnlyFillsItsRecord) {
+    Zarn::GameInstance confirmed;
+    confirmed.players = {kLocal, 12};
+    run(message(12, bytesOf(confirmed), kLocal));
+    ASSERT_FALSE(core.playerInfos().hasInfo(12));
+    drainChat();
+
+    join(12, "Pip", GeometryLib::Point(5, 6));
+    ASSERT_TRUE(present(12));
+    EXPECT_EQ(core.playerInfos().getInfo(12).name, "Pip");
+    EXPECT_EQ(core.playerInfos().getInfo(12).number, 12);
+    EXPECT_EQ(notifier.events, std::vector<std::string>({"joined 12"}));
+    EXPECT_TRUE(drainChat().empty());
+
+    run(message(9, u32Bytes(12)));
+    EXPECT_FALSE(core.world().units.hasClient(12));
+    EXPECT_EQ(drainChat(), std::vector<std::string>({"Pip has left the game"}));
+}
+
 TEST_F(ClientIncomingCommandsTest, SetGameInstanceFillsPlayerInfosFromTheRecords) {
     Zarn::GameInstance instance;
     instance.players = {kLocal, 12};

@@ -275,16 +275,23 @@ TEST_F(ZarnServerTest, PlayersWhoseJoinsCrossedLearnOfEachOtherOnce) {
     for (std::size_t o = 0; o < std::size(orders); ++o) {
         build(spikeRoom(), false);
         server->gameInstance().fromID = 1;
-        std::vector<std::pair<u32, ClientAddPlayerHeader>> joins;
+        // (receiver, the player it is told of): the receiver is the
+        // command's client ID, as the server addresses its replies.
+        std::vector<std::pair<u32, u32>> pairs;
         for (const auto& batch : orders[o]) {
             for (const auto& message : batch) incoming.push(message);
             server->runCommandBatch();
-            for (auto& j : drainJoins(outgoing)) joins.push_back(std::move(j));
-        }
-        std::vector<std::pair<u32, u32>> pairs;
-        for (const auto& [to, data] : joins) {
-            pairs.emplace_back(to, data.player.clientID);
-            if (data.player.clientID == 11) EXPECT_EQ(data.player.name, "bob") << "order " << o;
+            Corvel::QueuedMessage reply;
+            while (outgoing.pop(reply)) {
+                Convinience::ByteReader reader(reply.bytes);
+                const Corvel::CommandHeader header(reader);
+                if (header.commandId != 8) continue;
+                const ClientAddPlayerHeader data(reader);
+                pairs.emplace_back(header.clientId, data.player.clientID);
+                if (data.player.clientID == 11) {
+                    EXPECT_EQ(data.player.name, "bob") << "order " << o;
+                }
+            }
         }
         std::sort(pairs.begin(), pairs.end());
         EXPECT_EQ(pairs, (std::vector<std::pair<u32, u32>>{{10, 0}, {10, 11}, {11, 0}, {11, 10}}))

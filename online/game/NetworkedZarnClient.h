@@ -23,7 +23,7 @@
 #include "net/TCPReciever.h"
 #include "net/UDPChannel.h"
 #include "online/game/ZarnClientDisconnectHandler.h"
-#include "simulation/client/ZarnClientInterface.h"
+#include "simulation/client/CoreBackedClient.h"
 #include "simulation/core/ClientGameCore.h"
 #include "simulation/managers/InputManager.h"
 
@@ -63,7 +63,7 @@ GameServerAddress splitGameServerEndpoint(const std::string& endpoint);
 // the incoming ring), except what the comments name. The destructor stops
 // the I/O loop and the sender and joins both threads; neither waits on the
 // network, so it returns within a few milliseconds in any state.
-class NetworkedZarnClient : public ZarnClientInterface {
+class NetworkedZarnClient : public CoreBackedClient {
 public:
     static constexpr std::size_t kRingSlots = 257;
     static constexpr u32 kDefaultPlaybackLatencyMs = 166;
@@ -85,23 +85,9 @@ public:
     // core (a command the server sent that cannot be used) is logged and the
     // frame ends; the game goes on with the next frame.
     void update(float dt) override;
-    void setNextLocalCommand(u32 commandId) override { core_.setNextLocalCommand(commandId); }
-    void addPlayer(u32 clientId) override { core_.addPlayer(clientId); }
     u32 getLocalClientID() override { return localClientId_; }
-    void setExitHandler(std::function<void()> handler) override { core_.setExitHandler(std::move(handler)); }
-    void setGameNotifier(ZarnGameNotifier* notifier) override { core_.setGameNotifier(notifier); }
     InputManager& getInputManager() override { return inputs_; }
     ClientGameCore& getCore() override { return core_; }
-    SteerableUnitManager& getSteerableUnitManager() override { return core_.world().units; }
-    InteractiveElementStore& getInteractiveElementStore() override { return core_.world().store; }
-    GameMap& getGameMap() override { return core_.world().map; }
-    TrapList& getTraps() override { return core_.world().traps; }
-    DialogPlayer& getDialogPlayer() override { return core_.world().dialogs; }
-    NumberedElementGroup& getNumberedElements() override { return core_.world().numbered; }
-    TrapFactory& getTrapFactory() override { return core_.world().trapFactory; }
-    SpawnPoints& getSpawnPoints() override { return core_.world().spawnPoints; }
-    PlayerInfoManager& getPlayerInfoManager() override { return core_.playerInfos(); }
-    ScoreKeeperRegistry& getScoreKeeperRegistry() override { return core_.scores(); }
 
     // The loader's two handlers, kept for it; the client calls neither.
     void setHandlers(std::function<void()> exitHandler, std::function<void()> secondHandler);

@@ -3,7 +3,7 @@
 #include <thread>
 
 #include "foundation/QueuedMessage.h"
-#include "simulation/client/ZarnClientInterface.h"
+#include "simulation/client/CoreBackedClient.h"
 #include "simulation/core/ClientGameCore.h"
 #include "simulation/managers/InputManager.h"
 #include "simulation/server/ZarnServer.h"
@@ -21,7 +21,7 @@ namespace Zarn {
 // points are the client's copy, which follows the checkpoints the server
 // records through its state synchronisations; the server's belong to the
 // server thread (serverSpawnPoints).
-class SinglePlayerZarn : public ZarnClientInterface {
+class SinglePlayerZarn : public CoreBackedClient {
 public:
     static constexpr std::size_t kRingSlots = 513;
 
@@ -40,24 +40,9 @@ public:
     void stopServer();
     bool serverStarted() const { return serverStarted_; }
 
-    void setNextLocalCommand(u32 commandId) override { core_.setNextLocalCommand(commandId); }
-    void addPlayer(u32 clientId) override { core_.addPlayer(clientId); }
     u32 getLocalClientID() override { return localClientId_; }
-    void setExitHandler(std::function<void()> handler) override { core_.setExitHandler(std::move(handler)); }
-    // Handed to the core, whose received commands report to it.
-    void setGameNotifier(ZarnGameNotifier* notifier) override { core_.setGameNotifier(notifier); }
     InputManager& getInputManager() override { return inputs_; }
     ClientGameCore& getCore() override { return core_; }
-    SteerableUnitManager& getSteerableUnitManager() override { return core_.world().units; }
-    InteractiveElementStore& getInteractiveElementStore() override { return core_.world().store; }
-    GameMap& getGameMap() override { return core_.world().map; }
-    TrapList& getTraps() override { return core_.world().traps; }
-    DialogPlayer& getDialogPlayer() override { return core_.world().dialogs; }
-    NumberedElementGroup& getNumberedElements() override { return core_.world().numbered; }
-    TrapFactory& getTrapFactory() override { return core_.world().trapFactory; }
-    SpawnPoints& getSpawnPoints() override { return core_.world().spawnPoints; }
-    PlayerInfoManager& getPlayerInfoManager() override { return core_.playerInfos(); }
-    ScoreKeeperRegistry& getScoreKeeperRegistry() override { return core_.scores(); }
 
     // The server; touch it only while its thread is not running.
     ZarnServer& server() { return server_; }

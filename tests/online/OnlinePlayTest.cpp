@@ -118,12 +118,8 @@ TEST(OnlinePlayTest, ThroughALossyRelayThePlayersWorldsConvergeToTheServers) {
         p->client().startSessionAsync([] { ADD_FAILURE() << "could not connect"; });
     }
     NetworkedZarnClient& observer = *clients.back();
-    ASSERT_TRUE(zarn_test::playUntil(clients, [&] {
-        for (NetworkedZarnClient* c : clients)
-            for (u32 id : ids)
-                if (!zarn_test::hasUnit(*c, id)) return false;
-        return true;
-    })) << "everyone sees everyone";
+    ASSERT_TRUE(zarn_test::playUntil(clients, [&] { return zarn_test::everyoneSeesEveryone(clients, ids); }))
+        << "everyone sees everyone";
 
     // Moves of the lossy players, one each second; then no input.
     const int route[][2][2] = {{{3, 1}, {2, 4}}, {{1, 4}, {3, 2}}, {{2, 2}, {1, 1}}};

@@ -73,12 +73,8 @@ TEST(OnlineTrafficTest, FourPlayersOnTheBusiestCoopRoomStayUnderTheDatagramLimit
     }
     for (NetworkedZarnClient* client : clients)
         client->startSessionAsync([] { ADD_FAILURE() << "could not connect"; });
-    ASSERT_TRUE(zarn_test::playUntil(clients, [&] {
-        for (NetworkedZarnClient* c : clients)
-            for (u32 id : ids)
-                if (!zarn_test::hasUnit(*c, id)) return false;
-        return true;
-    })) << "everyone sees everyone";
+    ASSERT_TRUE(zarn_test::playUntil(clients, [&] { return zarn_test::everyoneSeesEveryone(clients, ids); }))
+        << "everyone sees everyone";
     // Past the starting gun: the doors to the lanes are open.
     zarn_test::playFor(clients, 1500ms);
 

@@ -93,6 +93,14 @@ bool hasUnit(Zarn::NetworkedZarnClient& client, u32 player) {
     return client.getSteerableUnitManager().hasClient(player);
 }
 
+bool everyoneSeesEveryone(const std::vector<Zarn::NetworkedZarnClient*>& clients,
+                          const std::vector<u32>& players) {
+    for (Zarn::NetworkedZarnClient* client : clients)
+        for (u32 player : players)
+            if (!hasUnit(*client, player)) return false;
+    return true;
+}
+
 FPoint seen(Zarn::NetworkedZarnClient& client, u32 player) {
     if (!hasUnit(client, player)) return FPoint(-1.0f, -1.0f);
     return client.getSteerableUnitManager().getUnit(player).body().position;

@@ -47,6 +47,9 @@ GeometryLib::FPoint cellCentre(Zarn::NetworkedZarnClient& client, int x, int y);
 // Where the client sees a player's unit; (-1, -1) when it has none.
 GeometryLib::FPoint seen(Zarn::NetworkedZarnClient& client, u32 player);
 bool hasUnit(Zarn::NetworkedZarnClient& client, u32 player);
+// Every client has a unit for every player.
+bool everyoneSeesEveryone(const std::vector<Zarn::NetworkedZarnClient*>& clients,
+                          const std::vector<u32>& players);
 float distance(GeometryLib::FPoint a, GeometryLib::FPoint b);
 
 }  // namespace zarn_test

@@ -224,6 +224,26 @@ TEST(NetworkedZarnClientTest, APlayerWhoLeavesOrDropsIsSeenToGo) {
     EXPECT_FALSE(stays->disconnected());
 }
 
+// The game-over steps close the connection: the server lets the player go,
+// and the client that closed it is not told of a lost server.
+TEST(NetworkedZarnClientTest, ClosingItsConnectionLetsThePlayerGoWithoutALostServerNotice) {
+    auto host = zarn_test::startGameServer(coopRoom());
+    auto stays = zarn_test::makeClient(loopback(host->port()), 10, coopRoom());
+    auto closes = zarn_test::makeClient(loopback(host->port()), 11, coopRoom());
+    int told = 0;
+    closes->setDisconnectFunction([&told] { ++told; });
+    stays->startSession();
+    closes->startSession();
+    ASSERT_TRUE(
+        zarn_test::playUntil({stays.get(), closes.get()}, [&] { return zarn_test::hasUnit(*stays, 11); }));
+
+    closes->closeConnection();
+    EXPECT_TRUE(
+        zarn_test::playUntil({stays.get(), closes.get()}, [&] { return !zarn_test::hasUnit(*stays, 11); }));
+    EXPECT_EQ(told, 0);
+    EXPECT_FALSE(closes->disconnected());
+}
+
 TEST(NetworkedZarnClientTest, AStoppedServerRunsTheDisconnectFunctionOfEachClientStillThere) {
     auto host = zarn_test::startGameServer(coopRoom());
     auto stays = zarn_test::makeClient(loopback(host->port()), 10, coopRoom());

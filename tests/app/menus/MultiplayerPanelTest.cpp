@@ -109,16 +109,6 @@ protected:
         which->release();
         which = nullptr;
     }
-    // Frames of 1/60 s until `done` holds or ten seconds have passed.
-    bool framesUntil(const std::function<bool()>& done) {
-        const auto deadline = std::chrono::steady_clock::now() + 10s;
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > deadline) return false;
-            frame(1.0f / 60);
-            std::this_thread::sleep_for(2ms);
-        }
-        return true;
-    }
     bool connected(ZUIMultiplayerPanelEx* p) {
         return framesUntil([p] { return p->coopButton->isEnabled(); });
     }

@@ -27,18 +27,7 @@ private:
     std::vector<bool>* seen_;
 };
 
-class OnlineSessionTest : public zarn_test::AppFixture {
-protected:
-    bool framesUntil(const std::function<bool()>& done) {
-        const auto deadline = std::chrono::steady_clock::now() + 10s;
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > deadline) return false;
-            frame(1.0f / 60);
-            std::this_thread::sleep_for(2ms);
-        }
-        return true;
-    }
-};
+using OnlineSessionTest = zarn_test::AppFixture;
 
 }  // namespace
 

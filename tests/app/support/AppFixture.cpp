@@ -2,9 +2,11 @@
 
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <thread>
 
 #include "app/online/OnlineSession.h"
 #include "app/start/Settings.h"
@@ -91,6 +93,16 @@ void AppFixture::TearDown() {
     experimental::AudioEngine::end();
     PoolManager::getInstance()->getCurrentPool()->clear();
     resetSettingsForTests();
+}
+
+bool AppFixture::framesUntil(const std::function<bool()>& done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        frame(1.0f / 60);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
 }
 
 void AppFixture::run(Scene* scene) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 #include <string>
 #include <utility>
@@ -44,6 +45,9 @@ protected:
     void frames(int count, float dt) {
         for (int i = 0; i < count; ++i) frame(dt);
     }
+    // Frames of 1/60 s, a short sleep apart, until `done` holds or ten
+    // seconds have passed; says whether it held. For what other threads do.
+    bool framesUntil(const std::function<bool()>& done);
     // Runs a scene and draws its first frame.
     void run(cocos2d::Scene* scene);
 

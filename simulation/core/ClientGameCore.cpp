@@ -59,6 +59,7 @@ void ClientGameCore::addPlayer(u32 clientId) {
 
 void ClientGameCore::setGameInstance(const GameInstance& instance) {
     instance_ = instance;
+    world_.setSpawnSeed(instance_.spawnSeed);
     for (const PlayerInfo& record : instance_.playerInfos) {
         playerInfos_.addClient(record.clientID);
         PlayerInfo& info = playerInfos_.getInfo(record.clientID);

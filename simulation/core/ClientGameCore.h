@@ -45,8 +45,9 @@ public:
     void setTickDelta(float dt);
     void setInputManager(InputManager* inputs);
     void addPlayer(u32 clientId);
-    // Copies the instance, then gives every player record it lists a player
-    // info with the record's client ID, number and name.
+    // Copies the instance and gives the world its spawn seed, then gives
+    // every player record it lists a player info with the record's client
+    // ID, number and name.
     void setGameInstance(const GameInstance& instance);
     void loadMap(std::istream& stream);
     // One frame (dt seconds): received commands drained, this frame's local

@@ -67,6 +67,7 @@ void GameInstanceConfirmCommand::execute() {
         if (parts_.notifier) parts_.notifier->playerJoined(id);
     }
     parts_.instance = confirmed;
+    parts_.world.setSpawnSeed(confirmed.spawnSeed);
 }
 
 void ClientExitGameConfirmCommand::execute() {

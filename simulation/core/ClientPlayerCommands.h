@@ -75,7 +75,8 @@ private:
 // Command 12: the server's game instance. Players it lists that the core's
 // instance does not (other than the local client, the header's client) get a
 // unit and an input list and are announced to the notifier; then the core's
-// instance becomes the received one. No player infos are made here.
+// instance becomes the received one and the world takes its spawn seed. No
+// player infos are made here.
 class GameInstanceConfirmCommand : public Corvel::IncomingCommand {
 public:
     GameInstanceConfirmCommand(const Corvel::CommandHeader& header, GameInstance confirmed,

@@ -1,5 +1,10 @@
 #include "simulation/core/GameWorld.h"
 
+#include <memory>
+#include <random>
+
+#include "world/traps/SpawningTrap.h"
+
 namespace Zarn {
 
 GameWorld::GameWorld() {
@@ -25,6 +30,7 @@ void GameWorld::loadMap(std::istream& stream) {
     const GeometryLib::Point& start = map.header.spawnPoint;
     units.defaultPosition = GeometryLib::FPoint{static_cast<float>(start.x), static_cast<float>(start.y)};
     units.forEachUnit([this](u32, SteerableUnit& unit) { unit.body().position = units.defaultPosition; });
+    seedSpawners();
 }
 
 SteerableUnit& GameWorld::addPlayer(u32 clientId) {
@@ -43,6 +49,26 @@ void GameWorld::removePlayer(u32 clientId) {
 void GameWorld::setTickDelta(float seconds) {
     tickDelta_ = seconds;
     simulator.timeStep = seconds;
+}
+
+void GameWorld::setSpawnSeed(u32 seed) {
+    if (seed == spawnSeed_) return;
+    spawnSeed_ = seed;
+    seedSpawners();
+}
+
+void GameWorld::seedSpawners() {
+    for (Trap* trap : store.traps()) {
+        auto* spawner = dynamic_cast<BaseSpawningTrap*>(trap);
+        if (spawner == nullptr) continue;
+        if (spawnSeed_ == 0) {
+            spawner->seedSource = nullptr;
+            continue;
+        }
+        std::seed_seq sequence{spawnSeed_, spawner->trapRecord->trapNumber};
+        auto engine = std::make_shared<std::mt19937>(sequence);
+        spawner->seedSource = [engine] { return static_cast<u32>((*engine)()); };
+    }
 }
 
 void GameWorld::stepOnce() {

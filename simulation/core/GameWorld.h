@@ -60,6 +60,15 @@ public:
     void setTickDelta(float seconds);
     float tickDelta() const { return tickDelta_; }
 
+    // The seed of the game instance (GameInstance::spawnSeed), kept for maps
+    // loaded later: every trap spawner of the room draws from an engine of
+    // its own seeded with (seed, the spawner's trap number), so two copies of
+    // a room with one seed, stepped alike, spawn the same traps. 0 gives the
+    // spawners back the random device. Setting the seed the world has already
+    // changes nothing (the engines go on).
+    void setSpawnSeed(u32 seed);
+    u32 spawnSeed() const { return spawnSeed_; }
+
     // One tick, the server's and the only one: steering; the store's traps;
     // the updated elements; the trigger set's updatables (contacts, timers)
     // in order; the commands the events queued, first in, first out; last the
@@ -95,7 +104,10 @@ public:
     std::unique_ptr<GrandMapImporter> importer;
 
 private:
+    void seedSpawners();
+
     float tickDelta_ = 0.03f;
+    u32 spawnSeed_ = 0;
 };
 
 }  // namespace Zarn

@@ -16,6 +16,7 @@ GameInstance::GameInstance(Convinience::ByteReader& reader)
     const u32 infoCount = reader.readCount(9);
     playerInfos.reserve(infoCount);
     for (u32 i = 0; i < infoCount; ++i) playerInfos.emplace_back(reader);
+    if (!reader.atEnd()) spawnSeed = reader.readU32();
 }
 
 void GameInstance::serialize(Convinience::Buffer& buffer) const {
@@ -28,10 +29,11 @@ void GameInstance::serialize(Convinience::Buffer& buffer) const {
     for (u32 id : players) buffer.appendU32(id);
     buffer.appendU32(static_cast<u32>(playerInfos.size()));
     for (const PlayerInfo& info : playerInfos) info.serialize(buffer);
+    buffer.appendU32(spawnSeed);
 }
 
 u32 GameInstance::serializedSize() const {
-    u32 size = 21 + static_cast<u32>(endpoint.size()) + 4 * static_cast<u32>(players.size()) + 4;
+    u32 size = 21 + static_cast<u32>(endpoint.size()) + 4 * static_cast<u32>(players.size()) + 4 + 4;
     for (const PlayerInfo& info : playerInfos) size += info.serializedSize();
     return size;
 }

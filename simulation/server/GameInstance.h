@@ -19,10 +19,14 @@ namespace Zarn {
 // | endpoint     | string (host:port)                    |
 // | players      | u32 count + count x u32 client IDs     |
 // | playerInfos  | u32 count + count x PlayerInfo         |
+// | spawnSeed    | u32 (last; bytes that end before it: 0)  |
 class GameInstance : public Convinience::Serializable {
 public:
     GameInstance() = default;
-    // Throws Convinience::ReadPastEndError for short or lying bytes.
+    // Throws Convinience::ReadPastEndError for short or lying bytes. Bytes
+    // that end right after the player infos (the layout without a seed) give
+    // spawnSeed 0; the instance is therefore always the last record of a
+    // payload.
     explicit GameInstance(Convinience::ByteReader& reader);
 
     void serialize(Convinience::Buffer& buffer) const override;
@@ -35,6 +39,10 @@ public:
     std::string endpoint;
     std::unordered_set<u32> players;
     std::vector<PlayerInfo> playerInfos;
+    // What the trap spawners of every copy of the game's world draw from, so
+    // that the server and its clients spawn the same traps; 0: no shared
+    // seed (each spawner draws from the random device). Set by the server.
+    u32 spawnSeed = 0;
 };
 
 }  // namespace Zarn

@@ -49,6 +49,11 @@ bool ZarnServer::addScoreKeeper(std::unique_ptr<ScoreKeeper> keeper) {
     return true;
 }
 
+void ZarnServer::setSpawnSeed(u32 seed) {
+    instance_.spawnSeed = seed;
+    world_.setSpawnSeed(seed);
+}
+
 void ZarnServer::loadMap(std::istream& stream) {
     world_.loadMap(stream);
     logger_.log(kInfo, "Server map loaded");

@@ -63,6 +63,10 @@ public:
     void loadMap(std::istream& stream);
     void addClient(u32 clientId);
     GameInstance& gameInstance() { return instance_; }
+    // Host thread, before run: the instance's spawn seed and the world's
+    // (GameWorld::setSpawnSeed); the instance carries it to every client that
+    // joins.
+    void setSpawnSeed(u32 seed);
     // Host thread, before run: the server owns the keeper, updates it every
     // step and writes its section into the score block (the client's
     // registry must hold the same kinds). A keeper with rows per player gets

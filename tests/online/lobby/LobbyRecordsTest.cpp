@@ -135,15 +135,29 @@ TEST(LobbyRecordsTest, GameInstanceAndMapMetadataGoldenBytes) {
     instance.endpoint = "h:1";
     instance.players = {10};
     instance.playerInfos.emplace_back(10, 0, "ab");
-    const Bytes golden = cat({le32(5), le32(1), le32(0), Bytes{1}, le32(3), Bytes{'h', ':', '1'}, le32(1),
-                              le32(10), le32(1), le32(10), Bytes{0}, le32(2), Bytes{'a', 'b'}});
+    instance.spawnSeed = 0x01020304;
+    const Bytes withoutSeed = cat({le32(5), le32(1), le32(0), Bytes{1}, le32(3), Bytes{'h', ':', '1'},
+                                   le32(1), le32(10), le32(1), le32(10), Bytes{0}, le32(2), Bytes{'a', 'b'}});
+    const Bytes golden = cat({withoutSeed, le32(0x01020304)});
     EXPECT_EQ(instance.toBytes(), golden);
     EXPECT_EQ(instance.serializedSize(), golden.size());
+    Convinience::ByteReader reader(golden);
+    const Zarn::GameInstance back(reader);
+    EXPECT_EQ(back.spawnSeed, 0x01020304u);
+    EXPECT_EQ(back.playerInfos.at(0).name, "ab");
+    EXPECT_TRUE(reader.atEnd());
+
+    // The layout without the seed still reads: no shared seed.
+    Convinience::ByteReader older(withoutSeed);
+    const Zarn::GameInstance old(older);
+    EXPECT_EQ(old.spawnSeed, 0u);
+    EXPECT_EQ(old.endpoint, "h:1");
+    EXPECT_TRUE(older.atEnd());
 
     instance.players = {10, 11};
     instance.playerInfos.clear();
-    EXPECT_EQ(instance.serializedSize(), 21u + 3 + 8 + 4);
-    EXPECT_EQ(instance.toBytes().size(), 21u + 3 + 8 + 4);
+    EXPECT_EQ(instance.serializedSize(), 21u + 3 + 8 + 4 + 4);
+    EXPECT_EQ(instance.toBytes().size(), 21u + 3 + 8 + 4 + 4);
 
     const Zarn::MapMetadata metadata(1, 117, 128);
     EXPECT_EQ(metadata.toBytes(), cat({le32(1), le32(117), le32(128)}));

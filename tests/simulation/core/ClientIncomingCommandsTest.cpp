@@ -162,6 +162,7 @@ TEST_F(ClientIncomingCommandsTest, AGameInstanceAddsOnlyNewOthersAndIsCopied) {
     confirmed.endpoint = "host:1";
     confirmed.players = {kLocal, 7, 12};
     confirmed.playerInfos = {PlayerInfo(12, 2, "Pip")};
+    confirmed.spawnSeed = 4242;
     core.world().units.getUnit(7).body().position = GeometryLib::FPoint(3.0f, 4.0f);
     core.world().removePlayer(kLocal);
 
@@ -177,6 +178,7 @@ TEST_F(ClientIncomingCommandsTest, AGameInstanceAddsOnlyNewOthersAndIsCopied) {
     EXPECT_EQ(core.gameInstance().endpoint, "host:1");
     EXPECT_EQ(core.gameInstance().players, confirmed.players);
     ASSERT_EQ(core.gameInstance().playerInfos.size(), 1u);
+    EXPECT_EQ(core.world().spawnSeed(), 4242u);  // the server's seed reaches the world
     EXPECT_TRUE(drainChat().empty());
 }
 

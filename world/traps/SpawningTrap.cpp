@@ -34,7 +34,42 @@ InteractiveMapElementState& BaseSpawningTrap::getState() {
 }
 
 void BaseSpawningTrap::setState(const InteractiveMapElementState& other) {
-    copyState(state, other);
+    if (copyState(state, other)) followList();
+}
+
+void BaseSpawningTrap::followList() {
+    // By listed number; a number listed twice keeps its first entry.
+    std::map<u32, const SpawnedIntervalTrapState*> listed;
+    for (const SpawnedIntervalTrapState& entry : state.spawned) listed.emplace(entry.trapNumber, &entry);
+    for (auto it = spawned.begin(); it != spawned.end();) {
+        const auto found = listed.find(it->first);
+        const TrapElement& record = *it->second.record;
+        if (found != listed.end() && found->second->trapType == record.elementId &&
+            found->second->position == record.position) {
+            ++it;
+            continue;
+        }
+        spawner->despawnTrap(record.trapNumber);
+        it = spawned.erase(it);
+    }
+    for (const auto& [number, entry] : listed) {
+        auto it = spawned.find(number);
+        if (it == spawned.end()) {
+            std::unique_ptr<TrapElement> record = recordOfType(entry->trapType, entry->position);
+            if (!record) continue;
+            record->trapNumber = number;
+            Trap* trap = spawner->spawnTrap(*record);
+            if (!trap) continue;
+            SpawnedTrap& made = spawned[number];
+            made.record = std::move(record);
+            made.trap = trap;
+            it = spawned.find(number);
+        }
+        if (auto* live = dynamic_cast<IntervalTrapIMEState*>(&it->second.trap->getState())) {
+            live->hidden = entry->trapState.hidden;
+            live->value = entry->trapState.value;
+        }
+    }
 }
 
 u32 BaseSpawningTrap::randomBetween(u32 lo, u32 hi) {
@@ -55,7 +90,7 @@ Trap* BaseSpawningTrap::spawn(std::unique_ptr<TrapElement> record) {
 }
 
 void BaseSpawningTrap::despawnAll() {
-    for (const auto& [number, entry] : spawned) spawner->despawnTrap(number);
+    for (const auto& [number, entry] : spawned) spawner->despawnTrap(entry.record->trapNumber);
     spawned.clear();
 }
 
@@ -124,8 +159,7 @@ void TrapSpawningTrap::spawnSet() {
     cursor = sweep.begin();
 }
 
-void TrapSpawningTrap::spawnOne(u8 kind) {
-    const float startDelay = spawnRecord->startDelay;
+std::unique_ptr<IntervalTrapElement> TrapSpawningTrap::recordOfKind(u8 kind, const Point& cell) const {
     std::unique_ptr<IntervalTrapElement> record;
     if (kind == 0) {
         record = std::make_unique<IntervalTrapElement>();
@@ -152,15 +186,32 @@ void TrapSpawningTrap::spawnOne(u8 kind) {
         record = std::move(radial);
     }
     record->flag = 1;
-    record->startDelay = startDelay;
+    record->startDelay = spawnRecord->startDelay;
+    record->position = cell;
+    record->coveredCells.insert(cell);
+    return record;
+}
 
+std::unique_ptr<TrapElement> TrapSpawningTrap::recordOfType(u32 trapType, const Point& cell) const {
+    switch (trapType) {
+        case 43:
+        case 134:
+            return recordOfKind(0, cell);
+        case 46:
+            return recordOfKind(1, cell);
+        case 55:
+            return recordOfKind(2, cell);
+        default:
+            return nullptr;
+    }
+}
+
+void TrapSpawningTrap::spawnOne(u8 kind) {
     const u32 i = randomBetween(0, static_cast<u32>(freeCells.size() - 1));
     const Point cell = freeCells[i];
     freeCells.erase(freeCells.begin() + i);
-    record->position = cell;
-    record->coveredCells.insert(cell);
 
-    Trap* trap = spawn(std::move(record));
+    Trap* trap = spawn(recordOfKind(kind, cell));
     if (!trap) return;
     if (kind == 0) {
         if (auto* bombable = dynamic_cast<BombableIntervalTrap*>(trap)) bombableByCell[cell] = bombable;
@@ -236,6 +287,18 @@ void TrapSpawningTrap::update(float dt) {
 
 // ---------------------------------------------------------------- FollowSpawningTrap
 
+std::unique_ptr<TrapElement> FollowSpawningTrap::recordOfType(u32 trapType, const Point& cell) const {
+    if (trapType != 128) return nullptr;
+    auto record = std::make_unique<IntervalTrapElement>();
+    record->elementId = 128;
+    record->startDelay = followRecord->startDelay;
+    record->activeTime = followRecord->activeTime;
+    record->restTime = followRecord->restTime;
+    record->position = cell;
+    record->coveredCells.insert(cell);
+    return record;
+}
+
 FollowSpawningTrap::FollowSpawningTrap(const IntervalTrapElement& record, std::unique_ptr<Effect> effect,
                                        TrapSpawner& spawner)
     : BaseSpawningTrap(record, std::move(effect), spawner), followRecord(&record) {}
@@ -261,7 +324,7 @@ void FollowSpawningTrap::update(float dt) {
         entry.age += dt;
         const auto& bomb = static_cast<const IntervalTrapElement&>(*entry.record);
         if (entry.age >= bomb.startDelay + bomb.activeTime + bomb.restTime) {
-            spawner->despawnTrap(it->first);
+            spawner->despawnTrap(entry.record->trapNumber);
             it = spawned.erase(it);
         } else {
             ++it;
@@ -272,14 +335,7 @@ void FollowSpawningTrap::update(float dt) {
     timer += dt;
     if (timer < followRecord->startDelay) return;
 
-    auto record = std::make_unique<IntervalTrapElement>();
-    record->elementId = 128;
-    record->startDelay = followRecord->startDelay;
-    record->activeTime = followRecord->activeTime;
-    record->restTime = followRecord->restTime;
-    record->position = target;
-    record->coveredCells.insert(target);
-    Trap* trap = spawn(std::move(record));
+    Trap* trap = spawn(recordOfType(128, target));
     armed = 1;
     timer = 0.0f;
     if (!trap) return;

@@ -44,7 +44,15 @@ public:
     bool isEnabled() const override { return enabled != 0; }
     // Rebuilds the state's list from the made traps and returns the state.
     InteractiveMapElementState& getState() override;
-    // Copies hidden flag and list of a SpawningIntervalTrapState; ignores other states.
+    // Copies hidden flag and list of a SpawningIntervalTrapState (ignores
+    // other states), then makes the made traps follow the list: a copy of the
+    // world that only plays received states (the client's) runs no update, so
+    // the list is what its pictures and contacts have. Traps gone from the
+    // list (or listed with another kind or cell) are removed through the
+    // spawner; listed numbers it has no trap for get one, made from the
+    // kind's record at the listed cell; every listed trap takes the listed
+    // hidden flag and value. The made traps are filed under the listed
+    // numbers, whatever number the spawner gave them.
     void setState(const InteractiveMapElementState& other) override;
 
     // A uniformly drawn integer in [lo, hi] (the bounds are ordered first) from
@@ -65,8 +73,14 @@ protected:
     // Has the spawner make the trap of the record and files it under the number
     // the spawner gave; returns the trap (null when the spawner made none).
     Trap* spawn(std::unique_ptr<TrapElement> record);
+    // A fresh record for a made trap of this type ID at the cell, as update
+    // makes them; null for a type this trap never makes.
+    virtual std::unique_ptr<TrapElement> recordOfType(u32 trapType, const GeometryLib::Point& cell) const = 0;
     // Removes every made trap through the spawner and forgets them.
     void despawnAll();
+
+private:
+    void followList();
 };
 
 // Once a unit sets it off, fills a random set of its cells with small traps
@@ -112,7 +126,13 @@ public:
     // Cells that must stay free; not owned, null unless set (by the boss).
     const std::vector<GeometryLib::Point>* excludedCells = nullptr;
 
+protected:
+    // 134 (or 43): bombable interval trap; 46: delayed trap; 55: vortex.
+    std::unique_ptr<TrapElement> recordOfType(u32 trapType, const GeometryLib::Point& cell) const override;
+
 private:
+    // The record of a kind (0 bombable interval trap, 1 delayed trap, 2 vortex).
+    std::unique_ptr<IntervalTrapElement> recordOfKind(u8 kind, const GeometryLib::Point& cell) const;
     void spawnSet();
     void spawnOne(u8 kind);
     void armAll();
@@ -147,6 +167,10 @@ public:
     // Handed to every bomb; not owned, null unless the boss sets it.
     const BombableTrapTable* bombTargets = nullptr;
     std::function<void()> onBombIntercept;
+
+protected:
+    // 128: a bomb with this trap's three times.
+    std::unique_ptr<TrapElement> recordOfType(u32 trapType, const GeometryLib::Point& cell) const override;
 };
 
 }  // namespace Zarn

@@ -11,6 +11,7 @@
 #include "simulation/client/ZarnGameNotifier.h"
 #include "simulation/state/InputState.h"
 #include "world/elements/SpawnPoints.h"
+#include "world/traps/SpawningTrap.h"
 
 using namespace Zarn;
 using namespace std::chrono_literals;
@@ -124,6 +125,42 @@ TEST(SinglePlayerZarnTest, ACheckpointRecordedByTheServerReachesTheClientsSpawnP
     }
     EXPECT_EQ(spawns.findCheckpoint(0), &client.getNumberedElements().get(8));
     EXPECT_EQ(spawns.spawnPointFor(0), Point(4, 1));
+}
+
+// The client's copy of the room runs no trap of its own: the traps a
+// spawner makes on the server reach the client's spawner through the states
+// it receives, and the client makes them in its own store, where the visuals
+// find them.
+TEST(SinglePlayerZarnTest, TrapsASpawnerMakesOnTheServerAreMadeInTheClientsRoom) {
+    auto room = zarn_test::fixtureRoom();
+    auto spawner = zarn_test::trapAt<TrapSpawningTrapElement>(130, 5, Point(0, 2), 2.0f, 0.5f);
+    for (i16 y = 2; y <= 4; ++y)
+        for (i16 x = 0; x < 10; ++x) spawner.coveredCells.insert(Point(x, y));
+    spawner.startDelay = 0.5f;
+    spawner.spawnInterval = 1;
+    spawner.minCount = 6;
+    spawner.maxCount = 6;
+    room.trap(spawner);
+    room.event(zarn_test::eventWith(1, 1, 0, zarn_test::oneAction(0, 5)));
+    SinglePlayerZarn client;
+    std::istringstream in = room.stream();
+    client.loadMap(in);
+    client.startServer();
+    client.getInputManager().pushInput(0, InputData(1, zarn_test::cellCentre(Point(1, 3))));
+    client.setNextLocalCommand(2);
+    auto& onClient = static_cast<BaseSpawningTrap&>(*client.getInteractiveElementStore().findTrap(5));
+    const auto deadline = std::chrono::steady_clock::now() + 60s;
+    while (onClient.spawned.size() < 6 && std::chrono::steady_clock::now() < deadline) {
+        client.update(0.03f);
+        std::this_thread::sleep_for(1ms);
+    }
+    ASSERT_EQ(onClient.spawned.size(), 6u);
+    EXPECT_EQ(client.getInteractiveElementStore().spawnedTrapCount(), 6u);
+    for (const auto& [number, made] : onClient.spawned) {
+        EXPECT_EQ(made.record->elementId, 134u);
+        EXPECT_TRUE(spawner.coveredCells.contains(made.record->position));
+        EXPECT_EQ(client.getInteractiveElementStore().findSpawnedTrap(made.record->trapNumber), made.trap);
+    }
 }
 
 // Waits (a bounded while) for the server loop of the client to have ended.

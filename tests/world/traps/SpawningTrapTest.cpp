@@ -430,5 +430,97 @@ TEST(SpawningIntervalTrapStateTest, SpawnerTakesOnlyItsOwnStateClass) {
     EXPECT_EQ(trap.state.hidden, 1);
 }
 
+// A copy of the world that only plays received states: the server's spawner
+// runs, the client's takes its state after every tick (as bytes) and must
+// hold the same traps: same numbers, kinds, cells, hidden flags and values,
+// made and removed through its own spawner.
+TEST(SpawnedTrapsOnAClientTest, AClientSpawnerMakesAndRemovesWhatTheServersStateLists) {
+    auto record = spawnerRecord(0.5f, 0.5f, 0.5f, 1, 1, 1, 8, 8);
+    test::FakeTrapSpawner serverFactory;
+    test::FakeTrapSpawner clientFactory;
+    clientFactory.nextNumber = 500;  // the client's spawner numbers its traps its own way
+    TrapSpawningTrap server(record, nullptr, serverFactory);
+    TrapSpawningTrap client(record, nullptr, clientFactory);
+    server.seedSource = test::countingSeeds();
+    server.enable();
+    server.touches(Point(3, 2), nullptr);
+    std::size_t most = 0;
+    for (int tick = 0; tick < 80; ++tick) {
+        server.update(0.03f);
+        serverFactory.updateAll(0.03f);
+        const std::vector<u8> bytes = server.getState().toBytes();
+        client.setState(*SpawningIntervalTrapState::fromRaw(bytes.data(), bytes.size()));
+        const auto& sent = dynamic_cast<const SpawningIntervalTrapState&>(server.getState()).spawned;
+        ASSERT_EQ(dynamic_cast<const SpawningIntervalTrapState&>(client.getState()).spawned, sent) << tick;
+        ASSERT_EQ(clientFactory.traps.size(), sent.size()) << tick;
+        for (const SpawnedIntervalTrapState& entry : sent) {
+            const BaseSpawningTrap::SpawnedTrap& made = client.spawned.at(entry.trapNumber);
+            EXPECT_EQ(made.record->elementId, entry.trapType);
+            EXPECT_EQ(made.record->position, entry.position);
+            EXPECT_TRUE(made.record->coveredCells.contains(entry.position));
+            EXPECT_EQ(clientFactory.traps.count(made.record->trapNumber), 1u);
+        }
+        most = std::max(most, sent.size());
+    }
+    EXPECT_GE(most, 6u) << "the server's spawner went off";
+    EXPECT_TRUE(server.finished);
+    EXPECT_TRUE(client.spawned.empty());
+    EXPECT_TRUE(clientFactory.traps.empty());
+    EXPECT_EQ(clientFactory.despawned.size(), most);
+}
+
+TEST(SpawnedTrapsOnAClientTest, ANumberListedWithAnotherKindOrCellIsRemadeAndUnknownKindsAreSkipped) {
+    auto record = spawnerRecord(0.5f, 0.5f, 0.5f, 1, 1, 1, 8, 8);
+    test::FakeTrapSpawner factory;
+    TrapSpawningTrap client(record, nullptr, factory);
+    SpawningIntervalTrapState received;
+    received.spawned.emplace_back(Point(1, 1), 134, 3, IntervalTrapIMEState());
+    received.spawned.emplace_back(Point(2, 1), 77, 4, IntervalTrapIMEState());
+    client.setState(received);
+    ASSERT_EQ(factory.traps.size(), 1u);
+    EXPECT_EQ(client.spawned.count(4), 0u);
+    EXPECT_NE(dynamic_cast<BombableIntervalTrap*>(client.spawned.at(3).trap), nullptr);
+    const u32 firstNumber = client.spawned.at(3).record->trapNumber;
+
+    received.spawned = {SpawnedIntervalTrapState(Point(1, 1), 46, 3, IntervalTrapIMEState())};
+    received.spawned[0].trapState.hidden = 0;
+    received.spawned[0].trapState.value = EIntervalTrapState::active;
+    client.setState(received);
+    ASSERT_EQ(factory.traps.size(), 1u);
+    EXPECT_EQ(factory.despawned, std::vector<u32>{firstNumber});
+    EXPECT_NE(dynamic_cast<DelayedTrap*>(client.spawned.at(3).trap), nullptr);
+    const auto& live = dynamic_cast<const IntervalTrapIMEState&>(client.spawned.at(3).trap->getState());
+    EXPECT_EQ(live.hidden, 0);
+    EXPECT_EQ(live.value, EIntervalTrapState::active);
+
+    received.spawned[0].position = Point(4, 2);
+    client.setState(received);
+    EXPECT_EQ(client.spawned.at(3).record->position, Point(4, 2));
+    EXPECT_EQ(factory.despawned.size(), 2u);
+}
+
+TEST(SpawnedTrapsOnAClientTest, AClientFollowSpawnerHoldsTheServersBombs) {
+    auto record = test::intervalRecord<IntervalTrapElement>(129, 0.5f, 0.25f, 0.25f, Point(1, 1));
+    test::FakeTrapSpawner serverFactory;
+    test::FakeTrapSpawner clientFactory;
+    FollowSpawningTrap server(record, nullptr, serverFactory);
+    FollowSpawningTrap client(record, nullptr, clientFactory);
+    server.enable();
+    server.touches(Point(1, 1), nullptr);
+    bool sawBomb = false;
+    for (int tick = 0; tick < 60; ++tick) {
+        server.update(0.05f);
+        client.setState(server.getState());
+        ASSERT_EQ(clientFactory.traps.size(), server.spawned.size()) << tick;
+        for (const auto& [number, made] : client.spawned) {
+            sawBomb = true;
+            EXPECT_NE(dynamic_cast<Bomb*>(made.trap), nullptr);
+            EXPECT_EQ(made.record->position, Point(1, 1));
+            EXPECT_EQ(static_cast<const IntervalTrapElement&>(*made.record).startDelay, 0.5f);
+        }
+    }
+    EXPECT_TRUE(sawBomb);
+}
+
 }  // namespace
 }  // namespace Zarn

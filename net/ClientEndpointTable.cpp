@@ -11,11 +11,12 @@ bool ClientEndpointTable::OneToOne::insert(u32 id, const std::string& endpoint) 
     return true;
 }
 
-void ClientEndpointTable::OneToOne::erase(u32 id) {
+bool ClientEndpointTable::OneToOne::erase(u32 id) {
     const auto it = byId.find(id);
-    if (it == byId.end()) return;
+    if (it == byId.end()) return false;
     byEndpoint.erase(it->second);
     byId.erase(it);
+    return true;
 }
 
 bool ClientEndpointTable::assign(u32 id, const std::string& endpoint) {
@@ -26,6 +27,13 @@ bool ClientEndpointTable::assign(u32 id, const std::string& endpoint) {
     const bool reliableInserted = reliable_.insert(id, endpoint);
     const bool unreliableInserted = unreliable_.insert(id, endpoint);
     return reliableInserted && unreliableInserted;
+}
+
+bool ClientEndpointTable::remove(u32 id) {
+    std::lock_guard lock(mutex_);
+    const bool reliable = reliable_.erase(id);
+    const bool unreliable = unreliable_.erase(id);
+    return reliable || unreliable;
 }
 
 bool ClientEndpointTable::OneToOne::find(u32 id, std::string& out) const {

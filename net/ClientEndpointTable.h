@@ -30,6 +30,10 @@ public:
     // InvalidEndpointStringException and changes nothing. Returns false when
     // the endpoint already belongs to another ID (the ID then has no entry).
     bool assign(u32 id, const std::string& endpoint);
+    // Forgets `id` in both tables (a client that left or was dropped): its
+    // endpoint is free for another ID and nothing more goes to it. Answers
+    // whether the table held `id`.
+    bool remove(u32 id);
 
     // True and the endpoint when the table holds `id`; else false, `out`
     // untouched.
@@ -41,7 +45,7 @@ public:
 private:
     struct OneToOne {
         bool insert(u32 id, const std::string& endpoint);
-        void erase(u32 id);
+        bool erase(u32 id);
         bool find(u32 id, std::string& out) const;
         std::unordered_map<u32, std::string> byId;
         std::unordered_map<std::string, u32> byEndpoint;

@@ -70,6 +70,35 @@ TEST(ClientEndpointTable, AnEndpointBelongsToOneIdAndBadTextIsRefused) {
     EXPECT_EQ(pair.reliable, "127.0.0.1:4000");
 }
 
+// A client that leaves is forgotten: its packets no longer resolve, nothing
+// is sent to it, and its endpoint may come back under another ID.
+TEST(ClientEndpointTable, RemovingAnIdFreesItsEndpointAndStopsItsResolution) {
+    ClientEndpointTable table;
+    ASSERT_TRUE(table.assign(10, "127.0.0.1:4000"));
+    ASSERT_TRUE(table.assign(11, "127.0.0.1:4001"));
+    const ClientIDResolver resolver(table);
+    Ferro::Packet1337Header header;
+    header.senderClientId = 10;
+
+    EXPECT_TRUE(table.remove(10));
+    EXPECT_FALSE(table.remove(10));
+    EXPECT_FALSE(table.remove(99));
+    EndpointPair pair;
+    EXPECT_FALSE(table.getEndpoints(10, pair));
+    std::string endpoint;
+    EXPECT_FALSE(table.getUnreliableEndpoint(10, endpoint));
+    for (const u8 reliable : {0, 1}) {
+        header.reliable = reliable;
+        EXPECT_EQ(resolver.resolve("127.0.0.1:4000", header), ClientIDResolver::kInvalidClientId);
+    }
+    ASSERT_TRUE(table.getEndpoints(11, pair));  // the others stay
+    EXPECT_EQ(pair.reliable, "127.0.0.1:4001");
+
+    EXPECT_TRUE(table.assign(12, "127.0.0.1:4000"));
+    header.senderClientId = 12;
+    EXPECT_EQ(resolver.resolve("127.0.0.1:4000", header), 12u);
+}
+
 TEST(ClientIDResolver, NamesTheSenderOnlyFromItsRegisteredEndpoint) {
     ClientEndpointTable table;
     table.assign(7, "127.0.0.1:4000");

@@ -1,30 +1,20 @@
 #include "online/lobby/LobbyHeaders.h"
 
-#include <algorithm>
-
 namespace ZarnLobby {
 
-u32 lobbyNameSize(const std::string& name) {
-    return 4 + std::min<u32>(static_cast<u32>(name.size()), Zarn::PlayerInfo::kMaxNameBytes);
-}
-
-u32 writeLobbyName(Convinience::Buffer& buffer, const std::string& name) {
-    const u32 n = std::min<u32>(static_cast<u32>(name.size()), Zarn::PlayerInfo::kMaxNameBytes);
-    buffer.appendU32(n);
-    buffer.append(name.data(), n);
-    return 4 + n;
-}
+using Zarn::playerNameSize;
+using Zarn::writePlayerName;
 
 ClientQuickJoinHeader::ClientQuickJoinHeader(Convinience::ByteReader& reader)
     : value(reader.readU8()), name(reader.readString()) {}
 
 void ClientQuickJoinHeader::serialize(Convinience::Buffer& buffer) const {
     buffer.appendU8(value);
-    writeLobbyName(buffer, name);
+    writePlayerName(buffer, name);
 }
 
 u32 ClientQuickJoinHeader::serializedSize() const {
-    return 1 + lobbyNameSize(name);
+    return 1 + playerNameSize(name);
 }
 
 JoinInstanceHeader::JoinInstanceHeader(Convinience::ByteReader& reader)
@@ -33,11 +23,11 @@ JoinInstanceHeader::JoinInstanceHeader(Convinience::ByteReader& reader)
 void JoinInstanceHeader::serialize(Convinience::Buffer& buffer) const {
     buffer.appendU32(instanceNumber);
     buffer.appendU8(value);
-    writeLobbyName(buffer, name);
+    writePlayerName(buffer, name);
 }
 
 u32 JoinInstanceHeader::serializedSize() const {
-    return 5 + lobbyNameSize(name);
+    return 5 + playerNameSize(name);
 }
 
 QuickJoinHeader::QuickJoinHeader(Convinience::ByteReader& reader)

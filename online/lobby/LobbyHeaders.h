@@ -9,8 +9,8 @@
 
 namespace ZarnLobby {
 
-// The payloads of the lobby commands. Little-endian; a name is a u32 length
-// and at most Zarn::PlayerInfo::kMaxNameBytes bytes. Reading throws
+// The payloads of the lobby commands. Little-endian; a name is written by
+// Zarn::writePlayerName (a u32 length and at most 36 bytes). Reading throws
 // Convinience::ReadPastEndError (or InvalidCommandDataException from a nested
 // PlayerInfo) for short or lying bytes.
 
@@ -88,9 +88,5 @@ public:
     std::string text;
     Zarn::GameInstance instance;
 };
-
-// Writes a name cut at Zarn::PlayerInfo::kMaxNameBytes; answers the bytes written.
-u32 writeLobbyName(Convinience::Buffer& buffer, const std::string& name);
-u32 lobbyNameSize(const std::string& name);
 
 }  // namespace ZarnLobby

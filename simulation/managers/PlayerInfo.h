@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "foundation/Serializable.h"
 
@@ -31,5 +32,16 @@ public:
     u8 platformCode = 0;
     std::string name;
 };
+
+// A player name as every record that carries one writes it: u32 length, then
+// the bytes, cut at PlayerInfo::kMaxNameBytes. Answers the bytes written.
+u32 writePlayerName(Convinience::Buffer& buffer, const std::string& name);
+// What writePlayerName writes for the name: 4 + the cut length.
+u32 playerNameSize(const std::string& name);
+
+// The lowest player number that no number in `taken` (the live players')
+// holds: a leaver's number comes free and a newcomer never shares a live
+// player's number. 255 when every number is taken.
+u8 lowestFreePlayerNumber(const std::vector<u8>& taken);
 
 }  // namespace Zarn

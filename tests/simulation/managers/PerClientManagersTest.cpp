@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "foundation/Error.h"
 #include "simulation/managers/InputManager.h"
+#include "simulation/managers/PlayerInfo.h"
 #include "simulation/managers/PlayerInfoManager.h"
 #include "world/units/SteerableUnitManager.h"
 
@@ -86,6 +89,30 @@ TEST(PerClientManagers, PlayerInfoWireCapsTheName) {
     lying[5] = 0xFF;  // name length far past the bytes
     Convinience::ByteReader bad(lying);
     EXPECT_THROW(PlayerInfo{bad}, Convinience::InvalidCommandDataException);
+}
+
+}  // namespace
+
+namespace {
+
+using Zarn::lowestFreePlayerNumber;
+
+// A newcomer takes the lowest number no live player holds, so a leaver's
+// number comes free and never doubles a live player's.
+TEST(PlayerNumbers, ANewcomerTakesTheLowestNumberNoLivePlayerHolds) {
+    struct Case {
+        std::vector<u8> taken;
+        u8 expected;
+    };
+    std::vector<u8> all;
+    for (u32 n = 0; n < 256; ++n) all.push_back(static_cast<u8>(n));
+    const Case cases[] = {
+        {{}, 0},        {{0}, 1},   {{0, 1, 2}, 3}, {{1, 2}, 0},  // player 0 left
+        {{0, 2, 3}, 1},  // player 1 left: not 3 (the count), which player 3 holds
+        {{3, 1, 0}, 2},  // any order
+        {{0, 0, 1}, 2}, {all, 255},
+    };
+    for (const Case& c : cases) EXPECT_EQ(lowestFreePlayerNumber(c.taken), c.expected) << c.taken.size();
 }
 
 }  // namespace

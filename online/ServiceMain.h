@@ -20,10 +20,10 @@ inline bool parsePort(const std::string& text, u16& port) {
     return true;
 }
 
-// Logs to the rotating files "<path>_N.log" (and to stderr when asked).
-inline void startServiceLog(const std::string& path, bool toStderr) {
+// Logs to stderr and to the rotating files "<path>_N.log".
+inline void startServiceLog(const std::string& path) {
     Convinience::Logger::initialize();
-    if (toStderr) Convinience::Logger::addStderrSink();
+    Convinience::Logger::addStderrSink();
     Convinience::Logger::addFileSink(path);
     Convinience::Logger::installSeverityFilter();
 }

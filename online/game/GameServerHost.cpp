@@ -5,6 +5,7 @@
 #include <boost/asio/post.hpp>
 #include <chrono>
 #include <exception>
+#include <random>
 #include <sstream>
 
 #include "foundation/Buffer.h"
@@ -12,10 +13,8 @@
 #include "foundation/CommandHeader.h"
 #include "foundation/Error.h"
 #include "net/Endpoint.h"
-#include "net/Packet.h"
 #include "simulation/commands/CommandIds.h"
 #include "simulation/scores/DeathScoreKeeper.h"
-#include "simulation/server/AddPlayerHeaders.h"
 #include "simulation/server/ZarnServer.h"
 
 namespace Zarn {
@@ -30,17 +29,19 @@ constexpr float kTickDelta = 0.03f;
 constexpr u32 kResendThresholdMs = 1000;
 constexpr int kUdpReceiveBuffer = 4 * 1024 * 1024;
 
-bool clientMaySend(u32 commandId) {
-    return commandId == ServerCommandId::stateUpdate || commandId == ServerCommandId::input ||
-           commandId == ServerCommandId::exitGame || commandId == ServerCommandId::gameInstanceUpdate;
+// A fresh seed for each game's trap spawners; never 0 (no shared seed).
+u32 freshSpawnSeed() {
+    u32 seed = 0;
+    while (seed == 0) seed = std::random_device{}();
+    return seed;
 }
 
 }  // namespace
 
 // Every received packet passes here first (I/O thread).
-class GameServerHost::Gate : public Convinience::Reciever {
+class GameServerHost::Reader : public Convinience::Reciever {
 public:
-    explicit Gate(GameServerHost& host) : host_(host) {}
+    explicit Reader(GameServerHost& host) : host_(host) {}
     void receive(const u8* bytes, std::size_t size, const std::string& endpoint) override {
         host_.screen(bytes, size, endpoint);
     }
@@ -54,7 +55,7 @@ class GameServerHost::Registrar : public EndpointRegistrar {
 public:
     explicit Registrar(GameServerHost& host) : host_(host) {}
     void registerEndpoint(u32 clientId, const std::string&) override {
-        boost::asio::post(host_.strand_, [this, clientId] { host_.release(clientId); });
+        boost::asio::post(host_.strand_, [this, clientId] { host_.gate_->release(clientId); });
     }
     void removeEndpoint(u32) override {}
 
@@ -68,10 +69,7 @@ public:
     explicit Kicker(GameServerHost& host) : host_(host) {}
     void kick(const std::vector<u32>& clientIds) override {
         boost::asio::post(host_.strand_, [this, clientIds] {
-            for (u32 id : clientIds) {
-                auto it = host_.endpointOf_.find(id);
-                if (it != host_.endpointOf_.end()) host_.reject(it->second, "too slow for the game");
-            }
+            for (u32 id : clientIds) host_.gate_->rejectClient(id, "too slow for the game");
         });
     }
 
@@ -103,9 +101,10 @@ GameServerHost::GameServerHost(Options options) : options_(std::move(options)) {
         port_ = candidate;
     }
     if (port_ == 0) throw Convinience::Error("no port for both TCP and UDP");
-    gate_ = std::make_unique<Gate>(*this);
-    udpReader_ = std::make_unique<Ferro::UDPReciever>(strand_, udpSocket_, *gate_);
-    tcpReader_ = std::make_unique<Ferro::TCPReciever>(strand_, *gate_);
+    gate_ = std::make_unique<ClientGate>(*this, endpoints_, reciever_, serverIncoming_);
+    reader_ = std::make_unique<Reader>(*this);
+    udpReader_ = std::make_unique<Ferro::UDPReciever>(strand_, udpSocket_, *reader_);
+    tcpReader_ = std::make_unique<Ferro::TCPReciever>(strand_, *reader_);
     tcpReader_->setDisconnectHandler(this);
     channels_ = std::make_unique<Ferro::TCPUDPSender>(strand_, udpSocket_);
     sender_ = std::make_unique<Ferro::ReliableSenderProcessor>(*channels_, endpoints_, stamp_, delivery_,
@@ -188,145 +187,41 @@ void GameServerHost::screen(const u8* bytes, std::size_t size, const std::string
         logger_.log(severity::debug, "Dropped a packet from " + endpoint + ", which has no connection");
         return;
     }
-    Ferro::Packet1337 packet;
-    Corvel::CommandHeader command;
-    try {
-        Convinience::ByteReader reader(bytes, size);
-        packet = Ferro::Packet1337(reader);
-        Convinience::ByteReader payload(packet.payload);
-        command = Corvel::CommandHeader(payload);
-    } catch (const std::exception&) {
-        reject(endpoint, "a packet that does not parse");
-        return;
-    }
-    const Ferro::Packet1337Header& header = packet.header;
-    if (header.applicationId != Ferro::kApplicationId) return reject(endpoint, "a wrong application ID");
-    if (header.isReliable() && header.acknowledgedSequenceNumber != 0)
-        return reject(endpoint, "an acknowledgement on a reliable packet");
-    if (command.clientId != header.senderClientId) return reject(endpoint, "a command of another client");
-    if (!clientMaySend(command.commandId))
-        return reject(endpoint, "command " + std::to_string(command.commandId));
-    auto it = peers_.find(endpoint);
-    if (it == peers_.end()) {
-        const u32 id = header.senderClientId;
-        if (id < kFirstClientId) return reject(endpoint, "client ID " + std::to_string(id) + " below 10");
-        if (endpointOf_.count(id)) return reject(endpoint, "client ID " + std::to_string(id) + " taken");
-        if (!endpoints_.assign(id, endpoint)) return reject(endpoint, "an endpoint that is taken");
-        Peer& peer = peers_[endpoint];
-        peer.id = id;
-        endpointOf_[id] = endpoint;
-        peer.held.emplace_back(bytes, bytes + size);
-        // The join the lobby would send: the server adds the player, then
-        // its registrar releases the held packets (release).
-        Corvel::CommandHeader join(0, ServerCommandId::addPlayer, 0, true);
-        join.commandNumber = ++hostNumber_;
-        Convinience::Buffer buffer(64);
-        join.serialize(buffer);
-        AddPlayerHeader(AddPlayerHeader::kNearPlayer, GeometryLib::Point(),
-                        PlayerInfo(id, static_cast<u8>(peers_.size()), "Player " + std::to_string(id)))
-            .serialize(buffer);
-        {
-            std::lock_guard lock(gameMutex_);
-            joinWaiting_ = true;
-        }
-        gameWanted_.notify_all();
-        inject(0, buffer.takeBytes());
-        logger_.log(severity::info, "Client " + std::to_string(id) + " joins from " + endpoint);
-        return;
-    }
-    Peer& peer = it->second;
-    if (header.senderClientId != peer.id) return reject(endpoint, "another client's ID");
-    if (!peer.joined) {
-        if (peer.held.size() < kHeldLimit) peer.held.emplace_back(bytes, bytes + size);
-        return;
-    }
-    forward(peer, std::vector<u8>(bytes, bytes + size), endpoint);
+    gate_->receive(bytes, size, endpoint);
 }
 
-void GameServerHost::forward(Peer& peer, const std::vector<u8>& packet, const std::string& endpoint) {
-    // Offsets: the command number follows the 33-byte packet header and the
-    // command's client and command IDs.
-    Convinience::ByteReader reader(packet.data() + Ferro::Packet1337Header::kSize + 8,
-                                   packet.size() - Ferro::Packet1337Header::kSize - 8);
-    const u32 number = reader.readU32();
-    if (number != 0) {
-        if (number <= peer.lastNumber) return;  // a repeat (a resend or a late datagram)
-        peer.lastNumber = number;
-    }
-    reciever_.receive(packet.data(), packet.size(), endpoint);
-    wakeServer();
-}
-
-void GameServerHost::release(u32 clientId) {
-    auto at = endpointOf_.find(clientId);
-    if (at == endpointOf_.end()) return;
-    const std::string endpoint = at->second;
-    auto it = peers_.find(endpoint);
-    if (it == peers_.end() || it->second.joined) return;
-    it->second.joined = true;
-    std::vector<std::vector<u8>> held = std::move(it->second.held);
-    for (const auto& packet : held) {
-        auto again = peers_.find(endpoint);
-        if (again == peers_.end()) return;
-        forward(again->second, packet, endpoint);
-    }
-}
-
-void GameServerHost::reject(const std::string& endpoint, const std::string& reason) {
-    auto it = peers_.find(endpoint);
-    const std::string who =
-        it == peers_.end() ? endpoint : "Client " + std::to_string(it->second.id) + " at " + endpoint;
-    logger_.log(severity::warn, who + " disconnected: it sent " + reason);
-    ++rejected_;
-    drop(endpoint, true);
-}
-
-void GameServerHost::drop(const std::string& endpoint, bool closeSocket) {
+void GameServerHost::closeConnection(const std::string& endpoint) {
     auto connection = connections_.find(endpoint);
-    if (connection != connections_.end()) {
-        if (closeSocket) {
-            boost::system::error_code ignored;
-            connection->second->shutdown(tcp::socket::shutdown_both, ignored);
-            connection->second->close(ignored);
-        }
-        connections_.erase(connection);
-    }
-    auto it = peers_.find(endpoint);
-    if (it == peers_.end()) return;
-    const u32 id = it->second.id;
-    endpointOf_.erase(id);
-    peers_.erase(it);
-    Corvel::CommandHeader exit(id, ServerCommandId::exitGame, 0, true);
-    Convinience::Buffer buffer(64);
-    exit.serialize(buffer);
-    inject(id, buffer.takeBytes());
+    if (connection == connections_.end()) return;
+    boost::system::error_code ignored;
+    connection->second->shutdown(tcp::socket::shutdown_both, ignored);
+    connection->second->close(ignored);
+    connections_.erase(connection);
 }
 
 void GameServerHost::onDisconnect(const std::string& endpoint) {
-    auto it = peers_.find(endpoint);
-    if (it != peers_.end())
-        logger_.log(severity::info, "Client " + std::to_string(it->second.id) + " disconnected");
-    drop(endpoint, false);
+    connections_.erase(endpoint);
+    gate_->leave(endpoint);
 }
 
 void GameServerHost::closeAll() {
     std::vector<std::string> open;
     for (const auto& [endpoint, socket] : connections_) open.push_back(endpoint);
-    for (const auto& endpoint : open) drop(endpoint, true);
+    for (const auto& endpoint : open) {
+        closeConnection(endpoint);
+        gate_->leave(endpoint);
+    }
 }
 
-void GameServerHost::inject(u32 from, const std::vector<u8>& bytes) {
-    Corvel::QueuedMessage record;
-    record.fromClientId = from;
-    record.toClientId = kServerId;
-    record.reliable = 1;
-    record.bytes = bytes;
-    if (!serverIncoming_.push(std::move(record)))
-        logger_.log(severity::error, "The game's incoming ring is full: a host record was dropped");
-    wakeServer();
+void GameServerHost::joinWaiting() {
+    {
+        std::lock_guard lock(gameMutex_);
+        joinWaiting_ = true;
+    }
+    gameWanted_.notify_all();
 }
 
-void GameServerHost::wakeServer() {
+void GameServerHost::wakeGame() {
     std::lock_guard lock(gameMutex_);
     if (game_) game_->wake();
 }
@@ -349,6 +244,7 @@ void GameServerHost::runGames() {
             server.loadMap(stream);
             // The online display shows every player's deaths.
             server.addScoreKeeper(std::make_unique<DeathScoreKeeper>(server.world().units));
+            server.setSpawnSeed(freshSpawnSeed());
             server.setWakeTarget(this);
             server.setEndpointRegistrar(registrar_.get());
             server.setLagKicker(kicker_.get());
@@ -420,11 +316,11 @@ void GameServerHost::answerHost(const Corvel::QueuedMessage& record) {
     if (header.commandId == HostCommandId::requestFromId) {
         boost::asio::post(strand_, [this] {
             Corvel::CommandHeader answer(0, ServerCommandId::setGameFromId, 0, true);
-            answer.commandNumber = ++hostNumber_;
+            answer.commandNumber = gate_->nextHostNumber();
             Convinience::Buffer buffer(64);
             answer.serialize(buffer);
             buffer.appendU32(kServerId);
-            inject(0, buffer.takeBytes());
+            gate_->injectHostCommand(buffer.takeBytes());
         });
     } else if (header.commandId == HostCommandId::playerLeft) {
         logger_.log(severity::info, "The game reports a player left");

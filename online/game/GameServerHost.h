@@ -24,6 +24,7 @@
 #include "net/SenderProcessor.h"
 #include "net/TCPReciever.h"
 #include "net/UDPChannel.h"
+#include "online/game/ClientGate.h"
 #include "simulation/server/EndpointRegistrar.h"
 #include "simulation/sync/MultiClientTickTracker.h"
 
@@ -34,35 +35,32 @@ class ZarnServer;
 // The game server process's core: one room of a map, served to remote
 // clients over TCP (reliable) and UDP (the rest), both on one port.
 //
-// A client connects by TCP from the port its UDP socket uses, and its first
-// packet names its client ID (10 or above, not taken). The host then adds the
-// player to the game (server command 8, as the lobby would) and holds the
-// client's packets until the server has taken it in. From then on every
-// packet must carry the 0x1337 application ID, the client's own ID as sender
-// (in the packet and in the command), acknowledged sequence 0 when reliable,
-// and one of the commands a client may send (1, 2, 9, 11); a command number
-// that does not rise is a repeat and is dropped. A client that breaks any of
-// these, sends bytes that do not parse, or is kicked for lagging is logged
-// and disconnected; its unit leaves the game and the others play on. Packets
-// from endpoints with no accepted connection are dropped.
+// A client connects by TCP from the port its UDP socket uses; its packets
+// then pass the client gate (online/game/ClientGate.h), which holds the rules
+// of what a client may send and disconnects a client that breaks them, sends
+// bytes that do not parse, or is kicked for lagging: its unit leaves the game
+// and the others play on. Packets from endpoints with no accepted connection
+// are dropped. Each game runs with the server's ID as its fromID from the
+// start, and its trap spawners draw from a fresh seed that the game instance
+// carries to the clients.
 //
 // A game ends by itself when its last player has left (the server's shutdown
 // countdown); the host then closes the remaining connections and starts a
 // fresh game of the same map when the next client knocks.
 //
-// Threads: the I/O thread runs the sockets and every check above (the one
-// producer of the server's incoming ring); the game thread runs the server
-// loop; the pump thread moves the server's outgoing records to the send ring
-// and answers the server's requests to the host; the send thread sends.
-// start, stop and the destructor belong to the owner's thread.
-class GameServerHost : public Convinience::Wakeable, public Ferro::DisconnectHandler {
+// Threads: the I/O thread runs the sockets and the gate (the one producer of
+// the server's incoming ring); the game thread runs the server loop; the pump
+// thread moves the server's outgoing records to the send ring and answers the
+// server's requests to the host; the send thread sends. start, stop and the
+// destructor belong to the owner's thread.
+class GameServerHost : public Convinience::Wakeable,
+                       public Ferro::DisconnectHandler,
+                       public ClientGate::Host {
 public:
     // The server's own client ID (the games' fromID).
-    static constexpr u32 kServerId = 1;
-    static constexpr u32 kFirstClientId = 10;
+    static constexpr u32 kServerId = ClientGate::kServerId;
+    static constexpr u32 kFirstClientId = ClientGate::kFirstClientId;
     static constexpr std::size_t kRingSlots = 513;
-    // Packets kept per client while its join is under way; more are dropped.
-    static constexpr std::size_t kHeldLimit = 256;
 
     struct Options {
         // "0.0.0.0" serves every interface; tests use "127.0.0.1".
@@ -93,18 +91,12 @@ public:
     void onDisconnect(const std::string& endpoint) override;
 
     // Clients disconnected for what they sent, since start (any thread).
-    u32 rejectedClients() const { return rejected_.load(); }
+    u32 rejectedClients() const { return gate_->rejectedClients(); }
     // Games that have run to their end by themselves (any thread).
     u32 finishedGames() const { return finishedGames_.load(); }
 
 private:
-    struct Peer {
-        u32 id = 0;
-        bool joined = false;
-        u32 lastNumber = 0;
-        std::vector<std::vector<u8>> held;
-    };
-    class Gate;
+    class Reader;
     class Registrar;
     class Kicker;
 
@@ -116,13 +108,11 @@ private:
 
     // I/O thread only.
     void screen(const u8* bytes, std::size_t size, const std::string& endpoint);
-    void forward(Peer& peer, const std::vector<u8>& packet, const std::string& endpoint);
-    void reject(const std::string& endpoint, const std::string& reason);
-    void drop(const std::string& endpoint, bool closeSocket);
-    void release(u32 clientId);
     void closeAll();
-    void inject(u32 from, const std::vector<u8>& bytes);
-    void wakeServer();
+    // ClientGate::Host, I/O thread.
+    void joinWaiting() override;
+    void wakeGame() override;
+    void closeConnection(const std::string& endpoint) override;
 
     Convinience::Logger logger_;
     Options options_;
@@ -138,7 +128,9 @@ private:
     Ferro::ClientEndpointTable endpoints_;
     Ferro::ClientIDResolver resolver_{endpoints_};
     Ferro::RecieverProcessor reciever_{acknowledgements_, resolver_, &clock_, serverIncoming_};
-    std::unique_ptr<Gate> gate_;
+    std::unique_ptr<Reader> reader_;
+    // I/O thread only, but for its rejection count.
+    std::unique_ptr<ClientGate> gate_;
     std::shared_ptr<boost::asio::ip::udp::socket> udpSocket_;
     std::unique_ptr<boost::asio::ip::tcp::acceptor> acceptor_;
     std::unique_ptr<Ferro::UDPReciever> udpReader_;
@@ -154,9 +146,6 @@ private:
 
     // I/O thread only.
     std::unordered_map<std::string, std::shared_ptr<boost::asio::ip::tcp::socket>> connections_;
-    std::unordered_map<std::string, Peer> peers_;
-    std::unordered_map<u32, std::string> endpointOf_;
-    u32 hostNumber_ = 0;
 
     // The running game; guarded by gameMutex_ (the I/O thread wakes it).
     std::mutex gameMutex_;
@@ -170,7 +159,6 @@ private:
     bool pumpWoken_ = false;
     std::atomic<bool> pumpRunning_{false};
 
-    std::atomic<u32> rejected_{0};
     std::atomic<u32> finishedGames_{0};
     std::thread ioThread_;
     std::thread sendThread_;

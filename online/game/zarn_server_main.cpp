@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
     if (!file) return usageError("cannot read " + mapPath);
     options.mapBytes.assign(std::istreambuf_iterator<char>(file), {});
 
-    ZarnOnline::startServiceLog(logDir + "/zarn-server", true);
+    ZarnOnline::startServiceLog(logDir + "/zarn-server");
     Convinience::Logger logger;
 
     // Every thread started from here on inherits the blocked signals; the

@@ -105,6 +105,7 @@ void LobbyServer::onDisconnect(const std::string& endpoint) {
     if (it == idByEndpoint_.end()) return;
     // An empty message tells the logic thread that the client has gone.
     incoming_.push(Corvel::QueuedMessage{it->second, kLobbyServerID, 1, {}});
+    endpoints_.remove(it->second);
     idByEndpoint_.erase(it);
 }
 
@@ -192,7 +193,9 @@ void LobbyServer::join(u32 clientID, u32 instanceNumber, const std::string& name
         pusher_.push(h);
         return;
     }
-    const u8 number = static_cast<u8>(instance->playerInfos.size());
+    std::vector<u8> taken;
+    for (const Zarn::PlayerInfo& player : instance->playerInfos) taken.push_back(player.number);
+    const u8 number = Zarn::lowestFreePlayerNumber(taken);
     client.instanceID = instance->instanceID;
     client.name = name.substr(0, Zarn::PlayerInfo::kMaxNameBytes);
     client.status.state = WAITING_QUICK_JOIN;

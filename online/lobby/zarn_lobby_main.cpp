@@ -20,7 +20,8 @@ const char* const kUsage =
     "  --game HOST:PORT  the game server the players are sent to (default 127.0.0.1:12346)\n"
     "  --log-dir DIR     where the log files \"zarn-lobby_N.log\" go (default: the current folder)\n"
     "  --help            this text\n"
-    "Prints \"zarn-lobby listening on port N\" once it serves; stops cleanly on SIGINT or SIGTERM.\n";
+    "Prints \"zarn-lobby listening on port N\" once it serves; logs to stderr and the log folder;\n"
+    "stops cleanly on SIGINT or SIGTERM.\n";
 
 int usageError(const std::string& text) {
     std::cerr << "zarn-lobby: " << text << "\n" << kUsage;
@@ -54,7 +55,7 @@ int main(int argc, char** argv) {
         }
     }
 
-    ZarnOnline::startServiceLog(logDir + "/zarn-lobby", false);
+    ZarnOnline::startServiceLog(logDir + "/zarn-lobby");
     Convinience::Logger logger;
 
     const sigset_t signals = ZarnOnline::blockStopSignals();
@@ -62,8 +63,7 @@ int main(int argc, char** argv) {
         ZarnLobby::LobbyServer server(options);
         server.start();
         std::cout << "zarn-lobby listening on port " << server.port() << std::endl;
-        const int received = ZarnOnline::waitForStopSignal(signals, logger);
-        std::cerr << "zarn-lobby: stopping on signal " << received << "\n";
+        ZarnOnline::waitForStopSignal(signals, logger);
         server.stop();
     } catch (const std::exception& e) {
         logger.log(Convinience::severity::critical, std::string("Critical error: ") + e.what());

@@ -5,7 +5,9 @@
 
 #include "online/lobby/ClientLobbyState.h"
 #include "online/lobby/LobbyServer.h"
+#include "support/net/LogWatch.h"
 #include "support/net/TransportNode.h"
+#include "support/net/Waiting.h"
 
 using namespace ZarnLobby;
 
@@ -30,7 +32,7 @@ struct LobbyPeer {
     }
     // Steps the lobby state like a frame until the state is reached or time is up.
     bool stepUntil(u8 state) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         while (std::chrono::steady_clock::now() < deadline) {
             lobby.update();
             node.sender->wake();
@@ -83,5 +85,37 @@ TEST(LobbyServerTest, TwoClientsQuickJoinTheSameGame) {
     EXPECT_EQ(third.lobby.status.state, WAITING_QUICK_JOIN);
     ASSERT_TRUE(third.stepUntil(LOITERING));
     EXPECT_EQ(third.lobby.takeNotices(), std::vector<std::string>{kNoSuchInstanceNotice});
+    server.stop();
+}
+
+// A lobby client that leaves gives its player number back: the next one in
+// the game takes the lowest free number, never a number a player still holds.
+TEST(LobbyServerTest, ANewcomerNeverTakesTheNumberOfAPlayerStillInTheGame) {
+    LobbyServer::Options options;
+    options.address = "127.0.0.1";
+    LobbyServer server(options);
+    server.start();
+
+    auto first = std::make_unique<LobbyPeer>(server.port());
+    LobbyPeer second(server.port());
+    ASSERT_TRUE(first->lobby.issue(lobby_command::quickJoin, ClientQuickJoinHeader(1, "ann").toBytes()));
+    ASSERT_TRUE(first->stepUntil(GAME_LOADED));
+    ASSERT_TRUE(second.lobby.issue(lobby_command::quickJoin, ClientQuickJoinHeader(1, "bob").toBytes()));
+    ASSERT_TRUE(second.stepUntil(GAME_LOADED));
+    const u32 firstID = first->lobby.status.clientID;
+    const u8 secondNumber = second.lobby.playerInfo.number;
+
+    zarn_test::LogWatch log;
+    first.reset();
+    ASSERT_TRUE(zarn_test::eventually(
+        [&] { return log.count("Lobby client " + std::to_string(firstID) + " left") == 1; },
+        std::chrono::seconds(60)));
+    LobbyPeer third(server.port());
+    ASSERT_TRUE(third.lobby.issue(lobby_command::quickJoin, ClientQuickJoinHeader(1, "cy").toBytes()));
+    ASSERT_TRUE(third.stepUntil(GAME_LOADED));
+    EXPECT_EQ(third.loader.loaded.instanceID, second.loader.loaded.instanceID);
+    EXPECT_EQ(third.loader.loaded.players.count(firstID), 0u);
+    EXPECT_NE(third.lobby.playerInfo.number, secondNumber);
+    EXPECT_EQ(third.lobby.playerInfo.number, 0);
     server.stop();
 }

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "app/start/Settings.h"
-#include "app/widgets/CreateConfigured.h"
 #include "app/widgets/ZUISkewedExpandableButton.h"
 #include "engine/ActionInstant.h"
 #include "engine/ActionInterval.h"
@@ -33,7 +32,7 @@ Vec2 toVec2(const GeometryLib::FPoint& p) {
 }  // namespace
 
 ZUIRotateButtonMenu* ZUIRotateButtonMenu::create() {
-    return createConfigured<ZUIRotateButtonMenu>([](ZUIRotateButtonMenu&) {});
+    return cocos2d::createWithInit<ZUIRotateButtonMenu>();
 }
 
 ZUIRotateButtonMenu::~ZUIRotateButtonMenu() {

@@ -169,6 +169,9 @@ void MultiplayerInGameScene::finishWith(const std::string& notice) {
     closeLobbyConnection();
     closeNetworkedConnection(*client_);
     unscheduleUpdate();
+    // A scene the director never ran (a loaded game not entered) leaves the
+    // running scene alone.
+    if (!isRunning()) return;
     ZUIMainMenuScene* menu = ZUIMainMenuScene::create(0);
     if (!notice.empty()) showNotice(menu, notice, kNoticeZOrder);
     cocos2d::Director::getInstance()->replaceScene(

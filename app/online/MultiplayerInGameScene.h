@@ -58,8 +58,9 @@ public:
     // The player leaves: the exit command goes out, and 2 s later the game
     // is over.
     void leaveGame();
-    // The game is over: the lobby and game connections close and the main
-    // menu replaces the running scene. Only the first call does anything.
+    // The game is over: the lobby and game connections close and, when this
+    // scene runs, the main menu replaces it. Only the first call does
+    // anything.
     void finishGame();
     bool isFinished() const { return finished_; }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/ip/tcp.hpp>
 #include <chrono>
 #include <cmath>
 #include <functional>
@@ -179,6 +181,62 @@ TEST_F(OnlinePlayTest, TwoPlayersSeeEachOtherMoveAndLeaveAndALostServerReturnsTo
         10s))
         << "the online scene stayed";
     EXPECT_TRUE(textDrawn(U"The connection to the game server was lost."));
+}
+
+TEST_F(OnlinePlayTest, LeavingSendsTheExitOnceAndReturnsToTheMenuOnceAfterTwoSeconds) {
+    MultiplayerInGameScene* scene = enterAnnsGame();
+    ASSERT_NE(scene, nullptr);
+    ASSERT_TRUE(play([&] { return scene->getClient()->announced(); }));
+    joinBob();
+    ASSERT_TRUE(play([&] { return bob->getSteerableUnitManager().hasClient(10); }));
+
+    view->handleKey(static_cast<int>(EventKeyboard::KeyCode::KEY_ESCAPE), true);
+    view->handleKey(static_cast<int>(EventKeyboard::KeyCode::KEY_ESCAPE), false);
+    view->handleKey(static_cast<int>(EventKeyboard::KeyCode::KEY_ESCAPE), true);
+    view->handleKey(static_cast<int>(EventKeyboard::KeyCode::KEY_ESCAPE), false);
+    // The server lets ann go (and confirms it, which ends the game at once
+    // for her: the first of the two ways out).
+    ASSERT_TRUE(play([&] { return !bob->getSteerableUnitManager().hasClient(10); }, 5s)) << "ann never left";
+    ASSERT_TRUE(play(
+        [] { return dynamic_cast<ZUIMainMenuScene*>(Director::getInstance()->getRunningScene()) != nullptr; },
+        5s));
+    Scene* menu = Director::getInstance()->getRunningScene();
+    // The 2 s wait has passed by now or passes here: no second menu.
+    play([] { return false; }, 2500ms);
+    EXPECT_EQ(Director::getInstance()->getRunningScene(), menu) << "the game ended twice";
+    EXPECT_FALSE(textDrawn(U"The connection to the game server was lost."));
+}
+
+TEST_F(OnlinePlayTest, AGameServerThatCannotBeReachedIsANoticeOnTheMainMenu) {
+    u16 closed = 0;
+    {
+        boost::asio::io_context io;
+        boost::asio::ip::tcp::acceptor acceptor(io, {boost::asio::ip::address_v4::loopback(), 0});
+        closed = acceptor.local_endpoint().port();
+    }
+    endpoint = "127.0.0.1:" + std::to_string(closed);
+    ASSERT_NE(enterAnnsGame(), nullptr);
+    ASSERT_TRUE(play(
+        [] { return dynamic_cast<ZUIMainMenuScene*>(Director::getInstance()->getRunningScene()) != nullptr; },
+        15s));
+    EXPECT_TRUE(textDrawn(U"Could not connect to the game server."));
+}
+
+TEST_F(OnlinePlayTest, AGameThatGoesWithoutBeingLeftLetsThePlayerGoWithoutHoldingTheFrame) {
+    MultiplayerInGameScene* scene = enterAnnsGame();
+    ASSERT_NE(scene, nullptr);
+    ASSERT_TRUE(play([&] { return scene->getClient()->announced(); }));
+    joinBob();
+    ASSERT_TRUE(play([&] { return bob->getSteerableUnitManager().hasClient(10); }));
+
+    // Something else takes the screen: the game scene goes with its client.
+    Director::getInstance()->replaceScene(Scene::create());
+    const auto before = std::chrono::steady_clock::now();
+    frame(kFrame);
+    frame(kFrame);
+    EXPECT_LT(std::chrono::steady_clock::now() - before, 300ms) << "the frame waited on the network";
+    EXPECT_TRUE(play([&] { return !bob->getSteerableUnitManager().hasClient(10); }, 5s))
+        << "the server never let ann go";
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ void ClientAddPlayerCommand::execute() {
     if (units.hasClient(id)) {
         // Known from a game instance (12), which brings no player record:
         // the record is taken from here, and nobody is told twice.
-        if (!parts_.infos.hasInfo(id)) {
+        if (!parts_.infos.hasInfo(id) || parts_.infos.getInfo(id).name.empty()) {
             parts_.infos.addClient(id);
             parts_.infos.getInfo(id) = data.player;
             return;
@@ -64,6 +64,11 @@ void GameInstanceConfirmCommand::execute() {
         if (id == header.clientId) continue;
         parts_.world.addPlayer(id);
         parts_.inputs.addClient(id);
+        // The notifier's listeners read the player's info: the instance's
+        // record of the player, else a nameless one that a later 8 fills.
+        parts_.infos.addClient(id);
+        for (const PlayerInfo& record : confirmed.playerInfos)
+            if (record.clientID == id) parts_.infos.getInfo(id) = record;
         if (parts_.notifier) parts_.notifier->playerJoined(id);
     }
     parts_.instance = confirmed;

@@ -31,8 +31,8 @@ struct ClientPlayerParts {
 };
 
 // Command 8: another player joined. A client that has a unit already is
-// logged (WARN) and left alone, except that one without a player info (a
-// player the game instance listed) takes the record as its info; otherwise
+// logged (WARN) and left alone, except that one without a named player info
+// (a player the game instance listed) takes the record as its info; otherwise
 // it gets a unit at the position, its player info, its input list, the
 // notifier hears of it and "<name> has joined the game" is posted.
 class ClientAddPlayerCommand : public Corvel::IncomingCommand {
@@ -74,9 +74,10 @@ private:
 
 // Command 12: the server's game instance. Players it lists that the core's
 // instance does not (other than the local client, the header's client) get a
-// unit and an input list and are announced to the notifier; then the core's
-// instance becomes the received one and the world takes its spawn seed. No
-// player infos are made here.
+// unit, an input list and a player info (the instance's record of them, else
+// a nameless one that their join, 8, fills later) and are announced to the
+// notifier; then the core's instance becomes the received one and the world
+// takes its spawn seed.
 class GameInstanceConfirmCommand : public Corvel::IncomingCommand {
 public:
     GameInstanceConfirmCommand(const Corvel::CommandHeader& header, GameInstance confirmed,

@@ -172,7 +172,10 @@ TEST_F(ClientIncomingCommandsTest, AGameInstanceAddsOnlyNewOthersAndIsCopied) {
     EXPECT_FLOAT_EQ(core.world().units.getUnit(7).body().position.x, 3.0f);  // already listed: left alone
     EXPECT_TRUE(core.world().units.hasClient(12));
     EXPECT_TRUE(inputs.hasClient(12));
-    EXPECT_FALSE(core.playerInfos().hasInfo(12));  // no player infos here
+    // The notifier's listeners (the scene's player visuals and display) read
+    // the newcomer's info: it exists before they are told, from the record.
+    ASSERT_TRUE(core.playerInfos().hasInfo(12));
+    EXPECT_EQ(core.playerInfos().getInfo(12).name, "Pip");
     EXPECT_EQ(notifier.events, std::vector<std::string>({"joined 12"}));
     EXPECT_EQ(core.gameInstance().fromID, 44u);
     EXPECT_EQ(core.gameInstance().endpoint, "host:1");
@@ -182,14 +185,15 @@ TEST_F(ClientIncomingCommandsTest, AGameInstanceAddsOnlyNewOthersAndIsCopied) {
     EXPECT_TRUE(drainChat().empty());
 }
 
-// A player the instance brought has a unit but no record; its join, run
-// after the instance, gives it the record without announcing it again, so
-// that it can leave by name.
+// A player the instance brought without a record has a unit and a nameless
+// info; its join, run after the instance, gives it the record without
+// announcing it again, so that it can leave by name.
 TEST_F(ClientIncomingCommandsTest, AJoinAfterTheInstanceListedThePlayerOnlyFillsItsRecord) {
     Zarn::GameInstance confirmed;
     confirmed.players = {kLocal, 12};
     run(message(12, bytesOf(confirmed), kLocal));
-    ASSERT_FALSE(core.playerInfos().hasInfo(12));
+    ASSERT_TRUE(core.playerInfos().hasInfo(12));
+    EXPECT_EQ(core.playerInfos().getInfo(12).name, "");
     drainChat();
 
     join(12, "Pip", GeometryLib::Point(5, 6));

@@ -344,3 +344,45 @@ TEST_F(ZarnServerTest, JoinDataThatIsShortOrLiesIsRefusedAsInvalidCommandData) {
 }
 
 }  // namespace
+
+// A remote client's state update as it comes over UDP: unflagged, unreliable.
+Corvel::QueuedMessage remoteUpdate(u32 client, u32 number) {
+    Corvel::CommandHeader header(client, 1, 0, false);
+    header.commandNumber = number;
+    Convinience::Buffer buffer;
+    header.serialize(buffer);
+    GameState().serialize(buffer);
+    Corvel::QueuedMessage message;
+    message.fromClientId = client;
+    message.bytes = buffer.takeBytes();
+    return message;
+}
+
+// The TCP and UDP readers may hand a joining client's first state update
+// (number 1) to the ring before its announce (command 11, number 0). The
+// flagged announce still runs, whether it shares the update's batch or comes
+// in a later one: the client counts as a player and the game stays open.
+TEST_F(ZarnServerTest, AnAnnounceThatArrivesAfterTheClientsFirstUpdateStillMakesItAPlayer) {
+    for (const bool sameBatch : {true, false}) {
+        build(spikeRoom(), false);
+        server->gameInstance().fromID = 5;
+        const AddPlayerHeader join(AddPlayerHeader::kNearPlayer, Point(), PlayerInfo(12, 1, "Player 12"));
+        incoming.push(bareMessage(0, 8, 0, bytesOf(join), 1));
+        server->runCommandBatch();
+        ASSERT_TRUE(server->world().units.hasClient(12));
+        drainCommandIds(outgoing);
+
+        incoming.push(remoteUpdate(12, 1));
+        if (!sameBatch) server->runCommandBatch();
+        incoming.push(bareMessage(12, 11, 12, {}, 0));
+        server->runCommandBatch();
+
+        EXPECT_EQ(server->gameInstance().players, (std::unordered_set<u32>{12})) << sameBatch;
+        std::vector<u32> replies = drainCommandIds(outgoing);
+        std::sort(replies.begin(), replies.end());
+        // A synchronisation, client 0's unit met, and the instance.
+        EXPECT_EQ(replies, (std::vector<u32>{3, 8, 12})) << sameBatch;
+        server->waitOrStep();
+        EXPECT_FALSE(server->countdown().isCounting()) << sameBatch;
+    }
+}

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/ip/tcp.hpp>
 #include <map>
 #include <memory>
 #include <set>
@@ -194,8 +196,16 @@ TEST_F(GameLoaderTest, ALoadListsOnlyTheLocalPlayerAndASecondLoadReplacesTheFirs
 }
 
 TEST_F(GameLoaderTest, TheSceneKeepsItsClientWhenTheLoaderGoesFirst) {
+    // A game server that takes the connection into its backlog and never
+    // answers, so the scene stays up for as long as the test looks (a closed
+    // port would send it back to the menu as soon as the refusal arrives).
+    boost::asio::io_context io;
+    boost::asio::ip::tcp::acceptor silent(io, {boost::asio::ip::address_v4::loopback(), 0});
+    Zarn::GameInstance game = instance(0);
+    game.endpoint = "127.0.0.1:" + std::to_string(silent.local_endpoint().port());
+
     auto loader = std::make_unique<CocosClientGameLoader>();
-    loader->load(instance(0), 10);
+    loader->load(game, 10);
     MultiplayerInGameScene* scene = loader->scene();
     run(scene);
     loader->releaseScene();

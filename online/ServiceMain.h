@@ -1,10 +1,14 @@
 #pragma once
 // Pieces shared by the command-line servers (zarn-lobby, zarn-server): the
-// port option, the log set-up and the wait for SIGINT or SIGTERM. Main thread.
+// port option, the log set-up, the wait for SIGINT or SIGTERM and the run of
+// a server between them. Main thread.
 
 #include <csignal>
 #include <cstdlib>
+#include <exception>
+#include <iostream>
 #include <string>
+#include <utility>
 
 #include "foundation/Logger.h"
 #include "foundation/Types.h"
@@ -45,6 +49,33 @@ inline int waitForStopSignal(const sigset_t& signals, Convinience::Logger& logge
     sigwait(&signals, &received);
     logger.log(Convinience::severity::info, "Signal " + std::to_string(received) + ": stopping");
     return received;
+}
+
+// Runs a server from its options until SIGINT or SIGTERM: logs to stderr and
+// "<logDir>/<name>_N.log", makes and starts the server (its threads inherit
+// the blocked stop signals), prints "<name> listening on port N", waits for a
+// stop signal and stops it. Returns the exit code: 0 after a clean stop, 1
+// when making or running the server threw (logged and printed to stderr).
+// Server needs a constructor from Options, start(), port() and stop().
+template <class Server, class Options>
+int runService(const std::string& name, const std::string& logDir, Options options) {
+    startServiceLog(logDir + "/" + name);
+    Convinience::Logger logger;
+    const sigset_t signals = blockStopSignals();
+    try {
+        Server server(std::move(options));
+        server.start();
+        std::cout << name << " listening on port " << server.port() << std::endl;
+        waitForStopSignal(signals, logger);
+        server.stop();
+    } catch (const std::exception& e) {
+        logger.log(Convinience::severity::critical, std::string("Critical error: ") + e.what());
+        Convinience::Logger::flush();
+        std::cerr << name << ": " << e.what() << "\n";
+        return 1;
+    }
+    Convinience::Logger::flush();
+    return 0;
 }
 
 }  // namespace ZarnOnline

@@ -1,14 +1,11 @@
 // zarn-server: serves one co-op room of a map to remote clients until SIGINT
 // or SIGTERM.
-#include <csignal>
-#include <cstdlib>
-#include <exception>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <string>
+#include <utility>
 
-#include "foundation/Logger.h"
 #include "online/ServiceMain.h"
 #include "online/game/GameServerHost.h"
 
@@ -61,24 +58,5 @@ int main(int argc, char** argv) {
     if (!file) return usageError("cannot read " + mapPath);
     options.mapBytes.assign(std::istreambuf_iterator<char>(file), {});
 
-    ZarnOnline::startServiceLog(logDir + "/zarn-server");
-    Convinience::Logger logger;
-
-    // Every thread started from here on inherits the blocked signals; the
-    // main thread takes them with sigwait.
-    const sigset_t signals = ZarnOnline::blockStopSignals();
-    try {
-        Zarn::GameServerHost host(std::move(options));
-        host.start();
-        std::cout << "zarn-server listening on port " << host.port() << std::endl;
-        ZarnOnline::waitForStopSignal(signals, logger);
-        host.stop();
-    } catch (const std::exception& e) {
-        logger.log(Convinience::severity::critical, std::string("Critical error: ") + e.what());
-        Convinience::Logger::flush();
-        std::cerr << "zarn-server: " << e.what() << "\n";
-        return 1;
-    }
-    Convinience::Logger::flush();
-    return 0;
+    return ZarnOnline::runService<Zarn::GameServerHost>("zarn-server", logDir, std::move(options));
 }

@@ -1,12 +1,9 @@
 // zarn-lobby: the lobby server that players meet in before a co-op game; runs
 // until SIGINT or SIGTERM.
-#include <csignal>
-#include <cstdlib>
-#include <exception>
 #include <iostream>
 #include <string>
+#include <utility>
 
-#include "foundation/Logger.h"
 #include "online/ServiceMain.h"
 #include "online/lobby/LobbyServer.h"
 
@@ -55,22 +52,5 @@ int main(int argc, char** argv) {
         }
     }
 
-    ZarnOnline::startServiceLog(logDir + "/zarn-lobby");
-    Convinience::Logger logger;
-
-    const sigset_t signals = ZarnOnline::blockStopSignals();
-    try {
-        ZarnLobby::LobbyServer server(options);
-        server.start();
-        std::cout << "zarn-lobby listening on port " << server.port() << std::endl;
-        ZarnOnline::waitForStopSignal(signals, logger);
-        server.stop();
-    } catch (const std::exception& e) {
-        logger.log(Convinience::severity::critical, std::string("Critical error: ") + e.what());
-        Convinience::Logger::flush();
-        std::cerr << "zarn-lobby: " << e.what() << "\n";
-        return 1;
-    }
-    Convinience::Logger::flush();
-    return 0;
+    return ZarnOnline::runService<ZarnLobby::LobbyServer>("zarn-lobby", logDir, std::move(options));
 }

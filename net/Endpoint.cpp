@@ -41,6 +41,15 @@ std::optional<boost::asio::ip::udp::endpoint> parseEndpoint(const std::string& t
     return endpoint;
 }
 
+std::optional<AcceptedConnection> takeAcceptedConnection(boost::asio::ip::tcp::socket&& peer) {
+    boost::system::error_code ec;
+    const auto remote = peer.remote_endpoint(ec);
+    if (ec) return std::nullopt;
+    auto socket = std::make_shared<boost::asio::ip::tcp::socket>(std::move(peer));
+    socket->set_option(boost::asio::ip::tcp::no_delay(true), ec);
+    return AcceptedConnection{endpointString(remote.address(), remote.port()), std::move(socket)};
+}
+
 std::string resolveEndpoint(const std::string& text) {
     const auto colon = text.find(':');
     if (colon == std::string::npos) throw InvalidEndpointStringException();

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/ip/udp.hpp>
 #include <boost/system/error_code.hpp>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -37,6 +39,15 @@ std::optional<boost::asio::ip::udp::endpoint> parseEndpoint(const std::string& t
 // Blocks while the name resolves; call it once, where an endpoint is assigned,
 // never on a network thread. Throws InvalidEndpointStringException.
 std::string resolveEndpoint(const std::string& text);
+
+// A TCP connection an acceptor just took, ready for the connection tables:
+// shared, with Nagle off, and named by its peer's endpoint string.
+struct AcceptedConnection {
+    std::string name;
+    std::shared_ptr<boost::asio::ip::tcp::socket> socket;
+};
+// Nothing when the peer's address cannot be read (the peer already went).
+std::optional<AcceptedConnection> takeAcceptedConnection(boost::asio::ip::tcp::socket&& peer);
 
 // An error code as the log shows it: the category's name, ":" and the number.
 std::string errorCodeText(const boost::system::error_code& error);

@@ -164,15 +164,11 @@ void GameServerHost::accept() {
         boost::asio::bind_executor(strand_, [this](const boost::system::error_code& error, tcp::socket peer) {
             if (error == boost::asio::error::operation_aborted) return;
             if (!error) {
-                boost::system::error_code ec;
-                const auto remote = peer.remote_endpoint(ec);
-                if (!ec) {
-                    auto socket = std::make_shared<tcp::socket>(std::move(peer));
-                    socket->set_option(tcp::no_delay(true), ec);
-                    const std::string name = Ferro::endpointString(remote.address(), remote.port());
-                    connections_[name] = socket;
-                    channels_->tcp().addConnection(name, socket);
-                    tcpReader_->addConnection(name, socket);
+                if (auto connection = Ferro::takeAcceptedConnection(std::move(peer))) {
+                    const std::string& name = connection->name;
+                    connections_[name] = connection->socket;
+                    channels_->tcp().addConnection(name, connection->socket);
+                    tcpReader_->addConnection(name, connection->socket);
                     logger_.log(severity::info, "Connection from " + name);
                 }
             } else {

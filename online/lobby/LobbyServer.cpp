@@ -63,17 +63,13 @@ void LobbyServer::accept() {
                 }
                 return;
             }
-            boost::system::error_code ec;
-            const auto remote = peer.remote_endpoint(ec);
-            if (!ec) {
-                auto socket = std::make_shared<tcp::socket>(std::move(peer));
-                socket->set_option(tcp::no_delay(true), ec);
-                const std::string name = Ferro::endpointString(remote.address(), remote.port());
+            if (auto connection = Ferro::takeAcceptedConnection(std::move(peer))) {
+                const std::string& name = connection->name;
                 const u32 id = nextClientID_++;
                 idByEndpoint_[name] = id;
                 endpoints_.assign(id, name);
-                tcpSender_.addConnection(name, socket);
-                tcpReader_.addConnection(name, socket);
+                tcpSender_.addConnection(name, connection->socket);
+                tcpReader_.addConnection(name, connection->socket);
                 logger_.log(sev::info, "Lobby client " + std::to_string(id) + " connected from " + name);
             }
             accept();

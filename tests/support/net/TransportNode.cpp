@@ -74,15 +74,10 @@ void TransportNode::accept() {
     acceptor->async_accept(
         boost::asio::bind_executor(strand, [this](const boost::system::error_code& error, tcp::socket peer) {
             if (error) return;
-            boost::system::error_code ec;
-            const auto remote = peer.remote_endpoint(ec);
-            if (!ec) {
-                auto socket = std::make_shared<tcp::socket>(std::move(peer));
-                socket->set_option(tcp::no_delay(true), ec);
-                const std::string name = Ferro::endpointString(remote.address(), remote.port());
-                channels->tcp().addConnection(name, socket);
-                tcpReader->addConnection(name, socket);
-                if (onAccepted) onAccepted(name);
+            if (auto connection = Ferro::takeAcceptedConnection(std::move(peer))) {
+                channels->tcp().addConnection(connection->name, connection->socket);
+                tcpReader->addConnection(connection->name, connection->socket);
+                if (onAccepted) onAccepted(connection->name);
             }
             accept();
         }));

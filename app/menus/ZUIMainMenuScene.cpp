@@ -149,11 +149,12 @@ void ZUIMainMenuLayer::showArcadePanel() {
         arcadePanel = ZUIArcadePanel::create();
         arcadePanel->setPosition(kArcadePanelPosition);
         contentNode->addChild(arcadePanel);
-        arcadePanel->backButton->callback = [this] {
-            ZUIArcadePanel* leaving = arcadePanel;
-            leaving->carousel->collapseAll();
+        ZUIArcadePanel* panel = arcadePanel;
+        panel->backButton->callback = [this, panel] {
+            if (arcadePanel != panel) return;  // already leaving
+            panel->carousel->collapseAll();
             returnToMenu();
-            leaving->runAction(Sequence::create(DelayTime::create(kSlideSeconds), RemoveSelf::create()));
+            panel->runAction(Sequence::create(DelayTime::create(kSlideSeconds), RemoveSelf::create()));
             arcadePanel = nullptr;
         };
     }
@@ -165,10 +166,11 @@ void ZUIMainMenuLayer::showMultiplayerPanel() {
         multiplayerPanel = ZUIMultiplayerPanelEx::create();
         multiplayerPanel->setPosition(kMultiplayerPanelPosition);
         contentNode->addChild(multiplayerPanel);
-        multiplayerPanel->backButton->callback = [this] {
-            ZUIMultiplayerPanelEx* leaving = multiplayerPanel;
+        ZUIMultiplayerPanelEx* panel = multiplayerPanel;
+        panel->backButton->callback = [this, panel] {
+            if (multiplayerPanel != panel) return;  // already leaving
             returnToMenu();
-            leaving->runAction(Sequence::create(DelayTime::create(kSlideSeconds), RemoveSelf::create()));
+            panel->runAction(Sequence::create(DelayTime::create(kSlideSeconds), RemoveSelf::create()));
             multiplayerPanel = nullptr;
         };
     }
@@ -192,9 +194,10 @@ void ZUIMainMenuLayer::openSettings(float gap) {
 
 void ZUIMainMenuLayer::closeSettings() {
     ZUISettingsMenu* closing = settingsMenu;
+    if (closing == nullptr) return;
     settingsMenu = nullptr;
     buildMainMenu();
-    if (closing != nullptr) closing->runAction(RemoveSelf::create());
+    closing->runAction(RemoveSelf::create());
 }
 
 void ZUIMainMenuLayer::onEnterTransitionDidFinish() {

@@ -46,9 +46,12 @@ public:
 
     void showSplash();
     void dismissSplash();
+    // A panel's back icon leads back to the menu once; a click on the icon
+    // of a panel already leaving does nothing.
     void showArcadePanel();
     void showMultiplayerPanel();
     void returnToMenu();
+    // Each does nothing while the settings are already open, or closed.
     void openSettings(float gap);
     void closeSettings();
     void buildMainMenu();

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/widgets/CreateConfigured.h"
+#include "app/widgets/ZUIPressableNode.h"
 #include "engine/Director.h"
 #include "engine/DrawNode.h"
 #include "engine/Event.h"
@@ -93,7 +94,8 @@ ZUIElevatorButton* ZUIElevatorButton::create(int levelIndex, const ZUIElevatorCo
     return createConfigured<ZUIElevatorButton>([&](ZUIElevatorButton& b) {
         b.levelIndex = levelIndex;
         b.colours = colours;
-        b.enabled = true;
+        b.press.enabled = true;
+        b.press.rules.claimWhileDisabled = false;
     });
 }
 
@@ -156,7 +158,7 @@ void ZUIElevatorButton::setLocked() {
     circle->setColor(colours[3]);
     outline->setColor(colours[4]);
     number->setTextColor(Color4B(colours[8]));
-    enabled = false;
+    press.enabled = false;
 }
 
 void ZUIElevatorButton::setUnlockedLook() {
@@ -183,11 +185,12 @@ bool ZUIElevatorButton::hit(Touch* touch) const {
 }
 
 bool ZUIElevatorButton::onTouchBegan(Touch* touch, Event*) {
-    return enabled && hit(touch);
+    PressEvent ignored = PressEvent::None;
+    return press.touchBegan(hit(touch), pressFrame(), ignored);
 }
 
 void ZUIElevatorButton::onTouchEnded(Touch* touch, Event*) {
-    if (!enabled || !hit(touch)) return;
+    if (press.touchEnded(hit(touch), pressFrame()) != PressEvent::Click) return;
     showPressed();
     if (pressedCallback) pressedCallback(levelIndex);
 }

@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "app/widgets/PressState.h"
 #include "engine/Node.h"
 #include "engine/Types.h"
 #include "foundation/Types.h"
@@ -47,8 +48,9 @@ void playElevatorTakeoffSound();
 
 // One round floor button of the elevator: the floor's number on a coloured
 // disc; locked floors show a lock and take no touches. A touch that begins
-// and ends on an open button shows it pressed and reports its level index.
-// Anchor (0.5, 0.5). Main thread only.
+// and ends on an open button shows it pressed and reports its level index,
+// at most once a frame (the menus' press rules). A disabled button lets
+// touches through. Anchor (0.5, 0.5). Main thread only.
 class ZUIElevatorButton : public cocos2d::Node {
 public:
     static ZUIElevatorButton* create(int levelIndex, const ZUIElevatorColours& colours);
@@ -65,8 +67,10 @@ public:
     void onTouchEnded(cocos2d::Touch* touch, cocos2d::Event* event);
 
     int getLevelIndex() const { return levelIndex; }
-    bool isEnabled() const { return enabled; }
-    void setEnabled(bool on) { enabled = on; }
+    // Whether the button takes presses: an open floor while the elevator
+    // stands.
+    bool isEnabled() const { return press.enabled; }
+    void setEnabled(bool on) { press.enabled = on; }
     cocos2d::Sprite* getLock() const { return lock; }
     cocos2d::Sprite* getCircle() const { return circle; }
     cocos2d::Sprite* getOutline() const { return outline; }
@@ -91,5 +95,5 @@ protected:
     cocos2d::DrawNode* glow = nullptr;
     cocos2d::Sprite* lock = nullptr;
     cocos2d::EventListenerTouchOneByOne* touchListener = nullptr;  // held by the dispatcher
-    bool enabled = true;
+    PressState press;
 };

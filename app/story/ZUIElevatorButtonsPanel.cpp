@@ -99,6 +99,7 @@ void ZUIElevatorButtonsPanel::onFloorSelected(int levelIndex) {
     if (ZUIElevatorButton* chosen = buttonOf(levelIndex)) chosen->highlight();
     chooseElevatorFloor(*progress, static_cast<u32>(levelIndex));
     busy = true;
+    enableOpenFloors();
     if (floorSelected) floorSelected(levelIndex);
     runAction(Sequence::create(
         DelayTime::create(1.0f), CallFunc::create([] { playElevatorTakeoffSound(); }),
@@ -108,6 +109,9 @@ void ZUIElevatorButtonsPanel::onFloorSelected(int levelIndex) {
 }
 
 void ZUIElevatorButtonsPanel::startLevel(int levelIndex) {
+    // A mode switched during the take-off may have moved the record's level
+    // (a lives run restarted): the record names the floor that is played.
+    chooseElevatorFloor(*progress, static_cast<u32>(levelIndex));
     writeSinglePlayerProgress(*progress);
     if (PlayTestSceneNode::startLevel(Zarn::levelMapFileName(static_cast<u32>(levelIndex)), progress,
                                       Zarn::LevelList::instance(), 0.5f))
@@ -116,18 +120,27 @@ void ZUIElevatorButtonsPanel::startLevel(int levelIndex) {
     setPositionY(getPositionY() - 1.2f * getContentSize().height);
     setOpacity(255);
     busy = false;
+    enableOpenFloors();
+}
+
+bool ZUIElevatorButtonsPanel::isOpen(size_t levelIndex) const {
+    return levelIndex < progress->levelStatuses.size() && progress->levelStatuses[levelIndex].locked == 0;
+}
+
+void ZUIElevatorButtonsPanel::enableOpenFloors() {
+    for (size_t i = 0; i < buttons.size(); ++i) buttons[i]->setEnabled(!busy && isOpen(i));
 }
 
 void ZUIElevatorButtonsPanel::refreshButtons() {
     for (size_t i = 0; i < buttons.size(); ++i) {
         ZUIElevatorButton* button = buttons[i];
-        if (i < progress->levelStatuses.size() && progress->levelStatuses[i].locked == 0) {
+        if (isOpen(i)) {
             button->getLock()->setVisible(false);
             button->setUnlockedLook();
-            button->setEnabled(true);
         } else {
             button->setLocked();
         }
     }
+    enableOpenFloors();
     highlightCurrentFloor();
 }

@@ -16,8 +16,8 @@ class ZUIMedalBar;
 // record, climbing diagonally in rows, with a medal bar under each floor that
 // earned one and a decoration line behind each row. The first press on an
 // open floor chooses it, reports it through `floorSelected`, flies the column
-// up and out, and starts the level through the single-play host. Main thread
-// only.
+// up and out, and starts the level through the single-play host; from that
+// press on no floor takes a press. Main thread only.
 class ZUIElevatorButtonsPanel : public cocos2d::Node {
 public:
     static constexpr float kStepX = 385.0f;
@@ -47,6 +47,11 @@ public:
 
 protected:
     void highlightCurrentFloor();
+    // Whether the record has the floor open.
+    bool isOpen(size_t levelIndex) const;
+    // Open floors take presses while the elevator stands; none does during
+    // the take-off.
+    void enableOpenFloors();
 
     Zarn::SinglePlayerData* progress = nullptr;  // the game's record; not owned
     std::vector<ZUIElevatorButton*> buttons;     // children, by level index

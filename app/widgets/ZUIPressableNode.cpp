@@ -1,10 +1,15 @@
 #include "app/widgets/ZUIPressableNode.h"
 
+#include "engine/Director.h"
 #include "engine/Event.h"
 #include "engine/EventDispatcher.h"
 #include "engine/EventListener.h"
 
 using namespace cocos2d;
+
+unsigned pressFrame() {
+    return Director::getInstance()->getTotalFrames();
+}
 
 void ZUIPressableNode::listenToPointer(const PressRules& rules, bool cancelEndsPress) {
     state.rules = rules;
@@ -17,13 +22,13 @@ void ZUIPressableNode::listenToPointer(const PressRules& rules, bool cancelEndsP
     touchListener->setSwallowTouches(true);
     touchListener->onTouchBegan = [this](Touch* touch, Event*) {
         PressEvent e = PressEvent::None;
-        const bool claimed = state.touchBegan(hitTest(touch->getLocation()), e);
+        const bool claimed = state.touchBegan(hitTest(touch->getLocation()), pressFrame(), e);
         if (e != PressEvent::None) onPressEvent(e);
         return claimed;
     };
     touchListener->onTouchEnded = [this](Touch* touch, Event*) {
         if (!state.pressed) return;
-        onPressEvent(state.touchEnded(hitTest(touch->getLocation())));
+        onPressEvent(state.touchEnded(hitTest(touch->getLocation()), pressFrame()));
     };
     if (cancelEndsPress) touchListener->onTouchCancelled = touchListener->onTouchEnded;
     getEventDispatcher()->addEventListenerWithSceneGraphPriority(mouseListener, this);

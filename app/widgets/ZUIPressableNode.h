@@ -9,6 +9,10 @@ class EventListenerMouse;
 class EventListenerTouchOneByOne;
 }  // namespace cocos2d
 
+// The frame a press belongs to: the director's frame count, which stays the
+// same while the input that arrived before one frame is dispatched.
+unsigned pressFrame();
+
 // Base of the menu buttons: a node with its own mouse listener (hover) and
 // its own swallowing one-by-one touch listener (press and release), both with
 // scene-graph priority for the node, driving a PressState. A subclass decides
@@ -22,6 +26,11 @@ public:
 
     // Enabled, hovered and pressed, with the widget's rules.
     PressState state;
+
+    // A click that does not come from the pointer (a key standing for the
+    // button): true, and counted, unless the button already clicked in this
+    // frame; the caller then acts as on a click.
+    bool takeClick() { return state.takeClick(pressFrame()); }
 
 protected:
     // Registers both listeners; call once from init. With

@@ -50,12 +50,15 @@ TEST(SkewedButtonShape, BoxIsTheWiderEdgeAndTheTallerSide) {
     EXPECT_FLOAT_EQ(points[3].y, -1.2f);
 }
 
-// One pointer script through a press state; each step is a hit or a miss.
+// One pointer script through a press state; each step is a hit or a miss,
+// in a frame (0 unless said). Key stands for a click from elsewhere than the
+// pointer (Click when it may act), Disable switches the widget off.
 struct Step {
-    enum Kind { Move, Begin, End } kind;
+    enum Kind { Move, Begin, End, Key, Disable } kind;
     bool hit;
     PressEvent event;
     bool claimed = true;  // for Begin
+    unsigned frame = 0;
 };
 
 void runScript(PressRules rules, bool enabled, const std::vector<Step>& steps, const char* name) {
@@ -66,9 +69,11 @@ void runScript(PressRules rules, bool enabled, const std::vector<Step>& steps, c
         const Step& step = steps[i];
         PressEvent got = PressEvent::None;
         if (step.kind == Step::Move) got = s.mouseMoved(step.hit);
-        if (step.kind == Step::End) got = s.touchEnded(step.hit);
+        if (step.kind == Step::End) got = s.touchEnded(step.hit, step.frame);
+        if (step.kind == Step::Key) got = s.takeClick(step.frame) ? PressEvent::Click : PressEvent::None;
+        if (step.kind == Step::Disable) s.enabled = false;
         if (step.kind == Step::Begin) {
-            EXPECT_EQ(s.touchBegan(step.hit, got), step.claimed) << name << " step " << i;
+            EXPECT_EQ(s.touchBegan(step.hit, step.frame, got), step.claimed) << name << " step " << i;
         }
         EXPECT_EQ(got, step.event) << name << " step " << i;
     }
@@ -93,6 +98,41 @@ TEST(PressStateMachine, PressStartsInsideAndClicksOnlyWhenItEndsInside) {
     runScript(plain, true,
               {{Step::Begin, false, PressEvent::None, false}, {Step::End, true, PressEvent::None}},
               "press outside is not claimed");
+}
+
+// However many clicks one frame's input holds, a widget acts once: a press
+// that begins after its click in the same frame is swallowed and starts
+// nothing (no press look or sound); the next frame takes presses again. Keys
+// standing for the widget count against the same frame.
+TEST(PressStateMachine, AWidgetClicksAtMostOnceAFrame) {
+    const PressRules plain;
+    runScript(plain, true,
+              {{Step::Begin, true, PressEvent::Press, true, 7},
+               {Step::End, true, PressEvent::Click, true, 7},
+               {Step::Begin, true, PressEvent::None, true, 7},
+               {Step::End, true, PressEvent::None, true, 7},
+               {Step::Key, true, PressEvent::None, true, 7},
+               {Step::Begin, true, PressEvent::Press, true, 8},
+               {Step::End, true, PressEvent::Click, true, 8}},
+              "two clicks in a frame, one in the next");
+    runScript(plain, true,
+              {{Step::Key, true, PressEvent::Click, true, 3},
+               {Step::Key, true, PressEvent::None, true, 3},
+               {Step::Begin, true, PressEvent::None, true, 3},
+               {Step::Begin, false, PressEvent::None, false, 3},  // a miss still passes by
+               {Step::Key, true, PressEvent::Click, true, 4}},
+              "keys and the pointer share the frame's one click");
+    runScript(plain, true,
+              {{Step::Begin, true, PressEvent::Press, true, 1},
+               {Step::End, false, PressEvent::Release, true, 1},
+               {Step::Begin, true, PressEvent::Press, true, 1},
+               {Step::End, true, PressEvent::Click, true, 1}},
+              "a press released outside was no click");
+    runScript(plain, true,
+              {{Step::Begin, true, PressEvent::Press},
+               {Step::Disable, true, PressEvent::None},
+               {Step::End, true, PressEvent::Release}},
+              "a widget switched off while pressed does not click");
 }
 
 TEST(PressStateMachine, DisabledWidgetsClaimOrPassByTheirRules) {

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "../support/PlayFixture.h"
+#include "app/menus/ZUIMainMenuScene.h"
 #include "app/play/PlayTestSceneNode.h"
 #include "app/story/SinglePlayerProgress.h"
 #include "app/story/ZUIElevatorButton.h"
@@ -231,6 +234,80 @@ TEST_F(Elevator, PressingTheOpenFloorStartsItsLevelThroughTheHost) {
     EXPECT_TRUE(Zarn::singlePlayerProgress().isModeActive(Zarn::playMode::deaths));
 }
 
+// Two clicks in one frame on an open floor choose it once; from then on, all
+// through the take-off, no floor takes a press: none glows or beeps, and the
+// level chosen first is the one that starts.
+TEST_F(Elevator, AFloorActsOnceAndNoneTakesAPressDuringTheTakeOff) {
+    Zarn::SinglePlayerData open = progressWith(32);
+    open.selectLevel(2);
+    writeSinglePlayerProgress(open);
+    ZUISinglePlayerScene* scene = restart();
+    ZUIElevatorButtonsPanel* panel = floors(scene);
+    const auto beeps = [&] {
+        const std::vector<std::string> all = played();
+        return std::count(all.begin(), all.end(), std::string("sound/elevator_panel/button_press.mp3"));
+    };
+    click(centreOf(panel->buttonOf(1)));
+    click(centreOf(panel->buttonOf(1)));
+    EXPECT_EQ(beeps(), 1);
+    EXPECT_TRUE(panel->buttonOf(1)->getGlow()->isVisible());
+    for (const float seconds : {0.0f, 0.5f, 0.6f}) {  // standing, then flying up
+        frames(static_cast<int>(seconds / 0.05f), 0.05f);
+        click(centreOf(panel->buttonOf(2)));
+        click(centreOf(panel->buttonOf(0)));
+        click(centreOf(panel->buttonOf(1)));
+        EXPECT_FALSE(panel->buttonOf(2)->getGlow()->isVisible()) << seconds;
+        EXPECT_FALSE(panel->buttonOf(0)->getGlow()->isVisible()) << seconds;
+        EXPECT_EQ(beeps(), 1) << seconds;
+    }
+    frames(60, 0.05f);
+    PlayTestSceneNode* level = host();
+    ASSERT_NE(level, nullptr);
+    EXPECT_EQ(level->getInGameScene()->getMapName(), "DEMO_EmptyRoomWithHoles.map");
+    EXPECT_EQ(Zarn::singlePlayerProgress().currentLevel, 1u);
+}
+
+// Limited lives switched on during the take-off, with no lives left, starts
+// the lives run again (its first floor); the floor chosen is still the one
+// the record names when it starts.
+TEST_F(Elevator, AModeSwitchedDuringTheTakeOffLeavesTheChosenFloorInTheRecord) {
+    Zarn::SinglePlayerData done = progressWith(32);
+    done.runComplete = 1;
+    done.selectLevel(31);
+    done.lives = 0;
+    writeSinglePlayerProgress(done);
+    ZUISinglePlayerScene* scene = restart();
+    click(centreOf(floors(scene)->buttonOf(1)));
+    frames(5, 0.05f);
+    click(centreOf(scene->getElevatorPanel()->getSideBar()->getLimitedLivesToggle()));
+    ASSERT_TRUE(Zarn::singlePlayerProgress().isModeActive(Zarn::playMode::limitedLives));
+    frames(60, 0.05f);
+    PlayTestSceneNode* level = host();
+    ASSERT_NE(level, nullptr);
+    EXPECT_EQ(level->getInGameScene()->getMapName(), "DEMO_EmptyRoomWithHoles.map");
+    EXPECT_EQ(Zarn::singlePlayerProgress().currentLevel, 1u);
+    Zarn::SinglePlayerData saved;
+    saved.loadFromSaveFile(getSinglePlayerSaveFileName());
+    EXPECT_EQ(saved.currentLevel, 1u);
+}
+
+// The home icon, clicked twice in one frame, leaves for the main menu once.
+TEST_F(Elevator, TwoClicksInOneFrameOnTheHomeIconLeaveOnce) {
+    ZUISinglePlayerScene* scene = restart();
+    ZUICoreButton* home = scene->getElevatorPanel()->getSideBar()->getHomeButton();
+    int actions = 0;
+    const std::function<void()> leave = home->callback;
+    home->callback = [&] {
+        ++actions;
+        leave();
+    };
+    click(centreOf(home));
+    click(centreOf(home));
+    EXPECT_EQ(actions, 1);
+    frames(20, 0.05f);
+    EXPECT_NE(dynamic_cast<ZUIMainMenuScene*>(Director::getInstance()->getRunningScene()), nullptr);
+}
+
 // The narrow bar's hint shows while the mouse is over any locked mode slot;
 // a tap on the slots flips it and a tap elsewhere leaves it.
 TEST_F(Elevator, TheLockedModesHintFollowsTheMouseAndFlipsOnATap) {
@@ -286,6 +363,7 @@ TEST_F(Elevator, SwitchingLimitedLivesWithNoLivesLeftRestartsTheLivesRun) {
 
     Zarn::singlePlayerProgress().lives = 0;
     Zarn::singlePlayerProgress().limitedLivesLevel = 4;
+    frame(0.0f);
     click(centreOf(lives));  // off: the story's floors come back, the lives run starts over
     EXPECT_FALSE(progress.isModeActive(Zarn::playMode::limitedLives));
     EXPECT_EQ(progress.lives, 3u);

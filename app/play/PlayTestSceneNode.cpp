@@ -138,6 +138,7 @@ bool PlayTestSceneNode::init() {
     rootMediator_ = std::make_unique<CocosNodeMediator>(this);
     scene_ = std::make_unique<CocosPlayTestScene>(
         *rootMediator_, this, *client_, mapName_, makeLevelVisualFactories, levels_, progress_, [this] {
+            runOver_ = true;
             runAction(cocos2d::Sequence::create(cocos2d::DelayTime::create(1.5f),
                                                 cocos2d::CallFunc::create([this] { showGameOver(); }),
                                                 nullptr));
@@ -181,14 +182,21 @@ u8 keyInputKind(EventKeyboard::KeyCode key, bool pressed) {
 }
 
 void PlayTestSceneNode::onKeyPressed(EventKeyboard::KeyCode key, cocos2d::Event*) {
+    if (panel_ != nullptr) return;
     if (const u8 kind = keyInputKind(key, true)) scene_->sendInput(kind);
 }
 
 void PlayTestSceneNode::onKeyReleased(EventKeyboard::KeyCode key, cocos2d::Event*) {
+    if (panel_ != nullptr) return;
     if (key == K::KEY_ESCAPE) {
         backToLevelSelect();
     } else if (key == K::KEY_R) {
-        restartLevel();
+        // After the last life only the whole limited-lives run starts again.
+        if (runOver_) {
+            retryFromFirstLevel();
+        } else {
+            restartLevel();
+        }
     } else if (const u8 kind = keyInputKind(key, false)) {
         scene_->sendInput(kind);
     }
@@ -202,7 +210,8 @@ void PlayTestSceneNode::onLevelFinished() {
 void PlayTestSceneNode::showLevelResult() {
     cocos2d::Director* director = cocos2d::Director::getInstance();
     if (progress_ == nullptr) {
-        director->replaceScene(cocos2d::TransitionFade::create(1.5f, ZUICreditsScene::create()));
+        if (takeWayOut())
+            director->replaceScene(cocos2d::TransitionFade::create(1.5f, ZUICreditsScene::create()));
         return;
     }
     const u32 level = progress_->currentLevel;
@@ -223,8 +232,12 @@ void PlayTestSceneNode::showLevelResult() {
             playLevel(level + 1);
             return;
         }
+        if (!takeWayOut()) return;
         ZUIBetaEndScene* end = ZUIBetaEndScene::create();
-        if (end == nullptr) return;
+        if (end == nullptr) {
+            leaving_ = false;
+            return;
+        }
         if (route == NextLevelRoute::bonusChallenges) end->addBonusChallenges();
         cocos2d::Director::getInstance()->replaceScene(cocos2d::TransitionFade::create(1.0f, end));
     };
@@ -256,39 +269,50 @@ void PlayTestSceneNode::showGameOver() {
     client_->stopServer();
     ZUIMedalResult* panel = ZUIMedalResult::create();
     panel->showGameOver();
-    panel->getLevelsButton()->callback = [] {
-        cocos2d::Director::getInstance()->replaceScene(
-            cocos2d::TransitionMoveInT::create(0.4f, ZUISinglePlayerScene::create()));
-    };
+    panel->getLevelsButton()->callback = [this] { backToLevelSelect(0.4f); };
     panel->getRetryButton()->callback = [this] { retryFromFirstLevel(); };
     slideIn(panel);
 }
 
+bool PlayTestSceneNode::takeWayOut() {
+    if (leaving_) return false;
+    leaving_ = true;
+    return true;
+}
+
 void PlayTestSceneNode::playLevel(u32 next) {
-    if (next >= levels_.size()) return;
+    if (next >= levels_.size() || !takeWayOut()) return;
+    const u32 played = progress_->currentLevel;
     progress_->currentLevel = next;
     const bool sameTrack = !LevelMusicTable::instance().needsTrackChange(static_cast<int>(next));
     if (sameTrack) stopMusicWhenLeaving_ = false;
-    if (!startLevel(levels_[next].mapName + ".map", progress_, levels_, 1.0f, sameTrack ? musicID_ : -1,
-                    clock_))
-        stopMusicWhenLeaving_ = true;
+    if (startLevel(levels_[next].mapName + ".map", progress_, levels_, 1.0f, sameTrack ? musicID_ : -1,
+                   clock_))
+        return;
+    progress_->currentLevel = played;
+    stopMusicWhenLeaving_ = true;
+    leaving_ = false;
 }
 
 void PlayTestSceneNode::restartLevel() {
+    if (!takeWayOut()) return;
     stopMusicWhenLeaving_ = false;
-    if (!startLevel(mapName_, progress_, levels_, 0.5f, musicID_, clock_)) stopMusicWhenLeaving_ = true;
+    if (startLevel(mapName_, progress_, levels_, 0.5f, musicID_, clock_)) return;
+    stopMusicWhenLeaving_ = true;
+    leaving_ = false;
 }
 
-void PlayTestSceneNode::backToLevelSelect() {
+void PlayTestSceneNode::backToLevelSelect(float seconds) {
+    if (!takeWayOut()) return;
     cocos2d::Director::getInstance()->replaceScene(
-        cocos2d::TransitionMoveInT::create(0.35f, ZUISinglePlayerScene::create()));
+        cocos2d::TransitionMoveInT::create(seconds, ZUISinglePlayerScene::create()));
 }
 
 void PlayTestSceneNode::retryFromFirstLevel() {
+    if (levels_.empty() || !takeWayOut()) return;
     progress_->restartLives();
     if (LevelMusicTable::instance().needsTrackChange(0)) SoundPlayer::getInstance()->stopAllMusic();
-    if (levels_.empty()) return;
-    startLevel(levels_[0].mapName + ".map", progress_, levels_, 1.0f, -1, clock_);
+    if (!startLevel(levels_[0].mapName + ".map", progress_, levels_, 1.0f, -1, clock_)) leaving_ = false;
 }
 
 void PlayTestSceneNode::startLevelMusic() {
@@ -301,6 +325,7 @@ void PlayTestSceneNode::startLevelMusic() {
 
 void PlayTestSceneNode::leaveAfterFailure() {
     client_->stopServer();
+    leaving_ = true;
     stopMusicWhenLeaving_ = true;
     ZUIMainMenuScene* menu = ZUIMainMenuScene::create(0);
     tellPlayer(menu, "The level stopped after an error.");

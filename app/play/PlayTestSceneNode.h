@@ -74,11 +74,15 @@ public:
     // effect, and the positional sounds.
     void onExitTransitionDidStart() override;
 
-    // The ways out of a level; each replaces this scene.
+    // The ways out of a level; each replaces this scene. Only the first one
+    // taken counts: once the scene is on its way out the others do nothing.
+    // A level that cannot be brought up leaves the scene, and its ways out,
+    // as they were.
     void onLevelFinished();
     void restartLevel();
     void playLevel(u32 next);
-    void backToLevelSelect();
+    void backToLevelSelect(float seconds = 0.35f);
+    // The limited-lives run starts again from the first level of the list.
     void retryFromFirstLevel();
     // The limited-lives run is over: the game-over panel.
     void showGameOver();
@@ -90,7 +94,9 @@ public:
     int getMusicID() const { return musicID_; }
     bool stopsMusicWhenLeaving() const { return stopMusicWhenLeaving_; }
 
-    // Touch and key handling, as the listeners call them.
+    // Touch and key handling, as the listeners call them. While a result
+    // panel is up the panel alone takes touches and keys. R restarts the
+    // level, or, once the last life is lost, the limited-lives run.
     void onTouchesBegan(const std::vector<cocos2d::Touch*>& touches, cocos2d::Event* event);
     void onKeyPressed(cocos2d::EventKeyboard::KeyCode key, cocos2d::Event* event);
     void onKeyReleased(cocos2d::EventKeyboard::KeyCode key, cocos2d::Event* event);
@@ -100,6 +106,8 @@ private:
                       const Convinience::TickClock& clock);
 
     void showLevelResult();
+    // Marks the scene as leaving; false when it already is.
+    bool takeWayOut();
     void slideIn(ZUIMedalResult* panel);
     void startLevelMusic();
     // A frame failed: the level ends and the main menu replaces it.
@@ -118,4 +126,8 @@ private:
     const Convinience::TickClock& clock_;
     // A child of this scene, or null.
     ZUIMedalResult* panel_ = nullptr;
+    // The last life of a limited-lives run is lost.
+    bool runOver_ = false;
+    // A way out was taken: the scene is being replaced.
+    bool leaving_ = false;
 };

@@ -147,7 +147,7 @@ bool ZUIMedalResult::init() {
 void ZUIMedalResult::pressDefaultButton() {
     if (getNumberOfRunningActions() > 0) return;
     ZUICoreButton* button = nextButton_ != nullptr ? nextButton_ : levelsButton_;
-    if (button != nullptr && button->callback) button->callback();
+    if (button != nullptr && button->callback && button->takeClick()) button->callback();
 }
 
 Sprite* ZUIMedalResult::makeRibbon(const std::string& title, float fontSize) {

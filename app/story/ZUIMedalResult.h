@@ -50,8 +50,9 @@ public:
     // 0.9 s of actions on the panel.
     void runRevealSequence();
     // A released key: the next button's callback (the levels button's when
-    // there is none), called directly; nothing while an action runs on the
-    // panel or when the callback is empty.
+    // there is none), called without the press look; nothing while an action
+    // runs on the panel, when the callback is empty, or when the button has
+    // already acted in this frame (by a click or an earlier key).
     void pressDefaultButton();
 
     // The buttons, for their callbacks; the next button is null in the

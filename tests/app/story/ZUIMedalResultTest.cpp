@@ -170,4 +170,19 @@ TEST_F(MedalResultTest, AKeyPressesNextAndTouchesBesideTheButtonsAreSwallowed) {
     EXPECT_EQ(pressed.size(), 2u) << "an empty callback does nothing";
 }
 
+// Keys and clicks that one frame's input holds press a button once; the
+// next frame takes them again.
+TEST_F(MedalResultTest, OneFramesKeysAndClicksPressAButtonOnce) {
+    panel->buildMedalRows(levels, 0, Zarn::LevelStatus(), {{0, Medal::Gold, "0"}});
+    show();
+    pressKey(EventKeyboard::KeyCode::KEY_ENTER);
+    pressKey(EventKeyboard::KeyCode::KEY_R);
+    click(centreOf(panel->getNextButton()));
+    EXPECT_EQ(pressed, std::vector<std::string>{"next"});
+    frame(1.0f / 60);
+    click(centreOf(panel->getNextButton()));
+    pressKey(EventKeyboard::KeyCode::KEY_SPACE);
+    EXPECT_EQ(pressed, (std::vector<std::string>{"next", "next"}));
+}
+
 }  // namespace

@@ -34,7 +34,14 @@ std::span<u8> PacketFramer::prepare() {
     const std::size_t packetSize = nextPacketSize();
     const std::size_t missing = packetSize > filled_ ? packetSize - filled_ : 0;
     const std::size_t room = std::max(kReadSize, missing);
-    if (storage_.size() < filled_ + room) storage_.resize(filled_ + room);
+    const std::size_t needed = filled_ + room;
+    if (storage_.size() < needed) {
+        storage_.resize(needed);
+    } else if (storage_.size() > 2 * kReadSize && storage_.size() > needed) {
+        // A large packet has gone: give its room back.
+        storage_.resize(needed);
+        storage_.shrink_to_fit();
+    }
     return {storage_.data() + filled_, room};
 }
 

@@ -16,7 +16,8 @@ namespace Ferro {
 // bytes breaks the stream: the framer reports it and takes nothing more.
 //
 // One framer per connection; used by one thread at a time (the I/O thread).
-// Holds at most one packet and one read's worth of bytes.
+// Holds at most one packet and one read's worth of bytes; once a large packet
+// has gone, its room is given back at the next prepare.
 class PacketFramer {
 public:
     // Reads of at least this many bytes are offered by prepare.
@@ -40,6 +41,8 @@ public:
     u32 brokenPayloadLength() const { return brokenPayloadLength_; }
     // Bytes held that do not yet form a whole packet.
     std::size_t pendingBytes() const { return filled_ - start_; }
+    // Bytes of storage held now.
+    std::size_t storageBytes() const { return storage_.capacity(); }
 
 private:
     // The whole size of the packet that starts at start_, 0 while its header

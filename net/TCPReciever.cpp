@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "foundation/Logger.h"
+#include "foundation/RateLimitedLog.h"
 #include "net/Endpoint.h"
 #include "net/Packet.h"
 #include "net/PacketFramer.h"
@@ -40,6 +41,7 @@ struct TCPReciever::State : std::enable_shared_from_this<TCPReciever::State> {
                 std::size_t n);
     void deliver(const Connection& connection, const u8* bytes, std::size_t size);
     void disconnect(const std::shared_ptr<Connection>& connection);
+    void forget(const std::shared_ptr<Connection>& connection);
 
     IoStrand strand;
     std::recursive_mutex sinkMutex;        // the disconnect handler may call back in
@@ -47,6 +49,8 @@ struct TCPReciever::State : std::enable_shared_from_this<TCPReciever::State> {
     DisconnectHandler* handler = nullptr;  // guarded by sinkMutex
     std::unordered_map<std::string, std::shared_ptr<Connection>> connections;
     Convinience::Logger logger;
+    // A server sees many peers come and go: their ends are news once a second.
+    Convinience::RateLimitedLog ends;
 };
 
 void TCPReciever::State::add(const std::string& endpoint,
@@ -86,17 +90,26 @@ void TCPReciever::State::onRead(const std::shared_ptr<Connection>& connection,
             return;
         }
         if (!connection->active) return;
+        if (!connection->socket->is_open()) {
+            // Closed by its owner while a packet of it was delivered.
+            forget(connection);
+            return;
+        }
     }
     if (!error) {
         startReading(connection);
         return;
     }
-    if (error == boost::asio::error::operation_aborted) return;
+    if (error == boost::asio::error::operation_aborted || !connection->socket->is_open()) {
+        // Its owner closed it: no news, and nothing of it is kept.
+        forget(connection);
+        return;
+    }
     if (endsConnection(error)) {
         const std::string what =
             error == boost::asio::error::eof ? "Connection closed by peer [" : "Connection reset by peer [";
-        logger.log(Convinience::severity::info,
-                   what + connection->endpoint + "][" + errorCodeText(error) + "]");
+        ends.log(Convinience::severity::info, "connections ended by peers",
+                 what + connection->endpoint + "][" + errorCodeText(error) + "]");
         disconnect(connection);
         return;
     }
@@ -117,12 +130,16 @@ void TCPReciever::State::deliver(const Connection& connection, const u8* bytes, 
     }
 }
 
-void TCPReciever::State::disconnect(const std::shared_ptr<Connection>& connection) {
+void TCPReciever::State::forget(const std::shared_ptr<Connection>& connection) {
     connection->active = false;
-    boost::system::error_code ignored;
-    connection->socket->close(ignored);
     const auto it = connections.find(connection->endpoint);
     if (it != connections.end() && it->second == connection) connections.erase(it);
+}
+
+void TCPReciever::State::disconnect(const std::shared_ptr<Connection>& connection) {
+    boost::system::error_code ignored;
+    connection->socket->close(ignored);
+    forget(connection);
     std::lock_guard lock(sinkMutex);
     if (handler == nullptr) return;
     try {
@@ -150,6 +167,13 @@ TCPReciever::~TCPReciever() {
 void TCPReciever::setDisconnectHandler(DisconnectHandler* handler) {
     std::lock_guard lock(state_->sinkMutex);
     state_->handler = handler;
+}
+
+void TCPReciever::removeConnection(const std::string& endpoint) {
+    boost::asio::post(state_->strand, [state = state_, endpoint] {
+        const auto it = state->connections.find(endpoint);
+        if (it != state->connections.end()) state->forget(it->second);
+    });
 }
 
 void TCPReciever::addConnection(const std::string& endpoint,

@@ -27,8 +27,9 @@ public:
 // disconnect: the socket is closed, the connection unregistered and the
 // disconnect handler called once. So is a stream whose next packet states a
 // payload above kMaxPayloadSize, and so is any other read error (logged at
-// ERROR first). Only a read cancelled by its owner (the socket closed or
-// replaced here) ends quietly.
+// ERROR first). A connection that its owner ends (removeConnection, or the
+// socket closed while a packet of it is delivered, or replaced here) ends
+// quietly: no log line, no disconnect call.
 //
 // Threads: reads, deliveries and the disconnect handler run on the strand
 // (the I/O thread); addConnection and setDisconnectHandler may be called from
@@ -53,6 +54,11 @@ public:
     // reading it; a registration under the same endpoint is replaced (its
     // reading stops). Takes effect on the strand.
     void addConnection(const std::string& endpoint, std::shared_ptr<boost::asio::ip::tcp::socket> socket);
+    // Stops reading the connection registered under the endpoint and forgets
+    // it; nothing more of it is delivered and no disconnect is told. The
+    // owner closes the socket. Takes effect on the strand, in order with
+    // addConnection.
+    void removeConnection(const std::string& endpoint);
 
 private:
     struct State;

@@ -26,12 +26,15 @@ struct Connection {
 // Everything here is used on the strand only; the handlers keep the state
 // alive.
 struct TCPSender::State : std::enable_shared_from_this<TCPSender::State> {
-    explicit State(IoStrand s) : strand(std::move(s)) {}
+    State(IoStrand s, std::size_t limit, OverflowFunction overflow)
+        : strand(std::move(s)), maxQueuedBytes(limit), onOverflow(std::move(overflow)) {}
 
     void enqueue(const std::string& endpoint, std::vector<u8>&& bytes);
     void startWrite(const std::shared_ptr<Connection>& connection);
 
     IoStrand strand;
+    std::size_t maxQueuedBytes;
+    OverflowFunction onOverflow;
     std::unordered_map<std::string, std::shared_ptr<Connection>> connections;
     Convinience::Logger logger;
 };
@@ -44,9 +47,16 @@ void TCPSender::State::enqueue(const std::string& endpoint, std::vector<u8>&& by
     }
     const auto& connection = it->second;
     if (connection->failed) return;
-    if (connection->queuedBytes + bytes.size() > kMaxQueuedBytes) {
+    if (connection->queuedBytes + bytes.size() > maxQueuedBytes) {
         logger.log(Convinience::severity::warn,
                    "TCP connection to " + endpoint + " is not taking data, packet dropped");
+        if (onOverflow) {
+            // The peer is dropped: nothing more is queued for it.
+            connection->failed = true;
+            for (const auto& queued : connection->queue) connection->queuedBytes -= queued.size();
+            connection->queue.clear();
+            onOverflow(endpoint);
+        }
         return;
     }
     connection->queuedBytes += bytes.size();
@@ -81,7 +91,8 @@ void TCPSender::State::startWrite(const std::shared_ptr<Connection>& connection)
         }));
 }
 
-TCPSender::TCPSender(IoStrand strand) : state_(std::make_shared<State>(std::move(strand))) {}
+TCPSender::TCPSender(IoStrand strand, std::size_t maxQueuedBytes, OverflowFunction onOverflow)
+    : state_(std::make_shared<State>(std::move(strand), maxQueuedBytes, std::move(onOverflow))) {}
 
 TCPSender::~TCPSender() = default;
 
@@ -91,6 +102,16 @@ void TCPSender::addConnection(const std::string& endpoint,
         auto connection = std::make_shared<Connection>();
         connection->socket = std::move(socket);
         state->connections[endpoint] = std::move(connection);
+    });
+}
+
+void TCPSender::removeConnection(const std::string& endpoint) {
+    boost::asio::post(state_->strand, [state = state_, endpoint] { state->connections.erase(endpoint); });
+}
+
+void TCPSender::send(std::vector<u8>&& bytes, const std::string& endpoint) {
+    boost::asio::post(state_->strand, [state = state_, bytes = std::move(bytes), endpoint]() mutable {
+        state->enqueue(endpoint, std::move(bytes));
     });
 }
 

@@ -1,11 +1,13 @@
 #include "net/UDPChannel.h"
 
+#include <atomic>
 #include <boost/asio/bind_executor.hpp>
 #include <boost/asio/post.hpp>
 #include <mutex>
 #include <vector>
 
 #include "foundation/Logger.h"
+#include "foundation/RateLimitedLog.h"
 #include "net/Endpoint.h"
 
 namespace Ferro {
@@ -18,6 +20,15 @@ struct UDPSender::State : std::enable_shared_from_this<UDPSender::State> {
     IoStrand strand;
     std::shared_ptr<udp::socket> socket;
     Convinience::Logger logger;
+    Convinience::RateLimitedLog limited;
+    std::atomic<u64> oversize{0};
+
+    void refuse(std::size_t size, const std::string& endpoint) {
+        ++oversize;
+        limited.log(Convinience::severity::error, "oversize datagrams",
+                    "Refused to send a datagram of " + std::to_string(size) + " bytes to " + endpoint +
+                        ": above " + std::to_string(kMaxDatagramSize));
+    }
 };
 
 UDPSender::UDPSender(IoStrand strand, std::shared_ptr<udp::socket> socket) {
@@ -29,13 +40,29 @@ UDPSender::UDPSender(IoStrand strand, std::shared_ptr<udp::socket> socket) {
 UDPSender::~UDPSender() = default;
 
 void UDPSender::send(const std::vector<u8>& bytes, const std::string& endpoint) {
+    if (bytes.size() > kMaxDatagramSize) {
+        state_->refuse(bytes.size(), endpoint);
+        return;
+    }
+    send(std::vector<u8>(bytes), endpoint);
+}
+
+u64 UDPSender::refusedOversize() const {
+    return state_->oversize.load();
+}
+
+void UDPSender::send(std::vector<u8>&& bytes, const std::string& endpoint) {
+    if (bytes.size() > kMaxDatagramSize) {
+        state_->refuse(bytes.size(), endpoint);
+        return;
+    }
     const auto destination = parseEndpoint(endpoint);
     if (!destination) {
         state_->logger.log(Convinience::severity::error,
                            "Invalid endpoint string " + endpoint + ", datagram dropped");
         return;
     }
-    auto datagram = std::make_shared<std::vector<u8>>(bytes);
+    auto datagram = std::make_shared<std::vector<u8>>(std::move(bytes));
     boost::asio::post(state_->strand, [state = state_, datagram, to = *destination] {
         state->socket->async_send_to(
             boost::asio::buffer(*datagram), to,

@@ -25,12 +25,16 @@ public:
 // called from any thread (the send thread) and never blocks or throws: the
 // bytes are copied and the send is posted to the strand. An endpoint that is
 // not canonical ("a.b.c.d:port", see net/Endpoint.h) is logged and the
-// datagram dropped; send errors are logged.
+// datagram dropped; so is a datagram above kMaxDatagramSize bytes, which no
+// receiver would take whole (at most one line a second); send errors are
+// logged.
 //
 // The socket is the client's (opened and bound by its owner, on the strand's
 // io_context) and shared with the UDPReciever.
 class UDPSender : public Convinience::Sender {
 public:
+    static constexpr std::size_t kMaxDatagramSize = 4096;
+
     // Throws InvalidUDPSenderConstruction for a null socket and
     // boost::system::system_error when it cannot be made non-blocking.
     UDPSender(IoStrand strand, std::shared_ptr<boost::asio::ip::udp::socket> socket);
@@ -39,6 +43,10 @@ public:
     UDPSender& operator=(const UDPSender&) = delete;
 
     void send(const std::vector<u8>& bytes, const std::string& endpoint) override;
+    // The same without a copy.
+    void send(std::vector<u8>&& bytes, const std::string& endpoint);
+    // Datagrams refused for their size since construction (any thread).
+    u64 refusedOversize() const;
 
 private:
     struct State;

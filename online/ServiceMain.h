@@ -24,6 +24,23 @@ inline bool parsePort(const std::string& text, u16& port) {
     return true;
 }
 
+// A decimal count 1 to 1,000,000; false for anything else.
+inline bool parseCount(const std::string& text, std::size_t& count) {
+    char* end = nullptr;
+    const unsigned long value = std::strtoul(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || value < 1 || value > 1000000 || text[0] == '-') return false;
+    count = static_cast<std::size_t>(value);
+    return true;
+}
+
+// Whole seconds 1 to 86,400 as milliseconds; false for anything else.
+inline bool parseSeconds(const std::string& text, u64& milliseconds) {
+    std::size_t seconds = 0;
+    if (!parseCount(text, seconds) || seconds > 86400) return false;
+    milliseconds = static_cast<u64>(seconds) * 1000;
+    return true;
+}
+
 // Logs to stderr and to the rotating files "<path>_N.log".
 inline void startServiceLog(const std::string& path) {
     Convinience::Logger::initialize();

@@ -1,5 +1,7 @@
 #include "map/records/MultiplayerMapList.h"
 
+#include <algorithm>
+
 namespace Zarn {
 
 MapMetadata::MapMetadata(Convinience::ByteReader& reader) {
@@ -27,6 +29,13 @@ const std::string& MultiplayerMapList::findByHash(u32 mapHash) const {
     const auto it = names_.find(mapHash);
     if (it == names_.end()) throw MapHashNotFoundException();
     return it->second;
+}
+
+std::vector<u32> MultiplayerMapList::hashes() const {
+    std::vector<u32> all;
+    for (const auto& [hash, name] : names_) all.push_back(hash);
+    std::sort(all.begin(), all.end());
+    return all;
 }
 
 MapMetadata& MultiplayerMapList::metadata(u32 mapHash) {

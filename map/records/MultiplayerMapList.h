@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "foundation/Buffer.h"
 #include "foundation/ByteReader.h"
@@ -45,6 +46,8 @@ public:
 
     // The map file name filed under the hash; throws MapHashNotFoundException.
     const std::string& findByHash(u32 mapHash) const;
+    // Every hash of the list, in ascending order.
+    std::vector<u32> hashes() const;
     // The metadata filed under the hash; a missing hash gets a new all-zero entry.
     MapMetadata& metadata(u32 mapHash);
     // True when the stored metadata under received.mapHash equals all three fields.

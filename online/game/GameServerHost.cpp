@@ -5,16 +5,12 @@
 #include <boost/asio/post.hpp>
 #include <chrono>
 #include <exception>
+#include <future>
 #include <random>
 #include <sstream>
 
-#include "foundation/Buffer.h"
-#include "foundation/ByteReader.h"
-#include "foundation/CommandHeader.h"
 #include "foundation/Error.h"
-#include "net/Endpoint.h"
-#include "simulation/commands/CommandIds.h"
-#include "simulation/scores/DeathScoreKeeper.h"
+#include "foundation/Stopwatch.h"
 #include "simulation/server/ZarnServer.h"
 
 namespace Zarn {
@@ -25,9 +21,8 @@ namespace severity = Convinience::severity;
 
 namespace {
 
-constexpr float kTickDelta = 0.03f;
-constexpr u32 kResendThresholdMs = 1000;
 constexpr int kUdpReceiveBuffer = 4 * 1024 * 1024;
+constexpr std::chrono::milliseconds kHousekeepingPeriod{1000};
 
 // A fresh seed for each game's trap spawners; never 0 (no shared seed).
 u32 freshSpawnSeed() {
@@ -38,39 +33,75 @@ u32 freshSpawnSeed() {
 
 }  // namespace
 
-// Every received packet passes here first (I/O thread).
+// Every TCP packet passes to the gate (I/O thread).
 class GameServerHost::Reader : public Convinience::Reciever {
 public:
     explicit Reader(GameServerHost& host) : host_(host) {}
     void receive(const u8* bytes, std::size_t size, const std::string& endpoint) override {
-        host_.screen(bytes, size, endpoint);
+        host_.gate_->receive(bytes, size, endpoint, host_.nowMs());
     }
 
 private:
     GameServerHost& host_;
 };
 
-// Server thread: hands joins and exits to the I/O thread.
-class GameServerHost::Registrar : public EndpointRegistrar {
+// Every datagram passes to the gate (I/O thread).
+class GameServerHost::DatagramReader : public Convinience::Reciever {
 public:
-    explicit Registrar(GameServerHost& host) : host_(host) {}
-    void registerEndpoint(u32 clientId, const std::string&) override {
-        boost::asio::post(host_.strand_, [this, clientId] { host_.gate_->release(clientId); });
+    explicit DatagramReader(GameServerHost& host) : host_(host) {}
+    void receive(const u8* bytes, std::size_t size, const std::string& endpoint) override {
+        host_.gate_->receiveDatagram(bytes, size, endpoint, host_.nowMs());
     }
-    void removeEndpoint(u32) override {}
 
 private:
     GameServerHost& host_;
 };
 
-// Server thread: a laggard is disconnected like a client that broke the rules.
-class GameServerHost::Kicker : public LagKicker {
+// The games' events go to the gate on the I/O thread (posted from the games'
+// threads); one that comes after its game was let go is dropped.
+class GameServerHost::GameEvents : public HostedGame::Events {
 public:
-    explicit Kicker(GameServerHost& host) : host_(host) {}
-    void kick(const std::vector<u32>& clientIds) override {
-        boost::asio::post(host_.strand_, [this, clientIds] {
-            for (u32 id : clientIds) host_.gate_->rejectClient(id, "too slow for the game");
+    explicit GameEvents(GameServerHost& host) : host_(host) {}
+    void tookIn(HostedGame& game, u32 clientID) override {
+        post(game, [clientID](ClientGate& gate, HostedGame& g) { gate.tookIn(g, clientID); });
+    }
+    void seated(HostedGame& game, u32 clientID) override {
+        post(game, [clientID](ClientGate& gate, HostedGame& g) { gate.seated(g, clientID); });
+    }
+    void closed(HostedGame& game) override {
+        post(game, [](ClientGate& gate, HostedGame& g) { gate.closed(g); });
+    }
+    void kicked(HostedGame& game, const std::vector<u32>& clientIDs) override {
+        post(game, [clientIDs](ClientGate& gate, HostedGame& g) { gate.kicked(g, clientIDs); });
+    }
+    void ended(HostedGame& game) override {
+        post(game, [](ClientGate& gate, HostedGame& g) { gate.ended(g); });
+    }
+
+private:
+    template <class F>
+    void post(HostedGame& game, F&& work) {
+        boost::asio::post(host_.strand_, [this, weak = game.weak_from_this(), work = std::forward<F>(work)] {
+            if (const auto alive = weak.lock()) work(*host_.gate_, *alive);
         });
+    }
+
+    GameServerHost& host_;
+};
+
+// The games' packets go to the client's connection or datagram endpoint
+// (called on the games' threads; the channels post to the I/O thread).
+class GameServerHost::GameOutlet : public HostedGame::Outlet {
+public:
+    explicit GameOutlet(GameServerHost& host) : host_(host) {}
+    void sendToClient(u32 clientID, bool reliable, std::vector<u8>&& packet) override {
+        ClientRoutes::Route route;
+        if (!host_.routes_.find(clientID, route)) return;
+        if (reliable) {
+            host_.tcpSender_->send(std::move(packet), route.reliable);
+        } else {
+            host_.udpSender_->send(std::move(packet), route.unreliable);
+        }
     }
 
 private:
@@ -78,11 +109,12 @@ private:
 };
 
 GameServerHost::GameServerHost(Options options) : options_(std::move(options)) {
-    {
-        // The map must load before anyone is told the port.
+    if (options_.maps.empty()) throw Convinience::Error("no maps to serve");
+    for (const auto& [hash, bytes] : options_.maps) {
+        // Every map must load before anyone is told the port.
         Corvel::MessageQueue in(2), out(2);
         ZarnServer probe(in, out);
-        std::istringstream stream(options_.mapBytes);
+        std::istringstream stream(bytes);
         probe.loadMap(stream);
     }
     const auto address = boost::asio::ip::make_address(options_.address);
@@ -90,7 +122,8 @@ GameServerHost::GameServerHost(Options options) : options_(std::move(options)) {
         auto udpCandidate = std::make_shared<udp::socket>(strand_, udp::endpoint(address, options_.port));
         const u16 candidate = udpCandidate->local_endpoint().port();
         try {
-            acceptor_ = std::make_unique<tcp::acceptor>(strand_, tcp::endpoint(address, candidate));
+            acceptor_ = std::make_unique<Ferro::TcpAcceptor>(strand_, tcp::endpoint(address, candidate),
+                                                             options_.limits);
         } catch (const boost::system::system_error&) {
             if (options_.port != 0) throw;
             continue;
@@ -101,228 +134,142 @@ GameServerHost::GameServerHost(Options options) : options_(std::move(options)) {
         port_ = candidate;
     }
     if (port_ == 0) throw Convinience::Error("no port for both TCP and UDP");
-    gate_ = std::make_unique<ClientGate>(*this, endpoints_, reciever_, serverIncoming_);
+    events_ = std::make_unique<GameEvents>(*this);
+    outlet_ = std::make_unique<GameOutlet>(*this);
+    gate_ = std::make_unique<ClientGate>(*this, routes_, options_.lobbyAddresses, options_.timeouts);
     reader_ = std::make_unique<Reader>(*this);
-    udpReader_ = std::make_unique<Ferro::UDPReciever>(strand_, udpSocket_, *reader_);
+    datagramReader_ = std::make_unique<DatagramReader>(*this);
+    udpReader_ = std::make_unique<Ferro::UDPReciever>(strand_, udpSocket_, *datagramReader_);
+    udpSender_ = std::make_unique<Ferro::UDPSender>(strand_, udpSocket_);
     tcpReader_ = std::make_unique<Ferro::TCPReciever>(strand_, *reader_);
     tcpReader_->setDisconnectHandler(this);
-    channels_ = std::make_unique<Ferro::TCPUDPSender>(strand_, udpSocket_);
-    sender_ = std::make_unique<Ferro::ReliableSenderProcessor>(*channels_, endpoints_, stamp_, delivery_,
-                                                               sendRing_);
-    delivery_.resendThresholdMs = kResendThresholdMs;
-    registrar_ = std::make_unique<Registrar>(*this);
-    kicker_ = std::make_unique<Kicker>(*this);
+    tcpSender_ = std::make_unique<Ferro::TCPSender>(
+        strand_, kMaxQueuedBytes,
+        [this](const std::string& endpoint) { dropConnection(endpoint, "it takes no more data"); });
 }
 
 GameServerHost::~GameServerHost() {
     stop();
     tcpReader_->setDisconnectHandler(nullptr);
-    sender_.reset();
-    tcpReader_.reset();
-    udpReader_.reset();
+}
+
+u64 GameServerHost::nowMs() const {
+    return Convinience::TickClock::steady().nowTicks() / 10000;
 }
 
 void GameServerHost::start() {
     if (started_) return;
     started_ = true;
-    clock_.start();
     udpReader_->startReceiving();
-    boost::asio::post(strand_, [this] { accept(); });
+    acceptor_->start([this](Ferro::AcceptedConnection connection) { accept(std::move(connection)); });
+    boost::asio::post(strand_, [this] { housekeep(); });
     ioThread_ = std::thread([this] {
         auto work = boost::asio::make_work_guard(io_);
         Ferro::runEventLoop(io_);
     });
-    sendThread_ = std::thread([this] { sender_->run(); });
-    pumpRunning_ = true;
-    pumpThread_ = std::thread([this] { runPump(); });
-    gameThread_ = std::thread([this] { runGames(); });
     logger_.log(severity::info, "Game server listening on port " + std::to_string(port_));
 }
 
 void GameServerHost::stop() {
     if (stopped_) return;
     stopped_ = true;
-    {
-        std::lock_guard lock(gameMutex_);
-        stopping_ = true;
-        if (game_) game_->stop();
-    }
-    gameWanted_.notify_all();
-    if (gameThread_.joinable()) gameThread_.join();
-    pumpRunning_ = false;
-    wake();
-    if (pumpThread_.joinable()) pumpThread_.join();
     io_.stop();
-    sender_->stop();
     if (ioThread_.joinable()) ioThread_.join();
-    if (sendThread_.joinable()) sendThread_.join();
+    // The I/O thread is gone: the gate is this thread's now.
+    gate_->stopGames();
     if (started_) logger_.log(severity::info, "Game server stopped");
 }
 
-void GameServerHost::accept() {
-    acceptor_->async_accept(
-        boost::asio::bind_executor(strand_, [this](const boost::system::error_code& error, tcp::socket peer) {
-            if (error == boost::asio::error::operation_aborted) return;
-            if (!error) {
-                if (auto connection = Ferro::takeAcceptedConnection(std::move(peer))) {
-                    const std::string& name = connection->name;
-                    connections_[name] = connection->socket;
-                    channels_->tcp().addConnection(name, connection->socket);
-                    tcpReader_->addConnection(name, connection->socket);
-                    logger_.log(severity::info, "Connection from " + name);
-                }
-            } else {
-                logger_.log(severity::error, "Accepting a connection failed: " + error.message());
-            }
-            accept();
+GameServerHost::Stats GameServerHost::stats() {
+    std::promise<Stats> promise;
+    auto future = promise.get_future();
+    boost::asio::post(strand_, [this, &promise] {
+        Stats stats;
+        stats.connections = gate_->connections();
+        stats.players = gate_->players();
+        stats.games = gate_->games();
+        stats.linked = gate_->linked();
+        stats.rejected = gate_->rejectedClients();
+        stats.badDatagrams = gate_->badDatagrams();
+        stats.refusedConnections = acceptor_->refused();
+        stats.acceptFailures = acceptor_->failures();
+        promise.set_value(stats);
+    });
+    return future.get();
+}
+
+void GameServerHost::accept(Ferro::AcceptedConnection connection) {
+    const std::string& name = connection.name;
+    connections_[name] = connection.socket;
+    tcpSender_->addConnection(name, connection.socket);
+    tcpReader_->addConnection(name, connection.socket);
+    gate_->opened(name, nowMs());
+}
+
+void GameServerHost::housekeep() {
+    gate_->housekeeping(nowMs());
+    acceptor_->flushLog();
+    housekeeping_.expires_after(kHousekeepingPeriod);
+    housekeeping_.async_wait(
+        boost::asio::bind_executor(strand_, [this](const boost::system::error_code& error) {
+            if (!error) housekeep();
         }));
 }
 
-void GameServerHost::screen(const u8* bytes, std::size_t size, const std::string& endpoint) {
-    if (!connections_.count(endpoint)) {
-        logger_.log(severity::debug, "Dropped a packet from " + endpoint + ", which has no connection");
-        return;
-    }
-    gate_->receive(bytes, size, endpoint);
-}
-
 void GameServerHost::closeConnection(const std::string& endpoint) {
-    auto connection = connections_.find(endpoint);
-    if (connection == connections_.end()) return;
+    const auto it = connections_.find(endpoint);
+    if (it == connections_.end()) return;
+    tcpReader_->removeConnection(endpoint);
+    tcpSender_->removeConnection(endpoint);
     boost::system::error_code ignored;
-    connection->second->shutdown(tcp::socket::shutdown_both, ignored);
-    connection->second->close(ignored);
-    connections_.erase(connection);
+    it->second->shutdown(tcp::socket::shutdown_both, ignored);
+    it->second->close(ignored);
+    connections_.erase(it);
+    acceptor_->release(endpoint);
 }
 
 void GameServerHost::onDisconnect(const std::string& endpoint) {
-    connections_.erase(endpoint);
-    gate_->leave(endpoint);
+    tcpSender_->removeConnection(endpoint);
+    if (connections_.erase(endpoint) != 0) acceptor_->release(endpoint);
+    gate_->ended(endpoint);
 }
 
-void GameServerHost::closeAll() {
-    std::vector<std::string> open;
-    for (const auto& [endpoint, socket] : connections_) open.push_back(endpoint);
-    for (const auto& endpoint : open) {
-        closeConnection(endpoint);
-        gate_->leave(endpoint);
+void GameServerHost::dropConnection(const std::string& endpoint, const std::string& why) {
+    if (!connections_.count(endpoint)) return;
+    logger_.log(severity::warn, "Dropped the connection from " + endpoint + ": " + why);
+    closeConnection(endpoint);
+    gate_->ended(endpoint);
+}
+
+void GameServerHost::sendTo(const std::string& endpoint, std::vector<u8>&& bytes) {
+    tcpSender_->send(std::move(bytes), endpoint);
+}
+
+bool GameServerHost::servesMap(u32 mapHash) const {
+    return options_.maps.count(mapHash) != 0;
+}
+
+std::shared_ptr<HostedGame> GameServerHost::openGame(const ZarnOnline::InstanceTerms& terms) {
+    const auto map = options_.maps.find(terms.mapHash);
+    if (map == options_.maps.end()) {
+        logger_.log(severity::error, "No map of hash " + std::to_string(terms.mapHash) + " for instance " +
+                                         std::to_string(terms.instanceID));
+        return nullptr;
+    }
+    try {
+        auto game = std::make_shared<HostedGame>(++nextGameSerial_, terms, map->second, freshSpawnSeed(),
+                                                 *events_, *outlet_);
+        game->start();
+        return game;
+    } catch (const std::exception& e) {
+        logger_.log(severity::critical, std::string("Critical error: a game could not be made: ") + e.what());
+        return nullptr;
     }
 }
 
-void GameServerHost::joinWaiting() {
-    {
-        std::lock_guard lock(gameMutex_);
-        joinWaiting_ = true;
-    }
-    gameWanted_.notify_all();
-}
-
-void GameServerHost::wakeGame() {
-    std::lock_guard lock(gameMutex_);
-    if (game_) game_->wake();
-}
-
-void GameServerHost::runGames() {
-    for (;;) {
-        {
-            std::unique_lock lock(gameMutex_);
-            gameWanted_.wait(lock, [this] { return stopping_ || joinWaiting_; });
-            if (stopping_) return;
-            joinWaiting_ = false;
-        }
-        try {
-            ZarnServer server(serverIncoming_, serverOutgoing_);
-            server.setTickDelta(kTickDelta);
-            // The game's replies carry this ID from the first one on; the
-            // server's own request for it only confirms it.
-            server.gameInstance().fromID = kServerId;
-            std::istringstream stream(options_.mapBytes);
-            server.loadMap(stream);
-            // The online display shows every player's deaths.
-            server.addScoreKeeper(std::make_unique<DeathScoreKeeper>(server.world().units));
-            server.setSpawnSeed(freshSpawnSeed());
-            server.setWakeTarget(this);
-            server.setEndpointRegistrar(registrar_.get());
-            server.setLagKicker(kicker_.get());
-            {
-                std::lock_guard lock(gameMutex_);
-                if (stopping_) return;
-                game_ = &server;
-            }
-            logger_.log(severity::info, "Game started");
-            server.run();
-            {
-                std::lock_guard lock(gameMutex_);
-                game_ = nullptr;
-                if (stopping_) return;
-            }
-            ++finishedGames_;
-            logger_.log(severity::info, "Game ended; the next client starts a new one");
-        } catch (const std::exception& e) {
-            std::lock_guard lock(gameMutex_);
-            game_ = nullptr;
-            logger_.log(severity::critical, std::string("Critical error: the game failed: ") + e.what());
-        }
-        // Whoever is still connected belonged to the game that ended.
-        boost::asio::post(strand_, [this] { closeAll(); });
-    }
-}
-
-void GameServerHost::wake() {
-    {
-        std::lock_guard lock(pumpMutex_);
-        pumpWoken_ = true;
-    }
-    pumpWake_.notify_one();
-}
-
-void GameServerHost::runPump() {
-    while (pumpRunning_.load()) {
-        {
-            std::unique_lock lock(pumpMutex_);
-            pumpWake_.wait_for(lock, std::chrono::milliseconds(10), [this] { return pumpWoken_; });
-            pumpWoken_ = false;
-        }
-        try {
-            if (pumpOnce()) sender_->wake();
-        } catch (const std::exception& e) {
-            logger_.log(severity::error, std::string("Forwarding the game's records failed: ") + e.what());
-        }
-    }
-}
-
-bool GameServerHost::pumpOnce() {
-    bool moved = false;
-    while (!serverOutgoing_.empty()) {
-        Corvel::QueuedMessage& record = serverOutgoing_.front();
-        if (record.toClientId == 0) {
-            answerHost(record);
-        } else {
-            if (!sendRing_.push(std::move(record))) break;
-            moved = true;
-        }
-        serverOutgoing_.pop();
-    }
-    return moved;
-}
-
-void GameServerHost::answerHost(const Corvel::QueuedMessage& record) {
-    Convinience::ByteReader reader(record.bytes);
-    const Corvel::CommandHeader header(reader);
-    if (header.commandId == HostCommandId::requestFromId) {
-        boost::asio::post(strand_, [this] {
-            Corvel::CommandHeader answer(0, ServerCommandId::setGameFromId, 0, true);
-            answer.commandNumber = gate_->nextHostNumber();
-            Convinience::Buffer buffer(64);
-            answer.serialize(buffer);
-            buffer.appendU32(kServerId);
-            gate_->injectHostCommand(buffer.takeBytes());
-        });
-    } else if (header.commandId == HostCommandId::playerLeft) {
-        logger_.log(severity::info, "The game reports a player left");
-    } else if (header.commandId == HostCommandId::gameClosed) {
-        logger_.log(severity::info, "The game is empty and closes");
-    }
+void GameServerHost::retireGame(std::shared_ptr<HostedGame> game) {
+    // Its thread has told its end as its last act: the join is short.
+    game->stop();
 }
 
 }  // namespace Zarn

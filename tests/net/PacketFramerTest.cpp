@@ -62,6 +62,19 @@ TEST(PacketFramer, ReadsStraightIntoItsRoomAndOffersWhatALargePacketNeeds) {
     EXPECT_EQ(got.packets[0], big);
 }
 
+// A connection that once carried a large packet does not keep its room.
+TEST(PacketFramer, GivesALargePacketsRoomBackOnceItHasGone) {
+    PacketFramer framer;
+    Collected got;
+    const std::vector<u8> big = packetBytes(60000, 3);
+    ASSERT_TRUE(framer.feed(big.data(), big.size(), got.handler()));
+    const std::vector<u8> small = packetBytes(10, 4);
+    ASSERT_TRUE(framer.feed(small.data(), small.size(), got.handler()));
+    framer.prepare();
+    EXPECT_EQ(got.packets.size(), 2u);
+    EXPECT_LE(framer.storageBytes(), 2 * PacketFramer::kReadSize);
+}
+
 TEST(PacketFramer, AStatedPayloadAboveTheLimitBreaksTheStream) {
     std::vector<u8> stream = packetBytes(2, 1);
     std::vector<u8> bad = packetBytes(0, 0);

@@ -23,6 +23,7 @@
 #include "support/map/MapBuilder.h"
 #include "support/net/TransportNode.h"
 #include "support/net/Waiting.h"
+#include "support/online/LobbyStandIn.h"
 #include "world/units/SteerableUnitManager.h"
 
 using namespace Zarn;
@@ -54,19 +55,17 @@ std::vector<u8> commandBytes(u32 clientId, u32 commandId, u32 number = 0) {
     return buffer.takeBytes();
 }
 
-std::unique_ptr<GameServerHost> startHost() {
-    GameServerHost::Options options;
-    options.address = "127.0.0.1";
-    options.mapBytes = roomBytes();
-    auto host = std::make_unique<GameServerHost>(std::move(options));
-    host->start();
-    return host;
+std::unique_ptr<zarn_test::TestGameServer> startHost() {
+    return zarn_test::startTestGameServer(roomBytes());
 }
 
 // A whole game client over the real transport: a client game core fed by a
 // transport node, driven frame by frame on the test thread.
 struct Player {
-    Player(u32 id, u16 serverPort, const std::vector<u32>& everyone) : id(id) {
+    // The lobby announces the player, then it connects.
+    Player(u32 id, zarn_test::TestGameServer& host, const std::vector<u32>& everyone) : id(id) {
+        EXPECT_TRUE(host.admit(id, static_cast<u8>(id - 10), "Player " + std::to_string(id)));
+        const u16 serverPort = host.port();
         EXPECT_TRUE(node.connectTo(serverPort));
         node.endpoints.assign(kServer,
                               Ferro::endpointString(boost::asio::ip::address_v4::loopback(), serverPort));
@@ -136,8 +135,8 @@ void sendRawBytes(u16 port, const std::vector<u8>& bytes) {
 TEST(GameServerHostTest, TwoClientsSeeEachOthersUnitMoveAndAGarbageSenderIsDroppedWhileTheyPlayOn) {
     auto host = startHost();
     ASSERT_NE(host->port(), 0);
-    Player a(10, host->port(), {10, 11});
-    Player b(11, host->port(), {10, 11});
+    Player a(10, *host, {10, 11});
+    Player b(11, *host, {10, 11});
 
     a.moveTo(Point(8, 1));
     b.moveTo(Point(1, 1));
@@ -192,7 +191,7 @@ TEST(GameServerHostTest, AClientThatBreaksARuleIsDisconnected) {
 // the impostor's to lose, whatever the load on the machine.
 TEST(GameServerHostTest, ASecondClientClaimingATakenIDIsDisconnectedAndTheFirstStays) {
     auto host = startHost();
-    Player a(10, host->port(), {10});
+    Player a(10, *host, {10});
     zarn_test::TransportNode impostor(zarn_test::TransportNode::Role::Client);
     ASSERT_TRUE(impostor.connectTo(host->port()));
     impostor.endpoints.assign(kServer,
@@ -211,10 +210,10 @@ TEST(GameServerHostTest, ASecondClientClaimingATakenIDIsDisconnectedAndTheFirstS
 // lowest free number, never the number of a player still in the game.
 TEST(GameServerHostTest, ANewcomerNeverTakesTheNumberOfAPlayerStillInTheGame) {
     auto host = startHost();
-    auto a = std::make_unique<Player>(10, host->port(), std::vector<u32>{10});
+    auto a = std::make_unique<Player>(10, *host, std::vector<u32>{10});
     a->moveTo(Point(8, 1));
     ASSERT_TRUE(playUntil({a.get()}, [&] { return a->seen(10).x > 80.0f; }));
-    Player b(11, host->port(), {10, 11});
+    Player b(11, *host, {10, 11});
     b.moveTo(Point(1, 6));
     // b's own moves come back: the game has taken b in.
     ASSERT_TRUE(
@@ -223,7 +222,7 @@ TEST(GameServerHostTest, ANewcomerNeverTakesTheNumberOfAPlayerStillInTheGame) {
 
     a.reset();
     ASSERT_TRUE(playUntil({&b}, [&] { return !b.core.world().units.hasClient(10); })) << "b sees a leave";
-    Player c(12, host->port(), {12});
+    Player c(12, *host, {12});
     ASSERT_TRUE(playUntil({&b, &c}, [&] { return b.core.playerInfos().hasInfo(12); }));
     EXPECT_NE(b.core.playerInfos().getInfo(12).number, bNumber);
 }

@@ -177,6 +177,7 @@ TEST(NetworkedZarnClientTest, DestroyingAClientInAnyStateDoesNotHoldTheFrame) {
         EXPECT_LT(zarn_test::timed([&] { connecting.reset(); }), limit) << "while connecting";
     }
     {
+        ASSERT_TRUE(host->admit(10));
         auto playing = zarn_test::makeClient(loopback(host->port()), 10, coopRoom());
         playing->startSession();
         zarn_test::playFor({playing.get()}, 300ms);
@@ -187,6 +188,7 @@ TEST(NetworkedZarnClientTest, DestroyingAClientInAnyStateDoesNotHoldTheFrame) {
 TEST(NetworkedZarnClientTest, TwoClientsPlayTheCoopRoomAndSeeEachOtherMove) {
     auto host = zarn_test::startGameServer(coopRoom());
     const std::vector<PlayerInfo> infos = {PlayerInfo(10, 0, "ann"), PlayerInfo(11, 1, "bob")};
+    for (const PlayerInfo& info : infos) ASSERT_TRUE(host->admit(info.clientID, info.number, info.name));
     auto a = zarn_test::makeClient(loopback(host->port()), 10, coopRoom(), infos);
     auto b = zarn_test::makeClient(loopback(host->port()), 11, coopRoom(), infos);
     a->startSession();
@@ -215,6 +217,7 @@ TEST(NetworkedZarnClientTest, APlayerWhoLeavesOrDropsIsSeenToGo) {
     auto host = zarn_test::startGameServer(coopRoom());
     const std::vector<PlayerInfo> infos = {PlayerInfo(10, 0, "ann"), PlayerInfo(11, 1, "bob"),
                                            PlayerInfo(12, 2, "cy")};
+    for (const PlayerInfo& info : infos) ASSERT_TRUE(host->admit(info.clientID, info.number, info.name));
     auto stays = zarn_test::makeClient(loopback(host->port()), 10, coopRoom(), infos);
     auto leaves = zarn_test::makeClient(loopback(host->port()), 11, coopRoom(), infos);
     auto drops = zarn_test::makeClient(loopback(host->port()), 12, coopRoom(), infos);
@@ -242,6 +245,8 @@ TEST(NetworkedZarnClientTest, APlayerWhoLeavesOrDropsIsSeenToGo) {
 // and the client that closed it is not told of a lost server.
 TEST(NetworkedZarnClientTest, ClosingItsConnectionLetsThePlayerGoWithoutALostServerNotice) {
     auto host = zarn_test::startGameServer(coopRoom());
+    ASSERT_TRUE(host->admit(10));
+    ASSERT_TRUE(host->admit(11, 1));
     auto stays = zarn_test::makeClient(loopback(host->port()), 10, coopRoom());
     auto closes = zarn_test::makeClient(loopback(host->port()), 11, coopRoom());
     int told = 0;
@@ -260,6 +265,8 @@ TEST(NetworkedZarnClientTest, ClosingItsConnectionLetsThePlayerGoWithoutALostSer
 
 TEST(NetworkedZarnClientTest, AStoppedServerRunsTheDisconnectFunctionOfEachClientStillThere) {
     auto host = zarn_test::startGameServer(coopRoom());
+    ASSERT_TRUE(host->admit(10));
+    ASSERT_TRUE(host->admit(11, 1));
     auto stays = zarn_test::makeClient(loopback(host->port()), 10, coopRoom());
     auto goes = zarn_test::makeClient(loopback(host->port()), 11, coopRoom());
     int staysTold = 0;

@@ -27,11 +27,11 @@ namespace {
 std::unique_ptr<ZarnLobby::LobbyServer> startLobby(const GameServerHost& host, u32 mapHash) {
     ZarnLobby::LobbyServer::Options options;
     options.address = "127.0.0.1";
-    options.gameEndpoint = "127.0.0.1:" + std::to_string(host.port());
-    options.gameServerID = GameServerHost::kServerId;
-    options.mapHash = mapHash;
+    options.games = {"127.0.0.1:" + std::to_string(host.port())};
+    options.maps = {mapHash};
     auto lobby = std::make_unique<ZarnLobby::LobbyServer>(options);
     lobby->start();
+    EXPECT_TRUE(zarn_test::linked(*lobby));
     return lobby;
 }
 

@@ -51,10 +51,11 @@ TEST(OnlineTrafficTest, FourPlayersOnTheBusiestCoopRoomStayUnderTheDatagramLimit
     auto host = zarn_test::startGameServer(zarn_test::shippedRoomBytes("multi_lv2"));
     ZarnLobby::LobbyServer::Options options;
     options.address = "127.0.0.1";
-    options.gameEndpoint = "127.0.0.1:" + std::to_string(host->port());
-    options.mapHash = 1;
+    options.games = {"127.0.0.1:" + std::to_string(host->port())};
+    options.maps = {1};
     ZarnLobby::LobbyServer lobby(options);
     lobby.start();
+    ASSERT_TRUE(zarn_test::linked(lobby));
 
     constexpr std::size_t kPlayers = 4;
     std::vector<std::unique_ptr<zarn_test::LoopbackRelay>> relays;

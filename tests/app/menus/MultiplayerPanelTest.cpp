@@ -18,6 +18,7 @@
 #include "app/widgets/ZUISkewedRectButton.h"
 #include "foundation/SaveFiles.h"
 #include "online/lobby/LobbyServer.h"
+#include "support/online/LobbyStandIn.h"
 #include "online/lobby/NetworkedZarnLobbyClient.h"
 #include "support/net/RawTcpPeer.h"
 
@@ -83,9 +84,10 @@ protected:
     void startServer() {
         ZarnLobby::LobbyServer::Options options;
         options.address = "127.0.0.1";
-        options.gameEndpoint = "127.0.0.1:4000";
+        options.games = {game.endpoint()};
         server.emplace(options);
         server->start();
+        EXPECT_TRUE(zarn_test::linked(*server));
         const u16 port = server->port();
         OnlineSession::instance().lobbyAddress = [port] {
             return ZarnLobby::LobbyAddress{"127.0.0.1", port};
@@ -114,6 +116,7 @@ protected:
     }
 
     LoaderRecord record;
+    zarn_test::GameServerStandIn game;
     std::optional<ZarnLobby::LobbyServer> server;
     ZUIMultiplayerPanelEx* panel = nullptr;
 };
@@ -264,7 +267,7 @@ TEST_F(MultiplayerPanel, CoopQuickJoinsAndTheLoadedGameIsEnteredOnce) {
     click(centreOf(panel->coopButton));
     EXPECT_FALSE(panel->coopButton->isEnabled());
     ASSERT_TRUE(framesUntil([&] { return record.loads == 1; }));
-    EXPECT_EQ(record.instance.endpoint, "127.0.0.1:4000");
+    EXPECT_EQ(record.instance.endpoint, game.endpoint());
     EXPECT_GE(record.clientID, ZarnLobby::LobbyServer::kFirstClientID);
     EXPECT_EQ(OnlineSession::instance().lobbyClient()->lobby().playerInfo.name, "ann");
     EXPECT_EQ(panel->statusLabel->getString(), "Joining...\n");

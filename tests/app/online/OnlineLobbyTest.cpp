@@ -16,6 +16,7 @@
 #include "online/game/NetworkedZarnClient.h"
 #include "online/lobby/LobbyHeaders.h"
 #include "online/lobby/LobbyServer.h"
+#include "support/online/LobbyStandIn.h"
 #include "online/lobby/NetworkedZarnLobbyClient.h"
 #include "presentation/hud/PlayerMarkersHUD2D.h"
 #include "presentation/players/CocosSteerableXDManager.h"
@@ -42,14 +43,16 @@ protected:
             FileUtils::getInstance()->getDataFromFile("maps/multi_lv1.map");
         Zarn::GameServerHost::Options game;
         game.address = "127.0.0.1";
-        game.mapBytes.assign(bytes.begin(), bytes.end());
+        game.maps[0].assign(bytes.begin(), bytes.end());
         gameServer = std::make_unique<Zarn::GameServerHost>(std::move(game));
         gameServer->start();
         ZarnLobby::LobbyServer::Options lobby;
         lobby.address = "127.0.0.1";
-        lobby.gameEndpoint = "127.0.0.1:" + std::to_string(gameServer->port());
+        lobby.games = {"127.0.0.1:" + std::to_string(gameServer->port())};
+        lobby.maps = {0};
         lobbyServer = std::make_unique<ZarnLobby::LobbyServer>(std::move(lobby));
         lobbyServer->start();
+        ASSERT_TRUE(zarn_test::linked(*lobbyServer));
         const u16 lobbyPort = lobbyServer->port();
         OnlineSession::instance().reset();
         OnlineSession::instance().lobbyAddress = [lobbyPort] {

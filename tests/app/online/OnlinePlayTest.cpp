@@ -15,6 +15,7 @@
 #include "app/online/CocosMultiplayerInGameScene.h"
 #include "app/online/MultiplayerInGameScene.h"
 #include "online/game/GameServerHost.h"
+#include "support/online/LobbyStandIn.h"
 #include "online/game/NetworkedZarnClient.h"
 #include "presentation/hud/PlayerMarkersHUD2D.h"
 #include "presentation/players/CocosSteerableXDManager.h"
@@ -44,11 +45,11 @@ protected:
             FileUtils::getInstance()->getDataFromFile("maps/multi_lv1.map");
         room.assign(bytes.begin(), bytes.end());
         ASSERT_FALSE(room.empty());
-        Zarn::GameServerHost::Options options;
-        options.address = "127.0.0.1";
-        options.mapBytes = room;
-        host = std::make_unique<Zarn::GameServerHost>(std::move(options));
-        host->start();
+        // The lobby announces both players of instance 5.
+        auto server = zarn_test::startTestGameServer(room);
+        ASSERT_TRUE(server->admit(10, 0, "ann", 5));
+        ASSERT_TRUE(server->admit(11, 1, "bob", 5));
+        host = std::move(server);
         endpoint = "127.0.0.1:" + std::to_string(host->port());
     }
     void TearDown() override {

@@ -12,6 +12,7 @@
 #include "online/lobby/NetworkedZarnLobbyClient.h"
 #include "support/net/RawTcpPeer.h"
 #include "support/net/Waiting.h"
+#include "support/online/LobbyStandIn.h"
 
 using namespace ZarnLobby;
 using namespace std::chrono_literals;
@@ -53,13 +54,16 @@ u16 closedPort() {
 
 class LobbyClientWithServer : public ::testing::Test {
 protected:
-    LobbyClientWithServer() : server(serverOptions()) { server.start(); }
+    LobbyClientWithServer() : server(serverOptions(game)) {
+        server.start();
+        EXPECT_TRUE(zarn_test::linked(server));
+    }
     ~LobbyClientWithServer() override { server.stop(); }
 
-    static LobbyServer::Options serverOptions() {
+    static LobbyServer::Options serverOptions(const zarn_test::GameServerStandIn& game) {
         LobbyServer::Options options;
         options.address = "127.0.0.1";
-        options.gameEndpoint = "127.0.0.1:4000";
+        options.games = {game.endpoint()};
         return options;
     }
     // Connects and starts the client the way its owner does: start() after
@@ -80,6 +84,7 @@ protected:
             10s);
     }
 
+    zarn_test::GameServerStandIn game;
     LobbyServer server;
     RecordingLoader loader;
     Outcome outcome;
@@ -99,7 +104,7 @@ TEST_F(LobbyClientWithServer, ConnectsQuickJoinsAndHandsTheGameToTheLoader) {
     EXPECT_EQ(loader.loads, 1);
     EXPECT_GE(loader.clientID, LobbyServer::kFirstClientID);
     EXPECT_EQ(loader.clientID, client.status().clientID);
-    EXPECT_EQ(loader.loaded.endpoint, "127.0.0.1:4000");
+    EXPECT_EQ(loader.loaded.endpoint, game.endpoint());
     EXPECT_EQ(loader.loaded.players.count(loader.clientID), 1u);
     EXPECT_EQ(client.lobby().playerInfo.name, "ann");
     EXPECT_EQ(outcome.failed.load(), 0);

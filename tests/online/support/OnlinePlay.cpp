@@ -26,13 +26,8 @@ std::string shippedRoomBytes(const std::string& name) {
     return std::string(bytes.begin(), bytes.end());
 }
 
-std::unique_ptr<Zarn::GameServerHost> startGameServer(const std::string& mapBytes) {
-    Zarn::GameServerHost::Options options;
-    options.address = "127.0.0.1";
-    options.mapBytes = mapBytes;
-    auto host = std::make_unique<Zarn::GameServerHost>(std::move(options));
-    host->start();
-    return host;
+std::unique_ptr<TestGameServer> startGameServer(const std::string& mapBytes) {
+    return startTestGameServer(mapBytes);
 }
 
 std::unique_ptr<Zarn::NetworkedZarnClient> makeClient(const std::string& endpoint, u32 clientId,

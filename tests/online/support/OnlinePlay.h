@@ -10,6 +10,7 @@
 #include "foundation/Types.h"
 #include "online/game/GameServerHost.h"
 #include "online/game/NetworkedZarnClient.h"
+#include "support/online/LobbyStandIn.h"
 
 namespace zarn_test {
 
@@ -17,8 +18,10 @@ namespace zarn_test {
 // build tree's assets). Empty when it is missing.
 std::string shippedRoomBytes(const std::string& name);
 
-// A game server on loopback, on a port the system picks, serving the room.
-std::unique_ptr<Zarn::GameServerHost> startGameServer(const std::string& mapBytes);
+// A game server on loopback, on a port the system picks, serving the room
+// (under both multiplayer map hashes), with a stand-in for its lobby: a test
+// admits its clients before they connect (TestGameServer::admit).
+std::unique_ptr<TestGameServer> startGameServer(const std::string& mapBytes);
 
 // A networked client for the game server at `endpoint` as the loader makes
 // one: its core's instance names the server (fromID 1) and lists only the

@@ -73,6 +73,10 @@ GeometryLib::FPoint CameraRegionTracker::regionTarget(const GeometryLib::Point& 
     return target;
 }
 
+void CameraRegionTracker::moveCamera(const GeometryLib::FPoint& rootOffset) {
+    camera_.updateCamera(viewCornerForRootOffset(rootOffset, scale_));
+}
+
 void CameraRegionTracker::update(const GeometryLib::FPoint& pos) {
     const GeometryLib::Point p(GeometryLib::clampedPointCoordinate(pos.x),
                                GeometryLib::clampedPointCoordinate(pos.y));
@@ -88,7 +92,7 @@ void CameraRegionTracker::update(const GeometryLib::FPoint& pos) {
         if (inCurrent && t == nullptr) {
             justSwitched_ = false;
             target_ = regionTarget(p);
-            camera_.updateCamera(target_);
+            moveCamera(target_);
             return;
         }
     }
@@ -106,12 +110,12 @@ void CameraRegionTracker::update(const GeometryLib::FPoint& pos) {
 
     if (current_ == kNoRegion) {
         const float half = 0.5f * scale_;
-        camera_.updateCamera(pos * -scale_ + GeometryLib::FPoint(camera_.getViewWidth() * half,
-                                                                 camera_.getViewHeight() * half));
+        moveCamera(pos * -scale_ +
+                   GeometryLib::FPoint(camera_.getViewWidth() * half, camera_.getViewHeight() * half));
         return;
     }
     target_ = regionTarget(p);
-    camera_.updateCamera(target_);
+    moveCamera(target_);
     justSwitched_ = true;
 }
 

@@ -9,11 +9,24 @@ namespace Zarn {
 
 class MapViewport;
 
+// The camera (MapViewport) keeps the lower-left corner of the view in map
+// units; the world root, drawn at `scale`, shows that corner at the visible
+// origin when it is offset by minus the corner times the scale (scaled
+// units). These two convert between the camera's corner and that offset.
+inline GeometryLib::FPoint viewCornerForRootOffset(const GeometryLib::FPoint& rootOffset, float scale) {
+    return rootOffset / -scale;
+}
+inline GeometryLib::FPoint rootOffsetForViewCorner(const GeometryLib::FPoint& viewCorner, float scale) {
+    return viewCorner * -scale;
+}
+
 // Keeps the camera inside the map's camera regions: from the local player's
-// position it decides every frame which region the camera shows and hands
-// the camera its target (the world root's offset, in scaled units). A
-// transition region inside the current region switches the camera to the
-// region it names. With no region the camera centres on the player.
+// position it decides every frame which region the camera shows and moves
+// the camera toward it. Targets are worked out as the world root's offset
+// (scaled units) and handed to the camera as the view's corner, so that the
+// camera's limits keep a room smaller than the view centred. A transition
+// region inside the current region switches the camera to the region it
+// names. With no region the camera centres on the player.
 //
 // Rectangles have their origin at the top-left corner with y growing up:
 // (px, py) lies inside (x, y, width, height) when x <= px < x + width and
@@ -39,6 +52,7 @@ public:
     u32 previous() const { return previous_; }
     // The transition region through which the camera last switched, or null.
     const TransitionRegion* heldTransition() const { return heldTransition_; }
+    // The last region target (the world root's offset, scaled units).
     const GeometryLib::FPoint& target() const { return target_; }
     bool justSwitched() const { return justSwitched_; }
 
@@ -50,12 +64,14 @@ public:
     const TransitionRegion* findSubArea(const GeometryLib::Point& p) const;
     // The current region's lower-left corner (map units).
     GeometryLib::FPoint regionOrigin() const;
-    // The camera target that shows the current region around p.
+    // The world root's offset that shows the current region around p.
     GeometryLib::FPoint regionTarget(const GeometryLib::Point& p) const;
 
     static bool rectContainsPoint(const GeometryLib::Rect& rect, const GeometryLib::Point& p);
 
 private:
+    void moveCamera(const GeometryLib::FPoint& rootOffset);
+
     const std::vector<GeometryLib::Rect>& regions_;
     const std::vector<std::vector<TransitionRegion>>& transitions_;
     MapViewport& camera_;

@@ -139,7 +139,8 @@ void InGameScene::update(float dt) {
     if (NodeMediator* local = localVisual()) lastLocalPosition_ = local->getPosition();
     tracker_->update(lastLocalPosition_);
 
-    const GeometryLib::FPoint p = camera_->getCameraOffset() + cameraOffset_;
+    const GeometryLib::FPoint p =
+        rootOffsetForViewCorner(camera_->getCameraOffset(), kWorldScale) + cameraOffset_;
     if (std::abs(p.x - lastCameraPosition_.x) < kCameraStep &&
         std::abs(p.y - lastCameraPosition_.y) < kCameraStep)
         return;

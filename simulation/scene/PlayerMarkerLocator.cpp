@@ -20,7 +20,7 @@ PlayerMarkerLocator::PlayerMarkerLocator(const SteerableUnitManager& units, cons
     : units_(units), camera_(camera), offset_(offset), scale_(scale) {}
 
 GeometryLib::FPoint PlayerMarkerLocator::visibleCorner() const {
-    return camera_.getCameraOffset() / -scale_ + offset_;
+    return camera_.getCameraOffset() + offset_;
 }
 
 bool PlayerMarkerLocator::inView(const GeometryLib::FPoint& c, const GeometryLib::FPoint& p) const {

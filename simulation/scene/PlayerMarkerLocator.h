@@ -21,7 +21,7 @@ public:
     };
 
     // units and camera belong to the in-game scene and its client and outlive
-    // the locator. offset (map units) is added to the unscaled camera offset
+    // the locator. offset (map units) is added to the camera's view corner
     // to give the visible lower-left corner; scale is the world root's scale.
     PlayerMarkerLocator(const SteerableUnitManager& units, const MapViewport& camera,
                         const GeometryLib::FPoint& offset, float scale = 1.25f);

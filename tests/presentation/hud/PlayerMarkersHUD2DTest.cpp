@@ -18,7 +18,7 @@ protected:
     void SetUp() override {
         PresentationFixture::SetUp();
         camera.setMargins(10000.0f, 10000.0f);
-        camera.updateCamera({-125.0f, -100.0f});
+        camera.updateCamera({100.0f, 80.0f});
         units.addClient(7);
         units.addClient(9);
         place(7, {150, 120});

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "simulation/scene/CameraRegionTracker.h"
 #include "grid/MapViewport.h"
+#include "simulation/scene/CameraRegionTracker.h"
 
 namespace {
 
@@ -19,11 +19,12 @@ Rect rect(i16 x, i16 y, u32 w, u32 h) {
 }
 
 // A camera that goes straight to its target and never clamps (the margins
-// the in-game scene sets for rooms larger than the view), so the offset read
-// back is the target the tracker handed over. View 100 x 100 map units.
+// the in-game scene sets for rooms larger than the view), so the world
+// root's offset read back is the target the tracker worked out. View
+// 100 x 100 map units.
 struct Camera {
     Camera() { viewport.setMargins(10000.0f, 10000.0f); }
-    FPoint offset() const { return viewport.getCameraOffset(); }
+    FPoint offset() const { return Zarn::rootOffsetForViewCorner(viewport.getCameraOffset(), 1.25f); }
     Zarn::MapViewport viewport{Zarn::MapProperties(800, 200, 16), 100.0f, 100.0f};
 };
 

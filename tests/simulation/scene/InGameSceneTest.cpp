@@ -171,6 +171,41 @@ TEST(InGameSceneCamera, MovesBelowAFifthOfAUnitAreNotReported) {
     }
 }
 
+TEST(InGameSceneCamera, ARoomSmallerThanTheViewIsCentredOnThatAxis) {
+    // A visible area of 1000 x 500 at the world scale 1.25 is a view of
+    // 800 x 400 room units. On an axis where the room is smaller the world
+    // root sits half the spare room in from the visible edge, wherever the
+    // player stands; on an axis where it is larger the camera centres the
+    // player (there are no camera regions here).
+    struct Case {
+        const char* what;
+        Zarn::MapProperties room;
+        FPoint origin;
+        FPoint player;
+        FPoint root;
+    };
+    const Case cases[] = {
+        {"smaller both ways, player left", {640, 320, 32}, {}, {40, 40}, {100, 50}},
+        {"smaller both ways, player right", {640, 320, 32}, {}, {600, 280}, {100, 50}},
+        {"narrower, taller", {640, 800, 32}, {}, {300, 600}, {100, 250 - 1.25f * 600}},
+        {"wider, shorter", {1600, 320, 32}, {}, {900, 100}, {500 - 1.25f * 900, 50}},
+        {"beside a visible origin", {640, 320, 32}, {12, 7}, {40, 40}, {112, 57}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SceneWorld f;
+        f.client.withRegions = false;
+        f.client.room = c.room;
+        f.root.visibleOrigin = c.origin;
+        f.client.units.getUnit(0).body().position = c.player;
+        f.scene.initScene();
+        for (int frame = 0; frame < 300; ++frame) f.scene.update(0.0f);
+        ASSERT_FALSE(f.scene.cameraCalls.empty());
+        EXPECT_NEAR(f.scene.cameraCalls.back().position.x, c.root.x, 0.2f);
+        EXPECT_NEAR(f.scene.cameraCalls.back().position.y, c.root.y, 0.2f);
+    }
+}
+
 TEST_F(SceneFixture, TouchesInsideTheRoomAreTakenEdgesExcluded) {
     scene.initScene();
     FakeNode& world = scene.worldNode;

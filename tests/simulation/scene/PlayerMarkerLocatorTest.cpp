@@ -4,8 +4,8 @@
 #include <limits>
 
 #include "foundation/Error.h"
-#include "simulation/scene/PlayerMarkerLocator.h"
 #include "grid/MapViewport.h"
+#include "simulation/scene/PlayerMarkerLocator.h"
 #include "world/units/SteerableUnitManager.h"
 
 namespace {
@@ -13,12 +13,12 @@ namespace {
 using GeometryLib::FPoint;
 using Zarn::PlayerMarkerLocator;
 
-// View 100 x 80 map units; the camera offset (-125, -100) at scale 1.25 puts
-// the visible rectangle at x 100..200, y 80..160, centre (150, 120).
+// View 100 x 80 map units with its corner at (100, 80): the visible
+// rectangle is x 100..200, y 80..160, centre (150, 120).
 struct MarkerView : ::testing::Test {
     MarkerView() {
         camera.setMargins(10000.0f, 10000.0f);
-        camera.updateCamera({-125.0f, -100.0f});
+        camera.updateCamera({100.0f, 80.0f});
         units.addClient(7);
     }
     void placeAt(const FPoint& p) { units.getUnit(7).body().position = p; }

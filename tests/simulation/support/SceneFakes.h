@@ -95,7 +95,7 @@ public:
     void loadMap(std::istream& stream) override {
         loadedBytes.assign(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
         if (loadedBytes != "ROOM") throw Convinience::Error("bad map header");
-        map.grid.setProperties(Zarn::MapProperties(1600, 800, 32));
+        map.grid.setProperties(room);
         map.grid.resize();
         if (!withRegions) return loadElements();
         map.cameraRegions.regions = {Rect(800, 800, Point(0, 800)), Rect(800, 800, Point(800, 800))};
@@ -152,6 +152,7 @@ public:
     Zarn::InputManager inputs;
     Zarn::DialogPlayer dialogPlayer;
     std::vector<u32> elementIDs{1, 2, 3, 1};
+    Zarn::MapProperties room{1600, 800, 32};
     bool withRegions = true;
     std::string loadedBytes;
     std::vector<float> frames;

@@ -71,3 +71,35 @@ Rect dialogArrowFreeRect(const Rect& box) {
     return Rect(box.origin.x - 18.0f, box.origin.y - (box.size.height - 40.0f), box.size.width,
                 box.size.height);
 }
+
+Rect dialogQuadBounds(std::initializer_list<DialogQuad> quads, float border) {
+    bool first = true;
+    Vec2 low;
+    Vec2 high;
+    for (const DialogQuad& quad : quads) {
+        for (const Vec2& corner : quad) {
+            if (first) {
+                low = high = corner;
+                first = false;
+            }
+            low = Vec2(std::min(low.x, corner.x), std::min(low.y, corner.y));
+            high = Vec2(std::max(high.x, corner.x), std::max(high.y, corner.y));
+        }
+    }
+    if (first) return Rect();
+    return Rect(low.x - border, low.y - border, high.x - low.x + 2.0f * border,
+                high.y - low.y + 2.0f * border);
+}
+
+Vec2 dialogShiftIntoArea(const Rect& bounds, const Rect& area) {
+    Vec2 shift;
+    if (bounds.size.width >= area.size.width || bounds.getMinX() < area.getMinX())
+        shift.x = area.getMinX() - bounds.getMinX();
+    else if (bounds.getMaxX() > area.getMaxX())
+        shift.x = area.getMaxX() - bounds.getMaxX();
+    if (bounds.size.height >= area.size.height || bounds.getMaxY() > area.getMaxY())
+        shift.y = area.getMaxY() - bounds.getMaxY();
+    else if (bounds.getMinY() < area.getMinY())
+        shift.y = area.getMinY() - bounds.getMinY();
+    return shift;
+}

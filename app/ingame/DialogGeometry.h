@@ -2,6 +2,7 @@
 
 #include <array>
 #include <functional>
+#include <initializer_list>
 
 #include "engine/Types.h"
 
@@ -45,3 +46,12 @@ DialogArrowPlacement placeDialogArrow(const DialogQuad& box, const cocos2d::Vec2
 // The rectangle in which a speaker needs no arrow: the box's rectangle in its
 // parent moved by (-18, -(height - 40)).
 cocos2d::Rect dialogArrowFreeRect(const cocos2d::Rect& boxInParent);
+
+// The rectangle that holds every corner of the quads, grown by `border` on
+// every side (half the width of an outline drawn around them).
+cocos2d::Rect dialogQuadBounds(std::initializer_list<DialogQuad> quads, float border);
+// How far `bounds` moves to lie inside `area`: not at all when it does; else
+// by the least that brings it in. A rectangle wider than the area keeps its
+// left edge on the area's, one taller keeps its top edge on the area's (where
+// the speaker's name and the first line are).
+cocos2d::Vec2 dialogShiftIntoArea(const cocos2d::Rect& bounds, const cocos2d::Rect& area);

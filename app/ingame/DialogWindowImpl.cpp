@@ -6,6 +6,7 @@
 #include "engine/ActionEase.h"
 #include "engine/ActionInstant.h"
 #include "engine/ActionInterval.h"
+#include "engine/Director.h"
 #include "engine/DrawNode.h"
 #include "engine/Label.h"
 #include "engine/Sprite.h"
@@ -18,6 +19,7 @@ using namespace cocos2d;
 namespace {
 
 constexpr float kEaseRate = 3.0f;
+constexpr float kBorderWidth = 5.0f;
 const Color4F kWhite(1.0f, 1.0f, 1.0f, 1.0f);
 const Color4F kBlack(0.0f, 0.0f, 0.0f, 1.0f);
 const Color4F kPlateColour(Color4B(30, 18, 12, 255));
@@ -91,7 +93,32 @@ Zarn::InputAnswer DialogWindowImpl::handleInput(const GeometryLib::FPoint& posit
 
 void DialogWindowImpl::update() {
     DialogWindow::update();
+    if (open_ && box_ != nullptr) keepInView();
     if (speakerNode_.get() != nullptr && isShown() != 0) placeArrow();
+}
+
+Rect DialogWindowImpl::boxBounds() const {
+    Rect bounds = dialogQuadBounds({corners_, plateCorners_, frameCorners_}, kBorderWidth / 2.0f);
+    if (tapper_ != nullptr) bounds = bounds.unionWithRect(tapper_->getBoundingBox());
+    return bounds;
+}
+
+void DialogWindowImpl::keepInView() {
+    Node* parent = window_->getParent();
+    if (parent == nullptr) return;
+    window_->setPosition(home_);
+    const Rect local = boxBounds();
+    const Vec2 low = window_->convertToWorldSpace(local.origin);
+    const Vec2 high = window_->convertToWorldSpace(Vec2(local.getMaxX(), local.getMaxY()));
+    const Rect onScreen(low.x, low.y, high.x - low.x, high.y - low.y);
+    Director* director = Director::getInstance();
+    const Vec2 origin = director->getVisibleOrigin();
+    const Size visible = director->getVisibleSize();
+    const Rect area(origin.x + kViewMargin, origin.y + kViewMargin, visible.width - 2.0f * kViewMargin,
+                    visible.height - 2.0f * kViewMargin);
+    const Vec2 shift = dialogShiftIntoArea(onScreen, area);
+    if (shift.x == 0.0f && shift.y == 0.0f) return;
+    window_->setPosition(parent->convertToNodeSpace(parent->convertToWorldSpace(home_) + shift));
 }
 
 void DialogWindowImpl::showLines(const std::vector<const std::string*>& page) {
@@ -109,7 +136,10 @@ void DialogWindowImpl::showLines(const std::vector<const std::string*>& page) {
         open_ = true;
     }
     if (!lineLabels_.empty()) lineLabels_.front()->startTyping();
-    if (getPageHandover() != 0 || box_ == nullptr) buildBox();
+    if (getPageHandover() != 0 || box_ == nullptr) {
+        home_ = window_->getPosition();
+        buildBox();
+    }
     setPageHandover(1);
     const Size box = box_->getContentSize();
     tapper_->setPosition(Vec2(box.width - 20.0f, -box.height + tapper_->getContentSize().height));
@@ -166,7 +196,7 @@ void DialogWindowImpl::buildBox() {
     corners_ = jitterOutward(dialogBoxCorners(widest.width, widest.height, n), 20.0f, randomUnit);
 
     box_ = DrawNode::create(2.0f);
-    box_->drawPolygon(corners_.data(), 4, kWhite, 5.0f, kBlack);
+    box_->drawPolygon(corners_.data(), 4, kWhite, kBorderWidth, kBlack);
     box_->setContentSize(Size(widest.width + 40.0f, static_cast<float>(n) * widest.height + 40.0f));
     window_->addChild(box_, -10);
 
@@ -185,10 +215,11 @@ void DialogWindowImpl::buildBox() {
     nameLabel_->setTextColor(Color4B(255, 138, 41, 255));
     nameLabel_->setScale(0.4f);
     const Size plate = extentOf(nameLabel_) + Size(30.0f, 0.0f);
-    const DialogQuad plateCorners = jitterOutward(dialogNamePlate(corners_, plate), 5.0f, randomUnit);
-    box_->drawPolygon(plateCorners.data(), 4, kPlateColour, 5.0f, kPlateColour);
-    box_->drawPolygon(jitteredFrame.data(), 4, kAvatarColour, 5.0f, kPlateColour);
-    nameLabel_->setPosition(plateCorners[0] + Vec2(plate.width / 2.0f, plate.height / 2.0f));
+    plateCorners_ = jitterOutward(dialogNamePlate(corners_, plate), 5.0f, randomUnit);
+    frameCorners_ = jitteredFrame;
+    box_->drawPolygon(plateCorners_.data(), 4, kPlateColour, kBorderWidth, kPlateColour);
+    box_->drawPolygon(jitteredFrame.data(), 4, kAvatarColour, kBorderWidth, kPlateColour);
+    nameLabel_->setPosition(plateCorners_[0] + Vec2(plate.width / 2.0f, plate.height / 2.0f));
     box_->addChild(nameLabel_);
 
     box_->setContentSize(dialogQuadExtent(corners_));

@@ -47,6 +47,9 @@ public:
     static constexpr const char* kShowSound = "sound/voice/show_dialog.mp3";
     static constexpr const char* kPressSound = "sound/voice/dialog_press.mp3";
     static constexpr float kPopSeconds = 0.15f;
+    // The least gap (design units) between the box and the visible area's
+    // edges when the box is moved to stay inside it.
+    static constexpr float kViewMargin = 10.0f;
 
     // The avatar frame of a speaker, or null for a speaker without one.
     static const char* avatarFrame(const std::string& speaker);
@@ -59,7 +62,9 @@ public:
     // A touch at a point of the scene (design space): taken inside the box
     // while it is shown; a taken touch plays the press sound.
     Zarn::InputAnswer handleInput(const GeometryLib::FPoint& position) override;
-    // Follows the dialog player, then turns the arrow toward the speaker.
+    // Follows the dialog player, keeps the open box inside the visible area
+    // (moving the window from the dialog's map position as little as that
+    // needs), then turns the arrow toward the speaker.
     void update() override;
 
     void showLines(const std::vector<const std::string*>& page) override;
@@ -82,12 +87,16 @@ public:
     DialogTapper* getTapper() const { return tapper_; }
     const std::vector<LabelEx*>& getLineLabels() const { return lineLabels_; }
     const DialogQuad& getBoxCorners() const { return corners_; }
+    // What the open box covers, with its name plate, avatar frame and tap
+    // hint, in the window node's space.
+    cocos2d::Rect boxBounds() const;
 
 private:
     void buildLineLabels(const std::vector<const std::string*>& page);
     void removeLineLabels();
     void buildBox();
     void placeArrow();
+    void keepInView();
 
     // The window node (the mediator's), which owns every node below.
     cocos2d::Node* window_;
@@ -101,5 +110,10 @@ private:
     // when the speaker has none.
     cocos2d::RefPtr<cocos2d::Node> speakerNode_;
     DialogQuad corners_{};
+    DialogQuad plateCorners_{};
+    DialogQuad frameCorners_{};
+    // Where the dialog put the window (its map position), taken when a box
+    // is built; the window stands there or as near as the view allows.
+    cocos2d::Vec2 home_;
     const SpeakerNodes* speakerNodes_ = nullptr;
 };

@@ -71,6 +71,33 @@ TEST(DialogGeometry, TheArrowSitsOnTheNearestInnerEdgePointingAtTheSpeaker) {
     EXPECT_EQ(dialogArrowFreeRect(Rect(100, 200, 50, 70)), Rect(82, 170, 50, 70));
 }
 
+TEST(DialogGeometry, ABoxOutsideTheAreaMovesInByTheLeastItNeeds) {
+    const Rect area(10, 10, 1004, 556);  // x 10..1014, y 10..566
+    struct Case {
+        const char* what;
+        Rect bounds;
+        Vec2 shift;
+    };
+    const Case cases[] = {
+        {"inside", Rect(100, 100, 300, 120), Vec2(0, 0)},
+        {"touching every edge", Rect(10, 10, 1004, 556), Vec2(0, 0)},
+        {"out on the left", Rect(-30, 100, 300, 120), Vec2(40, 0)},
+        {"out on the right", Rect(900, 100, 300, 120), Vec2(-186, 0)},
+        {"out below", Rect(100, -20, 300, 120), Vec2(0, 30)},
+        {"out above", Rect(100, 500, 300, 120), Vec2(0, -54)},
+        {"out of a corner", Rect(-5, -5, 300, 120), Vec2(15, 15)},
+        {"wider than the area: left edges meet", Rect(300, 100, 1100, 120), Vec2(-290, 0)},
+        {"taller than the area: top edges meet", Rect(100, -100, 300, 600), Vec2(0, 66)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(dialogShiftIntoArea(c.bounds, area), c.shift);
+    }
+    const DialogQuad box{Vec2(-10, -50), Vec2(-12, 30), Vec2(130, 33), Vec2(128, -50)};
+    const DialogQuad plate{Vec2(25, 30), Vec2(25, 54), Vec2(115, 54), Vec2(105, 30)};
+    EXPECT_EQ(dialogQuadBounds({box, plate}, 2.5f), Rect(-14.5f, -52.5f, 147, 109)) << "grown by the border";
+}
+
 // --- the window on screen ---
 
 // A dialog window in a room node as the in-game scene places it, with a
@@ -257,6 +284,49 @@ TEST_F(DialogWindowTest, ANewDialogWhileOneIsOpenGetsANewBoxWithoutTheOpeningSou
     EXPECT_EQ(Director::getInstance()->getDrawList().findByFrame("avatar_part.png").size(), 0u);
     EXPECT_EQ(Director::getInstance()->getDrawList().findByFrame(DialogTapper::kTriangleFrame).size(), 1u)
         << "one tap hint";
+}
+
+TEST_F(DialogWindowTest, TheBoxStaysInsideTheVisibleAreaAndReturnsHomeWhenTheRoomAllows) {
+    // A dialog at the room's lower-left corner: at the scene's origin its
+    // box, name plate and avatar frame would hang off the left and bottom.
+    table[3] = Zarn::DialogEntry("Welcome to the lab, little one.&&Tap the floor to walk.", "Cat", 3,
+                                 GeometryLib::Point(0, 0));
+    const Rect area(DialogWindowImpl::kViewMargin, DialogWindowImpl::kViewMargin,
+                    1024 - 2 * DialogWindowImpl::kViewMargin, 576 - 2 * DialogWindowImpl::kViewMargin);
+    const auto onScreen = [&] {
+        const Rect local = impl().boxBounds();
+        const Vec2 low = window->convertToWorldSpace(local.origin);
+        const Vec2 high = window->convertToWorldSpace(Vec2(local.getMaxX(), local.getMaxY()));
+        return Rect(low.x, low.y, high.x - low.x, high.y - low.y);
+    };
+    const auto inside = [&](const Rect& r) {
+        constexpr float kSlack = 0.01f;
+        return r.getMinX() >= area.getMinX() - kSlack && r.getMaxX() <= area.getMaxX() + kSlack &&
+               r.getMinY() >= area.getMinY() - kSlack && r.getMaxY() <= area.getMaxY() + kSlack;
+    };
+    ASSERT_TRUE(player.play(3));
+    frame(0.016f);
+    ASSERT_TRUE(impl().isOpen());
+    const Rect shown = onScreen();
+    EXPECT_TRUE(inside(shown)) << shown.getMinX() << ", " << shown.getMinY();
+    EXPECT_NEAR(shown.getMinX(), area.getMinX(), 0.01f) << "moved no further than needed";
+    EXPECT_NEAR(shown.getMinY(), area.getMinY(), 0.01f);
+    // The drawn box agrees.
+    for (const DrawCommand* c : Director::getInstance()->getDrawList().findByNode(impl().getBox()))
+        for (const ShapeVertex& v : c->shapes->triangles)
+            EXPECT_GE(c->transform.transformPoint(v.position).x, 0.0f);
+
+    // The camera moves the room up and right: the box goes back to the
+    // dialog's place in the room.
+    room->setPosition(Vec2(200, 150));
+    frame(0.016f);
+    EXPECT_EQ(window->getPosition(), Vec2(0, 0));
+    EXPECT_TRUE(inside(onScreen()));
+    // And left again, past the edge: it stays in.
+    room->setPosition(Vec2(-300, 150));
+    frame(0.016f);
+    EXPECT_TRUE(inside(onScreen()));
+    EXPECT_NEAR(onScreen().getMinX(), area.getMinX(), 0.01f);
 }
 
 TEST(DialogAvatars, OnlyKnownSpeakersHaveAnAvatar) {

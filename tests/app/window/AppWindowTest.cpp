@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/ingame/DialogWindowImpl.h"
 #include "app/menus/ZUIMainMenu.h"
 #include "app/menus/ZUIMainMenuScene.h"
 #include "app/menus/ZUISettingsMenu.h"
@@ -335,6 +336,73 @@ TEST_F(ProgramWindow, StoryPlaysTheFirstLevelInTheWindow) {
     key(SDLK_ESCAPE);
     run(10);
     EXPECT_NE(dynamic_cast<ZUISinglePlayerScene*>(Director::getInstance()->getRunningScene()), nullptr);
+    zarn_test::DriverAllocations driver;
+    app.reset();
+}
+
+// Full screen on the virtual display's 1280 x 800 screen: the design area
+// fills the width and leaves bands of 40 pixels above and below. The first
+// level's room lies in the middle of it, its greeting inside.
+TEST_F(ProgramWindow, FullScreenFramesTheFirstLevelAndItsGreeting) {
+    Settings.FULLSCREEN = true;
+    auto app = launch();
+    if (noWindow) GTEST_SKIP() << "the virtual display would not open a window";
+    ASSERT_NE(app, nullptr);
+    run(2);
+    ASSERT_EQ(window()->getFrameSize().width, 1280);
+    ASSERT_EQ(window()->getFrameSize().height, 800);
+    EXPECT_EQ(window()->getViewPortRect(), Rect(0, 40, 1280, 720));
+
+    Director::getInstance()->replaceScene(PlayTestSceneNode::create("DEMO_EmptyRoomWithWalls.map", nullptr));
+    run(1, 0.03f);
+    auto* level = dynamic_cast<PlayTestSceneNode*>(Director::getInstance()->getRunningScene());
+    ASSERT_NE(level, nullptr);
+    auto* dialog = dynamic_cast<DialogWindowImpl*>(level->getInGameScene()->getDialogWindow());
+    ASSERT_NE(dialog, nullptr);
+    for (int i = 0; i < 300 && !(dialog->isOpen() && !dialog->isOpening() && !dialog->isTyping()); ++i) {
+        run(1, 0.03f);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_TRUE(dialog->isOpen() && !dialog->isTyping());
+    run(1, 0.03f);
+
+    // Black bands above and below; on the room's second row from the top,
+    // black beyond the room and its walls 40 pixels in from either side
+    // (the room is 1200 pixels wide).
+    const auto pixel = [&](int x, int y) {
+        const std::size_t i =
+            (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) * 4;
+        return Rgb{pixels[i], pixels[i + 1], pixels[i + 2]};
+    };
+    const auto lit = [](Rgb c) { return c.r + c.g + c.b > 60; };
+    ASSERT_EQ(width, 1280);
+    ASSERT_EQ(height, 800);
+    EXPECT_TRUE(near(pixel(640, 20), Rgb{0, 0, 0}));
+    EXPECT_TRUE(near(pixel(640, 780), Rgb{0, 0, 0}));
+    const int row = static_cast<int>(designToWindow(Vec2(0, 8 + 5.5f * 80)).y);
+    EXPECT_TRUE(near(pixel(25, row), Rgb{0, 0, 0}));
+    EXPECT_TRUE(lit(pixel(60, row)));
+    EXPECT_TRUE(lit(pixel(1220, row)));
+    EXPECT_TRUE(near(pixel(1255, row), Rgb{0, 0, 0}));
+
+    // The greeting's box and the speaker's name lie inside the shown area.
+    const Rect port = window()->getViewPortRect();
+    for (const Node* part :
+         {static_cast<const Node*>(dialog->getBox()), static_cast<const Node*>(dialog->getNameLabel())}) {
+        const std::vector<const DrawCommand*> drawn = Director::getInstance()->getDrawList().findByNode(part);
+        ASSERT_FALSE(drawn.empty());
+        for (const DrawCommand* c : drawn) {
+            std::vector<Vec2> points;
+            if (c->shapes != nullptr)
+                for (const ShapeVertex& v : c->shapes->triangles) points.push_back(v.position);
+            if (c->glyphs != nullptr)
+                for (const Glyph& g : c->glyphs->glyphs) points.push_back(g.origin);
+            for (const Vec2& p : points) {
+                const Vec2 w = designToWindow(c->transform.transformPoint(p));
+                EXPECT_TRUE(port.containsPoint(w)) << w.x << ", " << w.y;
+            }
+        }
+    }
     zarn_test::DriverAllocations driver;
     app.reset();
 }

@@ -144,6 +144,7 @@ void CocosInGameScene::onCameraRegionChanged(const GeometryLib::FPoint& cameraPo
 void CocosInGameScene::redrawStencil(const GeometryLib::FPoint& position,
                                      const std::vector<const GeometryLib::Rect*>& rects) {
     clipper_->setPosition(position.x, position.y);
+    clipper_->setVisible(true);
     stencil_->clear();
     for (const GeometryLib::Rect* rect : rects) {
         const float x = rect->origin.x;
@@ -159,4 +160,8 @@ void CocosInGameScene::clearStencil() {
     stencil_->drawSolidRect(clipper_->convertToNodeSpace(cocos2d::Vec2(0.0f, 0.0f)),
                             clipper_->convertToNodeSpace(cocos2d::Vec2(visible.width, visible.height)),
                             kStencilInk);
+    // A stencil over the whole visible area leaves nothing to dim, so the
+    // overlay is not drawn at all: a backend that cannot cut an inverted
+    // stencil's shape would otherwise dim the whole screen.
+    clipper_->setVisible(false);
 }

@@ -385,6 +385,13 @@ TEST_F(ProgramWindow, FullScreenFramesTheFirstLevelAndItsGreeting) {
     EXPECT_TRUE(lit(pixel(1220, row)));
     EXPECT_TRUE(near(pixel(1255, row), Rgb{0, 0, 0}));
 
+    // The box is drawn white (nothing dims a room without camera regions),
+    // here between its left edge and its lines, halfway down.
+    const DialogQuad& corners = dialog->getBoxCorners();
+    const Vec2 inBox =
+        designToWindow(dialog->getBox()->convertToWorldSpace(Vec2(0, (corners[0].y + corners[1].y) / 2)));
+    EXPECT_TRUE(near(pixel(static_cast<int>(inBox.x), static_cast<int>(inBox.y)), Rgb{255, 255, 255}));
+
     // The greeting's box and the speaker's name lie inside the shown area.
     const Rect port = window()->getViewPortRect();
     for (const Node* part :

@@ -108,6 +108,28 @@ TEST_F(CocosInGameSceneTest, TheCurrentRegionIsLeftUndimmed) {
     EXPECT_EQ(sceneLogic->getRegionOverlay()->getScale(), 1.25f);
 }
 
+TEST_F(CocosInGameSceneTest, WithoutARegionNothingIsDimmedAndNoClipIsDrawn) {
+    const std::string root = zarn_test::tempDir() + "/scene-maps/";
+    zarn_test::MapBuilder b("open", Point(200, 320));
+    b.grid(64, std::vector<std::string>(10, ".........."));
+    const std::vector<u8> bytes = b.bytes();
+    std::ofstream(root + "maps/open.map", std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    make("open.map");
+    sceneLogic->initScene();
+    for (int i = 0; i < 5; ++i) {
+        sceneLogic->update(0.03f);
+        frame(0.03f);
+    }
+    ASSERT_EQ(sceneLogic->getRegionTracker()->current(), Zarn::CameraRegionTracker::kNoRegion);
+    // Not a clip that hides its dimming everywhere (which a backend that
+    // cannot cut stencils would draw over the whole room), but none at all.
+    const cocos2d::DrawList& list = cocos2d::Director::getInstance()->getDrawList();
+    EXPECT_TRUE(list.clips.empty());
+    for (const cocos2d::DrawCommand& c : list.commands)
+        EXPECT_NE(c.node != nullptr ? c.node->getParent() : nullptr, sceneLogic->getRegionOverlay());
+}
+
 TEST_F(CocosInGameSceneTest, ATakenTouchShowsTheClickCursorThere) {
     make("regions.map");
     sceneLogic->initScene();

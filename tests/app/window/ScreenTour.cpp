@@ -1,10 +1,11 @@
 // The screen tour behind scripts/screenshots: starts the game's application
 // object in a window on a virtual display, walks it through its screens like
 // a player (the story's first level with its dialog and result panel among
-// them) and saves one PNG per screen; shows the first frame of every
-// shipped room (its floors, walls, elements, traps and the local player, as
-// the in-game scene builds them); then lays every frame family out on gallery
-// pages, at the size the game shows them, to review the art.
+// them, its dialog also in the smallest window and a 16:10 one) and saves
+// one PNG per screen; shows the first frame of every shipped room (its
+// floors, walls, elements, traps and the local player, as the in-game scene
+// builds them); then lays every frame family out on gallery pages, at the
+// size the game shows them, to review the art.
 //
 //     zarn_screen_tour OUT_DIR
 //
@@ -226,6 +227,25 @@ public:
     std::unique_ptr<CocosTrap2DFactory> traps;
 };
 
+// The story's first level from the level select: its opening dialog and,
+// when asked, its result panel. The names end in `suffix`.
+void firstLevel(const std::string& suffix, bool result) {
+    auto* story = dynamic_cast<ZUISinglePlayerScene*>(Director::getInstance()->getRunningScene());
+    if (story == nullptr) return;
+    // Floor 0; the column takes off for two seconds before the level fades in.
+    const Node* floor = story->getElevatorPanel()->getButtonsPanel()->buttonOf(0);
+    click(floor->convertToWorldSpace(
+        Vec2(floor->getContentSize().width / 2, floor->getContentSize().height / 2)));
+    run(70);
+    shoot("level-dialog" + suffix);
+    if (!result) return;
+    if (auto* level = dynamic_cast<PlayTestSceneNode*>(Director::getInstance()->getRunningScene())) {
+        level->onLevelFinished();
+        run(30);
+        shoot("level-result" + suffix);
+    }
+}
+
 // The first frame of every room the build compiled, by name.
 void rooms() {
     std::vector<std::filesystem::path> maps;
@@ -298,21 +318,17 @@ int main(int argc, char** argv) {
     Director::getInstance()->replaceScene(ZUISinglePlayerScene::create());
     run(10);
     shoot("story");
-    // The story's first level: its opening dialog, then its result panel.
-    auto* story = dynamic_cast<ZUISinglePlayerScene*>(Director::getInstance()->getRunningScene());
-    if (story != nullptr) {
-        // Floor 0; the column takes off for two seconds before the level fades in.
-        const Node* floor = story->getElevatorPanel()->getButtonsPanel()->buttonOf(0);
-        click(floor->convertToWorldSpace(
-            Vec2(floor->getContentSize().width / 2, floor->getContentSize().height / 2)));
-        run(70);
-        shoot("level-dialog");
-        if (auto* level = dynamic_cast<PlayTestSceneNode*>(Director::getInstance()->getRunningScene())) {
-            level->onLevelFinished();
-            run(30);
-            shoot("level-result");
-        }
+    firstLevel("", true);
+    // The same at the smallest window and letterboxed in a 16:10 one.
+    for (const Size& size : {Size(1024, 576), Size(1280, 800)}) {
+        window()->setWindowed(static_cast<int>(size.width), static_cast<int>(size.height));
+        Director::getInstance()->replaceScene(ZUISinglePlayerScene::create());
+        run(2);
+        firstLevel("-" + std::to_string(static_cast<int>(size.width)) + "x" +
+                       std::to_string(static_cast<int>(size.height)),
+                   false);
     }
+    window()->setWindowed(1280, 720);
     Director::getInstance()->replaceScene(ZUICreditsScene::create());
     run(10);
     shoot("credits");

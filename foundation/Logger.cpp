@@ -5,8 +5,8 @@
 #include <boost/log/attributes/value_extraction.hpp>
 #include <boost/log/core.hpp>
 #include <boost/log/expressions.hpp>
+#include <boost/log/sinks/basic_sink_backend.hpp>
 #include <boost/log/sinks/sync_frontend.hpp>
-#include <boost/log/sinks/text_file_backend.hpp>
 #include <boost/log/sinks/text_ostream_backend.hpp>
 #include <boost/log/sources/record_ostream.hpp>
 #include <boost/log/sources/severity_logger.hpp>
@@ -14,6 +14,8 @@
 #include <boost/make_shared.hpp>
 #include <iostream>
 #include <ostream>
+
+#include "foundation/LoggerFiles.h"
 
 namespace logging = boost::log;
 namespace expr = boost::log::expressions;
@@ -23,7 +25,20 @@ namespace Convinience {
 
 namespace {
 
-using FileSink = sinks::synchronous_sink<sinks::text_file_backend>;
+// Hands each formatted line to the process's own log files. The synchronous
+// front end serialises the calls.
+class FileBackend : public sinks::basic_formatted_sink_backend<char, sinks::synchronized_feeding> {
+public:
+    FileBackend(const std::string& prefix, u64 rotationSize, u32 keptFiles)
+        : files_(prefix, rotationSize, keptFiles) {}
+
+    void consume(const logging::record_view&, const string_type& line) { files_.write(line); }
+
+private:
+    LoggerFiles files_;
+};
+
+using FileSink = sinks::synchronous_sink<FileBackend>;
 
 }  // namespace
 
@@ -76,10 +91,9 @@ void formatLine(const logging::record_view& rec, logging::formatting_ostream& ou
 
 }  // namespace
 
-void Logger::addFileSink(const std::string& prefix, u64 rotationSize) {
-    auto backend = boost::make_shared<sinks::text_file_backend>(
-        logging::keywords::file_name = prefix + "_%N.log", logging::keywords::rotation_size = rotationSize);
-    auto sink = boost::make_shared<FileSink>(backend);
+void Logger::addFileSink(const std::string& prefix, u64 rotationSize, u32 keptFiles) {
+    auto sink =
+        boost::make_shared<FileSink>(boost::make_shared<FileBackend>(prefix, rotationSize, keptFiles));
     sink->set_formatter(&formatLine);
     logging::core::get()->add_sink(sink);
 }

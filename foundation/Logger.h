@@ -23,6 +23,9 @@ class Logger {
 public:
     // The size at which the file sink starts a new file: 10 MiB.
     static constexpr u64 kRotationSize = 10485760;
+    // How many of a program's log files stay in its folder (the newest;
+    // files that other running processes still write stay as well).
+    static constexpr u32 kKeptFiles = 5;
 
     Logger();
     ~Logger();
@@ -36,16 +39,22 @@ public:
     // Start-up, called once each, in this order.
     // Adds the common attributes (line ID, time stamp, process and thread ID).
     static void initialize();
-    // Adds the rotating file sink: prefix + "_%N.log", a new file every
-    // rotationSize bytes, lines "[%LineID% %TimeStamp%][%Severity%]: %Message%".
-    static void addFileSink(const std::string& prefix, u64 rotationSize = kRotationSize);
+    // Adds the rotating file sink: lines "[%LineID% %TimeStamp%][%Severity%]:
+    // %Message%" in files prefix + "_%N.log" of this process alone, each line
+    // written out as it comes. A start and every rotationSize bytes take the
+    // next free number, so earlier runs' files stay; the keptFiles newest of
+    // the prefix are kept (LoggerFiles).
+    static void addFileSink(const std::string& prefix, u64 rotationSize = kRotationSize,
+                            u32 keptFiles = kKeptFiles);
     // Adds a sink that writes the same lines to standard error (for servers
     // run from a terminal).
     static void addStderrSink();
     // Accepts only records of severity INFO or above.
     static void installSeverityFilter();
 
-    // Writes out what the sinks hold (tests read the files after it).
+    // Writes out what the sinks hold. The file and standard-error sinks
+    // write each line as it comes; this waits for a line another thread is
+    // writing at the moment.
     static void flush();
     // Drops every record from now on (or, with true, writes them again): for
     // benchmarks and fuzz targets, whose inputs would flood the log.

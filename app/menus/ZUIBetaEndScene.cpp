@@ -19,11 +19,8 @@
 
 using namespace cocos2d;
 
-// The game keeps one page of its own, its web site; the address is reserved
-// for the site until it is published.
-const std::vector<EndSceneLink> endSceneLinks = {
-    {"website.png", "https://quillfen.example/"},
-};
+// The game has no pages of its own yet.
+const std::vector<EndSceneLink> endSceneLinks = {};
 
 namespace {
 
@@ -55,7 +52,15 @@ ZUIBetaEndScene* ZUIBetaEndScene::create() {
     return createWithInit<ZUIBetaEndScene>();
 }
 
+ZUIBetaEndScene* ZUIBetaEndScene::create(const std::vector<EndSceneLink>& links) {
+    return createWithMethod<ZUIBetaEndScene>(&ZUIBetaEndScene::initWithLinks, links);
+}
+
 bool ZUIBetaEndScene::init() {
+    return initWithLinks(endSceneLinks);
+}
+
+bool ZUIBetaEndScene::initWithLinks(const std::vector<EndSceneLink>& links) {
     if (!Scene::init()) return false;
     Director* director = Director::getInstance();
     const Size visible = director->getVisibleSize();
@@ -70,7 +75,7 @@ bool ZUIBetaEndScene::init() {
     // The row: the first icon at (kRowX, kRowY), each next one to the right
     // of the one before, with a black dot under each.
     dots_ = DrawNode::create(2.0f);
-    for (const EndSceneLink& link : endSceneLinks) {
+    for (const EndSceneLink& link : links) {
         ui::Button* button =
             ui::Button::create(link.frameName, link.frameName, "", ui::TextureResType::PLIST);
         button->setPressedActionEnabled(true);

@@ -21,7 +21,7 @@ struct EndSceneLink {
     const char* address;
 };
 // The game's own pages, left to right. Services the game has no page on get
-// no icon.
+// no icon; while the game has no site the row is empty.
 extern const std::vector<EndSceneLink> endSceneLinks;
 
 // Places `node` at the anchor's height, to its right, with `gap` units
@@ -44,8 +44,11 @@ public:
     static constexpr float kRowGap = 30.0f;
     static constexpr float kDotRadius = 45.0f;
 
+    // The scene with the game's pages (endSceneLinks), or with the links given.
     static ZUIBetaEndScene* create();
+    static ZUIBetaEndScene* create(const std::vector<EndSceneLink>& links);
     bool init() override;
+    bool initWithLinks(const std::vector<EndSceneLink>& links);
 
     // Adds the bonus-challenge button in the bottom-right corner.
     void addBonusChallenges();
@@ -56,7 +59,8 @@ public:
     // scene running.
     void startBonusChallenges();
 
-    // Children of the scene (the node tree keeps them alive).
+    // Children of the scene (the node tree keeps them alive). The web site's
+    // icon is null while the links hold no "website.png".
     cocos2d::ui::Button* websiteButton = nullptr;
     ZUICoreButton* backButton = nullptr;
     // Null until addBonusChallenges runs.

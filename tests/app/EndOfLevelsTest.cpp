@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -57,9 +58,43 @@ TEST_F(EndOfLevels, PlaceRightOfKeepsTheGapBetweenScaledBoxes) {
     }
 }
 
-TEST_F(EndOfLevels, SplashLinkRowAndBackIconWithoutTheBonusButton) {
+// Two pages of a game that has a site.
+const std::vector<EndSceneLink> kSiteLinks = {
+    {"website.png", "https://site.test/"},
+    {"discord.png", "https://chat.test/invite"},
+};
+
+TEST_F(EndOfLevels, WithoutASiteTheSceneShowsNoLink) {
     RecordingApplication app;
     ZUIBetaEndScene* end = ZUIBetaEndScene::create();
+    run(end);
+    EXPECT_TRUE(end->getLinkButtons().empty());
+    EXPECT_EQ(end->websiteButton, nullptr);
+    for (const Node* child : end->getChildren()) EXPECT_EQ(dynamic_cast<const ui::Button*>(child), nullptr);
+
+    // Neither an icon nor its dot is drawn; the back icon is.
+    const std::set<std::string> linkFrames = {"steam.png",    "android.png", "website.png", "twitter.png",
+                                              "facebook.png", "discord.png", "tumblr.png",  "youtube.png"};
+    std::size_t shapes = 0;
+    bool back = false;
+    for (const DrawCommand& c : Director::getInstance()->getDrawList().commands) {
+        EXPECT_EQ(linkFrames.count(c.frameName.str()), 0u) << c.frameName;
+        if (c.shapes != nullptr && c.node == end->getDots())
+            shapes += c.shapes->triangles.size() + c.shapes->points.size();
+        back = back || c.frameName == "icon_back.png";
+    }
+    EXPECT_EQ(shapes, 0u);
+    EXPECT_TRUE(back);
+
+    // A click where the first icon would be opens nothing.
+    click(Vec2(ZUIBetaEndScene::kRowX, ZUIBetaEndScene::kRowY));
+    frame();
+    EXPECT_TRUE(app.opened.empty());
+}
+
+TEST_F(EndOfLevels, SplashLinkRowAndBackIconWithoutTheBonusButton) {
+    RecordingApplication app;
+    ZUIBetaEndScene* end = ZUIBetaEndScene::create(kSiteLinks);
     run(end);
     auto* splash = dynamic_cast<Sprite*>(end->getChildren().at(0));
     ASSERT_NE(splash, nullptr);
@@ -71,13 +106,12 @@ TEST_F(EndOfLevels, SplashLinkRowAndBackIconWithoutTheBonusButton) {
     // One row from (160, 40), 30 apart, each icon over its dot and zooming
     // when pressed; only the game's own pages have an icon.
     const auto& links = end->getLinkButtons();
-    ASSERT_EQ(links.size(), endSceneLinks.size());
-    ASSERT_FALSE(links.empty());
+    ASSERT_EQ(links.size(), kSiteLinks.size());
     EXPECT_EQ(links[0]->getPosition(), Vec2(160, 40));
     for (std::size_t i = 0; i < links.size(); ++i) {
         EXPECT_FLOAT_EQ(links[i]->getPositionY(), 40.0f) << i;
         EXPECT_TRUE(links[i]->isPressedActionEnabled()) << i;
-        EXPECT_EQ(links[i]->getRendererNormal()->getSpriteFrame()->getName(), endSceneLinks[i].frameName);
+        EXPECT_EQ(links[i]->getRendererNormal()->getSpriteFrame()->getName(), kSiteLinks[i].frameName);
         if (i == 0) continue;
         EXPECT_FLOAT_EQ(links[i]->getBoundingBox().getMinX(), links[i - 1]->getBoundingBox().getMaxX() + 30);
     }
@@ -85,9 +119,9 @@ TEST_F(EndOfLevels, SplashLinkRowAndBackIconWithoutTheBonusButton) {
     EXPECT_EQ(end->bonusButton, nullptr);
 
     // A click on an icon opens its page once.
-    click(links[0]->getPosition());
+    click(links[1]->getPosition());
     ASSERT_EQ(app.opened.size(), 1u);
-    EXPECT_EQ(app.opened[0], endSceneLinks[0].address);
+    EXPECT_EQ(app.opened[0], kSiteLinks[1].address);
 
     // The back icon: top-left, 30 in, at 0.4; it leads to the menu without
     // its splash, sliding in from below.
@@ -127,7 +161,7 @@ TEST_F(EndOfLevels, TheBonusButtonSitsBottomRightWithItsLabel) {
 }
 
 TEST_F(EndOfLevels, ALinkWithoutAnApplicationObjectIsLoggedNotFollowed) {
-    ZUIBetaEndScene* end = ZUIBetaEndScene::create();
+    ZUIBetaEndScene* end = ZUIBetaEndScene::create(kSiteLinks);
     run(end);
     ASSERT_EQ(Application::getInstance(), nullptr);
     click(end->getLinkButtons().at(0)->getPosition());

@@ -5,8 +5,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "app/ingame/DialogWindowImpl.h"
@@ -32,6 +35,8 @@
 #include "presentation/mediators/MediatedSprite.h"
 #include "sdl/support/VirtualDisplay.h"
 #include "simulation/client/SinglePlayerZarn.h"
+#include "simulation/state/GameState.h"
+#include "simulation/sync/GameStateBuffer.h"
 #include "world/units/SteerableUnitManager.h"
 
 using namespace cocos2d;
@@ -129,6 +134,20 @@ protected:
         if (const char* dir = std::getenv("ZARN_SDL_SCREENSHOT_DIR"))
             window()->getSdlRenderBackend()->saveFrame(std::string(dir) + "/program-" +
                                                        std::to_string(++shots) + ".png");
+    }
+
+    // Frames of 0.03 s, 30 ms apart (the level's server runs on its own
+    // thread in real time), until `done` holds or ten seconds have passed;
+    // says whether it held.
+    bool framesUntil(const std::function<bool()>& done) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!done()) {
+            if (std::chrono::steady_clock::now() >= deadline || Director::getInstance()->isEnded())
+                return false;
+            run(1, 0.03f);
+            std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        }
+        return true;
     }
 
     // The pixel at a design point (the design area fills the 1280 x 720 window).
@@ -302,25 +321,27 @@ TEST_F(ProgramWindow, StoryPlaysTheFirstLevelInTheWindow) {
     const float startX = rat.body().position.x;
     const float cell = static_cast<float>(level->getClient().getGameMap().grid.getCellSize());
     click(level->getInGameScene()->getWorldSprite()->convertToWorldSpace(Vec2(3.5f * cell, 3.5f * cell)));
-    for (int i = 0; i < 100 && rat.body().position.x < startX + 1.5f * cell; ++i) {
-        run(1, 0.03f);
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    }
-    EXPECT_GT(rat.body().position.x, startX + 1.5f * cell);
+    EXPECT_TRUE(framesUntil([&] { return rat.body().position.x > startX + 1.5f * cell; }));
 
-    // The up arrow held down walks the rat up the free column; let go, it stands.
+    // The up arrow held down walks the rat up the free column; let go, it
+    // stands: two states of the server at different ticks hold it in one
+    // place, where the window shows it.
     const float startY = rat.body().position.y;
     keyEdge(SDLK_UP, true);
-    for (int i = 0; i < 100 && rat.body().position.y < startY + cell; ++i) {
-        run(1, 0.03f);
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    }
+    EXPECT_TRUE(framesUntil([&] { return rat.body().position.y > startY + cell; }));
     keyEdge(SDLK_UP, false);
+    const auto& states = level->getClient().getCore().stateBuffer().states();
+    std::optional<std::pair<u32, GeometryLib::FPoint>> seen;  // the newest state a frame before
+    ASSERT_TRUE(framesUntil([&] {
+        if (states.empty()) return false;
+        const auto& [tick, state] = *states.rbegin();
+        const Zarn::ClientState* rats = state.findClient(0);
+        if (rats == nullptr) return false;
+        const bool held = seen && seen->first < tick && seen->second == rats->position;
+        seen.emplace(tick, rats->position);
+        return held && rat.body().position == rats->position;
+    }));
     EXPECT_GT(rat.body().position.y, startY + cell);
-    for (int i = 0; i < 20; ++i) {
-        run(1, 0.03f);
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    }
     EXPECT_LT(rat.body().position.y, 6.0f * cell) << "the wall above stops it";
     const GeometryLib::FPoint stood = rat.body().position;
     run(5, 0.03f);

@@ -84,6 +84,17 @@ protected:
         if (!stepUntil([&] { return progress.lives == 3; }, 600)) return nullptr;
         return h;
     }
+    // Floor 0 of `story` (death counting on) beaten without a death: its
+    // host with the result panel dropping in; null when that failed.
+    PlayTestSceneNode* beatFloorZero(const Zarn::LevelList& story) {
+        levels = story;
+        progress.setLevelCount(static_cast<u32>(story.size()));
+        progress.enableMode(Zarn::playMode::deaths);
+        PlayTestSceneNode* first = start(&progress, levels);
+        if (first == nullptr || !step()) return nullptr;
+        first->onLevelFinished();
+        return first->getResultPanel() != nullptr ? first : nullptr;
+    }
     // What the game over saved: the limited-lives run from its start.
     static void expectTheRunStartsAgain(const Zarn::SinglePlayerData& data) {
         EXPECT_EQ(data.lives, 3u);
@@ -102,14 +113,8 @@ protected:
 // nothing else (the level behind does not restart as well), so floor 1 is
 // played and recorded as floor 1.
 TEST_F(LevelEndKeys, RShowsTheNextFloorFromTheResultPanelAndTheRecordFollows) {
-    levels = {level(kHoles), level(kWalls), level(kHoles)};
-    progress.setLevelCount(3);
-    progress.enableMode(Zarn::playMode::deaths);
-    PlayTestSceneNode* first = start(&progress, levels);
+    PlayTestSceneNode* first = beatFloorZero({level(kHoles), level(kWalls), level(kHoles)});
     ASSERT_NE(first, nullptr);
-    ASSERT_TRUE(step());
-    first->onLevelFinished();
-    ASSERT_NE(first->getResultPanel(), nullptr);
     EXPECT_EQ(saved().furthestLevel, 1u);
 
     release(K::KEY_R);
@@ -169,13 +174,8 @@ TEST_F(LevelEndKeys, RBeforeTheGameOverPanelRestartsTheRunFromItsFirstFloor) {
 // first way out taken is the only one, so the record still names the floor
 // that is played.
 TEST_F(LevelEndKeys, OneWayOutOfALevelPerFrame) {
-    levels = {level(kHoles), level(kWalls)};
-    progress.setLevelCount(2);
-    progress.enableMode(Zarn::playMode::deaths);
-    PlayTestSceneNode* first = start(&progress, levels);
+    PlayTestSceneNode* first = beatFloorZero({level(kHoles), level(kWalls)});
     ASSERT_NE(first, nullptr);
-    ASSERT_TRUE(step());
-    first->onLevelFinished();
     frames(80, kTick);
     release(K::KEY_SPACE);                                       // next
     click(centreOf(first->getResultPanel()->getRetryButton()));  // and retry
@@ -189,13 +189,8 @@ TEST_F(LevelEndKeys, OneWayOutOfALevelPerFrame) {
 // panel with the record still on the floor played, so its retry plays that
 // floor under its own number.
 TEST_F(LevelEndKeys, ANextFloorThatCannotBeBroughtUpLeavesTheRecordOnTheFloorPlayed) {
-    levels = {level(kHoles), level("NoSuchRoom"), level(kWalls)};
-    progress.setLevelCount(3);
-    progress.enableMode(Zarn::playMode::deaths);
-    PlayTestSceneNode* first = start(&progress, levels);
+    PlayTestSceneNode* first = beatFloorZero({level(kHoles), level("NoSuchRoom"), level(kWalls)});
     ASSERT_NE(first, nullptr);
-    ASSERT_TRUE(step());
-    first->onLevelFinished();
     frames(80, kTick);
     release(K::KEY_SPACE);
     frames(3, kTick);

@@ -1,6 +1,7 @@
 // The symbol kinds of a room source and the records each one makes.
 #include <algorithm>
 #include <functional>
+#include <limits>
 #include <map>
 
 #include "map/records/BossElement.h"
@@ -453,14 +454,15 @@ void addExit(RoomBuild& b, const SymbolDeclaration& d, const Cells& cells) {
         b.contents.elements.push_back(tileRecord<WholeTileMapElement>(exitFloors[b.art - 1], c));
         b.floorTaken.insert(c.key);
     }
-    // One event over every exit cell: entering any of them leaves the level.
+    // One event over every exit cell: each player who enters any of them
+    // leaves the level, so the event never runs out of firings.
     MapEventData e;
     e.eventId = p.count("event", b.nextExitEvent++);
     b.claimEventId(e.eventId, d.line);
     e.enabled = p.flag("off") ? 0 : 1;
     auto area = std::make_unique<AreaTriggerData>();
     area->triggerId = 20;
-    area->count = 1;
+    area->count = std::numeric_limits<u32>::max();
     for (const Point& c : cells) area->cells.insert(c);
     e.trigger = std::move(area);
     e.actions.push_back(std::make_unique<ActionData>(37));

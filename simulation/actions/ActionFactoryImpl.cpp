@@ -38,6 +38,15 @@ std::vector<std::unique_ptr<Convinience::Command>> ActionFactoryImpl::makeComman
     return commands;
 }
 
+std::vector<std::unique_ptr<Convinience::Command>> ActionFactoryImpl::makeCommandsFor(
+    const std::vector<const ActionData*>& actions, u32 clientId) {
+    struct Forget {
+        std::optional<u32>& slot;
+        ~Forget() { slot.reset(); }
+    } forget{actor_ = clientId};
+    return makeCommands(actions);
+}
+
 std::unique_ptr<Convinience::Command> ActionFactoryImpl::makeCommand(const ActionData& action) {
     struct Remember {
         const ActionData*& slot;
@@ -136,7 +145,7 @@ std::unique_ptr<Convinience::Command> ActionFactoryImpl::makeCommand(const Actio
             return std::make_unique<DisableTrapsCommand>(dataAs<NumbersActionData>(action, kNumbers).numbers,
                                                          traps_);
         case MapActionId::exitLevel:
-            return std::make_unique<ExitLevelCommand>(units_);
+            return std::make_unique<ExitLevelCommand>(units_, actor_);
         default:
             throw Convinience::Error("invalid commandID");
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "world/triggers/ActionFactory.h"
@@ -33,7 +34,7 @@ class TrapDirectory;
 // | 24 to 27 | Enable, Disable, Show, HideNumberedElement | number |
 // | 29, 30 | ToggleTrapVisibility, ToggleTrapEnable | number |
 // | 31, 32 | EnableTraps, DisableTraps | numbers |
-// | 37 | ExitLevel | any |
+// | 37 | ExitLevel (the actor's unit, when there is one) | any |
 //
 // Throws Convinience::Error: "not trap number data", "not move data", "not
 // numbers data", "not timer action data", "not dialog number data" when the
@@ -53,6 +54,8 @@ public:
     std::vector<std::unique_ptr<Convinience::Command>> makeCommands(
         const std::vector<const ActionData*>& actions) override;
     std::unique_ptr<Convinience::Command> makeCommand(const ActionData& action) override;
+    std::vector<std::unique_ptr<Convinience::Command>> makeCommandsFor(
+        const std::vector<const ActionData*>& actions, u32 clientId) override;
 
     // The map's timer trigger once it exists (null clears it).
     void setTimerTrigger(TimerEventTrigger* timer) { timer_ = timer; }
@@ -68,6 +71,8 @@ private:
     TimerEventTrigger* timer_ = nullptr;
     // The action being turned into a command, while makeCommand runs.
     const ActionData* current_ = nullptr;
+    // The player who set the actions off, while makeCommandsFor runs.
+    std::optional<u32> actor_;
 };
 
 }  // namespace Zarn

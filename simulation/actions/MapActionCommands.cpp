@@ -249,8 +249,8 @@ void TimerActionCommand::execute() {
 }
 
 void ExitLevelCommand::execute() {
-    SteerableUnit* first = unitAt(*units, 0, nullptr);
-    if (first && first->state == UnitState::alive) first->state = UnitState::carried;
+    SteerableUnit* leaving = actor ? units->findUnit(*actor) : unitAt(*units, 0, nullptr);
+    if (leaving && leaving->state == UnitState::alive) leaving->state = UnitState::carried;
 }
 
 KillAllCommand::KillAllCommand(SteerableUnitManager& units, std::unique_ptr<Kill> kill)

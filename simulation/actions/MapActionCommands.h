@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "foundation/Command.h"
@@ -330,14 +331,18 @@ public:
     TimerEventTrigger* timer;
 };
 
-// The first unit (iteration order) leaves the level (state 17) unless it is
-// dead or gone already (state not 0).
+// A player leaves the level (state 17) unless it is dead or gone already
+// (state not 0): the actor's unit, when a player set the exit off by
+// stepping on it (none when that client has no unit any more), else the
+// first unit (iteration order).
 class ExitLevelCommand : public Convinience::Command {
 public:
-    explicit ExitLevelCommand(SteerableUnitManager& units) : units(&units) {}
+    explicit ExitLevelCommand(SteerableUnitManager& units, std::optional<u32> actor = std::nullopt)
+        : units(&units), actor(actor) {}
     void execute() override;
 
     SteerableUnitManager* units;
+    std::optional<u32> actor;
 };
 
 // Applies its kill to every unit (the time-attack keeper runs it when the time

@@ -40,6 +40,8 @@ inline constexpr u32 requestFromId = 23;    // payload: the game instance's firs
 inline constexpr u32 fromIdConfirmed = 24;  // no payload
 inline constexpr u32 gameClosed = 25;       // no payload; confirmation flag set
 inline constexpr u32 playerLeft = 26;       // payload: the serialised game instance
+inline constexpr u32 roomFinished = 27;     // payload: the serialised game instance; once, when
+                                            // every player has left the room by its exit
 }  // namespace HostCommandId
 
 // The client's own commands, chosen by the client game core each tick and

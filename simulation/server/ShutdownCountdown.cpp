@@ -2,12 +2,11 @@
 
 #include <string>
 
-#include "foundation/Buffer.h"
-#include "foundation/CommandHeader.h"
 #include "foundation/QueuedMessage.h"
 #include "foundation/Stopwatch.h"
 #include "simulation/commands/CommandIds.h"
 #include "simulation/server/GameInstance.h"
+#include "simulation/server/HostRecord.h"
 
 namespace Zarn {
 
@@ -44,17 +43,7 @@ void ShutdownCountdown::start() {
 
 void ShutdownCountdown::closeGame() {
     open_ = 0;
-    Corvel::CommandHeader header(instance_.fromID, HostCommandId::gameClosed, 0, true);
-    header.fromClientId = instance_.fromID;
-    header.toClientId = 0;
-    Convinience::Buffer buffer(64);
-    header.serialize(buffer);
-    Corvel::QueuedMessage message;
-    message.fromClientId = instance_.fromID;
-    message.toClientId = 0;
-    message.reliable = 1;
-    message.bytes = buffer.takeBytes();
-    outgoing_.push(std::move(message));
+    outgoing_.push(makeHostRecord(instance_.fromID, HostCommandId::gameClosed));
     logger_.log(kInfo, "Game is now closed no further commands allowed");
 }
 

@@ -6,6 +6,8 @@
 
 #include "foundation/Buffer.h"
 #include "simulation/commands/CommandIds.h"
+#include "simulation/server/HostRecord.h"
+#include "world/units/SteerableUnit.h"
 
 namespace Zarn {
 
@@ -90,6 +92,7 @@ bool ZarnServer::runCommandBatch() {
     } catch (const std::exception& e) {
         logger_.log(kCritical, std::string("Critical error: a command failed and was dropped: ") + e.what());
     }
+    noteRoomEnd();
     wakeTarget();
     return received || waitingCommands() < waitingBefore;
 }
@@ -102,6 +105,7 @@ void ZarnServer::waitOrStep() {
     }
     if (!countdown_.isCounting()) {
         stepper_.step();
+        noteRoomEnd();
     } else if (!outgoing_.empty()) {
         wakeTarget();
     }
@@ -129,6 +133,21 @@ void ZarnServer::requestFromID() {
     record.bytes = buffer.takeBytes();
     if (!outgoing_.push(std::move(record)))
         logger_.log(kCritical, "Critical error: no room to ask for the fromID");
+    wakeTarget();
+}
+
+void ZarnServer::noteRoomEnd() {
+    if (roomFinished_.load() || world_.units.size() == 0) return;
+    bool everyoneOut = true;
+    world_.units.forEachUnit(
+        [&](u32, SteerableUnit& unit) { everyoneOut = everyoneOut && unit.state == UnitState::carried; });
+    if (!everyoneOut) return;
+    Convinience::Buffer instance(64);
+    instance_.serialize(instance);
+    if (!outgoing_.push(makeHostRecord(instance_.fromID, HostCommandId::roomFinished, instance.bytes())))
+        logger_.log(kCritical, "Critical error: no room to tell the host the room is over");
+    logger_.log(kInfo, "Every player has left the room by its exit");
+    roomFinished_ = true;
     wakeTarget();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <istream>
 #include <memory>
 #include <vector>
@@ -103,6 +104,12 @@ public:
     void waitOrStep();
 
     bool hasExited() const { return loop_.hasExited(); }
+    // Every player has left the room by its exit (each unit in state 17, at
+    // least one unit): the room is over. Turns true once, on the server
+    // thread, which at the same moment puts one record for the host on the
+    // outgoing ring (route 2 = 0, command 27 with the game instance) and
+    // wakes the wake target. Any thread.
+    bool roomFinished() const { return roomFinished_.load(); }
     // The world; the server thread's while the loop runs.
     GameWorld& world() { return world_; }
     const ServerStepper& stepper() const { return stepper_; }
@@ -116,6 +123,8 @@ public:
 private:
     bool hasWork() const;
     void requestFromID();
+    // After each batch and pass: whether the room has just become over.
+    void noteRoomEnd();
     void wakeTarget();
     // Commands filed for clients and not yet executed.
     std::size_t waitingCommands() const;
@@ -149,6 +158,7 @@ private:
     Corvel::MultiClientCommandScheduler scheduler_{incoming_, &factory_, commands_, 0};
     ServerLoopControl loop_;
     ShutdownCountdown countdown_{instance_, stopwatch_, outgoing_};
+    std::atomic<bool> roomFinished_{false};
 };
 
 }  // namespace Zarn

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 
 #include "map/records/DoorElement.h"
 #include "map/records/SwitchElement.h"
@@ -75,9 +76,12 @@ TEST(RoomCompiler, TurnsThePictureAndTheDeclarationsIntoRecords) {
     EXPECT_EQ(doors[0]->position, Point(96, 32));
     EXPECT_EQ(doors[0]->width, 32u);
 
-    // The exit is an area event that leaves the level; the start event is the source's.
+    // The exit is an area event that takes every player who steps on it out
+    // of the level (it never runs out of firings); the start event is the
+    // source's.
     ASSERT_EQ(room.events.size(), 2u);
     EXPECT_EQ(room.events[0].trigger->triggerId, 20u);
+    EXPECT_EQ(room.events[0].trigger->count, std::numeric_limits<u32>::max());
     EXPECT_EQ(room.events[0].actions.front()->actionId, 37u);
     EXPECT_EQ(room.events[1].trigger->triggerId, 1u);
     EXPECT_EQ(room.events[1].actions.size(), 2u);

@@ -16,11 +16,12 @@ std::vector<const ActionData*> actionPointers(const ActionList& actions) {
     return pointers;
 }
 
-bool MapEventRunner::fire(const MapEventData& event) const {
+bool MapEventRunner::fire(const MapEventData& event, std::optional<u32> actor) const {
     const u32 id = event.eventId;
     if (!registry.isEnabled(id)) return false;
     std::vector<std::unique_ptr<Convinience::Command>> made =
-        actionFactory.makeCommands(actionPointers(event.actions));
+        actor ? actionFactory.makeCommandsFor(actionPointers(event.actions), *actor)
+              : actionFactory.makeCommands(actionPointers(event.actions));
     for (std::unique_ptr<Convinience::Command>& command : made) {
         if (command) commands.immediate.push_back(std::move(command));
     }

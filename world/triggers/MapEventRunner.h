@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "map/records/MapEventData.h"
@@ -27,8 +28,9 @@ struct MapEventRunner {
     // Otherwise queues one command per action in list order, reports each
     // action to the action sink in list order, books one firing and answers
     // true. A throw of the action factory passes out; the firing is then not
-    // booked.
-    bool fire(const MapEventData& event) const;
+    // booked. actor: the client whose unit set the event off by arriving on
+    // its cell, when one did; the actions that act on the player act on it.
+    bool fire(const MapEventData& event, std::optional<u32> actor = std::nullopt) const;
 
     MapEventRegistry& registry;
     ActionFactory& actionFactory;

@@ -17,14 +17,14 @@ void PositionEventTrigger::addAreaTrigger(const MapEventData& event) {
     }
 }
 
-void PositionEventTrigger::onUnitOnCell(const GeometryLib::Point& cell, u32, SteerableUnit& unit) {
+void PositionEventTrigger::onUnitOnCell(const GeometryLib::Point& cell, u32 clientId, SteerableUnit& unit) {
     if (isStoredPosition(unit, cell)) return;
     storePosition(unit, cell);
     for (std::size_t i = 0;;) {
         const PointMultimap<const MapEventData*>::Values* events = cells_.find(cell);
         if (!events || i >= events->size()) return;
         const MapEventData& event = *(*events)[i];
-        if (runner_.fire(event) && runner_.registry.remainingFirings(event.eventId) == 0) {
+        if (runner_.fire(event, clientId) && runner_.registry.remainingFirings(event.eventId) == 0) {
             cells_.eraseAt(cell, i);
         } else {
             ++i;

@@ -25,8 +25,9 @@ public:
     // list order; other trigger classes are not filed.
     void addAreaTrigger(const MapEventData& event);
 
-    // The client ID is not used. A firing that throws passes out; the pairs
-    // of exhausted events erased before it stay erased.
+    // The events fire with the arriving client as their actor. A firing that
+    // throws passes out; the pairs of exhausted events erased before it stay
+    // erased.
     void onUnitOnCell(const GeometryLib::Point& cell, u32 clientId, SteerableUnit& unit) override;
     bool isEmpty() const override { return cells_.empty(); }
 

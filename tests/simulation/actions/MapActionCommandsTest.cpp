@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "foundation/Error.h"
+#include "grid/CellGrid.h"
 #include "map/records/ActionData.h"
 #include "map/records/DoorElement.h"
 #include "map/records/SwitchElement.h"
@@ -16,7 +17,6 @@
 #include "world/elements/LeverEffect.h"
 #include "world/elements/NumberedElementGroup.h"
 #include "world/elements/SpawnPoints.h"
-#include "grid/CellGrid.h"
 #include "world/traps/TrapDirectory.h"
 #include "world/triggers/DialogPlayer.h"
 #include "world/triggers/MapEventRegistry.h"
@@ -299,6 +299,46 @@ TEST_F(MapActionTest, MakeCommandsKeepsListOrder) {
     EXPECT_TRUE(trap.enabled);
     commands[0]->execute();
     EXPECT_FALSE(trap.enabled);
+}
+
+}  // namespace
+
+namespace {
+
+// The exit a player stepped on takes that player out of the level, whichever
+// unit comes first; without an actor (a timer, a lever) the first unit goes.
+// The actor is forgotten once its commands are made.
+TEST_F(MapActionTest, TheExitTakesThePlayerWhoSteppedOnIt) {
+    units.addClient(10);
+    units.addClient(11);
+    const ActionData exit(37);
+    struct Case {
+        std::optional<u32> actor;
+        u32 expectLeft10;
+        u32 expectLeft11;
+    };
+    const Case cases[] = {
+        {11, 0, UnitState::carried},
+        {10, UnitState::carried, 0},
+        {12, 0, 0},  // a client that has no unit here: nobody leaves
+        {std::nullopt, UnitState::carried, 0},
+    };
+    for (const Case& c : cases) {
+        units.getUnit(10).state = 0;
+        units.getUnit(11).state = 0;
+        auto commands = c.actor ? factory.makeCommandsFor({&exit}, *c.actor) : factory.makeCommands({&exit});
+        ASSERT_EQ(commands.size(), 1u);
+        commands[0]->execute();
+        EXPECT_EQ(units.getUnit(10).state, c.expectLeft10) << (c.actor ? *c.actor : 0);
+        EXPECT_EQ(units.getUnit(11).state, c.expectLeft11) << (c.actor ? *c.actor : 0);
+    }
+    // A dead actor stays dead, and a later plain exit is the first unit's.
+    units.getUnit(10).state = 0;
+    units.getUnit(11).state = 5;
+    factory.makeCommandsFor({&exit}, 11)[0]->execute();
+    EXPECT_EQ(units.getUnit(11).state, 5u);
+    make(exit)->execute();
+    EXPECT_EQ(units.getUnit(10).state, UnitState::carried);
 }
 
 }  // namespace

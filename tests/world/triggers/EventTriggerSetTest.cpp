@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "TriggerTestSupport.h"
-#include "map/import/GameMap.h"
 #include "grid/CellGrid.h"
+#include "map/import/GameMap.h"
 #include "world/triggers/EventTriggerSet.h"
 #include "world/triggers/InputResult.h"
 #include "world/units/SecondaryUnitIndex.h"
@@ -241,7 +241,7 @@ TEST(EventTriggerSetOverGameMapTest, UsesTheMapsEventsAndGrid) {
     registry.registerImportedEvents();
     set.arm();
     for (Convinience::Updatable* u : set.updatables()) u->update(kTick);
-    EXPECT_EQ(log, (CommandLog{"made 24:5"}));
+    EXPECT_EQ(log, (CommandLog{"for 1", "made 24:5"})) << "made for the player who arrived";
 }
 
 }  // namespace

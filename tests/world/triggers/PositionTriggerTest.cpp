@@ -207,6 +207,19 @@ TEST_F(PositionEventFixture, AreaEventFiresOnEachEntryUntilSpent) {
     EXPECT_EQ(made("made 0:1"), 2);
 }
 
+// An event set off by a unit's arrival is made for that unit's client, so
+// that an exit takes the player who stepped on it.
+TEST_F(PositionEventFixture, AnArrivalFiresTheEventForTheArrivingPlayer) {
+    units.addClient(7);
+    add(makeEvent(1, areaTrigger(5, {Point(2, 2)}), actions(numberAction(0, 1))));
+    registry.registerImportedEvents();
+    positionEvents.addAreaTrigger(*events[0]);
+    units.getUnit(7).body().position = {2 * 32.0f + 16.0f, 2 * 32.0f + 16.0f};
+    standOn(Point(0, 0));
+    standOn(Point(2, 2));
+    EXPECT_EQ(log, (CommandLog{"for 7", "made 0:1", "for 1", "made 0:1"}));
+}
+
 TEST_F(PositionEventFixture, DisabledPositionEventStaysForLater) {
     add(makeEvent(1, positionTrigger(1, Point(4, 4)), actions(numberAction(0, 1)), 0));
     registry.registerImportedEvents();

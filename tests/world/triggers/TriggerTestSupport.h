@@ -54,6 +54,13 @@ public:
         return commands;
     }
 
+    // Logs "for <client>" before the commands it makes.
+    std::vector<std::unique_ptr<Convinience::Command>> makeCommandsFor(
+        const std::vector<const ActionData*>& actions, u32 clientId) override {
+        log_.push_back("for " + std::to_string(clientId));
+        return makeCommands(actions);
+    }
+
     std::unique_ptr<Convinience::Command> makeCommand(const ActionData& action) override {
         if (action.actionId == 3 || action.actionId > 38) throw Convinience::Error("invalid commandID");
         log_.push_back("made " + tag(action));

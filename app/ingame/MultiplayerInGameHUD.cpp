@@ -108,17 +108,34 @@ void MultiplayerInGameHUD::addPlayerRow(u32 clientID) {
     disc->setPosition(Vec2(badge->getContentSize().width / 2.0f, badge->getContentSize().height / 2.0f));
     badge->addChild(disc, -1);
     badge->setScale(kBadgeScale);
-    const Size nameSize = extent(name);
-    name->setPosition(Vec2(nameSize.width / 2.0f, -nameSize.height / 2.0f - 10.0f));
+    placeName(name);
     badge->addChild(name);
     addChild(badge);
 
     placeBadge(badge, lastBadge_);
     lastBadge_ = badge;
     badgeOf_[clientID] = badge;
+    nameOf_[clientID] = name;
     badges_.push_back(badge);
     liveScores_[clientID] = &(*scores_)[clientID];
     shownScores_[clientID] = Zarn::LevelScore{};
+}
+
+void MultiplayerInGameHUD::placeName(Label* name) {
+    const Size nameSize = extent(name);
+    name->setPosition(Vec2(nameSize.width / 2.0f, -nameSize.height / 2.0f - 10.0f));
+}
+
+void MultiplayerInGameHUD::renamePlayer(u32 clientID) {
+    const auto found = nameOf_.find(clientID);
+    if (found == nameOf_.end() || !players_->hasInfo(clientID)) return;
+    found->second->setString(players_->getInfo(clientID).name);
+    placeName(found->second);
+}
+
+Label* MultiplayerInGameHUD::getBadgeName(u32 clientID) const {
+    const auto found = nameOf_.find(clientID);
+    return found == nameOf_.end() ? nullptr : found->second;
 }
 
 void MultiplayerInGameHUD::placeBadge(DeathCountHUD* badge, const DeathCountHUD* before) {
@@ -138,6 +155,7 @@ void MultiplayerInGameHUD::removePlayer(u32 clientID) {
         DeathCountHUD* gone = found->second;
         badges_.remove(gone);
         badgeOf_.erase(found);
+        nameOf_.erase(clientID);
         removeChild(gone, true);
         lastBadge_ = nullptr;
         for (DeathCountHUD* badge : badges_) {

@@ -53,6 +53,9 @@ public:
     // The player's badge goes (the others close up from the right edge) with
     // its score entries; a client without a badge only loses its entries.
     void removePlayer(u32 clientID);
+    // The player's info changed: its badge shows the new name. A client
+    // without a badge or info is ignored.
+    void renamePlayer(u32 clientID);
     void update(float dt) override;
 
     // Run by the levels button; empty: the button does nothing.
@@ -63,6 +66,8 @@ public:
     cocos2d::Label* getPlayerCountLabel() const { return countLabel_; }
     // The client's badge, or null.
     DeathCountHUD* getBadge(u32 clientID) const;
+    // The name under the client's badge, or null.
+    cocos2d::Label* getBadgeName(u32 clientID) const;
     // Right to left, in joining order.
     const std::list<DeathCountHUD*>& getBadges() const { return badges_; }
 
@@ -73,12 +78,15 @@ private:
     // Puts the badge at the right edge (no badge before it) or left of the
     // one before.
     void placeBadge(DeathCountHUD* badge, const DeathCountHUD* before);
+    // Under the badge, its left edge at the badge's origin.
+    static void placeName(cocos2d::Label* name);
 
     Zarn::PlayerInfoManager* players_ = nullptr;
     Zarn::LevelScoreMap* scores_ = nullptr;
     // Children of this node; the node tree keeps them alive.
     DeathCountHUD* lastBadge_ = nullptr;
     std::unordered_map<u32, DeathCountHUD*> badgeOf_;
+    std::unordered_map<u32, cocos2d::Label*> nameOf_;
     std::list<DeathCountHUD*> badges_;
     // Records inside the score table (its nodes stay put while it grows).
     std::unordered_map<u32, const Zarn::LevelScore*> liveScores_;

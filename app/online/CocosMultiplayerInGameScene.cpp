@@ -25,6 +25,11 @@ void CocosZarnGameNotifier::playerJoined(u32 clientID) {
     markers_.addMarker(clientID);
 }
 
+void CocosZarnGameNotifier::playerChanged(u32 clientID) {
+    BaseZarnGameNotifier::playerChanged(clientID);
+    hud_.renamePlayer(clientID);
+}
+
 void CocosZarnGameNotifier::playerLeft(u32 clientID) {
     BaseZarnGameNotifier::playerLeft(clientID);
     hud_.removePlayer(clientID);

@@ -29,6 +29,8 @@ public:
     void playerJoined(u32 clientID) override;
     // The visual, the badge and the marker go.
     void playerLeft(u32 clientID) override;
+    // The name tag and the badge take the player's new name.
+    void playerChanged(u32 clientID) override;
 
 private:
     MultiplayerInGameHUD& hud_;

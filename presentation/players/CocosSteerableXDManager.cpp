@@ -37,11 +37,7 @@ Zarn::VisualSteerablePair CocosSteerableXDManager::createSteerable2D(const Zarn:
     visual->setScale(k2DScale);
     visual->setAnchorPoint(Vec2(assets.anchor.x, assets.anchor.y));
     const Size size = visual->getContentSize();
-    if (!info.name.empty()) {
-        Node* tag = createNameTag(info.name, info.platformCode);
-        visual->addChild(tag);
-        tag->setPosition(size.width / 2.0f, size.height + 20.0f);
-    }
+    placeNameTag(visual, info, false);
     DrawNode* shadow = DrawNode::create();
     shadow->drawSolidCircle(Vec2::ZERO, 35.0f, 0.0f, 30, 1.0f, 0.5f, Color4F(playerColour(info.clientID)));
     visual->addChild(shadow, -1);
@@ -60,16 +56,44 @@ Zarn::VisualSteerablePair CocosSteerableXDManager::createSteerable3D(const Zarn:
     visual->setScale(k3DScale);
     visual->setContentSize(Size(160.0f, 160.0f));
     visual->setAnchorPoint(Vec2(0.0f, 0.3f));
-    if (!info.name.empty()) {
-        Node* tag = createNameTag(info.name, info.platformCode);
-        visual->addChild(tag);
-        const AABB box = visual->getAABBRecursively();
-        tag->setPositionY((box._max.y - box._min.y) * 4.0f + 20.0f);
-    }
+    placeNameTag(visual, info, true);
     return {visual->getMediator(), visual->getSync()};
+}
+
+void CocosSteerableXDManager::placeNameTag(Node* visual, const Zarn::PlayerInfo& info, bool threeD) {
+    const auto old = nameTags_.find(info.clientID);
+    if (old != nameTags_.end()) {
+        old->second->removeFromParentAndCleanup(true);
+        nameTags_.erase(old);
+    }
+    if (info.name.empty()) return;
+    Node* tag = createNameTag(info.name, info.platformCode);
+    visual->addChild(tag);
+    if (threeD) {
+        const AABB box = static_cast<Visual3D*>(visual)->getAABBRecursively();
+        tag->setPositionY((box._max.y - box._min.y) * 4.0f + 20.0f);
+    } else {
+        const Size size = visual->getContentSize();
+        tag->setPosition(size.width / 2.0f, size.height + 20.0f);
+    }
+    nameTags_[info.clientID] = tag;
+}
+
+void CocosSteerableXDManager::onPlayerChanged(const Zarn::PlayerInfo& info) {
+    if (SteerableCocos2D* visual = find2D(info.clientID)) {
+        placeNameTag(visual, info, false);
+    } else if (Visual3D* visual3D = find3D(info.clientID)) {
+        placeNameTag(visual3D, info, true);
+    }
+}
+
+Node* CocosSteerableXDManager::findNameTag(u32 clientID) const {
+    const auto it = nameTags_.find(clientID);
+    return it == nameTags_.end() ? nullptr : it->second;
 }
 
 void CocosSteerableXDManager::removeSteerable(u32 clientID) {
     visuals3D_.erase(clientID);
     visuals2D_.erase(clientID);
+    nameTags_.erase(clientID);
 }

@@ -30,6 +30,9 @@ public:
     // The client's visual, or null.
     SteerableCocos2D* find2D(u32 clientID) const;
     Visual3D* find3D(u32 clientID) const;
+    // The name tag over the client's visual, or null (no visual, or a
+    // nameless player).
+    cocos2d::Node* findNameTag(u32 clientID) const;
 
     // The scale of a 2D and of a 3D player.
     static constexpr float k2DScale = 0.4f;
@@ -42,9 +45,16 @@ protected:
                                                 const Zarn::Player2DAssets& assets) override;
     void removeSteerable(u32 clientID) override;
     void onSteerableAdded(u32) override {}
+    // The tag is made again with the new name (none for an empty name).
+    void onPlayerChanged(const Zarn::PlayerInfo& info) override;
 
 private:
+    // Puts the info's name tag over the visual in place of an earlier one.
+    void placeNameTag(cocos2d::Node* visual, const Zarn::PlayerInfo& info, bool threeD);
+
     std::map<u32, cocos2d::RefPtr<Visual3D>> visuals3D_;
     std::map<u32, cocos2d::RefPtr<SteerableCocos2D>> visuals2D_;
     std::vector<std::unique_ptr<Steerable3DSubsituteFactoryImpl>> factories_;
+    // Children of the visuals, by client ID.
+    std::map<u32, cocos2d::Node*> nameTags_;
 };

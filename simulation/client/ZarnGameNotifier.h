@@ -13,6 +13,9 @@ public:
     virtual void gameNotification() = 0;
     virtual void playerJoined(u32 clientID) = 0;
     virtual void playerLeft(u32 clientID) = 0;
+    // A player already in the game has a new record (its name or number
+    // changed): what shows them must follow.
+    virtual void playerChanged(u32 clientID) = 0;
 };
 
 }  // namespace Zarn

@@ -16,14 +16,19 @@ void ClientAddPlayerCommand::execute() {
     const u32 id = data.player.clientID;
     SteerableUnitManager& units = parts_.world.units;
     if (units.hasClient(id)) {
-        // Known from a game instance (12), which brings no player record:
-        // the record is taken from here, and nobody is told twice.
-        if (!parts_.infos.hasInfo(id) || parts_.infos.getInfo(id).name.empty()) {
-            parts_.infos.addClient(id);
-            parts_.infos.getInfo(id) = data.player;
+        // Known already (from a game instance, 12, or an earlier join): the
+        // server's newest record stands, and whatever shows the player is
+        // told; nobody is told of the join twice.
+        parts_.infos.addClient(id);
+        PlayerInfo& known = parts_.infos.getInfo(id);
+        if (known.name == data.player.name && known.number == data.player.number) {
+            logger_.log(kWarn, "Attempting to add client " + std::to_string(id) + " that already exists");
             return;
         }
-        logger_.log(kWarn, "Attempting to add client " + std::to_string(id) + " that already exists");
+        known.clientID = id;
+        known.number = data.player.number;
+        known.name = data.player.name;
+        if (parts_.notifier) parts_.notifier->playerChanged(id);
         return;
     }
     parts_.instance.players.insert(id);

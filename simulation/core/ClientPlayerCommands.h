@@ -30,11 +30,13 @@ struct ClientPlayerParts {
     ChatLineQueue& chat;
 };
 
-// Command 8: another player joined. A client that has a unit already is
-// logged (WARN) and left alone, except that one without a named player info
-// (a player the game instance listed) takes the record as its info; otherwise
-// it gets a unit at the position, its player info, its input list, the
-// notifier hears of it and "<name> has joined the game" is posted.
+// Command 8: another player joined. A client that has a unit already (a
+// player the game instance listed, or a join heard twice) takes the record as
+// its player info when the record differs from it in name or number, and the
+// notifier hears that the player changed; the same record again is logged
+// (WARN) and changes nothing. Otherwise the client gets a unit at the
+// position, its player info, its input list, the notifier hears of it and
+// "<name> has joined the game" is posted.
 class ClientAddPlayerCommand : public Corvel::IncomingCommand {
 public:
     ClientAddPlayerCommand(const Corvel::CommandHeader& header, ClientAddPlayerHeader data,

@@ -40,8 +40,8 @@ public:
     virtual void createTrapVisual(Trap& trap) = 0;
 };
 
-// Hands players joining and leaving to the steerable visual manager, and the
-// confirmed exit to the scene's exit handler.
+// Hands players joining, changing and leaving to the steerable visual
+// manager, and the confirmed exit to the scene's exit handler.
 class BaseZarnGameNotifier : public ZarnGameNotifier {
 public:
     // visuals belong to the engine-side scene and outlive the notifier.
@@ -52,6 +52,8 @@ public:
     void gameNotification() override { exitHandler_(); }
     void playerJoined(u32 clientID) override { visuals_.addSteerable3D(clientID); }
     void playerLeft(u32 clientID) override { visuals_.removeSteerable3D(clientID); }
+    // The player's visual takes its new name.
+    void playerChanged(u32 clientID) override { visuals_.playerChanged(clientID); }
 
 protected:
     SteerableXDManager& visuals_;

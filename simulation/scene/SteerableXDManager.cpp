@@ -53,6 +53,11 @@ void SteerableXDManager::removeSteerable3D(u32 clientID) {
     removeSteerable(clientID);
 }
 
+void SteerableXDManager::playerChanged(u32 clientID) {
+    if (visuals_.count(clientID) == 0 || !playerInfos_.hasInfo(clientID)) return;
+    onPlayerChanged(playerInfos_.getInfo(clientID));
+}
+
 void SteerableXDManager::refreshSyncs() {
     syncs_.clear();
     for (const auto& [id, pair] : visuals_) {

@@ -58,6 +58,9 @@ public:
     // Takes the client's node off the parent, forgets it and tells the engine
     // side. A client without a visual is ignored.
     void removeSteerable3D(u32 clientID);
+    // The client's player info changed: the engine side redraws what shows
+    // it (the name tag). A client without a visual or info is ignored.
+    void playerChanged(u32 clientID);
 
     // Throw "not valid visual steerable client" for a client without a visual.
     NodeMediator* getVisualSteerable(u32 clientID) const;
@@ -82,6 +85,8 @@ protected:
     virtual void removeSteerable(u32 clientID) = 0;
     // After the client's node was added to the parent.
     virtual void onSteerableAdded(u32 clientID) = 0;
+    // A client with a visual has a new player info; nothing by default.
+    virtual void onPlayerChanged(const PlayerInfo& info) { (void)info; }
 
     SteerableUnitManager& units_;
     PlayerInfoManager& playerInfos_;

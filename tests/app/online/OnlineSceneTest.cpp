@@ -71,6 +71,11 @@ private:
 
 class GameNotifierTest : public zarn_test::AppFixture {
 protected:
+    static bool textDrawn(const std::u32string& text) {
+        for (const DrawCommand& c : Director::getInstance()->getDrawList().commands)
+            if (c.glyphs != nullptr && c.glyphs->text == text) return true;
+        return false;
+    }
     void SetUp() override {
         AppFixture::SetUp();
         visuals.attach();
@@ -147,6 +152,26 @@ TEST_F(GameNotifierTest, AJoiningPlayerGetsAVisualABadgeAndAMarkerAndLeavingTake
     EXPECT_EQ(exits, 0);
     notifier->gameNotification();
     EXPECT_EQ(exits, 1) << "the confirmed exit runs the scene's exit handler";
+}
+
+// A player whose record changes after it joined (its name came later) shows
+// the new name under its badge from the next frame on; the old one is
+// drawn nowhere.
+TEST_F(GameNotifierTest, AChangedPlayerShowsItsNewNameUnderItsBadge) {
+    join(10);
+    join(11);
+    frame(0.016f);
+    ASSERT_NE(hud->getBadgeName(11), nullptr);
+    EXPECT_EQ(hud->getBadgeName(11)->getString(), "Player#11");
+    players.getInfo(11).name = "bob";
+    notifier->playerChanged(11);
+    frame(0.016f);
+    EXPECT_EQ(hud->getBadgeName(11)->getString(), "bob");
+    EXPECT_TRUE(textDrawn(U"bob"));
+    EXPECT_FALSE(textDrawn(U"Player#11"));
+    EXPECT_TRUE(textDrawn(U"Player#10")) << "the other badge keeps its name";
+    EXPECT_EQ(hud->getBadges().size(), 2u);
+    notifier->playerChanged(99);  // nobody: nothing
 }
 
 // The game loader on the headless engine, with the game's co-op maps.

@@ -122,6 +122,41 @@ TEST_F(Manager2DTest, AVisualIsASmallSpriteWithShadowAndANameTagWhenNamed) {
     EXPECT_GT(label->getPositionX(), 0.0f);
 }
 
+// A player whose name comes or changes after its visual was made gets the
+// new name on its tag, in the same frame, and never two tags; an emptied
+// name takes the tag away.
+TEST_F(Manager2DTest, TheNameTagFollowsThePlayersName) {
+    manager->addSteerable3D(57);
+    SteerableCocos2D* visual = manager->find2D(57);
+    ASSERT_NE(visual, nullptr);
+    EXPECT_EQ(manager->findNameTag(57), nullptr);
+    auto tagText = [&]() -> std::string {
+        Node* tag = manager->findNameTag(57);
+        if (tag == nullptr) return "<none>";
+        auto* label = dynamic_cast<cocos2d::Label*>(tag->getChildren().at(1));
+        return label ? label->getString() : "<no label>";
+    };
+    auto drawn = [](const std::u32string& text) {
+        for (const auto& c : cocos2d::Director::getInstance()->getDrawList().commands)
+            if (c.glyphs != nullptr && c.glyphs->text == text) return true;
+        return false;
+    };
+    for (const char* name : {"Bob", "Rob"}) {
+        infos.getInfo(57).name = name;
+        manager->playerChanged(57);
+        EXPECT_EQ(tagText(), name);
+        EXPECT_EQ(visual->getChildrenCount(), 2u) << "the shadow and one tag";
+        step(0.0f);
+    }
+    EXPECT_TRUE(drawn(U"Rob"));
+    EXPECT_FALSE(drawn(U"Bob"));
+    infos.getInfo(57).name.clear();
+    manager->playerChanged(57);
+    EXPECT_EQ(manager->findNameTag(57), nullptr);
+    EXPECT_EQ(visual->getChildrenCount(), 1u);
+    manager->playerChanged(12345);  // no visual: nothing
+}
+
 // A second visual for a client replaces the record; the first stays on the
 // parent. Removing takes the recorded one off and leaves nothing of it.
 TEST_F(Manager2DTest, ReplacingAndRemovingVisuals) {

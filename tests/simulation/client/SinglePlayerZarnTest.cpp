@@ -239,6 +239,7 @@ public:
     void gameNotification() override { ++exits; }
     void playerJoined(u32) override {}
     void playerLeft(u32) override {}
+    void playerChanged(u32) override {}
     int exits = 0;
 };
 

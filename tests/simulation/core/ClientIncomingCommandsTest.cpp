@@ -26,6 +26,7 @@ public:
     void gameNotification() override { events.push_back("exit"); }
     void playerJoined(u32 clientID) override { events.push_back("joined " + std::to_string(clientID)); }
     void playerLeft(u32 clientID) override { events.push_back("left " + std::to_string(clientID)); }
+    void playerChanged(u32 clientID) override { events.push_back("changed " + std::to_string(clientID)); }
     std::vector<std::string> events;
 };
 
@@ -96,10 +97,19 @@ TEST_F(ClientIncomingCommandsTest, AJoiningPlayerGetsUnitInfoAndInputOnceAndIsAn
     EXPECT_FLOAT_EQ(at.y, -72.0f);
     EXPECT_EQ(core.gameInstance().players.count(7), 1u);
 
-    join(7, "Other");  // a second join changes nothing and tells no one
-    EXPECT_EQ(core.playerInfos().getInfo(7).name, "Nib");
+    join(7, "Nib");  // the same join again changes nothing and tells no one
     EXPECT_EQ(notifier.events, std::vector<std::string>({"joined 7"}));
     EXPECT_EQ(drainChat(), std::vector<std::string>({"Nib has joined the game"}));
+
+    // The server's newer record of the player stands, and what shows the
+    // player follows it; the player joined only once.
+    join(7, "Other");
+    EXPECT_EQ(core.playerInfos().getInfo(7).name, "Other");
+    run(message(8, bytesOf(Zarn::ClientAddPlayerHeader(PlayerInfo(7, 3, "Other"), GeometryLib::Point()))));
+    EXPECT_EQ(core.playerInfos().getInfo(7).number, 3);
+    EXPECT_EQ(notifier.events, std::vector<std::string>({"joined 7", "changed 7", "changed 7"}));
+    EXPECT_TRUE(drainChat().empty());
+    EXPECT_FLOAT_EQ(core.world().units.getUnit(7).body().position.x, 40.0f) << "a record moves nobody";
 }
 
 TEST_F(ClientIncomingCommandsTest, ALeavingPlayerLosesEverythingAndUnknownOnesAreRefused) {
@@ -186,8 +196,9 @@ TEST_F(ClientIncomingCommandsTest, AGameInstanceAddsOnlyNewOthersAndIsCopied) {
 }
 
 // A player the instance brought without a record has a unit and a nameless
-// info; its join, run after the instance, gives it the record without
-// announcing it again, so that it can leave by name.
+// info; its join, run after the instance, gives it the record and tells what
+// shows the player, without announcing it again, so that it shows and leaves
+// by name.
 TEST_F(ClientIncomingCommandsTest, AJoinAfterTheInstanceListedThePlayerOnlyFillsItsRecord) {
     Zarn::GameInstance confirmed;
     confirmed.players = {kLocal, 12};
@@ -200,7 +211,7 @@ TEST_F(ClientIncomingCommandsTest, AJoinAfterTheInstanceListedThePlayerOnlyFills
     ASSERT_TRUE(present(12));
     EXPECT_EQ(core.playerInfos().getInfo(12).name, "Pip");
     EXPECT_EQ(core.playerInfos().getInfo(12).number, 12);
-    EXPECT_EQ(notifier.events, std::vector<std::string>({"joined 12"}));
+    EXPECT_EQ(notifier.events, std::vector<std::string>({"joined 12", "changed 12"}));
     EXPECT_TRUE(drainChat().empty());
 
     run(message(9, u32Bytes(12)));

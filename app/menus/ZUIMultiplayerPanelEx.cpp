@@ -1,10 +1,12 @@
 #include "app/menus/ZUIMultiplayerPanelEx.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <exception>
 
 #include "app/menus/ArtSpace.h"
+#include "app/start/Settings.h"
 #include "app/widgets/ZUISkewedRectButton.h"
 #include "engine/Label.h"
 #include "engine/ui/UITextField.h"
@@ -45,12 +47,37 @@ std::optional<u32> parseInstanceNumber(const std::string& text) {
     return number;
 }
 
+std::string storableNickname(const std::string& text) {
+    constexpr std::size_t kMaxCharacters = 14;
+    std::string kept;
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        length = std::min(length, text.size() - i);
+        if (lead >= 0x20 && lead != 0x7F) {
+            if (characters == kMaxCharacters) break;
+            kept.append(text, i, length);
+            ++characters;
+        }
+        i += length;
+    }
+    return kept;
+}
+
 ZUIMultiplayerPanelEx* ZUIMultiplayerPanelEx::create() {
     return createWithInit<ZUIMultiplayerPanelEx>();
 }
 
 ZUIMultiplayerPanelEx::~ZUIMultiplayerPanelEx() {
+    // The base's destructor writes the settings file.
+    keepNickname();
     OnlineSession::instance().leaveLobby(lobbyTicket);
+}
+
+void ZUIMultiplayerPanelEx::keepNickname() {
+    if (nicknameField != nullptr)
+        Settings.LAST_MULTIPLAYER_NAME = storableNickname(nicknameField->getString());
 }
 
 bool ZUIMultiplayerPanelEx::init() {
@@ -59,6 +86,7 @@ bool ZUIMultiplayerPanelEx::init() {
     statusLabel->setTextColor(Color4B(147, 58, 120, 255));
     addChild(statusLabel);
     placeStatusLabel();
+    nicknameField->setString(storableNickname(Settings.LAST_MULTIPLAYER_NAME));
     joinGameButton->onClick = [this] { joinInstance(); };
     coopButton->onClick = [this] { quickJoin(); };
     connectToLobby();
@@ -77,10 +105,10 @@ void ZUIMultiplayerPanelEx::setModeButtonsEnabled(bool coopAndJoin) {
     setButtonEnabled(raceButton, false);
 }
 
-void ZUIMultiplayerPanelEx::connectToLobby() {
+void ZUIMultiplayerPanelEx::connectToLobby(bool quiet) {
     setModeButtonsEnabled(false);
     OnlineSession& session = OnlineSession::instance();
-    lobbyTicket = session.connectToLobby();
+    lobbyTicket = session.connectToLobby(quiet);
     lastConnection = session.connection();
     ZarnLobby::NetworkedZarnLobbyClient* client = session.lobbyClient();
     lobbyStatus = client != nullptr ? &client->status() : nullptr;
@@ -90,8 +118,10 @@ void ZUIMultiplayerPanelEx::connectToLobby() {
 void ZUIMultiplayerPanelEx::issue(u32 localCommandID, const std::vector<u8>& data) {
     OnlineSession& session = OnlineSession::instance();
     if (!session.owns(lobbyTicket) || session.lobbyClient() == nullptr) return;
+    keepNickname();
+    saveSettings();
     setModeButtonsEnabled(false);
-    session.lobbyClient()->lobby().issue(localCommandID, data);
+    session.issue(localCommandID, data);
     session.addNotice(kJoiningNotice);
 }
 
@@ -135,6 +165,12 @@ void ZUIMultiplayerPanelEx::update(float) {
         }
         showNotices();
         session.updateLobby();
+        if (session.connection() == LobbyConnection::Lost) {
+            // The page is the player's again: a new connection, whose success
+            // leaves the loss's notice on show.
+            connectToLobby(true);
+            return;
+        }
         using namespace ZarnLobby;
         const u8 state = lobbyStatus->state;
         if (isOneOf(state, {IN_ROOM, GAME_LOADED, SIMULATING}) && lastLobbyState == GAME_LOADED) {

@@ -24,9 +24,11 @@ struct OnlineConnectionState;
 // the online in-game scene every frame, routes touches and keys to the game,
 // and leaves for the main menu (a move-in from the bottom of 0.35 s) when the
 // player leaves (escape or the levels button: the exit command, then 2 s),
-// when the server confirms this client's exit, when the server is lost or
-// cannot be reached, or when a frame fails; each way out runs once and, but
-// for the player's own leaving, tells the player why on the main menu.
+// when the server confirms this client's exit (after the player's own
+// leaving, or once the room is over for every player), when the server is
+// lost (closed, reset or silent) or cannot be reached, or when a frame
+// fails; each way out runs once and, but for the player's own leaving and
+// the room's end, tells the player why on the main menu.
 //
 // Made by the game loader before the lobby panel runs it; its set-up starts
 // the client's session. The scene shares the client with the loader, so the

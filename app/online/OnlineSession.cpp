@@ -59,15 +59,35 @@ void OnlineSession::reset() {
     loaderFactory = makeGameLoader;
     lobbyAddress = ZarnLobby::lobbyAddressFromEnvironment;
     connectTimeout = Ferro::TCPConnector::kDefaultConnectTimeout;
+    clock = &Convinience::TickClock::steady();
+    awaitingAnswer_ = false;
+    quiet_ = false;
+    lossNotice_.clear();
+}
+
+u64 OnlineSession::nowMs() const {
+    return (clock != nullptr ? clock : &Convinience::TickClock::steady())->nowTicks() / 10000;
 }
 
 void OnlineSession::dropLobbyClient() {
     lobbyClient_.reset();
     connection_ = LobbyConnection::None;
+    awaitingAnswer_ = false;
 }
 
-u64 OnlineSession::connectToLobby() {
+void OnlineSession::loseLobby(const char* notice) {
+    Convinience::Logger().log(sev::warn, notice);
+    lobbyClient_->closeConnection();
     dropLobbyClient();
+    connection_ = LobbyConnection::Lost;
+    lossNotice_ = notice;
+    addNotice(notice);
+}
+
+u64 OnlineSession::connectToLobby(bool quiet) {
+    dropLobbyClient();
+    quiet_ = quiet;
+    if (!quiet) lossNotice_.clear();
     loader_ = OnlineGameLoader{};
     loader_ = loaderFactory ? loaderFactory() : OnlineGameLoader{};
     const u64 ticket = ++lastTicket_;
@@ -101,12 +121,14 @@ void OnlineSession::onConnected(u64 ticket) {
         return;
     }
     connection_ = LobbyConnection::Connected;
-    addNotice(kConnectedNotice);
+    if (!quiet_) addNotice(kConnectedNotice);
 }
 
 void OnlineSession::onConnectFailed(u64 ticket) {
     if (!owns(ticket) || connection_ == LobbyConnection::Failed) return;
     connection_ = LobbyConnection::Failed;
+    // A connection made again after a loss fails with the loss still said.
+    if (quiet_ && !lossNotice_.empty()) addNotice(lossNotice_);
     addNotice(kConnectFailedNotice);
 }
 
@@ -114,6 +136,24 @@ void OnlineSession::updateLobby() {
     if (!lobbyClient_) return;
     lobbyClient_->update();
     for (std::string& line : lobbyClient_->lobby().takeNotices()) addNotice(std::move(line));
+    const u8 state = lobbyClient_->status().state;
+    if (state == ZarnLobby::GAME_LOADED || state == ZarnLobby::SIMULATING) {
+        awaitingAnswer_ = false;
+        return;
+    }
+    if (awaitingAnswer_ && state != ZarnLobby::WAITING_QUICK_JOIN) awaitingAnswer_ = false;
+    if (lobbyClient_->connectionLost()) {
+        loseLobby(kLobbyLostNotice);
+    } else if (awaitingAnswer_ && nowMs() - requestSentMs_ >= kAnswerTimeoutMs) {
+        loseLobby(kNoAnswerNotice);
+    }
+}
+
+bool OnlineSession::issue(u32 localCommandID, const std::vector<u8>& data) {
+    if (!lobbyClient_ || !lobbyClient_->lobby().issue(localCommandID, data)) return false;
+    awaitingAnswer_ = true;
+    requestSentMs_ = nowMs();
+    return true;
 }
 
 void OnlineSession::enterLoadedGame() {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/Stopwatch.h"
 #include "foundation/Types.h"
 #include "online/lobby/ClientGameLoader.h"
 #include "online/lobby/LobbyAddress.h"
@@ -26,8 +27,9 @@ struct OnlineGameLoader {
     std::function<void(u32 clientID)> enterGame;
 };
 
-// How far the current lobby connection has come.
-enum class LobbyConnection { None, Connecting, Connected, Failed };
+// How far the current lobby connection has come. Lost: it was up and went
+// (closed by the lobby, or a request it never answered); the client is gone.
+enum class LobbyConnection { None, Connecting, Connected, Failed, Lost };
 
 // The program's online state: the one lobby client, the game loader that its
 // load commands call, and the notice lines that the multiplayer panel shows.
@@ -43,6 +45,10 @@ public:
     static constexpr const char* kConnectingText = "Connecting to lobby...";
     static constexpr const char* kConnectedNotice = "Connected to lobby!";
     static constexpr const char* kConnectFailedNotice = "Could not connect to lobby! Try again later.";
+    static constexpr const char* kLobbyLostNotice = "The connection to the lobby was lost.";
+    static constexpr const char* kNoAnswerNotice = "The lobby did not answer. Try again.";
+    // A join the lobby has not answered in this time counts as lost.
+    static constexpr u64 kAnswerTimeoutMs = 5000;
 
     static OnlineSession& instance();
     ~OnlineSession();
@@ -50,8 +56,10 @@ public:
     // Drops the lobby client (before its loader), then makes a new loader and
     // a new lobby client and starts connecting to lobbyAddress. Returns the
     // new connection's ticket; the previous ticket no longer owns anything.
-    // Returns at once: the connect runs on the client's I/O thread.
-    u64 connectToLobby();
+    // Returns at once: the connect runs on the client's I/O thread. quiet:
+    // a success adds no notice (a connection made again after a loss, whose
+    // notice stays on show).
+    u64 connectToLobby(bool quiet = false);
     // Whether the ticket names the current connection.
     bool owns(u64 ticket) const { return ticket != 0 && ticket == ticket_; }
     LobbyConnection connection() const { return connection_; }
@@ -59,8 +67,15 @@ public:
     ZarnLobby::NetworkedZarnLobbyClient* lobbyClient() const { return lobbyClient_.get(); }
 
     // Once a frame while a panel shows the lobby: the lobby client's update,
-    // then the lobby's own notices join the queue.
+    // then the lobby's own notices join the queue. A connection the lobby
+    // closed, or a join it has not answered within kAnswerTimeoutMs (by
+    // `clock`), is lost: its notice joins the queue, the client is dropped
+    // and the connection is Lost. Nothing is lost once a game is loaded.
     void updateLobby();
+    // Issues the user's command (with data for 20 and 28) on the current
+    // lobby client; a join then waits for its answer. False when there is no
+    // client or the local factory does not know the ID.
+    bool issue(u32 localCommandID, const std::vector<u8>& data);
     // Enters the game that the loader has loaded; only the first call after a
     // load does anything.
     void enterLoadedGame();
@@ -84,12 +99,17 @@ public:
     // The lobby server's address: ZARN_LOBBY or 127.0.0.1:12345 by default.
     std::function<ZarnLobby::LobbyAddress()> lobbyAddress;
     std::chrono::milliseconds connectTimeout;
+    // Times the lobby's answers; steady by default, tests put a manual one.
+    // Outlives its use.
+    const Convinience::TickClock* clock = nullptr;
 
 private:
     OnlineSession();
     void onConnected(u64 ticket);
     void onConnectFailed(u64 ticket);
     void dropLobbyClient();
+    void loseLobby(const char* notice);
+    u64 nowMs() const;
 
     // The client is declared after the loader it points to, and dropped
     // before it.
@@ -100,6 +120,12 @@ private:
     u64 ticket_ = 0;
     u64 lastTicket_ = 0;
     bool gameEntered_ = false;
+    bool quiet_ = false;
+    // The notice of the last loss, said again when connecting anew fails.
+    std::string lossNotice_;
+    // A join under way: when it was sent (ms of `clock`).
+    bool awaitingAnswer_ = false;
+    u64 requestSentMs_ = 0;
 };
 
 // OnlineSession::instance().closeLobbyConnection().

@@ -29,8 +29,10 @@ GameServerAddress splitGameServerEndpoint(const std::string& endpoint) {
     return {endpoint.substr(0, colon), endpoint.substr(colon + 1)};
 }
 
-NetworkedZarnClient::NetworkedZarnClient(std::string endpoint, u16 localPort, u32 localClientId)
-    : disconnects_(*cocos2d::Director::getInstance()->getScheduler()),
+NetworkedZarnClient::NetworkedZarnClient(std::string endpoint, u16 localPort, u32 localClientId,
+                                         const Convinience::TickClock& clock)
+    : silenceClock_(clock),
+      disconnects_(*cocos2d::Director::getInstance()->getScheduler()),
       localClientId_(localClientId),
       endpoint_(std::move(endpoint)) {
     // UDP first (on the port asked for, or one the system picks), then TCP
@@ -51,8 +53,8 @@ NetworkedZarnClient::NetworkedZarnClient(std::string endpoint, u16 localPort, u3
         localPort_ = candidate;
     }
     if (localPort_ == 0) throw Convinience::Error("no port for both TCP and UDP");
-    udpReader_ = std::make_unique<Ferro::UDPReciever>(strand_, udpSocket_, reciever_);
-    tcpReader_ = std::make_unique<Ferro::TCPReciever>(strand_, reciever_);
+    udpReader_ = std::make_unique<Ferro::UDPReciever>(strand_, udpSocket_, listener_);
+    tcpReader_ = std::make_unique<Ferro::TCPReciever>(strand_, listener_);
     tcpReader_->setDisconnectHandler(&disconnects_);
     channels_ = std::make_unique<Ferro::TCPUDPSender>(strand_, udpSocket_);
     sender_ = std::make_unique<Ferro::ReliableSenderProcessor>(*channels_, endpoints_, stamp_, delivery_,
@@ -61,6 +63,9 @@ NetworkedZarnClient::NetworkedZarnClient(std::string endpoint, u16 localPort, u3
     core_.setInputManager(&inputs_);
     core_.setTickDelta(kTickDelta);
     core_.setLocalClientID(localClientId_);
+    // A player who reaches the exit waits for the others: the room ends for
+    // everyone together.
+    core_.setSharedExit(kRoomEndDelaySeconds);
     core_.setPlaybackLatency(kDefaultPlaybackLatencyMs);
     inputs_.addClient(localClientId_);
     resolver_.expectedApplicationId = Ferro::kApplicationId;
@@ -139,6 +144,7 @@ bool NetworkedZarnClient::registerConnection() {
     // The canonical text is what the server's datagrams come from, so the
     // receiver's endpoint check holds for TCP and UDP alike.
     const std::string server = Ferro::endpointString(remote.address(), remote.port());
+    listener_.server = server;
     channels_->tcp().addConnection(server, socket);
     tcpReader_->addConnection(server, socket);
     if (!endpoints_.assign(serverId_, server)) {
@@ -152,7 +158,21 @@ bool NetworkedZarnClient::registerConnection() {
 
 void NetworkedZarnClient::announce() {
     ClientGameInstanceUpdateCommand(core_.localClientID(), serverId_, core_.commandPusher()).execute();
+    listener_.lastHeard = silenceClock_.nowTicks();
     announced_ = true;
+}
+
+void NetworkedZarnClient::ServerListener::receive(const u8* bytes, std::size_t size,
+                                                  const std::string& endpoint) {
+    if (endpoint == server) lastHeard = clock_.nowTicks();
+    next_.receive(bytes, size, endpoint);
+}
+
+u64 NetworkedZarnClient::silenceMs() const {
+    if (!announced_) return 0;
+    const u64 now = silenceClock_.nowTicks();
+    const u64 heard = listener_.lastHeard.load();
+    return now > heard ? (now - heard) / 10000 : 0;
 }
 
 void NetworkedZarnClient::startThreads() {
@@ -204,6 +224,12 @@ void NetworkedZarnClient::update(float dt) {
         logger_.log(severity::error, std::string("A frame of the online game failed: ") + e.what());
     }
     sender_->wake();
+    if (!silenceReported_ && silenceMs() >= kSilenceLimitMs) {
+        silenceReported_ = true;
+        logger_.log(severity::warn, "The game server at " + endpoint_ + " has sent nothing for " +
+                                        std::to_string(silenceMs()) + " ms");
+        disconnects_.onDisconnect(endpoint_);
+    }
 }
 
 void NetworkedZarnClient::closeConnection() {

@@ -68,13 +68,22 @@ public:
     static constexpr std::size_t kRingSlots = 257;
     static constexpr u32 kDefaultPlaybackLatencyMs = 166;
     static constexpr u64 kResendThresholdMs = 1000;
+    // The room is over for this client this long after every player's unit
+    // has left it (seconds of frames).
+    static constexpr float kRoomEndDelaySeconds = 6.0f;
+    // The game server answers every tick: this long without a packet from
+    // it counts as a lost connection.
+    static constexpr u64 kSilenceLimitMs = 5000;
 
     enum class Connection { idle, connecting, connected, failed };
 
     // endpoint: "host:port" of the game server (a dotted address or a name).
     // localPort: both sockets' port, 0 for one the system picks. Throws
     // Convinience::Error "no port for both TCP and UDP" when none is free.
-    NetworkedZarnClient(std::string endpoint, u16 localPort, u32 localClientId);
+    // clock: times the game server's silence (steady unless a test gives
+    // its own, which outlives the client).
+    NetworkedZarnClient(std::string endpoint, u16 localPort, u32 localClientId,
+                        const Convinience::TickClock& clock = Convinience::TickClock::steady());
     ~NetworkedZarnClient() override;
     NetworkedZarnClient(const NetworkedZarnClient&) = delete;
     NetworkedZarnClient& operator=(const NetworkedZarnClient&) = delete;
@@ -83,7 +92,10 @@ public:
     // The core's frame once the client is announced, then the sender is
     // woken. Before that it only watches the connect. An exception from the
     // core (a command the server sent that cannot be used) is logged and the
-    // frame ends; the game goes on with the next frame.
+    // frame ends; the game goes on with the next frame. Once announced, a
+    // game server silent for kSilenceLimitMs (no packet since the last one,
+    // or since the announce) is lost as if it had closed the connection: the
+    // disconnect function runs, once.
     void update(float dt) override;
     u32 getLocalClientID() override { return localClientId_; }
     InputManager& getInputManager() override { return inputs_; }
@@ -122,8 +134,13 @@ public:
     Connection connection() const { return connection_.load(); }
     // The client has sent command 11 and the core runs (main thread).
     bool announced() const { return announced_; }
-    // The game server has closed or reset the connection (any thread).
+    // The game server has closed or reset the connection, or fell silent
+    // (any thread).
     bool disconnected() const { return disconnects_.disconnected(); }
+    // Milliseconds by the client's clock since the last packet from the game
+    // server, or since the announce when none came after it; 0 before the
+    // announce. Any thread.
+    u64 silenceMs() const;
     bool running() const { return running_.load(); }
     // When the session started (steady clock); unset until then.
     std::chrono::steady_clock::time_point startTime() const { return startTime_; }
@@ -138,6 +155,23 @@ public:
     std::chrono::milliseconds connectTimeout = Ferro::TCPConnector::kDefaultConnectTimeout;
 
 private:
+    // Notes the time of every packet from the game server's endpoint, then
+    // hands it to the receiver processor. I/O thread.
+    class ServerListener : public Convinience::Reciever {
+    public:
+        ServerListener(const Convinience::TickClock& clock, Convinience::Reciever& next)
+            : clock_(clock), next_(next) {}
+        void receive(const u8* bytes, std::size_t size, const std::string& endpoint) override;
+        // The server's canonical endpoint; set before its packets can come.
+        std::string server;
+        // Ticks of the clock at the last packet (or at the announce).
+        std::atomic<u64> lastHeard{0};
+
+    private:
+        const Convinience::TickClock& clock_;
+        Convinience::Reciever& next_;
+    };
+
     // Registers the connected socket with the TCP sender and reader under the
     // server's canonical endpoint and files that endpoint under the server's
     // client ID. Main thread before the threads run, or the I/O thread.
@@ -161,6 +195,8 @@ private:
     std::shared_ptr<boost::asio::ip::udp::socket> udpSocket_;
     std::thread receiveThread_;
     Ferro::RecieverProcessor reciever_{acknowledgements_, resolver_, &clock_, incoming_};
+    const Convinience::TickClock& silenceClock_;
+    ServerListener listener_{silenceClock_, reciever_};
     std::unique_ptr<Ferro::UDPReciever> udpReader_;
     std::unique_ptr<Ferro::TCPReciever> tcpReader_;
     ZarnClientDisconnectHandler disconnects_;
@@ -188,6 +224,7 @@ private:
     std::function<void()> connectFailed_;
     bool announced_ = false;
     bool failureReported_ = false;
+    bool silenceReported_ = false;
     bool threadsStarted_ = false;
 };
 

@@ -18,7 +18,7 @@ void ZarnClientDisconnectHandler::setFunction(std::function<void()> function) {
 }
 
 void ZarnClientDisconnectHandler::onDisconnect(const std::string& endpoint) {
-    disconnected_ = true;
+    if (disconnected_.exchange(true)) return;
     Convinience::Logger().log(Convinience::severity::info,
                               "Lost the connection to the game server at " + endpoint);
     std::function<void()> function;

@@ -15,7 +15,8 @@ class Scheduler;
 namespace Zarn {
 
 // The networked game client's answer to a game server that closed or reset
-// its connection. The TCP reader calls onDisconnect on the I/O thread; the
+// its connection, or fell silent. The TCP reader calls onDisconnect on the
+// I/O thread (the client's silence watch on the main thread); the
 // handler marks the connection lost and hands the function its creator
 // installed (the loader returns the player to the menu with a notice) to the
 // main thread through the engine's scheduler. online/ cannot reach the menus
@@ -35,7 +36,9 @@ public:
 
     // Any thread; an empty function posts nothing.
     void setFunction(std::function<void()> function);
-    // I/O thread: posts the function once per lost connection.
+    // Any thread (the I/O thread when the server closed the connection, the
+    // main thread when it fell silent): posts the function, the first time
+    // only.
     void onDisconnect(const std::string& endpoint) override;
     // Main thread: no function posted earlier or later runs.
     void detach();

@@ -16,6 +16,12 @@ NetworkedZarnLobbyClient::NetworkedZarnLobbyClient(ClientGameLoader* loader, u16
       connector_(std::make_unique<Ferro::TCPConnector>(strand_, localPort)) {
     delivery_.resendThresholdMs = kConnectingResendThresholdMs;
     delivery_.lossThresholdMs = kLossThresholdMs;
+    tcpReader_.setDisconnectHandler(&lossWatch_);
+}
+
+void NetworkedZarnLobbyClient::LossWatch::onDisconnect(const std::string& endpoint) {
+    lost_ = true;
+    Convinience::Logger().log(sev::info, "Lost the connection to the lobby at " + endpoint);
 }
 
 NetworkedZarnLobbyClient::~NetworkedZarnLobbyClient() {
@@ -23,6 +29,7 @@ NetworkedZarnLobbyClient::~NetworkedZarnLobbyClient() {
     // connect under way included), the sender finishes at most one record.
     io_.stop();
     if (ioThread_.joinable()) ioThread_.join();
+    tcpReader_.setDisconnectHandler(nullptr);
     sender_.stop();
     if (sendThread_.joinable()) sendThread_.join();
     connector_.reset();

@@ -82,6 +82,9 @@ public:
     // Closes the lobby connection when it is open; the reads end quietly.
     // Returns at once; the close happens on the I/O thread.
     void closeConnection();
+    // The lobby server closed or reset the connection after start() (not
+    // after closeConnection). Any thread.
+    bool connectionLost() const { return lost_.load(); }
 
     const std::string& lobbyEndpoint() const { return lobbyEndpoint_; }
     bool started() const { return running_; }
@@ -92,6 +95,16 @@ public:
     std::chrono::milliseconds connectTimeout = Ferro::TCPConnector::kDefaultConnectTimeout;
 
 private:
+    // Marks the connection lost; on the I/O thread.
+    class LossWatch : public Ferro::DisconnectHandler {
+    public:
+        explicit LossWatch(std::atomic<bool>& lost) : lost_(lost) {}
+        void onDisconnect(const std::string& endpoint) override;
+
+    private:
+        std::atomic<bool>& lost_;
+    };
+
     void startEventLoop();
 
     boost::asio::io_context io_;
@@ -104,6 +117,8 @@ private:
     Ferro::ClientEndpointTable endpoints_;
     Ferro::ClientIDResolver resolver_{endpoints_};
     Ferro::RecieverProcessor reciever_{acknowledgements_, resolver_, &clock_, incoming_};
+    std::atomic<bool> lost_{false};
+    LossWatch lossWatch_{lost_};
     Ferro::TCPReciever tcpReader_{strand_, reciever_};
     std::unordered_map<u32, i32> ackAges_;
     Ferro::DeliveryTracker delivery_{acknowledgements_, &clock_};

@@ -60,6 +60,14 @@ public:
     // delta returns to the default playback.
     void setPlaybackLatency(u32 milliseconds) { ticker_.setLatency(milliseconds); }
     void setExitHandler(std::function<void()> handler) { exiter_.exitHandler = std::move(handler); }
+    // The level ends for this client (the exit handler runs) once every
+    // player's unit has left it (state 17) for `delaySeconds` of frames,
+    // rather than once the local player's own unit has. After
+    // setLocalClientID, which chooses the local unit alone.
+    void setSharedExit(float delaySeconds) {
+        exiter_.singleClient = false;
+        exiter_.delay = delaySeconds;
+    }
     void setNextLocalCommand(u32 commandId) { producer_.nextCommandID = commandId; }
     // The scene's; told of players joining and leaving and of the confirmed
     // exit. Null unsets it (the scene does before it goes).

@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "foundation/Buffer.h"
 #include "foundation/ByteReader.h"
 #include "foundation/CommandHeader.h"
 #include "foundation/Error.h"
+#include "foundation/Stopwatch.h"
 #include "online/game/NetworkedZarnClient.h"
 #include "online/support/OnlinePlay.h"
 #include "simulation/commands/CommandIds.h"
@@ -95,10 +97,13 @@ TEST(NetworkedZarnClientTest, ItsFirstCommandIsTheGameInstanceUpdateNumberedZero
             EXPECT_FALSE(client->announced()) << "a frame announces the client";
         }
         EXPECT_TRUE(client->running());
-        // A few frames: the command is pushed before the first state update.
-        // The server reads TCP and UDP apart, so updates (unreliable) may be
-        // read first; their numbers show they were pushed after it.
-        zarn_test::playFor({client.get()}, 200ms);
+        // Frames until the client is announced, and a few more: the command
+        // is pushed before the first state update. The server reads TCP and
+        // UDP apart, so updates (unreliable) may be read first; their numbers
+        // show they were pushed after it.
+        ASSERT_TRUE(zarn_test::playUntil({client.get()}, [&] { return client->announced(); }))
+            << (waits ? "startSession" : "startSessionAsync");
+        zarn_test::playFor({client.get()}, 100ms);
         std::vector<Corvel::QueuedMessage> received;
         const auto deadline = std::chrono::steady_clock::now() + 5s;
         while ((received.empty() || received.back().reliable == 0) &&
@@ -280,12 +285,64 @@ TEST(NetworkedZarnClientTest, AStoppedServerRunsTheDisconnectFunctionOfEachClien
 
     host.reset();
     // Both hear of it on their network threads; one client is destroyed
-    // before the main thread runs what was handed over.
+    // before the main thread runs what was handed over. Whatever the
+    // destroyed client handed over was queued before its destruction
+    // returned (its threads are joined), so it is run, or dropped, by the
+    // time the other client's function has run.
     ASSERT_TRUE(zarn_test::eventually([&] { return stays->disconnected() && goes->disconnected(); }));
     goes.reset();
-    zarn_test::playFor({stays.get()}, 100ms);
+    EXPECT_TRUE(zarn_test::playUntil({stays.get()}, [&] { return staysTold > 0; }));
+    zarn_test::runMainThreadFunctions();
     EXPECT_EQ(staysTold, 1);
     EXPECT_EQ(goesTold, 0) << "a function of a destroyed client ran";
+}
+
+// A game server that falls silent without closing the connection is lost all
+// the same: 5 s by the client's clock without a packet from it (counted from
+// the announce, then from its last packet) runs the disconnect function,
+// once. The test moves the clock; nothing sleeps for the silence.
+TEST(NetworkedZarnClientTest, FiveSecondsWithoutAPacketFromTheServerIsALostConnection) {
+    zarn_test::TransportNode server(zarn_test::TransportNode::Role::Server);
+    server.onAccepted = [&server](const std::string& endpoint) { server.endpoints.assign(12, endpoint); };
+    server.start();
+    Convinience::ManualTickClock clock;
+    auto client = zarn_test::makeClient(loopback(server.port()), 12, coopRoom(), {}, clock);
+    int told = 0;
+    client->setDisconnectFunction([&told] { ++told; });
+    EXPECT_EQ(client->silenceMs(), 0u) << "not announced yet";
+    client->startSession();
+    auto frame = [&] {
+        client->update(0.0f);
+        zarn_test::runMainThreadFunctions();
+    };
+
+    clock.advanceMs(4999);
+    frame();
+    EXPECT_EQ(client->silenceMs(), 4999u);
+    EXPECT_FALSE(client->disconnected());
+
+    // One packet from the server (an exit confirmation, which nothing here
+    // listens to) starts the count again. The server sends it once it has
+    // taken the connection in.
+    std::string accepted;
+    ASSERT_TRUE(zarn_test::eventually([&] { return server.endpoints.getReliableEndpoint(12, accepted); }));
+    Convinience::Buffer bytes(64);
+    Corvel::CommandHeader(12, ClientCommandId::exitGameConfirm, 0, true).serialize(bytes);
+    ASSERT_TRUE(server.send(zarn_test::makeMessage(kServer, 12, true, bytes.takeBytes())));
+    ASSERT_TRUE(zarn_test::eventually([&] { return client->silenceMs() == 0; })) << "the packet never came";
+    clock.advanceMs(4999);
+    frame();
+    EXPECT_FALSE(client->disconnected());
+    EXPECT_EQ(told, 0);
+
+    clock.advanceMs(1);
+    frame();
+    EXPECT_TRUE(client->disconnected());
+    EXPECT_EQ(told, 1);
+    clock.advanceMs(10000);
+    frame();
+    frame();
+    EXPECT_EQ(told, 1) << "told once";
 }
 
 }  // namespace

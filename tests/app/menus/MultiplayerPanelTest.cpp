@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/ip/tcp.hpp>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +19,7 @@
 #include "app/widgets/ZUICoreButton.h"
 #include "app/widgets/ZUISkewedRectButton.h"
 #include "foundation/SaveFiles.h"
+#include "foundation/Stopwatch.h"
 #include "online/lobby/LobbyServer.h"
 #include "support/online/LobbyStandIn.h"
 #include "online/lobby/NetworkedZarnLobbyClient.h"
@@ -370,4 +373,124 @@ TEST_F(MultiplayerPanel, ANewerPanelTakesTheLobbyClientOverAndKeepsIt) {
     ASSERT_NE(OnlineSession::instance().lobbyClient(), nullptr);
     click(centreOf(panel->coopButton));
     ASSERT_TRUE(framesUntil([&] { return record.loads == 1; }));
+}
+
+namespace {
+
+std::string settingsFileText() {
+    std::ifstream file(Convinience::writablePath() + kSettingsFileName);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+bool labelEndsWith(const Label* label, const std::string& end) {
+    const std::string& shown = label->getString();
+    return shown.size() >= end.size() && shown.compare(shown.size() - end.size(), end.size(), end) == 0;
+}
+
+}  // namespace
+
+TEST(MultiplayerPanelRules, StorableNicknames) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"ann", "ann"},
+        {"", ""},
+        {"rat\nking", "ratking"},  // a line break would end the settings line
+        {"a\rb\tc\x7f", "abc"},
+        {"fourteen chars", "fourteen chars"},
+        {"fifteen letters", "fifteen letter"},
+        {"\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9"
+         "\xc3\xa9\xc3"
+         "\xa9\xc3\xa9",
+         "\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9"
+         "\xc3\xa9\xc3"
+         "\xa9"},  // fourteen characters, never half of one
+    };
+    for (const auto& [typed, kept] : cases) EXPECT_EQ(storableNickname(typed), kept) << typed;
+}
+
+// The nickname typed on the page is the settings' last multiplayer name as
+// soon as the player joins with it (written to settings.ini at once), and
+// also when the page goes; the page opens with it again, in the same run and
+// after the settings were read again at the next start.
+TEST_F(MultiplayerPanel, TheNicknameIsKeptAndShownAgainInThisRunAndAfterARestart) {
+    startServer();
+    panel = open();
+    EXPECT_EQ(panel->nicknameField->getString(), "") << "nothing kept yet";
+    ASSERT_TRUE(connected(panel));
+    panel->nicknameField->setString("Ratty");
+    click(centreOf(panel->coopButton));
+    EXPECT_EQ(Settings.LAST_MULTIPLAYER_NAME, "Ratty");
+    EXPECT_NE(settingsFileText().find("LAST_MULTIPLAYER_NAME=Ratty\n"), std::string::npos)
+        << settingsFileText();
+    close(panel);
+
+    panel = open();
+    EXPECT_EQ(panel->nicknameField->getString(), "Ratty");
+    panel->nicknameField->setString("Squeak");  // typed, then the page goes
+    close(panel);
+    EXPECT_NE(settingsFileText().find("LAST_MULTIPLAYER_NAME=Squeak\n"), std::string::npos)
+        << settingsFileText();
+
+    // The next start reads the file.
+    resetSettingsForTests();
+    EXPECT_EQ(Settings.LAST_MULTIPLAYER_NAME, "");
+    loadSettings();
+    panel = open();
+    EXPECT_EQ(panel->nicknameField->getString(), "Squeak");
+}
+
+// A lobby that takes the connection and never answers a join: five seconds
+// (by the session's clock) after "Joining..." the player is told, and the
+// page is the player's again once a new connection stands.
+TEST_F(MultiplayerPanel, AJoinTheLobbyLeavesUnansweredForFiveSecondsGivesThePageBack) {
+    // Connections complete in the backlog; nothing is ever read or answered.
+    boost::asio::io_context io;
+    boost::asio::ip::tcp::acceptor deaf(io, {boost::asio::ip::address_v4::loopback(), 0});
+    Convinience::ManualTickClock clock;
+    OnlineSession::instance().clock = &clock;
+    OnlineSession::instance().lobbyAddress = [port = deaf.local_endpoint().port()] {
+        return ZarnLobby::LobbyAddress{"127.0.0.1", port};
+    };
+    panel = open();
+    ASSERT_TRUE(connected(panel));
+    click(centreOf(panel->coopButton));
+    frames(3, 1.0f / 60);
+    EXPECT_EQ(panel->statusLabel->getString(), "Joining...\n");
+    clock.advanceMs(4999);
+    frames(3, 1.0f / 60);
+    EXPECT_EQ(panel->statusLabel->getString(), "Joining...\n");
+    EXPECT_FALSE(panel->coopButton->isEnabled());
+
+    clock.advanceMs(1);
+    frames(2, 1.0f / 60);
+    EXPECT_EQ(panel->statusLabel->getString(), std::string(OnlineSession::kNoAnswerNotice) + "\n");
+    ASSERT_TRUE(connected(panel)) << "the page never came back";
+    EXPECT_TRUE(panel->joinGameButton->isEnabled());
+    EXPECT_EQ(panel->statusLabel->getString(), std::string(OnlineSession::kNoAnswerNotice) + "\n")
+        << "the new connection keeps the notice on show";
+    // And it can be tried again.
+    click(centreOf(panel->coopButton));
+    frames(3, 1.0f / 60);
+    EXPECT_EQ(panel->statusLabel->getString(), "Joining...\n");
+}
+
+// A lobby that goes away under a connected page: the player is told, and the
+// page tries to connect again (here in vain: the lobby is gone).
+TEST_F(MultiplayerPanel, ALostLobbyConnectionIsANoticeAndThePageConnectsAgain) {
+    startServer();
+    panel = open();
+    ASSERT_TRUE(connected(panel));
+    server.reset();
+    ASSERT_TRUE(framesUntil([&] { return labelEndsWith(panel->statusLabel, "Try again later.\n"); }))
+        << panel->statusLabel->getString();
+    EXPECT_EQ(panel->statusLabel->getString(), std::string(OnlineSession::kLobbyLostNotice) + "\n" +
+                                                   OnlineSession::kConnectFailedNotice + "\n");
+    EXPECT_FALSE(panel->coopButton->isEnabled());
+
+    // A lobby that is back is found by a page opened again.
+    startServer();
+    close(panel);
+    panel = open();
+    ASSERT_TRUE(connected(panel));
 }

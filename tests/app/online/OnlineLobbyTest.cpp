@@ -3,15 +3,18 @@
 #include <chrono>
 #include <cmath>
 #include <functional>
-#include <thread>
+#include <sstream>
 
 #include "../support/PlayFixture.h"
+#include "../support/RealTimePlay.h"
 #include "app/ingame/MultiplayerInGameHUD.h"
 #include "app/menus/ZUIMainMenuScene.h"
 #include "app/online/CocosClientGameLoader.h"
 #include "app/online/CocosMultiplayerInGameScene.h"
 #include "app/online/MultiplayerInGameScene.h"
+#include "app/online/NetworkedClientLink.h"
 #include "app/online/OnlineSession.h"
+#include "map/records/MultiplayerMapList.h"
 #include "online/game/GameServerHost.h"
 #include "online/game/NetworkedZarnClient.h"
 #include "online/lobby/LobbyHeaders.h"
@@ -29,12 +32,32 @@ using GeometryLib::FPoint;
 
 namespace {
 
-constexpr float kFrame = 1.0f / 60.0f;
+// Bob's game loader: the networked client the game's loader makes, without
+// a scene (one director per process), so that his client can keep its own
+// pace on a thread of its own.
+class SceneLessLoader : public ZarnLobby::ClientGameLoader {
+public:
+    void load(const Zarn::GameInstance& instance, u32 clientID) override {
+        Zarn::GameInstance game = instance;
+        game.players = {clientID};
+        client =
+            makeNetworkedClient(game, clientID, Zarn::NetworkedZarnClient::kDefaultPlaybackLatencyMs, {});
+        const std::vector<unsigned char> bytes = FileUtils::getInstance()->getDataFromFile(
+            "maps/" + Zarn::MultiplayerMapList().findByHash(instance.mapHash));
+        std::istringstream map(std::string(bytes.begin(), bytes.end()));
+        client->loadMap(map);
+    }
+    void connect(u32) override {
+        if (client) client->startSessionAsync([] { ADD_FAILURE() << "bob could not reach the game server"; });
+    }
+    std::shared_ptr<Zarn::NetworkedZarnClient> client;
+};
 
 // The whole way in: a lobby server and a game server on ports the system
 // picks; Ann quick-joins through the game's online session and plays in the
-// online scene, Bob quick-joins through a lobby client and a game loader of
-// his own and plays without running his scene (one director per process).
+// online scene, Bob quick-joins through a lobby client and a scene-less game
+// loader of his own; his game client keeps its own pace on a thread of its
+// own while the test looks.
 class OnlineLobbyTest : public zarn_test::PlayFixture {
 protected:
     void SetUp() override {
@@ -69,29 +92,21 @@ protected:
     }
 
     // Frames at 60 a second in real time: the director (Ann's session and
-    // scene), then Bob's lobby client and game client.
+    // scene), then Bob's lobby client; Bob's game client, once loaded, keeps
+    // its own pace.
     bool play(const std::function<bool()>& done, std::chrono::milliseconds timeout = 20s) {
-        const auto deadline = std::chrono::steady_clock::now() + timeout;
-        auto next = std::chrono::steady_clock::now();
-        while (std::chrono::steady_clock::now() < deadline) {
-            frame(kFrame);
-            OnlineSession::instance().updateLobby();
-            if (bobLobby && bobLobby->started()) bobLobby->update();
-            if (bobLoader && bobLoader->client() != nullptr) bob()->update(kFrame);
-            if (done()) return true;
-            next += std::chrono::microseconds(16667);
-            if (next > std::chrono::steady_clock::now())
-                std::this_thread::sleep_until(next);
-            else
-                next = std::chrono::steady_clock::now();
-        }
-        return false;
+        return zarn_test::playInRealTime(
+            done, timeout, [this] { return bobLoader ? bob() : nullptr; },
+            [this] {
+                OnlineSession::instance().updateLobby();
+                if (bobLobby && bobLobby->started()) bobLobby->update();
+            });
     }
     static bool quickJoin(ZarnLobby::NetworkedZarnLobbyClient& lobby, const std::string& name) {
         return lobby.lobby().issue(ZarnLobby::lobby_command::quickJoin,
                                    ZarnLobby::ClientQuickJoinHeader(1, name).toBytes());
     }
-    Zarn::NetworkedZarnClient* bob() const { return bobLoader->client(); }
+    Zarn::NetworkedZarnClient* bob() const { return bobLoader->client.get(); }
     static MultiplayerInGameScene* annsScene() {
         return dynamic_cast<MultiplayerInGameScene*>(Director::getInstance()->getRunningScene());
     }
@@ -108,7 +123,7 @@ protected:
 
     std::unique_ptr<Zarn::GameServerHost> gameServer;
     std::unique_ptr<ZarnLobby::LobbyServer> lobbyServer;
-    std::unique_ptr<CocosClientGameLoader> bobLoader;
+    std::unique_ptr<SceneLessLoader> bobLoader;
     std::unique_ptr<ZarnLobby::NetworkedZarnLobbyClient> bobLobby;
 };
 
@@ -127,7 +142,7 @@ TEST_F(OnlineLobbyTest, TwoPlayersQuickJoinPlayTogetherOneLeavesAndALostServerSe
     const u32 annID = ann->getClient()->getLocalClientID();
     ASSERT_TRUE(play([&] { return ann->getClient()->announced(); }));
 
-    bobLoader = std::make_unique<CocosClientGameLoader>();
+    bobLoader = std::make_unique<SceneLessLoader>();
     bobLobby = std::make_unique<ZarnLobby::NetworkedZarnLobbyClient>(bobLoader.get(), 0);
     std::atomic<int> bobConnect{0};
     bobLobby->setCallbacks([&bobConnect] { bobConnect = -1; }, [&bobConnect] { bobConnect = 1; });

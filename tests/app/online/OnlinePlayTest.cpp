@@ -6,9 +6,9 @@
 #include <cmath>
 #include <functional>
 #include <sstream>
-#include <thread>
 
 #include "../support/PlayFixture.h"
+#include "../support/RealTimePlay.h"
 #include "app/ingame/MultiplayerInGameHUD.h"
 #include "app/menus/ZUIMainMenuScene.h"
 #include "app/online/CocosClientGameLoader.h"
@@ -91,21 +91,10 @@ protected:
         bob->startSession();
     }
 
-    // Frames until done() holds (true) or the time is up (false).
+    // Frames until done() holds (true) or the time is up (false); Bob keeps
+    // his own pace meanwhile.
     bool play(const std::function<bool()>& done, std::chrono::milliseconds timeout = 20s) {
-        const auto deadline = std::chrono::steady_clock::now() + timeout;
-        auto next = std::chrono::steady_clock::now();
-        while (std::chrono::steady_clock::now() < deadline) {
-            frame(kFrame);
-            if (bob) bob->update(kFrame);
-            if (done()) return true;
-            next += std::chrono::microseconds(16667);
-            if (next > std::chrono::steady_clock::now())
-                std::this_thread::sleep_until(next);
-            else
-                next = std::chrono::steady_clock::now();
-        }
-        return false;
+        return zarn_test::playInRealTime(done, timeout, [this] { return bob.get(); });
     }
 
     static MultiplayerInGameScene* running() {

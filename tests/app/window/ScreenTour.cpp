@@ -26,12 +26,14 @@
 
 #include "app/menus/ZUICreditsScene.h"
 #include "app/menus/ZUIMainMenuScene.h"
+#include "app/online/MultiplayerInGameScene.h"
 #include "app/play/PlayTestSceneNode.h"
 #include "app/start/AppDelegate.h"
 #include "app/story/ZUIElevatorButton.h"
 #include "app/story/ZUIElevatorButtonsPanel.h"
 #include "app/story/ZUIElevatorPanel.h"
 #include "app/story/ZUISinglePlayerScene.h"
+#include "app/widgets/NoticeLabel.h"
 #include "app/widgets/ZUIButton.h"
 #include "engine/cocos2d.h"
 #include "engine/sdl/GLViewImpl.h"
@@ -332,6 +334,12 @@ int main(int argc, char** argv) {
     Director::getInstance()->replaceScene(ZUICreditsScene::create());
     run(10);
     shoot("credits");
+    // What a player whose game server went away sees on the main menu.
+    ZUIMainMenuScene* noticed = ZUIMainMenuScene::create(0);
+    showNotice(noticed, MultiplayerInGameScene::kServerLostNotice, MultiplayerInGameScene::kNoticeZOrder);
+    Director::getInstance()->replaceScene(noticed);
+    run(20);
+    shoot("menu-notice");
     rooms();
     for (const char* family : {"players", "traps", "elements", "menus", "screens"}) galleries(family, 96.0f);
     Director::getInstance()->end();

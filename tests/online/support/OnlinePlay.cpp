@@ -1,6 +1,7 @@
 #include "online/support/OnlinePlay.h"
 
 #include <cmath>
+#include <mutex>
 #include <sstream>
 #include <thread>
 
@@ -10,6 +11,7 @@
 #include "map/import/GameMap.h"
 #include "simulation/commands/CommandIds.h"
 #include "simulation/state/InputState.h"
+#include "support/net/PacedLoop.h"
 #include "world/units/SteerableUnitManager.h"
 
 namespace zarn_test {
@@ -32,8 +34,9 @@ std::unique_ptr<TestGameServer> startGameServer(const std::string& mapBytes) {
 
 std::unique_ptr<Zarn::NetworkedZarnClient> makeClient(const std::string& endpoint, u32 clientId,
                                                       const std::string& mapBytes,
-                                                      const std::vector<Zarn::PlayerInfo>& infos) {
-    auto client = std::make_unique<Zarn::NetworkedZarnClient>(endpoint, 0, clientId);
+                                                      const std::vector<Zarn::PlayerInfo>& infos,
+                                                      const Convinience::TickClock& clock) {
+    auto client = std::make_unique<Zarn::NetworkedZarnClient>(endpoint, 0, clientId, clock);
     Zarn::GameInstance instance;
     instance.fromID = Zarn::GameServerHost::kServerId;
     instance.endpoint = endpoint;
@@ -52,21 +55,22 @@ void runMainThreadFunctions() {
 bool playUntil(const std::vector<Zarn::NetworkedZarnClient*>& clients, const std::function<bool()>& done,
                std::chrono::milliseconds timeout) {
     const auto frame = std::chrono::microseconds(static_cast<long>(kFrame * 1e6f));
+    std::vector<std::unique_ptr<PacedLoop>> loops;
+    for (Zarn::NetworkedZarnClient* client : clients)
+        loops.push_back(std::make_unique<PacedLoop>([client] { client->update(kFrame); }, frame));
     const auto deadline = std::chrono::steady_clock::now() + timeout;
-    auto next = std::chrono::steady_clock::now();
-    while (std::chrono::steady_clock::now() < deadline) {
-        for (Zarn::NetworkedZarnClient* client : clients) client->update(kFrame);
+    bool held = false;
+    while (!held && std::chrono::steady_clock::now() < deadline) {
         runMainThreadFunctions();
-        if (done()) return true;
-        next += frame;
-        const auto now = std::chrono::steady_clock::now();
-        if (next > now) {
-            std::this_thread::sleep_until(next);
-        } else {
-            next = now;
-        }
+        std::vector<std::unique_lock<std::mutex>> still;
+        for (auto& loop : loops) still.push_back(loop->hold());
+        held = done();
+        still.clear();
+        if (!held) std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
-    return false;
+    loops.clear();
+    runMainThreadFunctions();
+    return held;
 }
 
 void playFor(const std::vector<Zarn::NetworkedZarnClient*>& clients, std::chrono::milliseconds time) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "foundation/Geometry.h"
+#include "foundation/Stopwatch.h"
 #include "foundation/Types.h"
 #include "online/game/GameServerHost.h"
 #include "online/game/NetworkedZarnClient.h"
@@ -25,15 +26,19 @@ std::unique_ptr<TestGameServer> startGameServer(const std::string& mapBytes);
 
 // A networked client for the game server at `endpoint` as the loader makes
 // one: its core's instance names the server (fromID 1) and lists only the
-// client; the room is loaded. The session is not started.
-std::unique_ptr<Zarn::NetworkedZarnClient> makeClient(const std::string& endpoint, u32 clientId,
-                                                      const std::string& mapBytes,
-                                                      const std::vector<Zarn::PlayerInfo>& infos = {});
+// client; the room is loaded. The session is not started. clock: the
+// client's silence clock.
+std::unique_ptr<Zarn::NetworkedZarnClient> makeClient(
+    const std::string& endpoint, u32 clientId, const std::string& mapBytes,
+    const std::vector<Zarn::PlayerInfo>& infos = {},
+    const Convinience::TickClock& clock = Convinience::TickClock::steady());
 
 // Steps clients like the frames of a game at 60 frames a second, in real time
-// (a frame that ran late is not made up), and runs what the network threads
-// handed to the main thread after each frame. Stops when `done` holds after a
-// frame (true) or the time is up (false).
+// (a frame that ran late is not made up), each client on a thread of its own
+// at its own pace; the test's thread runs what the network threads handed to
+// the main thread and asks `done` (with every client held between two of its
+// frames) every few milliseconds. Stops when `done` holds (true) or the time
+// is up (false); the clients are the test thread's again afterwards.
 bool playUntil(const std::vector<Zarn::NetworkedZarnClient*>& clients, const std::function<bool()>& done,
                std::chrono::milliseconds timeout = std::chrono::seconds(20));
 // The same for a fixed time.

@@ -24,46 +24,8 @@ using Zarn::SolutionStep;
 namespace {
 
 constexpr float kTick = 0.03f;
-// A move has arrived once the rat is this close to the cell's point (map units).
-constexpr float kArrived = 3.0f;
 // Real time a server gets to answer one tick before the run counts as stalled.
 constexpr auto kAnswerTimeout = std::chrono::seconds(20);
-
-u32 ticksOf(float seconds) {
-    return static_cast<u32>(std::lround(seconds / kTick));
-}
-
-std::string timeOf(u32 tick) {
-    char text[32];
-    std::snprintf(text, sizeof text, "t=%.2f", tick * kTick);
-    return text;
-}
-
-std::string describe(const SolutionStep& s) {
-    std::ostringstream out;
-    switch (s.kind) {
-        case SolutionStep::Kind::go:
-            out << "go " << s.x << " " << s.y;
-            break;
-        case SolutionStep::Kind::move:
-            out << "move " << s.x << " " << s.y;
-            break;
-        case SolutionStep::Kind::reach:
-            out << "reach " << s.x << " " << s.y;
-            break;
-        case SolutionStep::Kind::wait:
-            out << "wait " << s.seconds;
-            break;
-        case SolutionStep::Kind::until:
-            out << "until " << s.seconds;
-            break;
-        case SolutionStep::Kind::dismiss:
-            out << "dismiss";
-            break;
-    }
-    out << " (line " << s.line << ")";
-    return out.str();
-}
 
 // The unit of one client as the newest received state shows it.
 struct Seen {
@@ -95,7 +57,7 @@ void record(PlayerRun& run, const Seen& before, const Seen& now, std::size_t pla
     if (sampling() && now.tick % 5 == 0) {
         char text[128];
         std::snprintf(text, sizeof text, "%s   player %zu at (%.1f, %.1f) cell (%d, %d) state %u",
-                      timeOf(now.tick).c_str(), player, now.position.x, now.position.y,
+                      timeOfTick(now.tick).c_str(), player, now.position.x, now.position.y,
                       static_cast<int>(now.position.x / 64), static_cast<int>(now.position.y / 64),
                       now.state);
         run.log.emplace_back(text);
@@ -104,13 +66,13 @@ void record(PlayerRun& run, const Seen& before, const Seen& now, std::size_t pla
         ++run.deaths;
         char text[128];
         std::snprintf(text, sizeof text, "%s player %zu died (state %u) at (%.0f, %.0f)",
-                      timeOf(now.tick).c_str(), player, now.state, now.position.x, now.position.y);
+                      timeOfTick(now.tick).c_str(), player, now.state, now.position.x, now.position.y);
         run.log.emplace_back(text);
     }
     if (now.state == Zarn::UnitState::carried && !run.exited) {
         run.exited = true;
         run.exitTick = now.tick;
-        run.log.push_back(timeOf(now.tick) + " player " + std::to_string(player) + " left the level");
+        run.log.push_back(timeOfTick(now.tick) + " player " + std::to_string(player) + " left the level");
     }
 }
 
@@ -125,52 +87,6 @@ bool waitUntil(Ready ready) {
 }
 
 }  // namespace
-
-StepRunner::StepRunner(std::vector<SolutionStep> steps, u32 cellSize)
-    : steps_(std::move(steps)), cellSize_(static_cast<float>(cellSize)) {}
-
-FPoint StepRunner::centreOf(float x, float y) const {
-    return FPoint((x + 0.5f) * cellSize_, (y + 0.5f) * cellSize_);
-}
-
-std::optional<Zarn::InputData> StepRunner::next(u32 tick, const FPoint& position, u32 state) {
-    while (index_ < steps_.size()) {
-        const SolutionStep& s = steps_[index_];
-        if (!issued_) {
-            issued_ = true;
-            startTick_ = tick;
-            log_.push_back(timeOf(tick) + " " + describe(s));
-            if (s.kind == SolutionStep::Kind::go || s.kind == SolutionStep::Kind::move)
-                return Zarn::InputData(1, centreOf(s.x, s.y));
-            if (s.kind == SolutionStep::Kind::dismiss) return Zarn::InputData(2, FPoint());
-        }
-        bool done = true;
-        switch (s.kind) {
-            case SolutionStep::Kind::move: {
-                const FPoint target = centreOf(s.x, s.y);
-                done = std::hypot(position.x - target.x, position.y - target.y) < kArrived;
-                break;
-            }
-            case SolutionStep::Kind::reach:
-                done = static_cast<i32>(position.x / cellSize_) == static_cast<i32>(std::floor(s.x)) &&
-                       static_cast<i32>(position.y / cellSize_) == static_cast<i32>(std::floor(s.y));
-                break;
-            case SolutionStep::Kind::wait:
-                done = tick >= startTick_ + ticksOf(s.seconds);
-                break;
-            case SolutionStep::Kind::until:
-                done = tick >= ticksOf(s.seconds);
-                break;
-            default:
-                break;
-        }
-        // A dead or departed rat walks no further.
-        if (!done || state != 0) return std::nullopt;
-        ++index_;
-        issued_ = false;
-    }
-    return std::nullopt;
-}
 
 bool PlayResult::everyoneExited() const {
     for (const PlayerRun& p : players)
@@ -195,7 +111,8 @@ std::string PlayResult::report() const {
     out << "ran " << ticks << " ticks" << (stalled ? ", then the server stopped answering" : "") << "\n";
     for (std::size_t i = 0; i < players.size(); ++i) {
         out << "player " << i << ": " << players[i].deaths << " deaths, "
-            << (players[i].exited ? "left at " + timeOf(players[i].exitTick) : std::string("did not leave"))
+            << (players[i].exited ? "left at " + timeOfTick(players[i].exitTick)
+                                  : std::string("did not leave"))
             << "\n";
         std::vector<std::string> lines = players[i].log;
         std::stable_sort(lines.begin(), lines.end(), [](const std::string& a, const std::string& b) {

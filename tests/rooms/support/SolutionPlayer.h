@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "foundation/Geometry.h"
-#include "simulation/state/InputState.h"
+#include "rooms/support/StepRunner.h"
 #include "tools/SolutionScript.h"
 
 namespace Zarn {
@@ -14,29 +14,6 @@ class SinglePlayerZarn;
 }
 
 namespace zarn_test {
-
-// Plays one player's steps of a recorded solution. Told the unit's state as
-// the server sent it, tick by tick, it answers the input to send before the
-// next tick (at most one per tick).
-class StepRunner {
-public:
-    StepRunner(std::vector<Zarn::SolutionStep> steps, u32 cellSize);
-
-    std::optional<Zarn::InputData> next(u32 tick, const GeometryLib::FPoint& position, u32 state);
-    bool finished() const { return index_ >= steps_.size(); }
-    // What the runner did, one line per step: "t=1.20 move 5 2 (line 7)".
-    const std::vector<std::string>& log() const { return log_; }
-
-private:
-    GeometryLib::FPoint centreOf(float x, float y) const;
-
-    std::vector<Zarn::SolutionStep> steps_;
-    float cellSize_;
-    std::size_t index_ = 0;
-    bool issued_ = false;
-    u32 startTick_ = 0;
-    std::vector<std::string> log_;
-};
 
 // How a player's run went, from the states the server sent.
 struct PlayerRun {

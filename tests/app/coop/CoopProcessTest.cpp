@@ -47,17 +47,30 @@ protected:
         if (!line) return 0;
         return static_cast<u16>(std::stoi(line->substr(line->rfind(' ') + 1)));
     }
+    // The game server, then the lobby with its link to it; the lobby opens
+    // its instances on the two co-op rooms in turn.
     void startServers() {
-        server = std::make_unique<ChildProcess>(std::vector<std::string>{
-            ZARN_SERVER_PROGRAM, "--map", std::string(ZARN_ASSETS_DIR) + "/maps/multi_lv1.map", "--port", "0",
-            "--address", "127.0.0.1", "--log-dir", dir});
+        server = std::make_unique<ChildProcess>(
+            std::vector<std::string>{ZARN_SERVER_PROGRAM, "--maps", std::string(ZARN_ASSETS_DIR) + "/maps",
+                                     "--port", "0", "--address", "127.0.0.1", "--log-dir", dir});
         const u16 gamePort = portOf(*server, "zarn-server");
         ASSERT_NE(gamePort, 0) << server->transcript();
         lobby = std::make_unique<ChildProcess>(
             std::vector<std::string>{ZARN_LOBBY_PROGRAM, "--port", "0", "--address", "127.0.0.1", "--game",
-                                     "127.0.0.1:" + std::to_string(gamePort), "--log-dir", dir});
+                                     "127.0.0.1:" + std::to_string(gamePort), "--map", "multi_lv1", "--map",
+                                     "multi_lv2", "--log-dir", dir});
         lobbyPort = portOf(*lobby, "zarn-lobby");
         ASSERT_NE(lobbyPort, 0) << lobby->transcript();
+        ASSERT_TRUE(serverLogs("The lobby's link is up", 30s)) << server->transcript();
+    }
+    // Waits until the game server's log (its stderr) holds the text.
+    bool serverLogs(const std::string& text, std::chrono::milliseconds timeout) {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        while (server->errorText().find(text) == std::string::npos) {
+            if (std::chrono::steady_clock::now() >= deadline) return false;
+            std::this_thread::sleep_for(10ms);
+        }
+        return true;
     }
     // A player with a writable folder of its own (kept between two players
     // of the same folder name: a restart of the game).
@@ -78,24 +91,20 @@ protected:
     std::vector<std::unique_ptr<ChildProcess>> players;
 };
 
-// Two players quick-join and play the co-op room by its recorded solution,
-// each its own part: both reach the exit, the room ends for both at the main
-// menu without a notice, and the game on the server ends.
+// Two players quick-join and play the first co-op room by its recorded
+// solution, each its own part; both reach the exit and the room ends for
+// both at the main menu without a notice, and its game on the server ends.
+// Each player's badge and name tag show its nickname in every frame.
 TEST_F(CoopProcessTest, TwoPlayersQuickJoinAndFinishTheCoopRoomTogether) {
     ASSERT_NO_FATAL_FAILURE(startServers());
-    ChildProcess& ann = player("ann", {"--name", "ann", "--others", "bob", "play", "1"});
-    ChildProcess& bob = player("bob", {"--name", "bob", "--others", "ann", "play", "1"});
+    ChildProcess& ann = player("ann", {"--name", "ann", "--others", "bob", "--check-names", "play", "1"});
+    ChildProcess& bob = player("bob", {"--name", "bob", "--others", "ann", "--check-names", "play", "1"});
     for (ChildProcess* p : {&ann, &bob}) {
         EXPECT_EQ(p->waitForExit(120s), std::optional<int>(0)) << p->transcript();
-        EXPECT_TRUE(p->waitForLine([](const std::string& l) { return l == "FINISHED multi_lv1.map"; }, 0ms))
+        EXPECT_TRUE(p->waitForLine([&](const std::string& l) { return l == "FINISHED multi_lv1.map"; }, 0ms))
             << p->transcript();
     }
-    // The game's end, from the server's log on stderr.
-    const auto deadline = std::chrono::steady_clock::now() + 20s;
-    while (server->errorText().find("Game ended") == std::string::npos &&
-           std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(20ms);
-    EXPECT_NE(server->errorText().find("Game ended"), std::string::npos) << server->transcript();
+    EXPECT_TRUE(serverLogs("Instance 1 has ended", 20s)) << server->transcript();
 }
 
 // A game server that stops (SIGSTOP: it keeps its connections and says

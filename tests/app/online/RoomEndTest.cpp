@@ -22,6 +22,7 @@
 #include "map/records/TriggerData.h"
 #include "online/game/GameServerHost.h"
 #include "online/game/NetworkedZarnClient.h"
+#include "support/online/LobbyStandIn.h"
 #include "simulation/commands/CommandIds.h"
 #include "simulation/state/InputState.h"
 #include "support/TestEnvironment.h"
@@ -77,11 +78,10 @@ protected:
             out.write(room.data(), static_cast<std::streamsize>(room.size()));
         }
         FileUtils::getInstance()->addSearchPath(rooms.string() + "/", true);
-        Zarn::GameServerHost::Options options;
-        options.address = "127.0.0.1";
-        options.mapBytes = room;
-        host = std::make_unique<Zarn::GameServerHost>(std::move(options));
-        host->start();
+        // The lobby announces both players of instance 5.
+        host = zarn_test::startTestGameServer(room);
+        ASSERT_TRUE(host->admit(kAnn, 0, "ann", 5));
+        ASSERT_TRUE(host->admit(kBob, 1, "bob", 5));
         endpoint = "127.0.0.1:" + std::to_string(host->port());
     }
     void TearDown() override {
@@ -154,7 +154,7 @@ protected:
     std::string room;
     std::filesystem::path rooms;
     std::string endpoint;
-    std::unique_ptr<Zarn::GameServerHost> host;
+    std::unique_ptr<zarn_test::TestGameServer> host;
     std::unique_ptr<CocosClientGameLoader> loader;
     MultiplayerInGameScene* ann = nullptr;  // held by the director
     std::unique_ptr<Zarn::NetworkedZarnClient> bob;
@@ -184,7 +184,7 @@ TEST_F(RoomEndTest, TheExitTakesThePlayerOnItAndTheRoomEndsForBothTogether) {
     frame(kFrame);
     EXPECT_FALSE(textDrawn(U"The connection to the game server was lost."));
     EXPECT_FALSE(textDrawn(U"The game stopped after an error."));
-    EXPECT_TRUE(play([&] { return host->finishedGames() == 1; }, 15s)) << "the game never ended";
+    EXPECT_TRUE(play([&] { return host->stats().games == 0; }, 15s)) << "the game never ended";
 }
 
 }  // namespace

@@ -4,12 +4,15 @@
 #include "app/ingame/DialogWindowImpl.h"
 #include "app/ingame/InGameHUD.h"
 #include "app/play/PlayCommands.h"
+#include "app/start/PlatformServices.h"
 #include "engine/Scene.h"
 #include "foundation/Error.h"
 #include "map/import/GameMap.h"
 #include "presentation/mediators/CocosNodeMediator.h"
+#include "simulation/achievements/AchievementTracker.h"
 #include "simulation/actions/MapActionCommands.h"
 #include "simulation/client/SinglePlayerZarn.h"
+#include "simulation/core/ClientGameCore.h"
 #include "simulation/progress/SinglePlayerData.h"
 #include "simulation/scores/DeathScoreKeeper.h"
 #include "simulation/scores/LimitedLivesSK.h"
@@ -46,6 +49,7 @@ CocosPlayTestScene::~CocosPlayTestScene() = default;
 void CocosPlayTestScene::initScene() {
     CocosInGameScene::initScene();
     setupScoreKeeping();
+    setupAchievements();
     singlePlayer_.startServer();
 }
 
@@ -117,6 +121,17 @@ void CocosPlayTestScene::setupScoreKeeping() {
         scores.keepers.insert(mode, keeper.get());
         server.addScoreKeeper(std::move(keeper));
     }
+}
+
+void CocosPlayTestScene::setupAchievements() {
+    if (progress_ == nullptr || AchievementTrackerHook == nullptr) return;
+    Zarn::AchievementTracker& tracker = *AchievementTrackerHook;
+    tracker.setTriggerFactory(
+        std::make_unique<Zarn::PassiveAchievementTriggerFactory>(*progress_, levels_, tracker.cache()));
+    std::vector<std::string> passive;
+    for (const auto& [id, number] : Zarn::passiveAchievementIds()) passive.push_back(id);
+    tracker.addTriggers(passive);
+    singlePlayer_.getCore().setAchievementTracker(&tracker);
 }
 
 std::unique_ptr<Convinience::Command> CocosPlayTestScene::makeTimeAttackKill() {

@@ -16,8 +16,9 @@ class SinglePlayerZarn;
 class InGameHUD;
 
 // The in-game scene of single play: the engine-side scene plus the score
-// keepers of the story's play modes with their heads-up display, and the
-// start of the in-process server once the level is up.
+// keepers of the story's play modes with their heads-up display, the
+// passive achievements' triggers when an achievement service is installed,
+// and the start of the in-process server once the level is up.
 //
 // Keepers are made on the main thread before the server starts and then
 // handed to the server, which owns them and updates them on its thread; the
@@ -36,9 +37,9 @@ public:
     ~CocosPlayTestScene() override;
 
     // The base set-up (loads the map; its errors pass through), the keepers
-    // and the display, then the server's thread. Throws "no such level
-    // score" when play modes are active and the current level is past the
-    // level list.
+    // and the display, the achievement triggers, then the server's thread.
+    // Throws "no such level score" when play modes are active and the
+    // current level is past the level list.
     void initScene() override;
     // Nothing until the server has started.
     void update(float dt) override;
@@ -60,6 +61,10 @@ public:
 
 private:
     void setupScoreKeeping();
+    // With progress and an installed tracker: gives the tracker a trigger
+    // factory over the progress, the passive achievements' triggers, and
+    // hands it to the client core.
+    void setupAchievements();
     std::unique_ptr<Convinience::Command> makeTimeAttackKill();
 
     Zarn::SinglePlayerZarn& singlePlayer_;

@@ -10,6 +10,7 @@
 #include "engine/SpriteFrameCache.h"
 #include "engine/sdl/GLViewImpl.h"
 #include "foundation/Logger.h"
+#include "foundation/SaveFiles.h"
 #include "presentation/audio/PositionAudioEngine.h"
 
 const cocos2d::Size AppDelegate::designSize(1024.0f, 576.0f);
@@ -28,6 +29,7 @@ constexpr float kDepthFar = 2000000.0f;
 AppDelegate::~AppDelegate() {
     if (PlatformServiceHook != nullptr) PlatformServiceHook->shutdown();
     saveSettings();
+    uninstallPlatformServices();
 }
 
 void AppDelegate::initGLContextAttrs() {
@@ -53,6 +55,7 @@ bool AppDelegate::applicationDidFinishLaunching() {
     startLog();
     loadSettings();
     applySettings();
+    installPlatformServices(Convinience::writablePath());
 
     cocos2d::SpriteFrameCache* frames = cocos2d::SpriteFrameCache::getInstance();
     for (const char* sheet : kSpriteSheets) frames->addSpriteFramesWithFile(sheet);

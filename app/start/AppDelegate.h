@@ -8,9 +8,10 @@
 // The game's application object, built once on the stack of main. Start-up
 // opens the window (or takes the view the director already has), sets the
 // design resolution, frame rate and projection, starts the log, loads and
-// applies the settings, loads the sprite sheets and shows the main menu with
-// its splash screen. Its destruction shuts an installed platform-services
-// hook down and saves the settings. Main thread only.
+// applies the settings, installs the game's platform layer (local
+// achievements), loads the sprite sheets and shows the main menu with its
+// splash screen. Its destruction shuts the platform-services hook down,
+// saves the settings and uninstalls the platform layer. Main thread only.
 class AppDelegate : public cocos2d::Application {
 public:
     // The window's title.

@@ -74,7 +74,13 @@ void AchievementTracker::storeAchievement(const ThirdParty::Achievement& achieve
     known_.insert_or_assign(achievement.id, achievement);
 }
 
+void AchievementTracker::setTriggerFactory(std::unique_ptr<AchievementTriggerFactory> factory) {
+    pending_.clear();
+    factory_ = std::move(factory);
+}
+
 void AchievementTracker::addTriggers(const std::vector<std::string>& ids) {
+    if (!factory_) return;
     std::vector<std::string> used;
     for (const std::string& id : ids) {
         if (known_.empty()) {
@@ -101,6 +107,9 @@ void AchievementTracker::checkUnlocked() {
         ThirdParty::Achievement achievement;
         achievement.id = it->first;
         service_.unlock(achievement);
+        // The platform's record is now out of date: a later level must not
+        // make the trigger again.
+        if (const auto found = known_.find(it->first); found != known_.end()) found->second.achieved = 1;
         it = pending_.erase(it);
         unlocked = true;
     }

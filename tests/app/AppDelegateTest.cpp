@@ -10,6 +10,7 @@
 #include "app/start/PlatformServices.h"
 #include "app/start/Settings.h"
 #include "foundation/SaveFiles.h"
+#include "simulation/achievements/LocalAchievementService.h"
 #include "support/AppFixture.h"
 
 using namespace cocos2d;
@@ -100,6 +101,30 @@ TEST_F(AppStart, AnInstalledHookIsUpdatedEveryFrameAndShutDownOnce) {
         EXPECT_EQ(services.shutdowns, 0);
     }
     EXPECT_EQ(services.shutdowns, 1);
+}
+
+TEST_F(AppStart, StartUpInstallsTheLocalAchievementsAndShutDownStoresAndUninstallsThem) {
+    const std::string file = Convinience::writablePath() + Zarn::LocalAchievementService::kFileName;
+    std::filesystem::remove(file);
+    EXPECT_EQ(platformAchievements, nullptr);
+    EXPECT_EQ(platformCallbacks, nullptr);
+    {
+        TestApp app;
+        app.applicationDidFinishLaunching();
+        EXPECT_NE(platformAchievements, nullptr);
+        EXPECT_NE(platformCallbacks, nullptr);
+        ASSERT_NE(PlatformServiceHook, nullptr);
+        ASSERT_NE(AchievementTrackerHook, nullptr);
+        frames(3, 1.0f / 60.0f);
+        PlatformServiceHook->unlockAchievement("TEST_ACHIEVEMENT");
+        EXPECT_FALSE(std::filesystem::exists(file)) << "unlocked, not yet stored";
+    }
+    EXPECT_EQ(PlatformServiceHook, nullptr);
+    EXPECT_EQ(AchievementTrackerHook, nullptr);
+    EXPECT_EQ(platformAchievements, nullptr);
+    EXPECT_EQ(platformCallbacks, nullptr);
+    EXPECT_TRUE(Zarn::LocalAchievementService(Convinience::writablePath()).isUnlocked("TEST_ACHIEVEMENT"));
+    std::filesystem::remove(file);
 }
 
 // A scene whose per-frame update throws every time.

@@ -2,12 +2,16 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <set>
 #include <sstream>
 
+#include "foundation/Buffer.h"
 #include "foundation/Logger.h"
-#include "simulation/achievements/AchievementTracker.h"
-#include "simulation/core/ClientGameCore.h"
 #include "foundation/QueuedMessage.h"
+#include "simulation/achievements/AchievementTracker.h"
+#include "simulation/achievements/LocalAchievementService.h"
+#include "simulation/core/ClientGameCore.h"
 #include "support/TestEnvironment.h"
 
 namespace {
@@ -275,8 +279,8 @@ TEST_F(Achievements, TheClientCoreAsksOnlyOnceThePlatformIsReady) {
     FakeService service;
     FakeStore store;
     store.isReady = false;
-    AchievementTracker tracker(service, store, std::make_unique<PassiveAchievementTriggerFactory>(data, levels, cache),
-                               cache);
+    AchievementTracker tracker(
+        service, store, std::make_unique<PassiveAchievementTriggerFactory>(data, levels, cache), cache);
     Corvel::MessageQueue in(8), out(8);
     ClientGameCore core(in, out);
     core.update(0.01f);  // nothing attached: nothing asked
@@ -292,4 +296,219 @@ TEST_F(Achievements, TheClientCoreAsksOnlyOnceThePlatformIsReady) {
     core.update(0.01f);
     EXPECT_EQ(service.requested.size(), 80u);
     core.setAchievementTracker(nullptr);
+}
+
+namespace {
+
+ThirdParty::Achievement record(const std::string& id) {
+    ThirdParty::Achievement a;
+    a.id = id;
+    return a;
+}
+
+std::vector<u8> fileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<u8>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void writeBytes(const std::filesystem::path& path, const std::vector<u8>& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::size_t occurrences(const std::string& text, const std::string& needle) {
+    std::size_t n = 0;
+    for (auto at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++n;
+    return n;
+}
+
+// Each test keeps its achievements in a fresh folder of its own.
+class LocalAchievements : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder =
+            std::filesystem::path(zarn_test::tempDir()) /
+            (std::string("achievements-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+    }
+    std::filesystem::path file() const { return folder / LocalAchievementService::kFileName; }
+
+    std::filesystem::path folder;
+};
+
+}  // namespace
+
+TEST_F(LocalAchievements, UnlocksAreLoggedOnceStoredAndSeenByANewServiceOverTheSameFolder) {
+    const std::size_t logged = occurrences(logText(), "Achievement unlocked: BEAT_10_LEVELS");
+    {
+        LocalAchievementService service(folder.string());
+        EXPECT_TRUE(service.ready());
+        EXPECT_TRUE(service.unlocked().empty());
+        service.unlock(record("BEAT_10_LEVELS"));
+        service.unlock(record("BEAT_10_LEVELS"));
+        service.unlock(record("BEAT_1_LEVEL"));
+        EXPECT_TRUE(service.hasUnstoredUnlocks());
+        EXPECT_FALSE(std::filesystem::exists(file())) << "unlocked, not yet stored";
+        service.store();
+        EXPECT_FALSE(service.hasUnstoredUnlocks());
+    }
+    EXPECT_EQ(occurrences(logText(), "Achievement unlocked: BEAT_10_LEVELS"), logged + 1);
+
+    LocalAchievementService restarted(folder.string());
+    EXPECT_EQ(restarted.unlocked(), (std::set<std::string>{"BEAT_10_LEVELS", "BEAT_1_LEVEL"}));
+    // A request is answered at once with the record.
+    std::vector<std::pair<std::string, int>> answers;
+    restarted.onAchievement = [&](const ThirdParty::Achievement& a) {
+        answers.emplace_back(a.id, a.achieved);
+    };
+    restarted.request("BEAT_1_LEVEL");
+    restarted.request("BEAT_50_LEVELS");
+    EXPECT_EQ(answers,
+              (std::vector<std::pair<std::string, int>>{{"BEAT_1_LEVEL", 1}, {"BEAT_50_LEVELS", 0}}));
+    // What the file holds is not unlocked again; what it could not hold is refused.
+    for (const std::string& id :
+         std::vector<std::string>{"BEAT_1_LEVEL", "", "TWO WORDS", "LINE\nBREAK", std::string(65, 'A')})
+        restarted.unlock(record(id));
+    EXPECT_EQ(restarted.unlocked().size(), 2u);
+    EXPECT_FALSE(restarted.hasUnstoredUnlocks());
+    restarted.unlock(record(std::string(64, 'A')));
+    EXPECT_TRUE(restarted.hasUnstoredUnlocks());
+}
+
+TEST_F(LocalAchievements, StoringReplacesTheFileWholeAndAFailedStoreIsKeptForTheNext) {
+    {
+        LocalAchievementService first(folder.string());
+        first.unlock(record("BEAT_1_LEVEL"));
+        first.store();
+    }
+    const std::vector<u8> before = fileBytes(file());
+    std::ifstream held(file(), std::ios::binary);  // a reader that opened the old file
+    LocalAchievementService service(folder.string());
+    service.unlock(record("BEAT_10_LEVELS"));
+    service.store();
+    // A new file took the old one's place; the old one was never rewritten.
+    EXPECT_EQ(std::vector<u8>(std::istreambuf_iterator<char>(held), std::istreambuf_iterator<char>()),
+              before);
+    EXPECT_EQ(parseAchievementFile(fileBytes(file())),
+              (std::set<std::string>{"BEAT_10_LEVELS", "BEAT_1_LEVEL"}));
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{"achievements.bin"});
+
+    // The folder is gone: the store fails, says so, and the next one writes.
+    std::filesystem::remove_all(folder);
+    service.unlock(record("BEAT_50_LEVELS"));
+    service.store();
+    EXPECT_TRUE(service.hasUnstoredUnlocks());
+    EXPECT_NE(logText().find("Could not store the achievements in " + file().string()), std::string::npos);
+    std::filesystem::create_directories(folder);
+    service.store();
+    EXPECT_FALSE(service.hasUnstoredUnlocks());
+    EXPECT_EQ(LocalAchievementService(folder.string()).unlocked().size(), 3u);
+}
+
+TEST_F(LocalAchievements, ADamagedFileIsLoggedKeptAsideAndLeavesAnEmptyStart) {
+    const auto fileOf = [](u32 magic, u32 version, u32 count, const std::vector<std::string>& ids) {
+        Convinience::Buffer b;
+        b.appendU32(magic);
+        b.appendU32(version);
+        b.appendU32(count);
+        for (const std::string& id : ids) Convinience::writeString(b, id);
+        return b.takeBytes();
+    };
+    const std::vector<u8> good = achievementFileBytes({"BEAT_10_LEVELS", "BEAT_1_LEVEL"});
+    ASSERT_EQ(parseAchievementFile(good).size(), 2u);
+    struct Case {
+        std::string name;
+        std::vector<u8> bytes;
+    };
+    std::vector<Case> cases = {
+        {"empty", {}},
+        {"other magic", fileOf(0x12345678, 1, 0, {})},
+        {"newer version", fileOf(kAchievementFileMagic, 2, 0, {})},
+        {"count beyond the bytes", fileOf(kAchievementFileMagic, 1, 1000, {"BEAT_1_LEVEL"})},
+        {"empty ID", fileOf(kAchievementFileMagic, 1, 1, {""})},
+        {"ID with a space", fileOf(kAchievementFileMagic, 1, 1, {"BEAT 1"})},
+        {"ID with a control byte", fileOf(kAchievementFileMagic, 1, 1, {std::string("BEAT\0", 5)})},
+        {"ID too long", fileOf(kAchievementFileMagic, 1, 1, {std::string(65, 'A')})},
+        {"IDs out of order", fileOf(kAchievementFileMagic, 1, 2, {"B", "A"})},
+        {"one ID twice", fileOf(kAchievementFileMagic, 1, 2, {"A", "A"})},
+    };
+    std::vector<u8> lengthPastEnd = fileOf(kAchievementFileMagic, 1, 1, {});
+    for (const u8 b : std::vector<u8>{200, 0, 0, 0, 'B', 'E', 'A', 'T', '_', '1'}) lengthPastEnd.push_back(b);
+    cases.push_back({"length beyond the bytes", lengthPastEnd});
+    std::vector<u8> trailing = good;
+    trailing.push_back(0);
+    cases.push_back({"a byte after the last ID", trailing});
+    std::vector<u8> huge = fileOf(kAchievementFileMagic, 1, 0, {});
+    huge.resize(kAchievementFileMaxBytes + 1, 0);
+    cases.push_back({"larger than any achievements file", huge});
+    for (std::size_t cut = 0; cut < good.size(); ++cut)
+        cases.push_back({"cut after " + std::to_string(cut) + " bytes",
+                         std::vector<u8>(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(cut))});
+
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        const std::filesystem::path own = folder / std::to_string(i);
+        std::filesystem::create_directories(own);
+        const std::filesystem::path path = own / LocalAchievementService::kFileName;
+        writeBytes(path, c.bytes);
+
+        LocalAchievementService service(own.string());
+        EXPECT_TRUE(service.unlocked().empty()) << c.name;
+        const std::string log = logText();
+        EXPECT_NE(log.find("The achievements file " + path.string() + " is damaged ("), std::string::npos)
+            << c.name;
+        EXPECT_NE(log.find("kept as " + path.string() + ".bad; starting with no achievement unlocked"),
+                  std::string::npos)
+            << c.name;
+        EXPECT_EQ(fileBytes(path.string() + ".bad"), c.bytes) << c.name;
+        // The next store writes a sound file of what was unlocked since.
+        service.unlock(record("BEAT_50_LEVELS"));
+        service.store();
+        EXPECT_EQ(LocalAchievementService(own.string()).unlocked(), std::set<std::string>{"BEAT_50_LEVELS"})
+            << c.name;
+    }
+}
+
+TEST_F(LocalAchievements, TheTrackerOverTheServiceUnlocksEachAchievementOnceAcrossLevels) {
+    SinglePlayerData data = progressWithLevels(12);
+    const LevelList levels = levelList(12);
+    AchievementCache cache;
+    const std::vector<std::string> passive = {"BEAT_1_LEVEL", "BEAT_10_LEVELS", "BEAT_50_LEVELS",
+                                              "BEAT_100_LEVELS"};
+    {
+        LocalAchievementService service(folder.string());
+        AchievementTracker tracker(service, service, nullptr, cache);
+        tracker.addTriggers(passive);
+        EXPECT_EQ(tracker.pendingCount(), 0u) << "no factory yet";
+        tracker.requestAchievements();
+        EXPECT_EQ(tracker.known().size(), achievementIdSet().size());
+
+        // A level's scene: a factory over its progress, the four triggers.
+        tracker.setTriggerFactory(std::make_unique<PassiveAchievementTriggerFactory>(data, levels, cache));
+        tracker.addTriggers(passive);
+        EXPECT_EQ(tracker.pendingCount(), 4u);
+        for (u32 i = 0; i < 10; ++i) beat(data, i, 1);
+        tracker.checkUnlocked();
+        EXPECT_EQ(service.unlocked(), (std::set<std::string>{"BEAT_10_LEVELS", "BEAT_1_LEVEL"}));
+        EXPECT_FALSE(service.hasUnstoredUnlocks()) << "the check stores";
+
+        // The next level's scene: what was unlocked gets no trigger again.
+        tracker.setTriggerFactory(std::make_unique<PassiveAchievementTriggerFactory>(data, levels, cache));
+        EXPECT_EQ(tracker.pendingCount(), 0u) << "the old factory's triggers went with it";
+        tracker.addTriggers(passive);
+        EXPECT_EQ(tracker.pendingCount(), 2u);
+        EXPECT_FALSE(tracker.isPending("BEAT_10_LEVELS"));
+    }
+    // A restart: the service reports them unlocked, so no trigger is made.
+    LocalAchievementService service(folder.string());
+    AchievementTracker tracker(
+        service, service, std::make_unique<PassiveAchievementTriggerFactory>(data, levels, cache), cache);
+    tracker.requestAchievements();
+    tracker.addTriggers(passive);
+    EXPECT_EQ(tracker.pendingCount(), 2u);
+    EXPECT_TRUE(tracker.isPending("BEAT_50_LEVELS"));
 }

@@ -56,6 +56,22 @@ void CellGrid::updateBlockedBits() {
     }
 }
 
+void CellGrid::setCellStatus(u32 cx, u32 cy, TileStatus status) {
+    if (cx >= columns_ || cy >= rows_) return;
+    cells_[static_cast<std::size_t>(cx) * rows_ + cy] = status;
+    u64& rowWord = blockedRows_[static_cast<std::size_t>(cy) * rowWords_ + cx / 64];
+    u64& columnWord = blockedColumns_[static_cast<std::size_t>(cx) * columnWords_ + cy / 64];
+    const u64 rowBit = u64{1} << (cx % 64);
+    const u64 columnBit = u64{1} << (cy % 64);
+    if (status != 0) {
+        rowWord |= rowBit;
+        columnWord |= columnBit;
+    } else {
+        rowWord &= ~rowBit;
+        columnWord &= ~columnBit;
+    }
+}
+
 void CellGrid::checkCoordinates(const GeometryLib::Point& point) const {
     if (!inside(point.x, point.y)) throw InvalidGridCordinates();
 }

@@ -75,6 +75,15 @@ public:
         return freeAt(tx, from.y) || freeAt(from.x, ty);
     }
 
+    // The status of cell (cx, cy); 1 (solid) for a cell the grid does not hold.
+    TileStatus cellStatus(u32 cx, u32 cy) const {
+        return cx < columns_ && cy < rows_ ? cells_[static_cast<std::size_t>(cx) * rows_ + cy]
+                                           : TileStatus{1};
+    }
+    // Sets the status of cell (cx, cy) with its blocked bits; a cell the grid
+    // does not hold is ignored.
+    void setCellStatus(u32 cx, u32 cy, TileStatus status);
+
     // Calls fn(cell origin in map units, status) for every cell, rows in the
     // outer loop, columns in the inner loop. fn may write the status; the
     // blocked bits follow after the last call.

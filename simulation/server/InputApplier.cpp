@@ -6,6 +6,7 @@
 #include "map/import/GameMap.h"
 #include "simulation/state/InputState.h"
 #include "simulation/state/InputTables.h"
+#include "world/planning/CellHazards.h"
 #include "world/planning/JPSMovePlanner.h"
 #include "world/steering/KeySteering.h"
 #include "world/triggers/DialogPlayer.h"
@@ -53,7 +54,8 @@ void InputApplier::apply(u32 senderId, const std::vector<InputState>& states) {
                     if (unit.state == UnitState::carried) {
                         result = makeUnappliedInputResult(senderId);
                     } else {
-                        JPSMovePlanner planner(unit, map);
+                        const CellHazards hazards = CellHazards::read(map.grid, contacts);
+                        JPSMovePlanner planner(unit, map, &hazards);
                         Convinience::Logger().log(kInfo, "Client " + std::to_string(senderId) +
                                                              " input confirmed at (" +
                                                              std::to_string(input.position.x) + "," +

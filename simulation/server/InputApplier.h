@@ -10,11 +10,13 @@ class AppliedInputRegistry;
 class DialogPlayer;
 class InputEventTrigger;
 class InputState;
+class PositionIMETrigger;
 class SteerableUnitManager;
 struct GameMap;
 
 // Applies the new inputs of one received state to the sender's unit: move to
-// a point (kind 1), dismiss a waited dialog (2 and 12: the dialog stops, and
+// a point (kind 1; the walk avoids the cells that kill as the contact index
+// holds them at that moment, JPSMovePlanner), dismiss a waited dialog (2 and 12: the dialog stops, and
 // every unit is marked dismissed and may steer again), press and release of
 // the four steering keys (4/5 +y, 6/7 -y, 8/9 +x, 10/11 -x; a press of a held
 // key or a release of a free one changes nothing); other kinds do nothing.
@@ -32,6 +34,8 @@ struct InputApplier {
     DialogPlayer& dialogs;
     const GameMap& map;
     InputEventTrigger& trigger;
+    // The world's cells -> elements index, read for the cells that kill.
+    const PositionIMETrigger& contacts;
 };
 
 }  // namespace Zarn

@@ -152,8 +152,12 @@ private:
     MultiClientTickTracker ticks_{&stopwatch_};
     ClientManager clients_{world_};
     ServerStepper stepper_{world_, ticks_, scores_};
-    InputApplier inputs_{appliedInputs_, world_.units, world_.dialogs, world_.map,
-                         world_.triggers.bindableTrigger()};
+    InputApplier inputs_{appliedInputs_,
+                         world_.units,
+                         world_.dialogs,
+                         world_.map,
+                         world_.triggers.bindableTrigger(),
+                         world_.triggers.positionElementTrigger()};
     ServerCommandFactory factory_;
     Corvel::MultiClientCommandScheduler scheduler_{incoming_, &factory_, commands_, 0};
     ServerLoopControl loop_;

@@ -47,6 +47,13 @@ public:
     }
     bool empty() const { return size_ == 0; }
     std::size_t size() const { return size_; }
+    // Calls fn(cell, value) for every pair; the cells come in no fixed order.
+    template <class Fn>
+    void forEach(Fn&& fn) const {
+        for (const auto& [cell, values] : cells_) {
+            for (const Value& value : values) fn(cell, value);
+        }
+    }
 
 private:
     std::unordered_map<GeometryLib::Point, Values, GeometryLib::PointHash> cells_;

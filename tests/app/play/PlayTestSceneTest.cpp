@@ -72,9 +72,13 @@ TEST_F(PlayTestScene, KeysAndClicksDeathRespawnExitMedalsAndNextLevel) {
     ASSERT_TRUE(step());
     EXPECT_EQ(kinds, (std::vector<u8>{8, 9}));
 
-    // A click into the hole on (4, 3): the rat walks in and dies.
+    // A click into the hole on (4, 3) leaves the rat standing; held to the
+    // right, it runs in and dies.
     click(cellOnScreen(4, 3));
+    EXPECT_FALSE(stepUntil([] { return Zarn::isDeathState(player().state); }, 100));
+    key(EventKeyboard::KeyCode::KEY_RIGHT_ARROW, true);
     ASSERT_TRUE(stepUntil([] { return Zarn::isDeathState(player().state); }, 300));
+    key(EventKeyboard::KeyCode::KEY_RIGHT_ARROW, false);
     // Back on the spawn cell, alive, and the display counts the death.
     ASSERT_TRUE(stepUntil([] { return player().state == 0 && near(position(), 1, 3, 6.0f); }, 600));
     ASSERT_TRUE(stepUntil([] { return textDrawn(U"x 1"); }, 100));

@@ -189,9 +189,9 @@ TEST_F(PlayerScenarioTest, APlayerWalksDiesComesBackIsSquashedAndLeavesNothingBe
     EXPECT_TRUE(startsWith(player()->frameName.str(), "Zizad_Idle"));
     EXPECT_TRUE(player()->flippedX) << "standing keeps the last facing";
 
-    // Walking right into the spike: run frames facing right, footsteps.
+    // Walking right onto the spike: run frames facing right, footsteps.
     const std::size_t footstepsBefore = audio.count("sound/footstep1.mp3");
-    walkTo(Point(9, 1));
+    walkTo(Point(8, 1));
     bool rightRun = false;
     ASSERT_TRUE(runUntil(
         [&] {

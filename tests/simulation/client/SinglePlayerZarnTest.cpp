@@ -54,7 +54,7 @@ Outcome playLevel() {
         client.getInputManager().pushInput(0, InputData(1, zarn_test::cellCentre(cell)));
         client.setNextLocalCommand(2);
     };
-    moveTo(Point(9, 1));
+    moveTo(Point(5, 1));
     for (int frame = 0; frame < 1500 && outcome.exits == 0; ++frame) {
         client.update(0.03f);
         std::this_thread::sleep_for(1ms);

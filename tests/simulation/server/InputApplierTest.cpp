@@ -42,7 +42,8 @@ protected:
     GameWorld world;
     AppliedInputRegistry registry;
     RecordingInputTrigger trigger;
-    InputApplier applier{registry, world.units, world.dialogs, world.map, trigger};
+    InputApplier applier{registry,  world.units, world.dialogs,
+                         world.map, trigger,     world.triggers.positionElementTrigger()};
 };
 
 TEST_F(InputApplierTest, RepeatedKeyEventsCannotAccumulateSpeed) {

@@ -4,20 +4,12 @@
 #include <SDL_mixer.h>
 
 #include <algorithm>
-#include <cmath>
+#include <vector>
 
 #include "engine/EngineLog.h"
 
 namespace cocos2d {
 namespace experimental {
-
-namespace {
-constexpr int kChannels = 32;
-
-int mixVolume(float volume) {
-    return static_cast<int>(std::lround(std::clamp(volume, 0.0f, 1.0f) * MIX_MAX_VOLUME));
-}
-}  // namespace
 
 struct SdlAudioBackend::Chunk {
     Mix_Chunk* chunk = nullptr;  // owned; null when the file could not be decoded
@@ -26,20 +18,37 @@ struct SdlAudioBackend::Chunk {
     }
 };
 
+SdlAudioBackend::SdlAudioBackend(int rate, int channels) : mixer_(rate, channels) {}
+
 std::unique_ptr<SdlAudioBackend> SdlAudioBackend::open() {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         if (SDL_WasInit(0) == 0) SDL_Quit();
         return nullptr;
     }
     Mix_Init(MIX_INIT_OGG | MIX_INIT_MP3);
-    if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
+    auto close = [] {
         Mix_Quit();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         if (SDL_WasInit(0) == 0) SDL_Quit();
+    };
+    if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
+        close();
         return nullptr;
     }
-    Mix_AllocateChannels(kChannels);
-    return std::unique_ptr<SdlAudioBackend>(new SdlAudioBackend());
+    int rate = 0;
+    Uint16 format = 0;
+    int channels = 0;
+    // The mixer writes signed 16-bit samples in the machine's byte order.
+    if (Mix_QuerySpec(&rate, &format, &channels) == 0 || format != AUDIO_S16SYS || channels < 1) {
+        engineLog("audio: the device would not take 16-bit samples");
+        Mix_CloseAudio();
+        close();
+        return nullptr;
+    }
+    Mix_AllocateChannels(0);
+    std::unique_ptr<SdlAudioBackend> backend(new SdlAudioBackend(rate, channels));
+    Mix_HookMusic(&SdlAudioBackend::fill, backend.get());
+    return backend;
 }
 
 bool SdlAudioBackend::install() {
@@ -50,12 +59,20 @@ bool SdlAudioBackend::install() {
 }
 
 SdlAudioBackend::~SdlAudioBackend() {
-    Mix_HaltChannel(-1);
+    // Takes the device's lock: no pull runs once it returns.
+    Mix_HookMusic(nullptr, nullptr);
     chunks_.clear();
     Mix_CloseAudio();
     Mix_Quit();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     if (SDL_WasInit(0) == 0) SDL_Quit();  // the last user frees SDL's own state
+}
+
+void SdlAudioBackend::fill(void* backend, std::uint8_t* stream, int bytes) {
+    auto* self = static_cast<SdlAudioBackend*>(backend);
+    const std::size_t frameBytes = sizeof(std::int16_t) * static_cast<std::size_t>(self->mixer_.channels());
+    std::lock_guard<std::mutex> lock(self->mixLock_);
+    self->mixer_.mix(reinterpret_cast<std::int16_t*>(stream), static_cast<std::size_t>(bytes) / frameBytes);
 }
 
 SdlAudioBackend::Chunk* SdlAudioBackend::load(const std::string& fullPath) {
@@ -67,80 +84,62 @@ SdlAudioBackend::Chunk* SdlAudioBackend::load(const std::string& fullPath) {
     return chunks_.emplace(fullPath, std::move(chunk)).first->second.get();
 }
 
-int SdlAudioBackend::channelOf(int audioID) const {
-    auto it = channels_.find(audioID);
-    return it == channels_.end() ? -1 : it->second;
-}
-
 int SdlAudioBackend::play(const std::string& fullPath, bool loop, float volume) {
     Chunk* chunk = load(fullPath);
     if (chunk->chunk == nullptr) return AudioEngine::INVALID_AUDIO_ID;
-    const int channel = Mix_PlayChannel(-1, chunk->chunk, loop ? -1 : 0);
-    if (channel < 0) return AudioEngine::INVALID_AUDIO_ID;  // every channel busy
-    Mix_Volume(channel, mixVolume(volume));
-    // The mixer hands out free channels only: an id still listed on this one
-    // ended by itself since the last poll and is reported at the next.
-    for (auto it = channels_.begin(); it != channels_.end();) {
-        if (it->second == channel) {
-            endedUnpolled_.push_back(it->first);
-            it = channels_.erase(it);
-        } else {
-            ++it;
-        }
-    }
+    const auto* samples = reinterpret_cast<const std::int16_t*>(chunk->chunk->abuf);
+    std::lock_guard<std::mutex> lock(mixLock_);
+    if (mixer_.playingCount() >= static_cast<std::size_t>(kMaxSounds)) return AudioEngine::INVALID_AUDIO_ID;
+    const std::size_t frameBytes = sizeof(std::int16_t) * static_cast<std::size_t>(mixer_.channels());
     const int id = nextId_++;
     if (nextId_ < 0) nextId_ = 0;
-    channels_[id] = channel;
+    mixer_.play(id, samples, chunk->chunk->alen / frameBytes, loop, volume);
     return id;
 }
 
 void SdlAudioBackend::stop(int audioID) {
-    const int channel = channelOf(audioID);
-    if (channel < 0) return;
-    channels_.erase(audioID);
-    Mix_HaltChannel(channel);
+    std::lock_guard<std::mutex> lock(mixLock_);
+    mixer_.stop(audioID);
 }
 
 void SdlAudioBackend::stopAll() {
-    channels_.clear();
-    endedUnpolled_.clear();
-    Mix_HaltChannel(-1);
+    std::lock_guard<std::mutex> lock(mixLock_);
+    mixer_.stopAll();
 }
 
 void SdlAudioBackend::pause(int audioID) {
-    const int channel = channelOf(audioID);
-    if (channel >= 0) Mix_Pause(channel);
+    std::lock_guard<std::mutex> lock(mixLock_);
+    mixer_.setPaused(audioID, true);
 }
 
 void SdlAudioBackend::resume(int audioID) {
-    const int channel = channelOf(audioID);
-    if (channel >= 0) Mix_Resume(channel);
+    std::lock_guard<std::mutex> lock(mixLock_);
+    mixer_.setPaused(audioID, false);
 }
 
 void SdlAudioBackend::setVolume(int audioID, float volume) {
-    const int channel = channelOf(audioID);
-    if (channel >= 0) Mix_Volume(channel, mixVolume(volume));
+    std::lock_guard<std::mutex> lock(mixLock_);
+    mixer_.setVolume(audioID, volume);
 }
 
 void SdlAudioBackend::setLoop(int audioID, bool loop) {
-    // The mixer fixes a sound's loop count when it starts; the game chooses
-    // looping only at play, so a later change is not carried to the mixer.
-    (void)audioID;
-    (void)loop;
+    std::lock_guard<std::mutex> lock(mixLock_);
+    mixer_.setLoop(audioID, loop);
+}
+
+int SdlAudioBackend::playingCount() const {
+    std::lock_guard<std::mutex> lock(mixLock_);
+    return static_cast<int>(mixer_.playingCount());
 }
 
 void SdlAudioBackend::update(float, const std::function<void(int)>& finished) {
-    std::vector<int> ended = std::move(endedUnpolled_);
-    endedUnpolled_.clear();
-    for (const auto& [id, channel] : channels_) {
-        // Paused channels count as playing.
-        if (Mix_Playing(channel) == 0) ended.push_back(id);
+    std::vector<int> ended;
+    {
+        std::lock_guard<std::mutex> lock(mixLock_);
+        ended = mixer_.takeEnded();
     }
     std::sort(ended.begin(), ended.end());
-    for (int id : ended) {
-        channels_.erase(id);
-        finished(id);
-    }
+    for (int id : ended) finished(id);
 }
 
 }  // namespace experimental

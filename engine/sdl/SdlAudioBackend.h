@@ -1,21 +1,29 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <unordered_map>
-#include <vector>
 
 #include "engine/AudioEngine.h"
+#include "engine/AudioMixer.h"
 
 namespace cocos2d {
 namespace experimental {
 
-// Plays sounds with SDL2_mixer, one mixer channel per playing sound. Decoded
-// files stay cached by path until the backend goes. Sounds that end by
-// themselves are found by polling in `update` (main thread), never from the
-// mixer's thread. Main thread only.
+// Plays sounds through SDL2_mixer's device: the mixer decodes the files
+// (cached by path until the backend goes) and pulls the stream, which the
+// engine's AudioMixer fills, so that many sounds at once never clip. At most
+// kMaxSounds play at a time. Sounds that end by themselves are reported by
+// `update` on the main thread, never from the device's thread.
+//
+// Main thread only; the device's thread touches nothing but the mixer, under
+// mixLock_.
 class SdlAudioBackend : public AudioBackend {
 public:
+    static constexpr int kMaxSounds = 32;
+
     // Opens the default audio device; null when there is none (CI, a virtual
     // display), in which case nothing is logged as an error.
     static std::unique_ptr<SdlAudioBackend> open();
@@ -33,17 +41,19 @@ public:
     void setLoop(int audioID, bool loop) override;
     void update(float dt, const std::function<void(int)>& finished) override;
 
-    int playingCount() const { return static_cast<int>(channels_.size()); }
+    int playingCount() const;
 
 private:
-    SdlAudioBackend() = default;
+    SdlAudioBackend(int rate, int channels);
     struct Chunk;
     Chunk* load(const std::string& fullPath);
-    int channelOf(int audioID) const;
+    // The device's pull (SDL_mixer's music hook): the next frames of the mix.
+    static void fill(void* backend, std::uint8_t* stream, int bytes);
 
     std::unordered_map<std::string, std::unique_ptr<Chunk>> chunks_;
-    std::unordered_map<int, int> channels_;  // audio id -> mixer channel
-    std::vector<int> endedUnpolled_;         // ended, not yet reported
+    mutable std::mutex mixLock_;
+    // Guarded by mixLock_. Plays from the chunks' samples.
+    AudioMixer mixer_;
     int nextId_ = 0;
 };
 

@@ -68,7 +68,7 @@ protected:
         return stepUntil([&] { return dialog->isShown() == 0; }, 100);
     }
     // Floor 1 (the holes) on a limited-lives run with one life left, the rat
-    // walked into the hole: the run is over and saved, the game-over panel
+    // has run into the hole: the run is over and saved, the game-over panel
     // not yet shown.
     PlayTestSceneNode* loseTheLastLife() {
         levels = {level(kWalls), level(kHoles)};
@@ -80,8 +80,11 @@ protected:
         progress.lives = 1;
         PlayTestSceneNode* h = start(&progress, levels);
         if (h == nullptr || !step() || !dismissDialog(h)) return nullptr;
-        click(cellOnScreen(4, 3));
-        if (!stepUntil([&] { return progress.lives == 3; }, 600)) return nullptr;
+        // Held to the right, the rat runs into the hole.
+        view->handleKey(static_cast<int>(K::KEY_RIGHT_ARROW), true);
+        const bool died = stepUntil([] { return Zarn::isDeathState(player().state); }, 300);
+        view->handleKey(static_cast<int>(K::KEY_RIGHT_ARROW), false);
+        if (!died || !stepUntil([&] { return progress.lives == 3; }, 600)) return nullptr;
         return h;
     }
     // Floor 0 of `story` (death counting on) beaten without a death: its

@@ -80,8 +80,10 @@ void TCPReciever::State::onRead(const std::shared_ptr<Connection>& connection,
                                 const boost::system::error_code& error, std::size_t n) {
     if (!connection->active) return;
     if (n > 0) {
-        const bool whole = connection->framer.commit(
-            n, [&](const u8* bytes, std::size_t size) { deliver(*connection, bytes, size); });
+        const bool whole = connection->framer.commit(n, [&](const u8* bytes, std::size_t size) {
+            // Nothing more of a connection its owner has closed.
+            if (connection->active && connection->socket->is_open()) deliver(*connection, bytes, size);
+        });
         if (!whole) {
             logger.log(Convinience::severity::warn,
                        "Closing TCP connection [" + connection->endpoint + "]: a packet states " +

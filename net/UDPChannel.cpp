@@ -1,5 +1,7 @@
 #include "net/UDPChannel.h"
 
+#include <sys/socket.h>
+
 #include <atomic>
 #include <boost/asio/bind_executor.hpp>
 #include <boost/asio/post.hpp>
@@ -15,13 +17,18 @@ namespace Ferro {
 using boost::asio::ip::udp;
 
 struct UDPSender::State : std::enable_shared_from_this<UDPSender::State> {
-    State(IoStrand s, std::shared_ptr<udp::socket> so) : strand(std::move(s)), socket(std::move(so)) {}
+    State(IoStrand s, std::shared_ptr<udp::socket> so)
+        : strand(std::move(s)), socket(std::move(so)), fd(socket->native_handle()) {}
 
     IoStrand strand;
     std::shared_ptr<udp::socket> socket;
     Convinience::Logger logger;
     Convinience::RateLimitedLog limited;
     std::atomic<u64> oversize{0};
+    // The socket's descriptor, for sendNow: it stays open while the sender
+    // lives, and the system call needs no lock.
+    int fd;
+    std::atomic<u64> dropped{0};
 
     void refuse(std::size_t size, const std::string& endpoint) {
         ++oversize;
@@ -45,6 +52,24 @@ void UDPSender::send(const std::vector<u8>& bytes, const std::string& endpoint) 
         return;
     }
     send(std::vector<u8>(bytes), endpoint);
+}
+
+bool UDPSender::sendNow(const u8* bytes, std::size_t size, const udp::endpoint& to) {
+    if (size > kMaxDatagramSize) {
+        state_->refuse(size, endpointString(to));
+        return false;
+    }
+    if (::sendto(state_->fd, bytes, size, MSG_DONTWAIT, to.data(), static_cast<socklen_t>(to.size())) < 0) {
+        ++state_->dropped;
+        state_->limited.log(Convinience::severity::warn, "datagrams not taken",
+                            "A datagram to " + endpointString(to) + " was dropped: the system took no more");
+        return false;
+    }
+    return true;
+}
+
+u64 UDPSender::droppedNow() const {
+    return state_->dropped.load();
 }
 
 u64 UDPSender::refusedOversize() const {

@@ -45,8 +45,16 @@ public:
     void send(const std::vector<u8>& bytes, const std::string& endpoint) override;
     // The same without a copy.
     void send(std::vector<u8>&& bytes, const std::string& endpoint);
+    // Sends the datagram at once, on the caller's thread (any thread), with a
+    // system call that never blocks: no copy and no trip through the strand,
+    // for a server that sends many datagrams from many threads. False, and
+    // the datagram dropped (counted), when the kernel cannot take it now or
+    // it is above the size limit.
+    bool sendNow(const u8* bytes, std::size_t size, const boost::asio::ip::udp::endpoint& to);
     // Datagrams refused for their size since construction (any thread).
     u64 refusedOversize() const;
+    // Datagrams sendNow dropped because the kernel could not take them.
+    u64 droppedNow() const;
 
 private:
     struct State;

@@ -7,6 +7,7 @@
 #include "foundation/Buffer.h"
 #include "foundation/ByteReader.h"
 #include "foundation/CommandHeader.h"
+#include "net/Endpoint.h"
 #include "net/Packet.h"
 #include "net/TcpAcceptor.h"
 #include "simulation/commands/CommandIds.h"
@@ -72,11 +73,12 @@ std::vector<u8> headerBytes(const Corvel::CommandHeader& header) {
 }  // namespace
 
 void ClientRoutes::set(u32 clientID, const std::string& reliable) {
+    const auto endpoint = Ferro::parseEndpoint(reliable);
     std::lock_guard lock(mutex_);
-    routes_[clientID] = Route{reliable, reliable};
+    routes_[clientID] = Route{reliable, endpoint.value_or(boost::asio::ip::udp::endpoint())};
 }
 
-void ClientRoutes::setUnreliable(u32 clientID, const std::string& unreliable) {
+void ClientRoutes::setUnreliable(u32 clientID, const boost::asio::ip::udp::endpoint& unreliable) {
     std::lock_guard lock(mutex_);
     const auto it = routes_.find(clientID);
     if (it != routes_.end()) it->second.unreliable = unreliable;
@@ -177,6 +179,7 @@ void ClientGate::receiveFirst(Peer& peer, const u8* bytes, std::size_t size, con
 void ClientGate::admit(Peer& peer, u32 id, const u8* bytes, std::size_t size, const std::string& endpoint,
                        u64 nowMs) {
     const std::string refused = "Refused client ID " + std::to_string(id) + " from " + endpoint + ": ";
+    peer.id = id;  // the refusal's log line is kept apart per client ID
     const auto it = grants_.find(id);
     if (it == grants_.end()) return reject(endpoint, refused + "the lobby announced no such player");
     Grant& grant = it->second;
@@ -251,6 +254,9 @@ void ClientGate::receiveDatagram(const u8* bytes, std::size_t size, const std::s
     if (!parsed) return bad("it does not parse");
     if (const auto broken = brokenRule(*parsed)) return bad("it holds " + *broken);
     if (parsed->packet.isReliable()) return bad("it claims to be reliable");
+    const u32 command = parsed->command.commandId;
+    if (command != ServerCommandId::stateUpdate && command != ServerCommandId::input)
+        return bad("command " + std::to_string(command) + " does not come by datagram");
     const u32 id = parsed->packet.senderClientId;
     const auto grant = grants_.find(id);
     if (grant == grants_.end() || grant->second.endpoint.empty())
@@ -262,7 +268,15 @@ void ClientGate::receiveDatagram(const u8* bytes, std::size_t size, const std::s
     Peer& peer = it->second;
     peer.lastHeardMs = nowMs;
     if (!peer.takenIn) return;  // its join has not run yet
-    routes_.setUnreliable(id, source);
+    const u32 number = parsed->command.commandNumber;
+    if (number > peer.lastNumber && number - peer.lastNumber >= kNumberWindow)
+        return bad("command number " + std::to_string(number) + " is far past the client's");
+    if (peer.datagramsFrom != source) {
+        const auto from = Ferro::parseEndpoint(source);
+        if (!from) return bad("its source cannot be answered");
+        peer.datagramsFrom = source;
+        routes_.setUnreliable(id, *from);
+    }
     if (!peer.seated && peer.replay.size() < kHeldLimit) peer.replay.emplace_back(bytes, bytes + size);
     forward(peer, bytes, size, false);
 }
@@ -289,7 +303,7 @@ void ClientGate::pushOrWait(HostedGame& game, Corvel::QueuedMessage&& record, bo
     auto waiting = waiting_.find(&game);
     if (waiting == waiting_.end() || waiting->second.records.empty()) {
         if (game.push(std::move(record))) {
-            game.wakeLoop();
+            host_.wakeGame(game);
             return;
         }
         waiting = waiting_.try_emplace(&game).first;
@@ -304,7 +318,7 @@ void ClientGate::pushOrWait(HostedGame& game, Corvel::QueuedMessage&& record, bo
         return;
     }
     records.push_back(std::move(record));
-    game.wakeLoop();
+    host_.wakeGame(game);
 }
 
 void ClientGate::flushWaiting() {
@@ -312,14 +326,18 @@ void ClientGate::flushWaiting() {
         HostedGame& game = *const_cast<HostedGame*>(it->first);
         auto& records = it->second.records;
         while (!records.empty() && game.push(std::move(records.front()))) records.pop_front();
-        game.wakeLoop();
+        host_.wakeGame(game);
         it = records.empty() ? waiting_.erase(it) : std::next(it);
     }
 }
 
 void ClientGate::reject(const std::string& endpoint, const std::string& reason) {
+    const auto peer = peers_.find(endpoint);
+    const u32 id = peer == peers_.end() ? 0 : peer->second.id;
     limited_.log(severity::warn,
-                 "clients refused or disconnected from " + Ferro::TcpAcceptor::addressOf(endpoint), reason);
+                 "clients refused or disconnected from " + Ferro::TcpAcceptor::addressOf(endpoint) +
+                     (id != 0 ? " as " + std::to_string(id) : std::string()),
+                 reason);
     ++rejected_;
     host_.closeConnection(endpoint);
     leave(endpoint);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <boost/asio/ip/udp.hpp>
 #include <deque>
 #include <map>
 #include <memory>
@@ -23,10 +24,13 @@ class ClientRoutes {
 public:
     struct Route {
         std::string reliable;
-        std::string unreliable;
+        boost::asio::ip::udp::endpoint unreliable;
     };
+    // The client's connection; its datagrams go to the connection's address
+    // and port until setUnreliable. The endpoint is canonical
+    // (net/Endpoint.h).
     void set(u32 clientID, const std::string& reliable);
-    void setUnreliable(u32 clientID, const std::string& unreliable);
+    void setUnreliable(u32 clientID, const boost::asio::ip::udp::endpoint& unreliable);
     void remove(u32 clientID);
     bool find(u32 clientID, Route& out) const;
     std::size_t size() const;
@@ -61,10 +65,12 @@ private:
 // sequence 0 when reliable, and a command a client may send (1, 2, 9, 11); a
 // client that breaks them is disconnected and leaves its game. Datagrams are
 // taken from the client's address, from any port, once the game has taken
-// the client in; its syncs then go to where its datagrams come from. A
-// datagram that breaks a rule is dropped and counted (logged at most once a
-// second per source); it never costs a player its place. A command number
-// that does not rise is a repeat and is dropped.
+// the client in, and carry only state updates and inputs (1, 2), unreliable,
+// numbered less than kNumberWindow past the client's last command; its syncs
+// then go to where its datagrams come from. A datagram that breaks a rule is
+// dropped and counted (logged at most once a second per source); it never
+// costs a player its place. A command number that does not rise is a repeat
+// and is dropped.
 //
 // Time-outs (housekeeping, about once a second): a connection that has said
 // nothing after identifyTimeout is closed; a client silent for
@@ -80,6 +86,12 @@ public:
     // Records kept per game while its ring is full; more unreliable ones are
     // dropped, a client whose reliable ones do not fit is disconnected.
     static constexpr std::size_t kWaitingLimit = 4096;
+    // How far a datagram's command number may lie past the client's last:
+    // about two minutes of commands (a forged number far ahead would make
+    // every later command of the client look like a repeat).
+    static constexpr u32 kNumberWindow = 4096;
+    // Kinds of log lines kept apart at once (see RateLimitedLog).
+    static constexpr std::size_t kLogKinds = 64;
 
     struct Timeouts {
         u64 identifyMs = 30000;
@@ -103,6 +115,9 @@ public:
         virtual std::shared_ptr<HostedGame> openGame(const ZarnOnline::InstanceTerms& terms) = 0;
         // A game that has ended is let go (joined) by the host.
         virtual void retireGame(std::shared_ptr<HostedGame> game) = 0;
+        // Records were put on the game's ring: its loop should take them. The
+        // host may wake each game once after a burst of packets.
+        virtual void wakeGame(HostedGame& game) = 0;
     };
 
     // host and routes outlive the gate. lobbyAddresses: the addresses whose
@@ -172,6 +187,7 @@ private:
         u32 lastNumber = 0;
         std::vector<std::vector<u8>> held;    // until taken in
         std::vector<std::vector<u8>> replay;  // every packet until seated
+        std::string datagramsFrom;            // where its last datagram came from
     };
     struct Waiting {
         std::deque<Corvel::QueuedMessage> records;
@@ -208,7 +224,7 @@ private:
     std::vector<std::string> lobbyAddresses_;
     Timeouts timeouts_;
     Convinience::Logger logger_;
-    Convinience::RateLimitedLog limited_;
+    Convinience::RateLimitedLog limited_{Convinience::TickClock::steady(), kLogKinds};
 
     std::unordered_map<std::string, Peer> peers_;
     std::unordered_map<u32, Grant> grants_;

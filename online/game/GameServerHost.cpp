@@ -100,7 +100,7 @@ public:
         if (reliable) {
             host_.tcpSender_->send(std::move(packet), route.reliable);
         } else {
-            host_.udpSender_->send(std::move(packet), route.unreliable);
+            host_.udpSender_->sendNow(packet.data(), packet.size(), route.unreliable);
         }
     }
 
@@ -264,6 +264,24 @@ std::shared_ptr<HostedGame> GameServerHost::openGame(const ZarnOnline::InstanceT
     } catch (const std::exception& e) {
         logger_.log(severity::critical, std::string("Critical error: a game could not be made: ") + e.what());
         return nullptr;
+    }
+}
+
+void GameServerHost::wakeGame(HostedGame& game) {
+    if (game.wakeQueued) return;
+    game.wakeQueued = true;
+    if (toWake_.empty()) boost::asio::post(strand_, [this] { wakeGames(); });
+    toWake_.push_back(game.weak_from_this());
+}
+
+void GameServerHost::wakeGames() {
+    std::vector<std::weak_ptr<HostedGame>> games;
+    games.swap(toWake_);
+    for (const auto& weak : games) {
+        if (const auto game = weak.lock()) {
+            game->wakeQueued = false;
+            game->wakeLoop();
+        }
     }
 }
 

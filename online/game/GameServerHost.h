@@ -108,6 +108,9 @@ private:
     bool servesMap(u32 mapHash) const override;
     std::shared_ptr<HostedGame> openGame(const ZarnOnline::InstanceTerms& terms) override;
     void retireGame(std::shared_ptr<HostedGame> game) override;
+    void wakeGame(HostedGame& game) override;
+    // I/O thread: wakes the games that took records since the last time.
+    void wakeGames();
     // I/O thread: a connection whose queue overflowed is dropped.
     void dropConnection(const std::string& endpoint, const std::string& why);
 
@@ -134,6 +137,9 @@ private:
     // I/O thread only.
     std::unordered_map<std::string, std::shared_ptr<boost::asio::ip::tcp::socket>> connections_;
     u64 nextGameSerial_ = 0;
+    // Games to wake once the packets that are ready now have been read: one
+    // wake per burst instead of one per packet.
+    std::vector<std::weak_ptr<HostedGame>> toWake_;
 
     std::thread ioThread_;
     bool started_ = false;

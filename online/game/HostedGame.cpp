@@ -3,6 +3,7 @@
 #include <exception>
 #include <sstream>
 
+#include "foundation/Buffer.h"
 #include "foundation/ByteReader.h"
 #include "foundation/CommandHeader.h"
 #include "net/Packet.h"
@@ -137,16 +138,19 @@ void HostedGame::deliver(Corvel::QueuedMessage& record) {
     if (reliable && command.commandId == ClientCommandId::gameInstanceConfirm) {
         events_.seated(*this, record.toClientId);
     }
-    Ferro::Packet1337 packet;
-    packet.header.applicationId = Ferro::kApplicationId;
-    packet.header.sequenceNumber = nextSequenceNumber_;
+    Ferro::Packet1337Header header;
+    header.applicationId = Ferro::kApplicationId;
+    header.sequenceNumber = nextSequenceNumber_;
     if (!reliable) ++nextSequenceNumber_;
-    packet.header.senderClientId = record.fromClientId;
-    packet.header.destinationClientId = record.toClientId;
-    packet.header.payloadLength = static_cast<u32>(record.bytes.size());
-    packet.header.reliable = reliable ? 1 : 0;
-    packet.payload = std::move(record.bytes);
-    outlet_.sendToClient(packet.header.destinationClientId, reliable, packet.bytes());
+    header.senderClientId = record.fromClientId;
+    header.destinationClientId = record.toClientId;
+    header.payloadLength = static_cast<u32>(record.bytes.size());
+    header.reliable = reliable ? 1 : 0;
+    // The packet is written once, into a buffer of its size.
+    Convinience::Buffer packet(Ferro::Packet1337Header::kSize + header.payloadLength);
+    header.serialize(packet);
+    packet.append(record.bytes.data(), header.payloadLength);
+    outlet_.sendToClient(record.toClientId, reliable, packet.takeBytes());
 }
 
 }  // namespace Zarn

@@ -84,6 +84,8 @@ public:
     // the wake that has the loop take it.
     bool push(Corvel::QueuedMessage&& record);
     void wakeLoop();
+    // I/O thread: the host has this game on its list of games to wake.
+    bool wakeQueued = false;
 
     // A number of the game server's own, unique among its games.
     u64 serial() const { return serial_; }

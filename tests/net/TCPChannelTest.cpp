@@ -290,3 +290,72 @@ TEST(TCPConnector, GivesUpOnAServerThatNeverAnswers) {
     EXPECT_EQ(calls, 1);
     EXPECT_LT(std::chrono::steady_clock::now() - asyncStart, 2s);
 }
+
+namespace {
+
+// A receiver that closes the connection it reads on its first packet, as a
+// server does with a client it rejects.
+class ClosingReciever : public Convinience::Reciever {
+public:
+    void receive(const u8*, std::size_t, const std::string&) override {
+        ++packets;
+        boost::system::error_code ignored;
+        socket->close(ignored);
+    }
+    std::shared_ptr<boost::asio::ip::tcp::socket> socket;
+    std::atomic<int> packets{0};
+};
+
+}  // namespace
+
+// A connection its owner closed while a packet of it was delivered is not
+// read again: no error line, no disconnect, nothing more delivered.
+TEST_F(TcpFixture, AConnectionClosedByItsOwnerDuringADeliveryEndsQuietly) {
+    connector = std::make_unique<Ferro::TCPConnector>(strand, 0);
+    ASSERT_TRUE(connector->connect("127.0.0.1", std::to_string(peer.port())));
+    peer.accept();
+    ClosingReciever closing;
+    closing.socket = connector->socket();
+    Ferro::TCPReciever closingReader(strand, closing);
+    closingReader.setDisconnectHandler(&disconnects);
+    zarn_test::LogWatch log;
+    closingReader.addConnection(peer.endpoint(), connector->socket());
+    ioThread = std::thread([this] {
+        auto work = boost::asio::make_work_guard(io);
+        Ferro::runEventLoop(io);
+    });
+    std::vector<u8> two = serverPacket(3, 1);
+    const std::vector<u8> second = serverPacket(4, 2);
+    two.insert(two.end(), second.begin(), second.end());
+    peer.write(two);
+    EXPECT_TRUE(eventually([&] { return closing.packets.load() >= 1; }));
+    std::this_thread::sleep_for(50ms);
+    EXPECT_EQ(closing.packets.load(), 1) << "a packet after the close was delivered";
+    EXPECT_TRUE(disconnects.taken().empty());
+    EXPECT_EQ(log.count("[ERROR]"), 0u) << log.text();
+}
+
+// A peer that takes nothing while packets are sent to it: its queue stops at
+// the limit, the owner is told once, and the connection takes nothing more.
+TEST_F(TcpFixture, APeerThatTakesNothingOverflowsItsOwnQueueAndItsOwnerIsTold) {
+    std::atomic<int> told{0};
+    std::string overflowed;
+    Ferro::TCPSender limited(strand, 64 * 1024, [&](const std::string& endpoint) {
+        overflowed = endpoint;
+        ++told;
+    });
+    connectAndRun();
+    limited.addConnection(peer.endpoint(), connector->socket());
+    const std::vector<u8> packet = serverPacket(60000, 5);
+    // The kernel's buffers take some; the queue takes 64 KiB more.
+    for (int i = 0; i < 400; ++i) limited.send(packet, peer.endpoint());
+    EXPECT_TRUE(eventually([&] { return told.load() >= 1; }));
+    std::this_thread::sleep_for(50ms);
+    EXPECT_EQ(told.load(), 1);
+    EXPECT_EQ(overflowed, peer.endpoint());
+    limited.removeConnection(peer.endpoint());
+    zarn_test::LogWatch log;
+    limited.send(packet, peer.endpoint());
+    EXPECT_TRUE(eventually([&] { return log.count("No TCP connection to " + peer.endpoint()) == 1; }))
+        << "the connection is forgotten";
+}

@@ -105,6 +105,24 @@ TEST_F(UdpFixture, SendsOneDatagramOfExactlyTheBytesToTheEndpoint) {
     EXPECT_EQ(from.port(), socket->local_endpoint().port());
 }
 
+// No datagram larger than a receiver takes whole ever leaves: the send is
+// refused with a log line, and the next one goes.
+TEST_F(UdpFixture, ADatagramAboveTheLimitIsRefusedWithALogLine) {
+    boost::asio::io_context peerIo;
+    udp::socket peer(peerIo, udp::endpoint(kLoopback, 0));
+    const std::string to = Ferro::endpointString(peer.local_endpoint());
+    zarn_test::LogWatch log;
+    Ferro::UDPSender& udp = channels.udp();
+    for (int i = 0; i < 3; ++i) udp.send(std::vector<u8>(Ferro::UDPSender::kMaxDatagramSize + 1, 1), to);
+    channels.send(std::vector<u8>(Ferro::UDPSender::kMaxDatagramSize, 2), to);
+    std::vector<u8> received(8192);
+    udp::endpoint from;
+    EXPECT_EQ(peer.receive_from(boost::asio::buffer(received), from), Ferro::UDPSender::kMaxDatagramSize);
+    EXPECT_EQ(received[0], 2) << "the refused ones were sent";
+    EXPECT_EQ(udp.refusedOversize(), 3u);
+    EXPECT_EQ(log.count("Refused to send a datagram of 4097 bytes to " + to), 1u) << "one line a second";
+}
+
 TEST_F(UdpFixture, AMalformedEndpointIsLoggedNotThrown) {
     zarn_test::LogWatch log;
     for (const char* bad : {"no colon", "localhost:4000", "127.0.0.1:0"}) {

@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/time.h>
 
+#include <algorithm>
+#include <array>
 #include <boost/asio/connect.hpp>
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/ip/udp.hpp>
 #include <boost/asio/write.hpp>
 #include <chrono>
 #include <functional>
@@ -15,12 +20,14 @@
 #include "foundation/Buffer.h"
 #include "foundation/CommandHeader.h"
 #include "net/Endpoint.h"
+#include "net/Packet.h"
 #include "online/game/GameServerHost.h"
 #include "simulation/commands/CommandIds.h"
 #include "simulation/core/ClientGameCore.h"
 #include "simulation/managers/InputManager.h"
 #include "simulation/state/InputState.h"
 #include "support/map/MapBuilder.h"
+#include "support/net/LogWatch.h"
 #include "support/net/TransportNode.h"
 #include "support/net/Waiting.h"
 #include "support/online/LobbyStandIn.h"
@@ -59,12 +66,25 @@ std::unique_ptr<zarn_test::TestGameServer> startHost() {
     return zarn_test::startTestGameServer(roomBytes());
 }
 
+// How a player comes: the lobby's announce and the client's sockets.
+struct Join {
+    u8 number = 0;
+    std::string name;
+    u32 instance = 1;
+    // TCP and UDP on one port (the game's own client) or on two.
+    bool sharePort = true;
+    std::chrono::seconds answerWithin = 60s;
+};
+
 // A whole game client over the real transport: a client game core fed by a
 // transport node, driven frame by frame on the test thread.
 struct Player {
-    // The lobby announces the player, then it connects.
-    Player(u32 id, zarn_test::TestGameServer& host, const std::vector<u32>& everyone) : id(id) {
-        EXPECT_TRUE(host.admit(id, static_cast<u8>(id - 10), "Player " + std::to_string(id)));
+    // The lobby announces the player (unless `announce` is false), then it
+    // connects and says it is here.
+    Player(u32 id, zarn_test::TestGameServer& host, const std::vector<u32>& everyone, Join join = {})
+        : id(id), node(zarn_test::TransportNode::Role::Client, join.sharePort) {
+        if (join.name.empty()) join.name = "Player " + std::to_string(id);
+        EXPECT_TRUE(host.admit(id, join.number, join.name, join.instance));
         const u16 serverPort = host.port();
         EXPECT_TRUE(node.connectTo(serverPort));
         node.endpoints.assign(kServer,
@@ -74,13 +94,10 @@ struct Player {
         core.setTickDelta(0.03f);
         core.setLocalClientID(id);
         inputs.addClient(id);
-        // As the lobby hands it over: every player's ID and record.
+        // As the lobby hands it over: the game, with this player alone.
         GameInstance instance;
         instance.fromID = kServer;
-        for (u32 player : everyone) {
-            instance.players.insert(player);
-            instance.playerInfos.emplace_back(player, 0, "Player " + std::to_string(player));
-        }
+        for (u32 player : everyone) instance.players.insert(player);
         core.setGameInstance(instance);
         for (u32 player : everyone) core.addPlayer(player);
         std::istringstream map(roomBytes());
@@ -91,8 +108,8 @@ struct Player {
         // The core numbers its own commands from 0, as this record is, and the
         // game keeps one command per number of a batch: the core sends
         // nothing before the game's answer (the instance) is here.
-        EXPECT_TRUE(zarn_test::eventually([&] { return !node.incoming.empty(); }, 60s))
-            << "client " << id << " has no answer to its join";
+        answered = zarn_test::eventually([&] { return !node.incoming.empty(); }, join.answerWithin);
+        EXPECT_TRUE(answered) << "client " << id << " has no answer to its join";
     }
     void frame() {
         core.update(0.03f);
@@ -102,12 +119,16 @@ struct Player {
         inputs.pushInput(id, InputData(1, cellCentre(cell)));
         core.setNextLocalCommand(LocalCommandId::input);
     }
-    FPoint seen(u32 who) { return core.world().units.getUnit(who).body().position; }
+    FPoint seen(u32 who) {
+        if (!core.world().units.hasClient(who)) return FPoint(-1.0f, -1.0f);
+        return core.world().units.getUnit(who).body().position;
+    }
 
     u32 id;
-    zarn_test::TransportNode node{zarn_test::TransportNode::Role::Client};
+    zarn_test::TransportNode node;
     InputManager inputs;
     ClientGameCore core{node.incoming, node.outgoing};
+    bool answered = false;
 };
 
 // Frames for every player until `done` holds or the deadline passes; the
@@ -186,45 +207,230 @@ TEST(GameServerHostTest, AClientThatBreaksARuleIsDisconnected) {
     }
 }
 
-// The impostor speaks only once the first client's unit moves on its own
-// screen, so the server has taken the first client in: the taken ID is then
-// the impostor's to lose, whatever the load on the machine.
-TEST(GameServerHostTest, ASecondClientClaimingATakenIDIsDisconnectedAndTheFirstStays) {
-    auto host = startHost();
-    Player a(10, *host, {10});
-    zarn_test::TransportNode impostor(zarn_test::TransportNode::Role::Client);
-    ASSERT_TRUE(impostor.connectTo(host->port()));
-    impostor.endpoints.assign(kServer,
-                              Ferro::endpointString(boost::asio::ip::address_v4::loopback(), host->port()));
-    impostor.start();
-    a.moveTo(Point(8, 1));
-    ASSERT_TRUE(playUntil({&a}, [&] { return a.seen(10).x > 80.0f; })) << "a at x " << a.seen(10).x;
-    impostor.send(
-        zarn_test::makeMessage(10, kServer, true, commandBytes(10, ServerCommandId::gameInstanceUpdate)));
-    EXPECT_TRUE(zarn_test::eventually([&] { return host->rejectedClients() == 1; }, 60s));
-    EXPECT_TRUE(playUntil({&a}, [&] { return a.seen(10).x > 240.0f; })) << "a at x " << a.seen(10).x;
-    EXPECT_EQ(host->rejectedClients(), 1u);
+// The bytes of one packet as a peer would write them.
+std::vector<u8> packetBytes(u32 sender, bool reliable, const std::vector<u8>& payload,
+                            u32 applicationId = Ferro::kApplicationId) {
+    Ferro::Packet1337 packet;
+    packet.header.applicationId = applicationId;
+    packet.header.senderClientId = sender;
+    packet.header.destinationClientId = kServer;
+    packet.header.reliable = reliable ? 1 : 0;
+    packet.payload = payload;
+    packet.header.payloadLength = static_cast<u32>(payload.size());
+    return packet.bytes();
 }
 
-// A player who leaves gives its number back: the next one to join takes the
-// lowest free number, never the number of a player still in the game.
-TEST(GameServerHostTest, ANewcomerNeverTakesTheNumberOfAPlayerStillInTheGame) {
-    auto host = startHost();
-    auto a = std::make_unique<Player>(10, *host, std::vector<u32>{10});
-    a->moveTo(Point(8, 1));
-    ASSERT_TRUE(playUntil({a.get()}, [&] { return a->seen(10).x > 80.0f; }));
-    Player b(11, *host, {10, 11});
-    b.moveTo(Point(1, 6));
-    // b's own moves come back: the game has taken b in.
-    ASSERT_TRUE(
-        playUntil({a.get(), &b}, [&] { return a->core.playerInfos().hasInfo(11) && b.seen(11).y > 120.0f; }));
-    const u8 bNumber = a->core.playerInfos().getInfo(11).number;
+// Connects a bare transport node that speaks as `id` first thing.
+std::unique_ptr<zarn_test::TransportNode> knock(zarn_test::TestGameServer& host, u32 id) {
+    auto node = std::make_unique<zarn_test::TransportNode>(zarn_test::TransportNode::Role::Client);
+    EXPECT_TRUE(node->connectTo(host.port()));
+    node->endpoints.assign(kServer, host.endpoint());
+    node->start();
+    node->send(
+        zarn_test::makeMessage(id, kServer, true, commandBytes(id, ServerCommandId::gameInstanceUpdate)));
+    return node;
+}
 
-    a.reset();
-    ASSERT_TRUE(playUntil({&b}, [&] { return !b.core.world().units.hasClient(10); })) << "b sees a leave";
-    Player c(12, *host, {12});
-    ASSERT_TRUE(playUntil({&b, &c}, [&] { return b.core.playerInfos().hasInfo(12); }));
-    EXPECT_NE(b.core.playerInfos().getInfo(12).number, bNumber);
+TEST(GameServerHostTest, OnlyThePlayersTheLobbyAnnouncedAreAdmittedAndEveryOtherIsRefusedWithALogLine) {
+    auto host = startHost();
+    Player a(10, *host, {10});
+    a.moveTo(Point(8, 1));
+    ASSERT_TRUE(playUntil({&a}, [&] { return a.seen(10).x > 80.0f; })) << "a at x " << a.seen(10).x;
+    ZarnOnline::InstanceTerms terms;
+    terms.instanceID = 1;
+    terms.endpoint = host->endpoint();
+    ASSERT_TRUE(host->lobby().grant(terms, PlayerInfo(13, 1, "far"), "10.0.0.9"));
+    ASSERT_TRUE(host->lobby().grant(terms, PlayerInfo(14, 2, "gone")));
+    host->lobby().revoke(1, 14);
+    const auto taken = host->lobby().next();
+    ASSERT_TRUE(taken && taken->kind == ZarnOnline::link::playerLeft && taken->player.clientID == 14u);
+
+    const struct {
+        const char* what;
+        u32 id;
+        const char* why;
+    } cases[] = {
+        {"an ID the lobby never announced", 12, "the lobby announced no such player"},
+        {"an ID announced for another address", 13, "the lobby announced it from 10.0.0.9"},
+        {"an ID whose place the lobby took back", 14, "the lobby announced no such player"},
+        {"the ID of a player in play", 10, "it plays from 127.0.0.1:"},
+    };
+    u32 rejected = 0;
+    for (const auto& c : cases) {
+        zarn_test::LogWatch log;
+        auto node = knock(*host, c.id);
+        ++rejected;
+        EXPECT_TRUE(zarn_test::eventually([&] { return host->rejectedClients() == rejected; })) << c.what;
+        const std::string text = log.text();
+        EXPECT_NE(text.find("Refused client ID " + std::to_string(c.id) + " from 127.0.0.1:"),
+                  std::string::npos)
+            << c.what << "\n"
+            << text;
+        EXPECT_NE(text.find(c.why), std::string::npos) << c.what << "\n" << text;
+    }
+    a.moveTo(Point(1, 6));
+    EXPECT_TRUE(playUntil({&a}, [&] { return a.seen(10).y > 180.0f; })) << "a at y " << a.seen(10).y;
+    EXPECT_EQ(host->stats().players, 2u) << "a and the far place";
+}
+
+TEST(GameServerHostTest, EveryPlayerIsAnnouncedWithTheLobbysNumberAndNicknameInTheLobbysInstance) {
+    auto host = startHost();
+    Player a(10, *host, {10}, Join{2, "ann", 7});
+    Player b(11, *host, {11}, Join{0, "bob", 7});
+    const auto knows = [](Player& p, u32 who, const std::string& name) {
+        return p.core.playerInfos().hasInfo(who) && p.core.playerInfos().getInfo(who).name == name;
+    };
+    ASSERT_TRUE(playUntil({&a, &b}, [&] { return knows(a, 11, "bob") && knows(b, 10, "ann"); }));
+    EXPECT_EQ(a.core.playerInfos().getInfo(11).number, 0);
+    EXPECT_EQ(b.core.playerInfos().getInfo(10).number, 2);
+    for (Player* p : {&a, &b}) {
+        EXPECT_EQ(p->core.gameInstance().instanceID, 7u) << "the 12 carries the lobby's instance";
+        EXPECT_EQ(p->core.gameInstance().endpoint, host->endpoint());
+        EXPECT_EQ(p->core.gameInstance().fromID, kServer);
+    }
+}
+
+// A client that binds TCP and UDP each to a port of its own: its datagrams
+// come from another port than its connection, and its syncs go back there.
+TEST(GameServerHostTest, AClientWhoseDatagramsComeFromAnotherPortPlays) {
+    auto host = startHost();
+    Player a(10, *host, {10}, Join{0, "ann", 1, false});
+    ASSERT_NE(a.node.port(), a.node.connector->localPort());
+    Player b(11, *host, {10, 11}, Join{1, "bob"});
+    a.moveTo(Point(8, 1));
+    EXPECT_TRUE(playUntil({&a, &b}, [&] { return b.seen(10).x > 240.0f; }))
+        << "b sees a at x " << b.seen(10).x;
+    EXPECT_FALSE(a.core.stateBuffer().mapHistory().empty()) << "a has no state of the game";
+    b.moveTo(Point(1, 6));
+    EXPECT_TRUE(playUntil({&a, &b}, [&] { return a.seen(11).y > 180.0f; }))
+        << "a sees b at y " << a.seen(11).y;
+    EXPECT_EQ(host->rejectedClients(), 0u);
+}
+
+// Datagrams from the players' own address that break the rules: each is
+// dropped and counted, logged at most once a second, and nobody leaves.
+TEST(GameServerHostTest, ForgedAndBrokenDatagramsAreDroppedAndCountedAndThePlayersStay) {
+    auto host = startHost();
+    Player a(10, *host, {10, 11}, Join{0, "ann"});
+    Player b(11, *host, {10, 11}, Join{1, "bob"});
+    ASSERT_TRUE(playUntil({&a, &b}, [&] { return b.seen(10).x > 0.0f && a.seen(11).x > 0.0f; }));
+
+    std::vector<u8> cut = packetBytes(10, false, commandBytes(10, ServerCommandId::stateUpdate, 50));
+    cut.resize(cut.size() - 3);
+    const struct {
+        const char* what;
+        std::vector<u8> bytes;
+    } cases[] = {
+        {"a few bytes", {1, 2, 3, 4, 5}},
+        {"a packet shorter than it says", cut},
+        {"a wrong application ID",
+         packetBytes(10, false, commandBytes(10, ServerCommandId::stateUpdate, 50), 0x1338)},
+        {"a reliable packet", packetBytes(10, true, commandBytes(10, ServerCommandId::stateUpdate, 50))},
+        {"another client's command",
+         packetBytes(10, false, commandBytes(11, ServerCommandId::stateUpdate, 50))},
+        {"a leave by datagram", packetBytes(10, false, commandBytes(10, ServerCommandId::exitGame, 50))},
+        {"a command only the host may send",
+         packetBytes(10, false, commandBytes(10, ServerCommandId::addPlayer, 50))},
+        {"a client that is not playing",
+         packetBytes(12, false, commandBytes(12, ServerCommandId::stateUpdate, 50))},
+        {"a number far ahead of the player's",
+         packetBytes(10, false, commandBytes(10, ServerCommandId::stateUpdate, 0xFFFFFF00))},
+    };
+    constexpr int kCopies = 20;
+    zarn_test::LogWatch log;
+    boost::asio::io_context io;
+    boost::asio::ip::udp::socket forger(io, {boost::asio::ip::address_v4::loopback(), 0});
+    const boost::asio::ip::udp::endpoint server(boost::asio::ip::address_v4::loopback(), host->port());
+    for (const auto& c : cases)
+        for (int i = 0; i < kCopies; ++i) forger.send_to(boost::asio::buffer(c.bytes), server);
+    const u64 expected = std::size(cases) * kCopies;
+    EXPECT_TRUE(zarn_test::eventually([&] { return host->badDatagrams() == expected; }))
+        << host->badDatagrams() << " of " << expected;
+    a.moveTo(Point(8, 6));
+    EXPECT_TRUE(playUntil({&a, &b}, [&] { return b.seen(10).y > 180.0f && b.seen(10).x > 240.0f; }))
+        << "b sees a at (" << b.seen(10).x << ", " << b.seen(10).y << ")";
+    EXPECT_EQ(host->rejectedClients(), 0u);
+    EXPECT_EQ(host->stats().players, 2u);
+    const std::string source = "127.0.0.1:" + std::to_string(forger.local_endpoint().port());
+    EXPECT_LE(log.count("Dropped a datagram from " + source), 2u) << "at most one line a second";
+}
+
+// The last player leaves; a player who comes 0 to 7 s later (while the
+// empty game counts down, after it has closed, after it has ended) is
+// served: it gets its game and moves in it. Each delay has an instance of
+// its own, all at once.
+TEST(GameServerHostTest, AJoinAtAnyMomentAfterTheLastLeaveIsServed) {
+    auto host = startHost();
+    const std::vector<std::chrono::milliseconds> delays = {0ms, 1500ms, 3500ms, 5000ms, 6500ms, 7000ms};
+    std::vector<std::unique_ptr<Player>> first;
+    for (std::size_t i = 0; i < delays.size(); ++i) {
+        const u32 id = 10 + static_cast<u32>(i);
+        first.push_back(std::make_unique<Player>(id, *host, std::vector<u32>{id}, Join{0, "", 20 + u32(i)}));
+    }
+    std::vector<Player*> players;
+    for (auto& p : first) players.push_back(p.get());
+    ASSERT_TRUE(playUntil(players, [&] {
+        for (Player* p : players)
+            if (p->core.stateBuffer().mapHistory().empty()) return false;
+        return true;
+    }));
+    first.clear();
+    const auto left = std::chrono::steady_clock::now();
+    std::vector<std::unique_ptr<Player>> second;
+    for (std::size_t i = 0; i < delays.size(); ++i) {
+        std::this_thread::sleep_until(left + delays[i]);
+        const u32 id = 30 + static_cast<u32>(i);
+        second.push_back(
+            std::make_unique<Player>(id, *host, std::vector<u32>{id}, Join{0, "", 20 + u32(i), true, 10s}));
+        EXPECT_TRUE(second.back()->answered) << delays[i].count() << " ms after the last leave";
+    }
+    players.clear();
+    for (auto& p : second) {
+        p->moveTo(Point(8, 6));
+        players.push_back(p.get());
+    }
+    EXPECT_TRUE(playUntil(players, [&] {
+        for (Player* p : players)
+            if (p->seen(p->id).y < 180.0f) return false;
+        return true;
+    }));
+    for (std::size_t i = 0; i < delays.size(); ++i)
+        EXPECT_GT(second[i]->seen(second[i]->id).y, 180.0f)
+            << delays[i].count() << " ms after the last leave";
+    EXPECT_EQ(host->rejectedClients(), 0u);
+}
+
+TEST(GameServerHostTest, AQuietConnectionASilentPlayerAndAnUnusedPlaceAreLetGo) {
+    GameServerHost::Options options;
+    options.maps = {{0, roomBytes()}};
+    options.timeouts = {1000, 1000, 1000};
+    zarn_test::TestGameServer host(std::move(options));
+    ASSERT_TRUE(host.lobby().linked());
+
+    boost::asio::io_context io;
+    boost::asio::ip::tcp::socket quiet(io);
+    quiet.connect({boost::asio::ip::address_v4::loopback(), host.port()});
+    const timeval limit{10, 0};
+    ::setsockopt(quiet.native_handle(), SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+    Player a(10, host, {10});
+    ZarnOnline::InstanceTerms terms;
+    terms.endpoint = host.endpoint();
+    terms.instanceID = 1;
+    ASSERT_TRUE(host.lobby().grant(terms, PlayerInfo(11, 1, "never")));
+    ASSERT_TRUE(playUntil({&a}, [&] { return !a.core.stateBuffer().mapHistory().empty(); }));
+    // a stops sending; the quiet one never said anything; 11 never comes.
+    std::vector<u32> left;
+    for (int i = 0; i < 4 && left.size() < 2; ++i)
+        if (const auto message = host.lobby().next())
+            if (message->kind == ZarnOnline::link::playerLeft) left.push_back(message->player.clientID);
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<u32>{10, 11}));
+    EXPECT_EQ(host.rejectedClients(), 1u) << "the silent player";
+    std::array<u8, 1> byte{};
+    boost::system::error_code error;
+    quiet.read_some(boost::asio::buffer(byte), error);
+    EXPECT_EQ(error, boost::asio::error::eof) << "the quiet connection was not closed";
+    EXPECT_TRUE(zarn_test::eventually([&] { return host.stats().connections == 1u; })) << "the lobby's link";
 }
 
 }  // namespace

@@ -56,6 +56,7 @@ public:
         return game;
     }
     void retireGame(std::shared_ptr<Zarn::HostedGame>) override {}
+    void wakeGame(Zarn::HostedGame&) override {}
 
     void tookIn(Zarn::HostedGame& game, u32 clientID) override { gate.tookIn(game, clientID); }
     void seated(Zarn::HostedGame& game, u32 clientID) override { gate.seated(game, clientID); }

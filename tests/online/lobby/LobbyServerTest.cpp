@@ -1,9 +1,22 @@
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/time.h>
 
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/write.hpp>
 #include <chrono>
+#include <cstdio>
+#include <memory>
 #include <thread>
 
+#include "foundation/Buffer.h"
+#include "net/Packet.h"
 #include "online/lobby/ClientLobbyState.h"
+#include "online/lobby/LobbyHeaders.h"
 #include "online/lobby/LobbyServer.h"
 #include "support/net/LogWatch.h"
 #include "support/net/TransportNode.h"
@@ -11,6 +24,7 @@
 #include "support/online/LobbyStandIn.h"
 
 using namespace ZarnLobby;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -122,4 +136,184 @@ TEST(LobbyServerTest, ANewcomerNeverTakesTheNumberOfAPlayerStillInTheGame) {
     EXPECT_NE(third.lobby.playerInfo.number, secondNumber);
     EXPECT_EQ(third.lobby.playerInfo.number, 0);
     server.stop();
+}
+
+namespace {
+
+// A lobby on loopback that places its games on the given game servers (map
+// hashes 0 and 1 in turn), started and linked to all of them.
+std::unique_ptr<LobbyServer> startLobby(const std::vector<const zarn_test::GameServerStandIn*>& games,
+                                        u64 identifyTimeoutMs = 30000) {
+    LobbyServer::Options options;
+    options.address = "127.0.0.1";
+    for (const auto* game : games) options.games.push_back(game->endpoint());
+    options.identifyTimeoutMs = identifyTimeoutMs;
+    auto lobby = std::make_unique<LobbyServer>(options);
+    lobby->start();
+    EXPECT_TRUE(zarn_test::linked(*lobby, games.size()));
+    return lobby;
+}
+
+bool quickJoin(LobbyPeer& peer, const std::string& name) {
+    return peer.lobby.issue(lobby_command::quickJoin, ClientQuickJoinHeader(1, name).toBytes()) &&
+           peer.stepUntil(GAME_LOADED);
+}
+
+// The packet of a quick join from a client that has no ID yet.
+std::vector<u8> quickJoinPacket(u32 number) {
+    Corvel::CommandHeader header(0, lobby_command::quickJoin, 0, true);
+    header.commandNumber = number;
+    Convinience::Buffer payload(64);
+    header.serialize(payload);
+    ClientQuickJoinHeader(1, "flood").serialize(payload);
+    Ferro::Packet1337 packet;
+    packet.header.applicationId = Ferro::kApplicationId;
+    packet.header.reliable = 1;
+    packet.payload = payload.takeBytes();
+    packet.header.payloadLength = static_cast<u32>(packet.payload.size());
+    return packet.bytes();
+}
+
+}  // namespace
+
+TEST(LobbyServerTest, QuickJoinsFillInstancesOfFourAndNewOnesGoToTheServerWithTheFewestPlayersInMapTurn) {
+    zarn_test::GameServerStandIn a;
+    zarn_test::GameServerStandIn b;
+    auto lobby = startLobby({&a, &b});
+    std::vector<std::unique_ptr<LobbyPeer>> peers;
+    for (int i = 0; i < 10; ++i) {
+        peers.push_back(std::make_unique<LobbyPeer>(lobby->port()));
+        ASSERT_TRUE(quickJoin(*peers.back(), "rat" + std::to_string(i))) << i;
+    }
+    const struct {
+        u32 instance;
+        std::string endpoint;
+        u32 mapHash;
+    } expected[] = {{1, a.endpoint(), 0}, {2, b.endpoint(), 1}, {3, a.endpoint(), 0}};
+    for (int i = 0; i < 10; ++i) {
+        const Zarn::GameInstance& loaded = peers[i]->loader.loaded;
+        const auto& want = expected[i / 4];
+        EXPECT_EQ(loaded.instanceID, want.instance) << i;
+        EXPECT_EQ(loaded.endpoint, want.endpoint) << i;
+        EXPECT_EQ(loaded.mapHash, want.mapHash) << i;
+        EXPECT_EQ(peers[i]->lobby.playerInfo.number, i % 4) << i;
+        EXPECT_EQ(loaded.players.size(), static_cast<std::size_t>(i % 4 + 1)) << i;
+    }
+    // Each game server was told every place it holds: who, with which
+    // number and name, from which address.
+    std::size_t grants = 0;
+    for (const auto* game : {&a, &b}) {
+        for (const auto& message : game->received()) {
+            if (message.kind != ZarnOnline::link::grant) continue;
+            ++grants;
+            const auto& peer = *peers[message.player.clientID - LobbyServer::kFirstClientID];
+            EXPECT_EQ(message.player.name, peer.lobby.playerInfo.name);
+            EXPECT_EQ(message.player.number, peer.lobby.playerInfo.number);
+            EXPECT_EQ(message.address, "127.0.0.1");
+            EXPECT_EQ(message.instance.endpoint, game->endpoint());
+            EXPECT_EQ(message.instance.capacity, 4u);
+        }
+    }
+    EXPECT_EQ(grants, 10u);
+}
+
+TEST(LobbyServerTest, AGameServerThatGoesAwayTakesItsInstancesAndNewGamesGoToTheOther) {
+    zarn_test::GameServerStandIn a;
+    zarn_test::GameServerStandIn b;
+    auto lobby = startLobby({&a, &b});
+    std::vector<std::unique_ptr<LobbyPeer>> peers;
+    for (int i = 0; i < 5; ++i) {
+        peers.push_back(std::make_unique<LobbyPeer>(lobby->port()));
+        ASSERT_TRUE(quickJoin(*peers.back(), "rat" + std::to_string(i)));
+    }
+    ASSERT_EQ(lobby->stats().instances, 2u);
+    a.close();
+    EXPECT_TRUE(zarn_test::eventually([&] { return lobby->stats().liveServers == 1u; }));
+    EXPECT_EQ(lobby->stats().instances, 1u) << "instance 1 went with its game server";
+    EXPECT_EQ(lobby->stats().members, 1u);
+    for (int i = 0; i < 4; ++i) {
+        LobbyPeer late(lobby->port());
+        ASSERT_TRUE(quickJoin(late, "late"));
+        EXPECT_EQ(late.loader.loaded.endpoint, b.endpoint());
+    }
+}
+
+TEST(LobbyServerTest, APlaceTheGameServerRefusesComesBackAsInstanceNotFound) {
+    zarn_test::GameServerStandIn game;
+    game.refuseAll();
+    auto lobby = startLobby({&game});
+    LobbyPeer peer(lobby->port());
+    ASSERT_TRUE(peer.lobby.issue(lobby_command::quickJoin, ClientQuickJoinHeader(1, "ann").toBytes()));
+    peer.lobby.update();
+    ASSERT_EQ(peer.lobby.status.state, WAITING_QUICK_JOIN);
+    ASSERT_TRUE(peer.stepUntil(LOITERING));
+    EXPECT_EQ(peer.lobby.takeNotices(), std::vector<std::string>{kNoSuchInstanceNotice});
+    EXPECT_EQ(lobby->stats().members, 0u);
+}
+
+// A client that floods the lobby with commands: twenty others who quick-join
+// meanwhile are each answered within 100 ms, the flooder is dropped, and its
+// place goes back (no player stays listed after it has gone).
+TEST(LobbyServerTest, AFloodingClientDelaysNobodyAndLeavesNoGhost) {
+    zarn_test::GameServerStandIn game;
+    auto lobby = startLobby({&game});
+    std::vector<std::unique_ptr<LobbyPeer>> others;
+    for (int i = 0; i < 20; ++i) others.push_back(std::make_unique<LobbyPeer>(lobby->port()));
+
+    // The flooder comes back each time it is dropped, for as long as the
+    // others join.
+    std::atomic<bool> flooding{true};
+    std::atomic<int> floods{0};
+    std::thread flood([&] {
+        std::vector<u8> burst;
+        for (u32 n = 1; n <= 64; ++n) {
+            const auto packet = quickJoinPacket(n);
+            burst.insert(burst.end(), packet.begin(), packet.end());
+        }
+        boost::asio::io_context io;
+        while (flooding) {
+            boost::asio::ip::tcp::socket flooder(io);
+            boost::system::error_code error;
+            flooder.connect({boost::asio::ip::address_v4::loopback(), lobby->port()}, error);
+            ++floods;
+            while (flooding && !error) boost::asio::write(flooder, boost::asio::buffer(burst), error);
+            std::this_thread::sleep_for(1ms);
+        }
+    });
+    ASSERT_TRUE(zarn_test::eventually([&] { return floods.load() >= 2; })) << "the flood never got going";
+    std::chrono::steady_clock::duration longest{};
+    for (int i = 0; i < 20; ++i) {
+        LobbyPeer& peer = *others[i];
+        const auto took =
+            zarn_test::timed([&] { EXPECT_TRUE(quickJoin(peer, "rat" + std::to_string(i))) << i; });
+        EXPECT_LT(took, 100ms) << i << " waited "
+                               << std::chrono::duration_cast<std::chrono::milliseconds>(took).count()
+                               << " ms";
+        longest = std::max(longest, took);
+    }
+    std::printf("[ figures ] 20 quick joins during a flood: the longest took %.1f ms\n",
+                std::chrono::duration<double, std::milli>(longest).count());
+    flooding = false;
+    flood.join();
+    EXPECT_GE(lobby->stats().droppedClients, 2u);
+    EXPECT_TRUE(zarn_test::eventually([&] { return lobby->stats().members == 20u; }))
+        << lobby->stats().members << " listed";
+    EXPECT_EQ(lobby->stats().clients, 20u);
+}
+
+TEST(LobbyServerTest, AConnectionThatSendsNoCommandIsClosedAfterTheIdleTime) {
+    zarn_test::GameServerStandIn game;
+    auto lobby = startLobby({&game}, 1000);
+    boost::asio::io_context io;
+    boost::asio::ip::tcp::socket quiet(io);
+    quiet.connect({boost::asio::ip::address_v4::loopback(), lobby->port()});
+    LobbyPeer speaks(lobby->port());
+    ASSERT_TRUE(quickJoin(speaks, "ann"));
+    const timeval limit{10, 0};
+    ::setsockopt(quiet.native_handle(), SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+    std::array<u8, 1> byte{};
+    boost::system::error_code error;
+    quiet.read_some(boost::asio::buffer(byte), error);
+    EXPECT_EQ(error, boost::asio::error::eof) << "the quiet connection was not closed";
+    EXPECT_EQ(lobby->stats().clients, 1u) << "the client that spoke stays";
 }

@@ -47,7 +47,19 @@ bool LobbyPlayer::quickJoin(const std::string& name) {
     while (std::chrono::steady_clock::now() < deadline) {
         lobby.update();
         if (lobby.status().state == ZarnLobby::GAME_LOADED) return loader.client != nullptr;
+        // "Instance not found": no game server took the player.
+        if (lobby.status().state == ZarnLobby::LOITERING) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return false;
+}
+
+bool LobbyPlayer::quickJoinOnceLinked(const std::string& name) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (quickJoin(name)) return true;
+        if (!connected_ || lobby.status().state != ZarnLobby::LOITERING) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     return false;
 }

@@ -38,8 +38,12 @@ public:
 
     bool connected() const { return connected_; }
     // Quick-joins under the name and steps the lobby like frames until the
-    // game is loaded (false when that takes more than ten seconds).
+    // game is loaded (false when that takes more than ten seconds, or when the
+    // lobby answers that it found no instance).
     bool quickJoin(const std::string& name);
+    // Quick-joins again while the lobby finds no instance (its link to a game
+    // server is not up yet), for at most ten seconds.
+    bool quickJoinOnceLinked(const std::string& name);
     u32 clientID() { return lobby.status().clientID; }
     Zarn::NetworkedZarnClient& client() { return *loader.client; }
 

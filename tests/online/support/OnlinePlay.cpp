@@ -92,6 +92,10 @@ bool hasUnit(Zarn::NetworkedZarnClient& client, u32 player) {
     return client.getSteerableUnitManager().hasClient(player);
 }
 
+bool hearsTheServer(Zarn::NetworkedZarnClient& client) {
+    return !client.getCore().stateBuffer().mapHistory().empty();
+}
+
 bool everyoneSeesEveryone(const std::vector<Zarn::NetworkedZarnClient*>& clients,
                           const std::vector<u32>& players) {
     for (Zarn::NetworkedZarnClient* client : clients)

@@ -55,6 +55,8 @@ GeometryLib::FPoint cellCentre(Zarn::NetworkedZarnClient& client, int x, int y);
 // Where the client sees a player's unit; (-1, -1) when it has none.
 GeometryLib::FPoint seen(Zarn::NetworkedZarnClient& client, u32 player);
 bool hasUnit(Zarn::NetworkedZarnClient& client, u32 player);
+// The game server has sent the client a state of the game.
+bool hearsTheServer(Zarn::NetworkedZarnClient& client);
 // Every client has a unit for every player.
 bool everyoneSeesEveryone(const std::vector<Zarn::NetworkedZarnClient*>& clients,
                           const std::vector<u32>& players);

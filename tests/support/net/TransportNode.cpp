@@ -18,7 +18,7 @@ constexpr int kUdpReceiveBuffer = 4 * 1024 * 1024;
 
 }  // namespace
 
-TransportNode::TransportNode(Role role) : role_(role) {
+TransportNode::TransportNode(Role role, bool sharePort) : role_(role) {
     // UDP on a port the system picks, TCP on the same number; a number that
     // TCP cannot take is given back and another one tried.
     for (int attempt = 0; attempt < 50 && port_ == 0; ++attempt) {
@@ -28,7 +28,7 @@ TransportNode::TransportNode(Role role) : role_(role) {
             if (role == Role::Server) {
                 acceptor = std::make_unique<tcp::acceptor>(strand, tcp::endpoint(kLoopback, candidate));
             } else {
-                connector = std::make_unique<Ferro::TCPConnector>(strand, candidate);
+                connector = std::make_unique<Ferro::TCPConnector>(strand, sharePort ? candidate : 0);
             }
         } catch (const boost::system::system_error&) {
             continue;

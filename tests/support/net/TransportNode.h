@@ -29,7 +29,9 @@ namespace zarn_test {
 // networked client assembles: rings, endpoint table, receiver and reliable
 // sender processors, TCP reader, UDP reader and the combined TCP+UDP sender,
 // an I/O thread and a send thread. Its TCP and UDP sockets share one port
-// number, picked by the system, as a game server's do.
+// number, picked by the system, as a game server's do; a client node may
+// have them on two ports instead (sharePort false), as a client built to the
+// letter of its description does.
 //
 // A server node listens and registers every accepted connection under the
 // peer's endpoint string; a client node connects. The test thread is the
@@ -39,12 +41,13 @@ class TransportNode {
 public:
     enum class Role { Server, Client };
 
-    explicit TransportNode(Role role);
+    explicit TransportNode(Role role, bool sharePort = true);
     ~TransportNode();
     TransportNode(const TransportNode&) = delete;
     TransportNode& operator=(const TransportNode&) = delete;
 
-    // The port of both sockets, and "127.0.0.1:port".
+    // The port of both sockets (of the UDP socket when they have two), and
+    // "127.0.0.1:port".
     u16 port() const { return port_; }
     std::string endpoint() const;
 

@@ -148,6 +148,8 @@ struct GameServerStandIn::State {
         acceptor.async_accept([this](const boost::system::error_code& error, tcp::socket peer) {
             if (error) return;
             auto socket = std::make_shared<tcp::socket>(std::move(peer));
+            boost::system::error_code ignored;
+            socket->set_option(tcp::no_delay(true), ignored);
             sockets.push_back(socket);
             read(socket, std::make_shared<Ferro::PacketFramer>());
             accept();

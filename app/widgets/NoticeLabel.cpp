@@ -12,8 +12,8 @@ constexpr float kFontSize = 28.0f;
 // Room around the text on the plate, in design units.
 constexpr float kPlateMarginX = 24.0f;
 constexpr float kPlateMarginY = 14.0f;
-// A dark plate that lets a little of the scene through.
-const cocos2d::Color4B kPlateColour(20, 12, 26, 220);
+// A dark, opaque plate: nothing of the scene shows through the text.
+const cocos2d::Color4B kPlateColour(28, 18, 36, 255);
 
 }  // namespace
 

@@ -17,16 +17,17 @@
 #include "app/online/CocosMultiplayerInGameScene.h"
 #include "app/online/MultiplayerInGameScene.h"
 #include "engine/FileUtils.h"
+#include "engine/RefPtr.h"
 #include "map/records/ActionData.h"
 #include "map/records/MapEventData.h"
 #include "map/records/TriggerData.h"
 #include "online/game/GameServerHost.h"
 #include "online/game/NetworkedZarnClient.h"
-#include "support/online/LobbyStandIn.h"
 #include "simulation/commands/CommandIds.h"
 #include "simulation/state/InputState.h"
 #include "support/TestEnvironment.h"
 #include "support/map/MapBuilder.h"
+#include "support/online/LobbyStandIn.h"
 #include "world/units/SteerableUnit.h"
 
 using namespace cocos2d;
@@ -87,6 +88,7 @@ protected:
     void TearDown() override {
         bob.reset();
         loader.reset();
+        ann.reset();
         PlayFixture::TearDown();
         host.reset();
         // The game's own rooms for the tests after this one.
@@ -113,7 +115,7 @@ protected:
         if (ann == nullptr) return ::testing::AssertionFailure() << "no scene";
         loader->client()->getCore().setSharedExit(kRoomEndSeconds);
         loader->connect(kAnn);
-        run(ann);
+        run(ann.get());
         loader->releaseScene();
         bob = std::make_unique<Zarn::NetworkedZarnClient>(endpoint, 0, kBob);
         bob->getCore().setGameInstance(instance(kBob, mapHash));
@@ -123,8 +125,9 @@ protected:
         std::istringstream map(room);
         bob->loadMap(map);
         bob->startSession();
-        if (!play(
-                [&] { return units(ann).hasClient(kBob) && bob->getSteerableUnitManager().hasClient(kAnn); }))
+        if (!play([&] {
+                return units(ann.get()).hasClient(kBob) && bob->getSteerableUnitManager().hasClient(kAnn);
+            }))
             return ::testing::AssertionFailure() << "they never met";
         return ::testing::AssertionSuccess();
     }
@@ -156,7 +159,8 @@ protected:
     std::string endpoint;
     std::unique_ptr<zarn_test::TestGameServer> host;
     std::unique_ptr<CocosClientGameLoader> loader;
-    MultiplayerInGameScene* ann = nullptr;  // held by the director
+    // Held here too: the director lets go of the scene once the main menu is in.
+    RefPtr<MultiplayerInGameScene> ann;
     std::unique_ptr<Zarn::NetworkedZarnClient> bob;
 };
 
@@ -168,13 +172,14 @@ protected:
 TEST_F(RoomEndTest, TheExitTakesThePlayerOnItAndTheRoomEndsForBothTogether) {
     ASSERT_TRUE(enterRoom(0));
     bobWalksOut();
-    ASSERT_TRUE(play([&] { return state(ann, kBob) == Zarn::UnitState::carried; })) << "bob never got out";
-    EXPECT_EQ(state(ann, kAnn), 0u) << "the exit took ann";
+    ASSERT_TRUE(play([&] { return state(ann.get(), kBob) == Zarn::UnitState::carried; }))
+        << "bob never got out";
+    EXPECT_EQ(state(ann.get(), kAnn), 0u) << "the exit took ann";
     EXPECT_EQ(bob->getSteerableUnitManager().getUnit(kAnn).state, 0u);
     play([] { return false; }, 1500ms);
-    EXPECT_EQ(running(), ann) << "ann left the room while she was still in it";
+    EXPECT_EQ(running(), ann.get()) << "ann left the room while she was still in it";
     EXPECT_FALSE(bob->getCore().exiter().fired) << "bob's room ended while ann was still in it";
-    EXPECT_EQ(state(ann, kAnn), 0u);
+    EXPECT_EQ(state(ann.get(), kAnn), 0u);
 
     annWalksOut();
     ASSERT_TRUE(play([] { return dynamic_cast<ZUIMainMenuScene*>(running()) != nullptr; }))

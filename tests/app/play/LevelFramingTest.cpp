@@ -8,6 +8,7 @@
 #include "../support/PlayFixture.h"
 #include "app/ingame/DialogWindowImpl.h"
 #include "app/start/Settings.h"
+#include "app/story/ZUIMedalResult.h"
 #include "app/widgets/LabelEx.h"
 #include "engine/DrawList.h"
 #include "world/triggers/DialogWindow.h"
@@ -152,6 +153,49 @@ TEST_P(LevelFraming, TheRoomIsCentredAndItsGreetingLiesInsideTheWindow) {
     std::vector<const DrawCommand*> everything;
     for (const DrawCommand& c : list.commands) everything.push_back(&c);
     EXPECT_TRUE(allShown(everything));
+}
+
+class LevelEndFraming : public zarn_test::PlayFixture {};
+
+// Floor 0 ended while its greeting is still open (never tapped away): the
+// greeting stays as the room left it, and the result panel drops in over it
+// (every command of the panel after every command of the greeting).
+TEST_F(LevelEndFraming, TheResultPanelLiesOverAGreetingLeftOpen) {
+    view->setWindowed(1024, 576);
+    Zarn::LevelList levels{level("DEMO_EmptyRoomWithWalls")};
+    Zarn::SinglePlayerData progress;
+    progress.setLevelCount(1);
+    progress.enableMode(Zarn::playMode::deaths);
+    PlayTestSceneNode* h = start(&progress, levels);
+    ASSERT_NE(h, nullptr);
+    auto* dialog = dynamic_cast<DialogWindowImpl*>(h->getInGameScene()->getDialogWindow());
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(stepUntil([&] { return dialog->isOpen(); }, 200));
+    h->onLevelFinished();
+    ZUIMedalResult* panel = h->getResultPanel();
+    ASSERT_NE(panel, nullptr);
+    for (int i = 0; i < 200 && panel->getNumberOfRunningActions() > 0; ++i) frame(kTick);
+    ASSERT_EQ(panel->getNumberOfRunningActions(), 0) << "the panel has dropped in and revealed its cards";
+    frame(kTick);
+    ASSERT_TRUE(dialog->isOpen());
+
+    const cocos2d::DrawList& list = cocos2d::Director::getInstance()->getDrawList();
+    int lastOfDialog = -1;
+    int firstOfPanel = -1;
+    int panelCommands = 0;
+    for (int i = 0; i < static_cast<int>(list.commands.size()); ++i) {
+        const cocos2d::Node* node = list.commands[i].node;
+        if (descends(node, dialog->getBox()) || descends(node, dialog->getTapper())) lastOfDialog = i;
+        for (const LabelEx* line : dialog->getLineLabels())
+            if (descends(node, line)) lastOfDialog = i;
+        if (descends(node, panel)) {
+            if (firstOfPanel < 0) firstOfPanel = i;
+            ++panelCommands;
+        }
+    }
+    ASSERT_GE(lastOfDialog, 0) << "the greeting is still drawn";
+    ASSERT_GT(panelCommands, 0);
+    EXPECT_LT(lastOfDialog, firstOfPanel);
 }
 
 std::string sizeName(const ::testing::TestParamInfo<Resolution>& info) {

@@ -56,12 +56,34 @@ bool descends(const cocos2d::Node* node, const cocos2d::Node* ancestor) {
 }
 
 // Floor 0 of the story, the room with walls whose greeting opens as the
-// level starts, through the real single-play host in a headless window of
-// each size the resolution selector offers. Checked in window pixels: the
-// room sits in the middle of the window, and the greeting's box, the
-// speaker's name and every letter of its lines lie where the window shows
-// the game.
-class LevelFraming : public zarn_test::PlayFixture, public ::testing::WithParamInterface<Resolution> {
+// level starts, through the real single-play host.
+class FirstFloor : public zarn_test::PlayFixture {
+protected:
+    // Starts floor 0 in a headless window of the size and steps until its
+    // greeting is open; null when it does not open.
+    DialogWindowImpl* openGreeting(int width, int height) {
+        view->setWindowed(width, height);
+        PlayTestSceneNode* h = start(&progress, levels);
+        if (h == nullptr) return nullptr;
+        auto* dialog = dynamic_cast<DialogWindowImpl*>(h->getInGameScene()->getDialogWindow());
+        if (dialog == nullptr || !stepUntil([&] { return dialog->isOpen(); }, 200)) return nullptr;
+        return dialog;
+    }
+
+    Zarn::LevelList levels{level("DEMO_EmptyRoomWithWalls")};
+    Zarn::SinglePlayerData progress = [] {
+        Zarn::SinglePlayerData p;
+        p.setLevelCount(1);
+        p.enableMode(Zarn::playMode::deaths);
+        return p;
+    }();
+};
+
+// Floor 0 in a headless window of each size the resolution selector
+// offers. Checked in window pixels: the room sits in the middle of the
+// window, and the greeting's box, the speaker's name and every letter of its
+// lines lie where the window shows the game.
+class LevelFraming : public FirstFloor, public ::testing::WithParamInterface<Resolution> {
 protected:
     // Inside the part of the window that shows the design area (pixels).
     ::testing::AssertionResult shown(const Vec2& design) const {
@@ -87,16 +109,8 @@ protected:
 
 TEST_P(LevelFraming, TheRoomIsCentredAndItsGreetingLiesInsideTheWindow) {
     const Resolution size = GetParam();
-    view->setWindowed(size.width, size.height);
-    Zarn::LevelList levels{level("DEMO_EmptyRoomWithWalls")};
-    Zarn::SinglePlayerData progress;
-    progress.setLevelCount(1);
-    progress.enableMode(Zarn::playMode::deaths);
-    PlayTestSceneNode* h = start(&progress, levels);
-    ASSERT_NE(h, nullptr);
-    auto* dialog = dynamic_cast<DialogWindowImpl*>(h->getInGameScene()->getDialogWindow());
+    DialogWindowImpl* dialog = openGreeting(size.width, size.height);
     ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(stepUntil([&] { return dialog->isOpen(); }, 200));
     ASSERT_TRUE(stepUntil([&] { return !dialog->isOpening() && !dialog->isTyping(); }, 400));
     ASSERT_TRUE(step());
     const cocos2d::DrawList& list = cocos2d::Director::getInstance()->getDrawList();
@@ -155,22 +169,13 @@ TEST_P(LevelFraming, TheRoomIsCentredAndItsGreetingLiesInsideTheWindow) {
     EXPECT_TRUE(allShown(everything));
 }
 
-class LevelEndFraming : public zarn_test::PlayFixture {};
-
 // Floor 0 ended while its greeting is still open (never tapped away): the
 // greeting stays as the room left it, and the result panel drops in over it
 // (every command of the panel after every command of the greeting).
-TEST_F(LevelEndFraming, TheResultPanelLiesOverAGreetingLeftOpen) {
-    view->setWindowed(1024, 576);
-    Zarn::LevelList levels{level("DEMO_EmptyRoomWithWalls")};
-    Zarn::SinglePlayerData progress;
-    progress.setLevelCount(1);
-    progress.enableMode(Zarn::playMode::deaths);
-    PlayTestSceneNode* h = start(&progress, levels);
-    ASSERT_NE(h, nullptr);
-    auto* dialog = dynamic_cast<DialogWindowImpl*>(h->getInGameScene()->getDialogWindow());
+TEST_F(FirstFloor, TheResultPanelLiesOverAGreetingLeftOpen) {
+    DialogWindowImpl* dialog = openGreeting(1024, 576);
     ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(stepUntil([&] { return dialog->isOpen(); }, 200));
+    PlayTestSceneNode* h = host();
     h->onLevelFinished();
     ZUIMedalResult* panel = h->getResultPanel();
     ASSERT_NE(panel, nullptr);

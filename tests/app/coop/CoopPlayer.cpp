@@ -17,7 +17,9 @@
 //
 // With --check-names every frame in a room checks that each player's badge
 // and name tag show the player's nickname (its own --name, the others one of
-// --others), from the first frame they are shown.
+// --others), from the first frame they are shown, that each other player in
+// the room has its off-screen marker, and that the display's instance number and count of
+// players are those of the game.
 //
 // It says what it saw on stdout, one line each: "ROOM <map> <client ID>
 // <number>", "MET" (as many other players as --others names are in the
@@ -57,6 +59,7 @@
 #include "engine/ui/UITextField.h"
 #include "online/game/NetworkedZarnClient.h"
 #include "online/lobby/LobbyAddress.h"
+#include "presentation/hud/PlayerMarkersHUD2D.h"
 #include "presentation/players/CocosSteerableXDManager.h"
 #include "rooms/support/StepRunner.h"
 #include "simulation/commands/CommandIds.h"
@@ -326,7 +329,21 @@ void Player::checkNames() {
         } else if (scene->getSteerableVisuals().hasVisual(id)) {
             fail("player " + std::to_string(id) + " has no name tag");
         }
+        if (id != self && client.getSteerableUnitManager().hasClient(id) &&
+            scene->getMarkers()->getMarker(id) == nullptr)
+            fail("player " + std::to_string(id) + " has no off-screen marker");
     }
+    const MultiplayerInGameHUD& hud = *scene->getHUD();
+    const std::string instance = "Instance #" + std::to_string(client.getCore().gameInstance().instanceID);
+    if (hud.getInstanceLabel()->getString() != instance)
+        fail("the display says \"" + hud.getInstanceLabel()->getString() + "\" in " + instance);
+    const std::string count = playerCountText(static_cast<u32>(hud.getBadges().size()));
+    if (hud.getPlayerCountLabel()->getString() != count)
+        fail("the display says \"" + hud.getPlayerCountLabel()->getString() + "\" over " +
+             std::to_string(hud.getBadges().size()) + " badges");
+    if (scene->getMarkers()->getMarkerCount() > hud.getBadges().size())
+        fail(std::to_string(scene->getMarkers()->getMarkerCount()) + " off-screen markers for " +
+             std::to_string(hud.getBadges().size()) + " players");
     ++namesChecked_;
 }
 

@@ -6,7 +6,9 @@
 #include <boost/asio/ip/tcp.hpp>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <thread>
@@ -148,8 +150,9 @@ TEST_F(CoopProcessTest, ALobbyStoppedInTheMiddleOfAJoinGivesThePageBackWithANoti
     EXPECT_EQ(ann.waitForExit(10s), std::optional<int>(0)) << ann.transcript();
 }
 
-// The nickname typed on the multiplayer page is there again when the game
-// starts anew (the same writable folder).
+// The nickname typed on the multiplayer page is written to the settings file
+// and is there again in the field when the game starts anew (the same
+// writable folder).
 TEST_F(CoopProcessTest, TheNicknameSurvivesARestart) {
     // No lobby answers: the page opens all the same.
     {
@@ -160,6 +163,9 @@ TEST_F(CoopProcessTest, TheNicknameSurvivesARestart) {
     ChildProcess& first = player("ann", {"--name", "Rat King", "nickname"});
     EXPECT_EQ(first.waitForLineStarting("NICKNAME", 60s), std::optional<std::string>("NICKNAME "));
     EXPECT_EQ(first.waitForExit(30s), std::optional<int>(0)) << first.transcript();
+    std::ifstream settings(dir + "/ann/settings.ini");
+    const std::string written{std::istreambuf_iterator<char>(settings), {}};
+    EXPECT_NE(written.find("LAST_MULTIPLAYER_NAME=Rat King\n"), std::string::npos) << written;
     ChildProcess& again = player("ann", {"nickname"});
     EXPECT_EQ(again.waitForLineStarting("NICKNAME", 60s), std::optional<std::string>("NICKNAME Rat King"))
         << again.transcript();

@@ -150,12 +150,14 @@ TEST(NetworkedZarnLobbyClientTest, AConnectThatHangsGivesUpAfterItsTimeout) {
     NetworkedZarnLobbyClient client(nullptr, 0);
     Outcome outcome;
     outcome.wire(client);
-    client.connectTimeout = 150ms;
+    client.connectTimeout = 1s;
     const auto asked = std::chrono::steady_clock::now();
     const auto returned = zarn_test::timed([&] { client.setLobbyEndpoint("127.0.0.1", silent.port()); });
-    EXPECT_LT(returned, 100ms);  // the caller's frame goes on
-    ASSERT_TRUE(eventually([&] { return outcome.failed.load() == 1; }, 5s));
-    EXPECT_GE(std::chrono::steady_clock::now() - asked, 140ms);
+    // The caller's frame goes on: the call returns long before the timeout.
+    EXPECT_LT(returned, 500ms);
+    EXPECT_EQ(outcome.failed.load(), 0);
+    ASSERT_TRUE(eventually([&] { return outcome.failed.load() == 1; }, 10s));
+    EXPECT_GE(std::chrono::steady_clock::now() - asked, 990ms);
     EXPECT_EQ(outcome.connected.load(), 0);
 }
 

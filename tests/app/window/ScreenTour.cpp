@@ -24,6 +24,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "app/menus/ZUIBetaEndScene.h"
 #include "app/menus/ZUICreditsScene.h"
 #include "app/menus/ZUIMainMenuScene.h"
 #include "app/online/MultiplayerInGameScene.h"
@@ -340,6 +341,13 @@ int main(int argc, char** argv) {
     Director::getInstance()->replaceScene(noticed);
     run(20);
     shoot("menu-notice");
+    {
+        ZUIBetaEndScene* end = ZUIBetaEndScene::create();
+        end->addBonusChallenges();
+        Director::getInstance()->replaceScene(end);
+        run(10);
+        shoot("end-of-levels");
+    }
     rooms();
     for (const char* family : {"players", "traps", "elements", "menus", "screens"}) galleries(family, 96.0f);
     Director::getInstance()->end();

@@ -53,8 +53,7 @@ public:
     static void installSeverityFilter();
 
     // Writes out what the sinks hold. The file and standard-error sinks
-    // write each line as it comes; this waits for a line another thread is
-    // writing at the moment.
+    // write each line before log() returns, so nothing of theirs waits here.
     static void flush();
     // Drops every record from now on (or, with true, writes them again): for
     // benchmarks and fuzz targets, whose inputs would flood the log.

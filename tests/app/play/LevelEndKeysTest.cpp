@@ -57,16 +57,6 @@ protected:
         if (!stepUntil([&] { return host() != nullptr && host() != old; }, 100)) return nullptr;
         return host();
     }
-    // The level's opening dialog typed out and dismissed.
-    bool dismissDialog(PlayTestSceneNode* h) {
-        Zarn::DialogWindow* dialog = h->getInGameScene()->getDialogWindow();
-        if (dialog == nullptr) return true;
-        if (!stepUntil([&] { return dialog->isShown() != 0 && !dialog->isOpening() && !dialog->isTyping(); },
-                       600))
-            return false;
-        release(K::KEY_J);
-        return stepUntil([&] { return dialog->isShown() == 0; }, 100);
-    }
     // Floor 1 (the holes) on a limited-lives run with one life left, the rat
     // has run into the hole: the run is over and saved, the game-over panel
     // not yet shown.

@@ -416,6 +416,7 @@ TEST_F(Elevator, BeatingTheFirstFloorOpensTheSecondAndKeepsItsMedal) {
     frames(60, 0.05f);
     PlayTestSceneNode* level = host();
     ASSERT_NE(level, nullptr);
+    ASSERT_TRUE(dismissDialog(level));  // the floor's greeting
     ASSERT_TRUE(playSolution("DEMO_EmptyRoomWithWalls"));
     EXPECT_EQ(level->getClient().getScoreKeeperRegistry().scores[0].deaths, 0u);
     frames(80, kTick);  // the panel drops in and shows its rows

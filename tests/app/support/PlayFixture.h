@@ -24,6 +24,7 @@
 #include "simulation/core/ClientGameCore.h"
 #include "simulation/progress/SinglePlayerData.h"
 #include "tools/SolutionScript.h"
+#include "world/triggers/DialogWindow.h"
 #include "world/units/SteerableUnitManager.h"
 
 namespace zarn_test {
@@ -94,6 +95,18 @@ protected:
             if (done()) return true;
         }
         return false;
+    }
+
+    // The level's opening dialog typed out and dismissed with the continue
+    // key; until then a click in its box turns its page instead of walking.
+    bool dismissDialog(PlayTestSceneNode* h) {
+        Zarn::DialogWindow* dialog = h->getInGameScene()->getDialogWindow();
+        if (dialog == nullptr) return true;
+        if (!stepUntil([&] { return dialog->isShown() != 0 && !dialog->isOpening() && !dialog->isTyping(); },
+                       600))
+            return false;
+        pressKey(cocos2d::EventKeyboard::KeyCode::KEY_J);
+        return stepUntil([&] { return dialog->isShown() == 0; }, 100);
     }
 
     // The local player's unit as the client shows it.

@@ -23,6 +23,9 @@ constexpr float kPi = 3.14159265358979f;
 // with an opaque outline of the same hue.
 constexpr uint8_t kPlaceholderTint[3] = {255, 0, 255};
 constexpr float kPlaceholderFillAlpha = 0.35f;
+// The largest texture span, in texels, that the software renderer is given
+// in one textured quad.
+constexpr float kSoftwareTile = 512.0f;
 
 SDL_Color modulate(uint8_t r, uint8_t g, uint8_t b, float alpha, const Color3B& node) {
     SDL_Color c;
@@ -541,9 +544,28 @@ struct SdlRenderBackend::Impl {
         }
         const Rect& f = c.visibleFraction;
         if (f.size.width <= 0.0f || f.size.height <= 0.0f) return;
-        const SDL_Vertex v[4] = {at(f.getMinX(), f.getMinY()), at(f.getMaxX(), f.getMinY()),
-                                 at(f.getMaxX(), f.getMaxY()), at(f.getMinX(), f.getMaxY())};
-        addQuad(v);
+        // SDL's software renderer misplaces texels across a triangle that
+        // spans much of a large texture: there a quad goes as a grid of
+        // smaller ones (exact, since the texture runs linearly over it).
+        int columns = 1;
+        int rows = 1;
+        if (software) {
+            columns = std::max(1, static_cast<int>(std::ceil(f.size.width * r.size.width / kSoftwareTile)));
+            rows = std::max(1, static_cast<int>(std::ceil(f.size.height * r.size.height / kSoftwareTile)));
+        }
+        for (int i = 0; i < columns; ++i) {
+            const float u0 = f.getMinX() + f.size.width * static_cast<float>(i) / static_cast<float>(columns);
+            const float u1 =
+                f.getMinX() + f.size.width * static_cast<float>(i + 1) / static_cast<float>(columns);
+            for (int j = 0; j < rows; ++j) {
+                const float v0 =
+                    f.getMinY() + f.size.height * static_cast<float>(j) / static_cast<float>(rows);
+                const float v1 =
+                    f.getMinY() + f.size.height * static_cast<float>(j + 1) / static_cast<float>(rows);
+                const SDL_Vertex v[4] = {at(u0, v0), at(u1, v0), at(u1, v1), at(u0, v1)};
+                addQuad(v);
+            }
+        }
     }
 
     // The sector swept from twelve o'clock around the midpoint, clockwise

@@ -28,6 +28,21 @@ std::string sheetWithRedBlock(const std::string& name, int w, int h, int x, int 
     return path;
 }
 
+// An image of `w` x `h` pixels in vertical stripes 100 px wide, green and
+// red by turns from the left.
+std::string stripedImage(const std::string& name, int w, int h) {
+    const std::string path = zarn_test::tempDir() + "/" + name;
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_RGBA32);
+    for (int x = 0; x < w; x += 100) {
+        const SDL_Rect stripe{x, 0, 100, h};
+        const bool green = (x / 100) % 2 == 0;
+        SDL_FillRect(s, &stripe, SDL_MapRGBA(s->format, green ? 0 : 255, green ? 255 : 0, 0, 255));
+    }
+    IMG_SavePNG(s, path.c_str());
+    SDL_FreeSurface(s);
+    return path;
+}
+
 // SDL's software renderer, the one a machine without GL drivers gets.
 class SdlSoftwareSheetTest : public ::testing::Test {
 protected:
@@ -59,22 +74,30 @@ protected:
         PoolManager::getInstance()->getCurrentPool()->clear();
     }
 
-    // The colour at a design point after one frame, as 0xRRGGBB.
-    uint32_t drawAndRead(float x, float y) {
+    // Draws one frame and keeps its pixels.
+    void draw() {
         {
             zarn_test::DriverAllocations driver;
             director->mainLoop(0.0f);
         }
-        std::vector<uint8_t> pixels;
-        int width = 0;
-        int height = 0;
-        if (!view->getSdlRenderBackend()->readPixels(pixels, width, height)) return 0xffffffffu;
+        if (!view->getSdlRenderBackend()->readPixels(pixels, width, height)) pixels.clear();
+    }
+    // The colour of the last frame drawn at a design point, as 0xRRGGBB.
+    uint32_t colourAt(float x, float y) const {
         const std::size_t i = (static_cast<std::size_t>(576.0f - y) * static_cast<std::size_t>(width) +
                                static_cast<std::size_t>(x)) *
                               4;
+        if (i + 2 >= pixels.size()) return 0xffffffffu;
         return (uint32_t{pixels[i]} << 16) | (uint32_t{pixels[i + 1]} << 8) | pixels[i + 2];
     }
+    uint32_t drawAndRead(float x, float y) {
+        draw();
+        return colourAt(x, y);
+    }
 
+    std::vector<uint8_t> pixels;
+    int width = 0;
+    int height = 0;
     Director* director = nullptr;
     GLViewImpl* view = nullptr;  // held by the director
     Scene* scene = nullptr;
@@ -109,6 +132,29 @@ TEST_F(SdlSoftwareSheetTest, DrawsTurnedScaledFramesFromFarInsideLargeSheets) {
         scene->addChild(sprite);
         EXPECT_EQ(drawAndRead(300, 288), 0xff0000u);
         scene->removeChild(sprite);
+    }
+}
+
+// A large frame drawn at half size, still and turned a little (as the result
+// panel's monitor is): every stripe lands where it should. SDL 2.26's
+// software renderer misplaced texels across a triangle this large.
+TEST_F(SdlSoftwareSheetTest, DrawsALargeFrameWithEveryTexelInItsPlace) {
+    Sprite* sprite = Sprite::create(stripedImage("stripes.png", 1700, 930));
+    ASSERT_NE(sprite, nullptr);
+    sprite->setPosition(512, 288);
+    sprite->setScale(0.5f);
+    scene->addChild(sprite);
+    for (const float turn : {0.0f, 0.01f}) {
+        SCOPED_TRACE(turn);
+        sprite->setRotation(turn);
+        draw();
+        // Stripe k covers design x from 87 + 50k to 137 + 50k.
+        for (int k = 0; k < 17; ++k) {
+            const uint32_t expected = k % 2 == 0 ? 0x00ff00u : 0xff0000u;
+            for (const float y : {70.0f, 288.0f, 500.0f})
+                EXPECT_EQ(colourAt(112.0f + 50.0f * static_cast<float>(k), y), expected)
+                    << "stripe " << k << " at y " << y;
+        }
     }
 }
 

@@ -140,35 +140,66 @@ def mode_badge(f, m):
             _medal_glyph(f, "death_count", INK)
 
 
-@frames(r"medal_screen_monitor\.png", "collectables", (600, 420))
+# The result panel places its parts by their lower-left corners (menus' art
+# space): the monitor at (120, 168) with its screen fill at (103.7, 82.8)
+# inside it, 1494.4 x 825.5, drawn under the monitor; the face at (294, 854)
+# behind the monitor's top; the left hand at (0, 347) on the monitor's left
+# edge, the right hand at (1284, 0) under its lower edge. The panel is shown
+# at 0.4 with its middle 50 units above the view's: the face's eyes show in
+# the band just over the monitor, the top of its head may leave the view.
+MONITOR_SIZE = (1700, 930)
+MONITOR_SCREEN = (103.656, 82.833, 1494.4, 825.543)  # x, y from the lower left, w, h
+
+
+@frames(r"medal_screen_monitor\.png", "collectables", MONITOR_SIZE)
 def result_monitor(f, m):
-    with local(f, 0, 0, f.width / 150.0) as f:
-        shape(f, rounded(6, 4, 138, 86, 8), WALL_DARK)
-        flat(f, rounded(14, 12, 122, 70, 4), rgb("#1E3B36"))
-        for y in range(16, 80, 6):
-            flat(f, rounded(14, y, 122, 1.5, 0), rgb("#2F5C52"), 0.6)
-        shape(f, rounded(64, 90, 22, 10, 2), STEEL)
-        shape(f, rounded(46, 98, 58, 6, 3), STEEL)
+    # A bezel round a see-through screen: the panel paints the screen itself.
+    sx, sy, sw, sh = MONITOR_SCREEN
+    top = f.height - sy - sh
+    shape(f, rounded(4, 4, f.width - 8, f.height - 8, 36), WALL_DARK, width=8)
+    inset = 5
+    hole = rounded(sx + inset, top + inset, sw - 2 * inset, sh - 2 * inset, 14)
+    f.ctx.set_operator(0)  # CLEAR
+    flat(f, hole, WHITE)
+    f.ctx.set_operator(2)  # OVER
+    stroke(f, hole, INK, 6)
+    lip = f.height - sy + 14  # the bottom bezel: a plate and a power light
+    shape(f, rounded(f.width / 2 - 120, lip, 240, 40, 12), STEEL, width=5)
+    shape(f, circle(f.width - 70, lip + 20, 16), GREEN, width=4)
 
 
-@frames(r"medal_screen_part_face\.png", "collectables", (260, 200))
+@frames(r"medal_screen_part_face\.png", "collectables", (1360, 560))
 def result_part_face(f, m):
-    with local(f, 0, 0, f.width / 130.0) as f:
-        shape(f, rounded(8, 8, 114, 84, 22), lighter(STEEL, 0.3))
-        flat(f, rounded(20, 22, 90, 46, 14), INK)
-        for x in (46, 84):  # happy eyes
-            stroke(f, lambda c, x=x: c.arc_negative(x, 50, 9, 0, math.pi), rgb("#7FE3F0"), 5)
-        flat(f, circle(20, 80, 4), RED)
+    # PART's head; the monitor hides all below its visor.
+    with local(f, 0, 0, f.width / 340.0) as f:
+        for x in (6, 316):  # ears
+            shape(f, rounded(x, 52, 18, 40, 6), darker(STEEL, 0.15))
+        stroke(f, lambda c: (c.move_to(170, 26), c.line_to(170, 9)), INK, 3)
+        shape(f, circle(170, 8, 6), RED)
+        shape(f, rounded(20, 24, 300, 122, 30), lighter(STEEL, 0.3))
+        flat(f, rounded(56, 46, 228, 34, 14), INK)
+        for x in (132, 208):  # happy eyes
+            stroke(f, lambda c, x=x: c.arc_negative(x, 68, 10, 0, math.pi), rgb("#7FE3F0"), 5)
 
 
-@frames(r"medal_screen_part_hand_(left|right)\.png", "collectables", (120, 120))
-def result_part_hand(f, m):
-    mirror = -1.0 if m.group(1) == "right" else 1.0
-    with local(f, f.width / 2, 0, f.width / 100.0, sx=mirror) as f:
-        shape(f, rounded(-30, 30, 60, 48, 16), darker(STEEL, 0.1))
+@frames(r"medal_screen_part_hand_left\.png", "collectables", (260, 300))
+def result_part_hand_left(f, m):
+    # A mitt gripping the monitor's left edge: palm outside, fingers over it.
+    with local(f, 0, 0, f.width / 100.0) as f:
+        shape(f, rounded(4, 18, 56, 84, 18), darker(STEEL, 0.1))
         for k in range(3):
-            shape(f, rounded(-28 + k * 19, 12, 16, 28, 7), darker(STEEL, 0.05))
-        shape(f, rounded(22, 40, 18, 26, 8), darker(STEEL, 0.05))
+            shape(f, rounded(44, 26 + k * 24, 52, 20, 9), darker(STEEL, 0.05))
+        shape(f, rounded(30, 4, 22, 30, 9), darker(STEEL, 0.05))
+
+
+@frames(r"medal_screen_part_hand_right\.png", "collectables", (280, 280))
+def result_part_hand_right(f, m):
+    # A mitt holding the monitor up from below: palm under, fingers up its face.
+    with local(f, 0, 0, f.width / 100.0) as f:
+        shape(f, rounded(14, 50, 76, 46, 18), darker(STEEL, 0.1))
+        for k in range(3):
+            shape(f, rounded(20 + k * 22, 6, 19, 54, 9), darker(STEEL, 0.05))
+        shape(f, rounded(80, 36, 18, 30, 8), darker(STEEL, 0.05))
 
 
 @frames(r"medal_screen_ribbon\.png", "collectables", (700, 140))
@@ -179,7 +210,7 @@ def result_ribbon(f, m):
         shape(f, rounded(24, 8, 302, 50, 6), RED)
 
 
-@frames(r"medal_screen_small_panel\.png", "collectables", (420, 160))
+@frames(r"medal_screen_small_panel\.png", "collectables", (640, 170))
 def result_small_panel(f, m):
     shape(f, rounded(6, 6, f.width - 12, f.height - 12, 30), WHITE, outline=SOFT_GREY)
 

@@ -413,13 +413,30 @@ ClientGate::Instance* ClientGate::instanceOf(const HostedGame& game, InstanceKey
     return nullptr;
 }
 
+void ClientGate::finished(HostedGame& game) {
+    InstanceKey key;
+    Instance* instance = instanceOf(game, &key);
+    if (instance == nullptr) return;
+    logger_.log(severity::info,
+                "The room of instance " + std::to_string(instance->terms.instanceID) + " is over");
+    LinkMessage ended;
+    ended.kind = link::gameEnded;
+    ended.instance.instanceID = key.instanceID;
+    tellLobby(key, ended);
+    retire(game, "its room is over");
+}
+
 void ClientGate::closed(HostedGame& game) {
+    retire(game, "it is empty and closes");
+}
+
+void ClientGate::retire(HostedGame& game, const std::string& why) {
     InstanceKey key;
     Instance* instance = instanceOf(game, &key);
     if (instance == nullptr || instance->game.get() != &game) return;
     instance->closing.push_back(std::move(instance->game));
     logger_.log(severity::info, "The game of instance " + std::to_string(instance->terms.instanceID) +
-                                    " is empty and closes");
+                                    " takes no new players: " + why);
     // Whoever was on the way into it goes into a fresh game.
     std::vector<std::string> moving;
     for (const auto& [endpoint, peer] : peers_)
@@ -611,13 +628,6 @@ void ClientGate::housekeeping(u64 nowMs) {
     }
     flushWaiting();
     limited_.flush();
-}
-
-void ClientGate::stopGames() {
-    for (auto& [key, instance] : instances_) {
-        if (instance.game) instance.game->stop();
-        for (auto& game : instance.closing) game->stop();
-    }
 }
 
 }  // namespace Zarn

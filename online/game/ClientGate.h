@@ -140,11 +140,11 @@ public:
     void tookIn(HostedGame& game, u32 clientID);
     void seated(HostedGame& game, u32 clientID);
     void closed(HostedGame& game);
+    // The room is over: its game takes no new players, and the lobby hears
+    // that the instance's game has ended (its players leave on their own).
+    void finished(HostedGame& game);
     void kicked(HostedGame& game, const std::vector<u32>& clientIDs);
     void ended(HostedGame& game);
-
-    // Stops every game (owner's thread, the I/O thread stopped).
-    void stopGames();
 
     // Connections dropped for what they sent or for silence (any thread).
     u32 rejectedClients() const { return rejected_.load(); }
@@ -213,6 +213,9 @@ private:
     void settle(const InstanceKey& key);
 
     Instance* instanceOf(const HostedGame& game, InstanceKey* key = nullptr);
+    // The game takes no new players: whoever was on the way into it goes
+    // into a fresh game of its instance.
+    void retire(HostedGame& game, const std::string& why);
     void inject(HostedGame& game, Corvel::QueuedMessage&& record);
     void pushOrWait(HostedGame& game, Corvel::QueuedMessage&& record, bool mustArrive,
                     const std::string& from);

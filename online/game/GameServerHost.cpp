@@ -71,6 +71,9 @@ public:
     void closed(HostedGame& game) override {
         post(game, [](ClientGate& gate, HostedGame& g) { gate.closed(g); });
     }
+    void finished(HostedGame& game) override {
+        post(game, [](ClientGate& gate, HostedGame& g) { gate.finished(g); });
+    }
     void kicked(HostedGame& game, const std::vector<u32>& clientIDs) override {
         post(game, [clientIDs](ClientGate& gate, HostedGame& g) { gate.kicked(g, clientIDs); });
     }
@@ -134,6 +137,8 @@ GameServerHost::GameServerHost(Options options) : options_(std::move(options)) {
         port_ = candidate;
     }
     if (port_ == 0) throw Convinience::Error("no port for both TCP and UDP");
+    workers_ = std::make_unique<GameWorkers>(options_.threads != 0 ? options_.threads
+                                                                   : GameWorkers::availableCpus());
     events_ = std::make_unique<GameEvents>(*this);
     outlet_ = std::make_unique<GameOutlet>(*this);
     gate_ = std::make_unique<ClientGate>(*this, routes_, options_.lobbyAddresses, options_.timeouts);
@@ -160,6 +165,7 @@ u64 GameServerHost::nowMs() const {
 void GameServerHost::start() {
     if (started_) return;
     started_ = true;
+    workers_->start();
     udpReader_->startReceiving();
     acceptor_->start([this](Ferro::AcceptedConnection connection) { accept(std::move(connection)); });
     boost::asio::post(strand_, [this] { housekeep(); });
@@ -175,8 +181,7 @@ void GameServerHost::stop() {
     stopped_ = true;
     io_.stop();
     if (ioThread_.joinable()) ioThread_.join();
-    // The I/O thread is gone: the gate is this thread's now.
-    gate_->stopGames();
+    workers_->stop();
     if (started_) logger_.log(severity::info, "Game server stopped");
 }
 
@@ -259,7 +264,7 @@ std::shared_ptr<HostedGame> GameServerHost::openGame(const ZarnOnline::InstanceT
     try {
         auto game = std::make_shared<HostedGame>(++nextGameSerial_, terms, map->second, freshSpawnSeed(),
                                                  *events_, *outlet_);
-        game->start();
+        workers_->add(game);
         return game;
     } catch (const std::exception& e) {
         logger_.log(severity::critical, std::string("Critical error: a game could not be made: ") + e.what());
@@ -285,9 +290,8 @@ void GameServerHost::wakeGames() {
     }
 }
 
-void GameServerHost::retireGame(std::shared_ptr<HostedGame> game) {
-    // Its thread has told its end as its last act: the join is short.
-    game->stop();
+void GameServerHost::retireGame(std::shared_ptr<HostedGame>) {
+    // Its worker has let it go already; the last owner frees it.
 }
 
 }  // namespace Zarn

@@ -20,6 +20,7 @@
 #include "net/TcpAcceptor.h"
 #include "net/UDPChannel.h"
 #include "online/game/ClientGate.h"
+#include "online/game/GameWorkers.h"
 #include "online/game/HostedGame.h"
 
 namespace Zarn {
@@ -28,11 +29,12 @@ namespace Zarn {
 // at once, served to remote clients over TCP (reliable) and UDP (the rest),
 // both on one port. The lobby tells it over a link of their own (see
 // online/LobbyLink.h) which players may come to which instance; the client
-// gate (online/game/ClientGate.h) holds the rules; each instance's game runs
-// on a thread of its own (online/game/HostedGame.h).
+// gate (online/game/ClientGate.h) holds the rules; each instance's game
+// (online/game/HostedGame.h) runs on one of a few worker threads
+// (online/game/GameWorkers.h).
 //
 // Threads: the I/O thread runs the sockets, the accepts, the gate and the
-// housekeeping; each game runs on its own thread and sends its packets from
+// housekeeping; the workers run the games, which send their packets from
 // there. start, stop, stats and the destructor belong to the owner's thread.
 class GameServerHost : public Ferro::DisconnectHandler, public ClientGate::Host {
 public:
@@ -53,6 +55,8 @@ public:
         std::vector<std::string> lobbyAddresses = {"127.0.0.1"};
         Ferro::TcpAcceptor::Limits limits;
         ClientGate::Timeouts timeouts;
+        // Threads that run the games; 0: one per CPU the process may use.
+        std::size_t threads = 0;
     };
 
     // A snapshot of the I/O thread's counts.
@@ -123,6 +127,7 @@ private:
     std::shared_ptr<boost::asio::ip::udp::socket> udpSocket_;
     std::unique_ptr<Ferro::TcpAcceptor> acceptor_;
     ClientRoutes routes_;
+    std::unique_ptr<GameWorkers> workers_;
     std::unique_ptr<GameEvents> events_;
     std::unique_ptr<GameOutlet> outlet_;
     std::unique_ptr<ClientGate> gate_;

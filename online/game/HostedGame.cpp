@@ -81,28 +81,25 @@ HostedGame::HostedGame(u64 serial, const ZarnOnline::InstanceTerms& terms, const
     server_->setLagKicker(hooks_.get());
 }
 
-HostedGame::~HostedGame() {
-    stop();
+HostedGame::~HostedGame() = default;
+
+void HostedGame::attach(Runner& runner, u32 worker) {
+    runner_ = &runner;
+    worker_ = worker;
 }
 
-void HostedGame::start() {
-    if (thread_.joinable()) return;
-    thread_ = std::thread([this] { run(); });
-}
-
-void HostedGame::stop() {
-    server_->stop();
-    if (thread_.joinable()) thread_.join();
-}
-
-void HostedGame::run() {
+bool HostedGame::turn() {
     try {
-        server_->run();
+        return server_->runTurn(kBatchesPerTurn);
     } catch (const std::exception& e) {
         logger_.log(severity::critical, std::string("Critical error: a game failed: ") + e.what());
     } catch (...) {
         logger_.log(severity::critical, "Critical error: a game failed");
     }
+    return false;
+}
+
+void HostedGame::finish() {
     drain();
     ended_ = true;
     events_.ended(*this);
@@ -113,7 +110,7 @@ bool HostedGame::push(Corvel::QueuedMessage&& record) {
 }
 
 void HostedGame::wakeLoop() {
-    server_->wake();
+    if (runner_) runner_->wake(*this);
 }
 
 void HostedGame::drain() {
@@ -132,6 +129,7 @@ void HostedGame::deliver(Corvel::QueuedMessage& record) {
     const Corvel::CommandHeader command(reader);
     if (record.toClientId == 0) {
         if (command.commandId == HostCommandId::gameClosed) events_.closed(*this);
+        if (command.commandId == HostCommandId::roomFinished) events_.finished(*this);
         return;
     }
     const bool reliable = record.reliable != 0;

@@ -203,7 +203,8 @@ void LobbyServer::handle(Client& client, const std::vector<u8>& bytes) {
 
 LobbyServer::Instance* LobbyServer::placeQuickJoin() {
     for (auto& [id, instance] : instances_) {
-        if (instance.members.size() < options_.capacity && links_->live(instance.server)) return &instance;
+        if (!instance.over && instance.members.size() < options_.capacity && links_->live(instance.server))
+            return &instance;
     }
     std::vector<std::size_t> players(links_->count(), 0);
     for (const auto& [id, instance] : instances_) players[instance.server] += instance.members.size();
@@ -235,7 +236,7 @@ void LobbyServer::join(Client& client, u32 instanceNumber, const std::string& na
         if (instance == nullptr) limited_.log(sev::error, "no game server", "Lobby has no live game server");
     } else {
         const auto it = instances_.find(instanceNumber);
-        if (it != instances_.end() && it->second.members.size() < options_.capacity &&
+        if (it != instances_.end() && !it->second.over && it->second.members.size() < options_.capacity &&
             links_->live(it->second.server))
             instance = &it->second;
     }
@@ -375,6 +376,10 @@ void LobbyServer::linkMessage(std::size_t server, const ZarnOnline::LinkMessage&
                     client->instanceID = 0;
                 }
             }
+            if (instance.over && instance.members.empty()) {
+                logger_.log(sev::info, "Lobby instance " + std::to_string(instance.id) + " ended");
+                instances_.erase(it);
+            }
             break;
         }
         case link::gameEnded:
@@ -382,6 +387,9 @@ void LobbyServer::linkMessage(std::size_t server, const ZarnOnline::LinkMessage&
                 instances_.erase(it);
                 logger_.log(sev::info,
                             "Lobby instance " + std::to_string(message.instance.instanceID) + " ended");
+            } else {
+                // Its room is over: nobody new goes in.
+                instance.over = true;
             }
             break;
         default:

@@ -35,8 +35,9 @@ namespace ZarnLobby {
 // its game only once the game server has taken the place; a refused place is
 // answered "instance not found". A player stays in its instance until the
 // game server says it left; an instance goes when its game server says its
-// game ended and it holds nobody. A game server that goes away takes its
-// instances with it.
+// game ended (its room is over, or it was empty for a while) and it holds
+// nobody; once its game has ended nobody new goes into it. A game server that
+// goes away takes its instances with it.
 //
 // Fairness: each client's commands wait in a queue of their own and are
 // handled a few at a time, client after client; a client with more than
@@ -124,6 +125,9 @@ private:
         u32 mapHash = 0;
         std::size_t server = 0;
         std::vector<Member> members;
+        // Its game has ended (its room is over) while players are still in
+        // it: nobody new goes in, and it goes with its last player.
+        bool over = false;
     };
 
     void accept(Ferro::AcceptedConnection connection);

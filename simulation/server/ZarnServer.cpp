@@ -98,18 +98,31 @@ bool ZarnServer::runCommandBatch() {
 }
 
 void ZarnServer::waitOrStep() {
-    countdown_.update();
-    if (countdown_.isFinished()) {
+    if (!idlePass()) {
         loop_.finish();
         return;
     }
+    loop_.waitFor(std::chrono::milliseconds(kWaitMs));
+}
+
+bool ZarnServer::idlePass() {
+    countdown_.update();
+    if (countdown_.isFinished()) return false;
     if (!countdown_.isCounting()) {
         stepper_.step();
         noteRoomEnd();
     } else if (!outgoing_.empty()) {
         wakeTarget();
     }
-    loop_.waitFor(std::chrono::milliseconds(kWaitMs));
+    return true;
+}
+
+bool ZarnServer::runTurn(u32 maxBatches) {
+    for (u32 batch = 0; batch < maxBatches && countdown_.isOpen() && hasWork(); ++batch) {
+        if (!runCommandBatch()) break;
+        if (stepper_.isBroken()) return false;
+    }
+    return idlePass() && !stepper_.isBroken();
 }
 
 bool ZarnServer::hasWork() const {

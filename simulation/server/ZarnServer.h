@@ -102,6 +102,14 @@ public:
     // or executed anything), one idle pass.
     bool runCommandBatch();
     void waitOrStep();
+    // For a host that runs many games on one of its threads, in place of
+    // run (server thread = the caller's): one turn of the loop without its
+    // wait. Command batches run while there is work and the game is open, at
+    // most maxBatches, then one idle pass (the shutdown countdown, one step
+    // attempt). Answers false once the loop would end: the empty game has
+    // shut down or the world broke. The host calls it when records come and
+    // at least every kWaitMs.
+    bool runTurn(u32 maxBatches);
 
     bool hasExited() const { return loop_.hasExited(); }
     // Every player has left the room by its exit (each unit in state 17, at
@@ -122,6 +130,9 @@ public:
 
 private:
     bool hasWork() const;
+    // The idle pass of waitOrStep without its wait; false once the
+    // countdown has finished.
+    bool idlePass();
     void requestFromID();
     // After each batch and pass: whether the room has just become over.
     void noteRoomEnd();

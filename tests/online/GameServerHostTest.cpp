@@ -11,6 +11,7 @@
 #include <boost/asio/write.hpp>
 #include <chrono>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -19,6 +20,9 @@
 
 #include "foundation/Buffer.h"
 #include "foundation/CommandHeader.h"
+#include "map/records/ActionData.h"
+#include "map/records/MapEventData.h"
+#include "map/records/TriggerData.h"
 #include "net/Endpoint.h"
 #include "net/Packet.h"
 #include "online/game/GameServerHost.h"
@@ -31,6 +35,7 @@
 #include "support/net/TransportNode.h"
 #include "support/net/Waiting.h"
 #include "support/online/LobbyStandIn.h"
+#include "world/units/SteerableUnit.h"
 #include "world/units/SteerableUnitManager.h"
 
 using namespace Zarn;
@@ -47,6 +52,25 @@ std::string roomBytes() {
     zarn_test::MapBuilder b("room", Point(48, 48));
     b.grid(32, {"..........", "..........", "..........", "..........", "..........", "..........",
                 "..........", ".........."});
+    return b.stream().str();
+}
+
+// The same room with its exit under every cell: a player is out as soon as
+// the game steps, and with every player out the room is over.
+std::string roomOverAtOnceBytes() {
+    zarn_test::MapBuilder b("room", Point(48, 48));
+    b.grid(32, {"..........", "..........", "..........", "..........", "..........", "..........",
+                "..........", ".........."});
+    Zarn::MapEventData exit;
+    exit.eventId = 900;
+    auto area = std::make_unique<Zarn::AreaTriggerData>();
+    area->triggerId = 20;
+    area->count = std::numeric_limits<u32>::max();
+    for (i16 x = 0; x < 10; ++x)
+        for (i16 y = 0; y < 8; ++y) area->cells.insert(Point(x, y));
+    exit.trigger = std::move(area);
+    exit.actions.push_back(std::make_unique<Zarn::ActionData>(37));
+    b.event(std::move(exit));
     return b.stream().str();
 }
 
@@ -434,3 +458,30 @@ TEST(GameServerHostTest, AQuietConnectionASilentPlayerAndAnUnusedPlaceAreLetGo) 
 }
 
 }  // namespace
+
+// Once every player is out the room is over: the lobby hears at once that the
+// instance's game has ended, and a player it places there afterwards starts a
+// fresh game instead of entering the finished one, whose player stays until
+// it leaves.
+TEST(GameServerHostTest, ARoomThatIsOverTakesNoNewPlayerAndTheLobbyHearsItsGameHasEnded) {
+    auto host = zarn_test::startTestGameServer(roomOverAtOnceBytes());
+    Player ann(10, *host, {10});
+    ASSERT_TRUE(playUntil({&ann}, [&] {
+        return ann.core.world().units.hasClient(10) &&
+               ann.core.world().units.getUnit(10).state == UnitState::carried;
+    })) << "the exit never took the player";
+    bool ended = false;
+    while (!ended) {
+        const auto message = host->lobby().next();
+        if (!message) break;
+        ended = message->kind == ZarnOnline::link::gameEnded && message->instance.instanceID == 1;
+    }
+    ASSERT_TRUE(ended) << "the lobby never heard that the room is over";
+
+    Player bob(11, *host, {11});
+    ASSERT_TRUE(bob.answered);
+    EXPECT_TRUE(playUntil({&ann, &bob}, [&] { return bob.core.world().units.hasClient(11); }));
+    EXPECT_FALSE(bob.core.world().units.hasClient(10)) << "the newcomer entered the finished room";
+    EXPECT_EQ(host->stats().games, 2u);
+    EXPECT_EQ(host->stats().players, 2u);
+}

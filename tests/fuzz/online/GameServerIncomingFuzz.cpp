@@ -61,6 +61,7 @@ public:
     void tookIn(Zarn::HostedGame& game, u32 clientID) override { gate.tookIn(game, clientID); }
     void seated(Zarn::HostedGame& game, u32 clientID) override { gate.seated(game, clientID); }
     void closed(Zarn::HostedGame& game) override { gate.closed(game); }
+    void finished(Zarn::HostedGame& game) override { gate.finished(game); }
     void kicked(Zarn::HostedGame& game, const std::vector<u32>& clientIDs) override {
         gate.kicked(game, clientIDs);
     }

@@ -238,6 +238,33 @@ TEST(LobbyServerTest, AGameServerThatGoesAwayTakesItsInstancesAndNewGamesGoToThe
     }
 }
 
+// A room that is over: its players leave in their own time, nobody new goes
+// into it, and the next quick join opens a new instance on the next room of
+// the rotation. The instance goes with its last player.
+TEST(LobbyServerTest, AnInstanceWhoseRoomIsOverTakesNobodyNewAndGoesWithItsLastPlayer) {
+    zarn_test::GameServerStandIn game;
+    auto lobby = startLobby({&game});
+    LobbyPeer ann(lobby->port());
+    LobbyPeer bob(lobby->port());
+    ASSERT_TRUE(quickJoin(ann, "ann"));
+    ASSERT_TRUE(quickJoin(bob, "bob"));
+    ASSERT_EQ(bob.loader.loaded.instanceID, 1u);
+    game.gameEnded(1);
+    game.playerLeft(1, ann.loader.clientID);  // after the end, on the same link
+    ASSERT_TRUE(zarn_test::eventually([&] { return lobby->stats().members == 1u; }));
+
+    LobbyPeer cid(lobby->port());
+    ASSERT_TRUE(quickJoin(cid, "cid"));
+    EXPECT_EQ(cid.loader.loaded.instanceID, 2u) << "placed into a room that is over";
+    EXPECT_EQ(cid.loader.loaded.mapHash, 1u) << "the new instance takes the next room";
+    EXPECT_EQ(cid.loader.loaded.players.size(), 1u);
+    EXPECT_EQ(lobby->stats().instances, 2u) << "the instance went while a player was in it";
+
+    game.playerLeft(1, bob.loader.clientID);
+    EXPECT_TRUE(zarn_test::eventually([&] { return lobby->stats().instances == 1u; }))
+        << "the instance whose room is over stayed after its last player";
+}
+
 TEST(LobbyServerTest, APlaceTheGameServerRefusesComesBackAsInstanceNotFound) {
     zarn_test::GameServerStandIn game;
     game.refuseAll();

@@ -129,6 +129,28 @@ TEST_F(ZarnServerTest, AnEmptyGameClosesThenEndsTheLoop) {
     EXPECT_TRUE(server->countdown().isFinished());
 }
 
+// A host that runs many games on one thread takes turns instead of run: a
+// turn answers the waiting updates and steps; the empty game's turns close
+// it and then answer that it has ended, and no turn ever waits.
+TEST_F(ZarnServerTest, ATurnAnswersWhatWaitsStepsAndSaysWhenTheEmptyGameHasEnded) {
+    build(spikeRoom());
+    for (u32 n = 1; n <= 3; ++n) incoming.push(clientMessage(1, n, GameState()));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(server->runTurn(1));
+    EXPECT_EQ(drainCommandIds(outgoing), (std::vector<u32>{3}))
+        << "one batch takes the three, the newest answered";
+    EXPECT_GE(server->stepper().stepCount(), 1u);
+
+    server->gameInstance().players.clear();
+    EXPECT_TRUE(server->runTurn(4));  // starts counting
+    clock.advanceMs(3000);
+    EXPECT_TRUE(server->runTurn(4));
+    EXPECT_EQ(drainCommandIds(outgoing), (std::vector<u32>{25}));
+    clock.advanceMs(3000);
+    EXPECT_FALSE(server->runTurn(4));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 60ms) << "a turn waited (three waits take 90 ms)";
+}
+
 // The orders a scene can cause: never started, stopped before the thread
 // runs, stopped twice, destroyed after a stop mid-level.
 TEST(ZarnServerThreadTest, StartStopAndDestroyInEveryOrder) {

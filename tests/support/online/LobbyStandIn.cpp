@@ -221,10 +221,18 @@ std::vector<ZarnOnline::LinkMessage> GameServerStandIn::received() const {
 }
 
 void GameServerStandIn::playerLeft(u32 instanceID, u32 clientID) {
-    boost::asio::post(state_->io, [state = state_, instanceID, clientID] {
+    tell(link::playerLeft, instanceID, clientID);
+}
+
+void GameServerStandIn::gameEnded(u32 instanceID) {
+    tell(link::gameEnded, instanceID, 0);
+}
+
+void GameServerStandIn::tell(u32 kind, u32 instanceID, u32 clientID) {
+    boost::asio::post(state_->io, [state = state_, kind, instanceID, clientID] {
         if (!state->link) return;
         ZarnOnline::LinkMessage message;
-        message.kind = link::playerLeft;
+        message.kind = kind;
         message.instance.instanceID = instanceID;
         message.player.clientID = clientID;
         state->send(state->link, message);

@@ -92,10 +92,14 @@ public:
     void refuseAll() { refuse_ = true; }
     // Tells the lobby that a player left its instance.
     void playerLeft(u32 instanceID, u32 clientID);
+    // Tells the lobby that the game of its instance has ended (its room is
+    // over, or it closed).
+    void gameEnded(u32 instanceID);
     // Ends the link (the lobby sees its game server go) and takes no more.
     void close();
 
 private:
+    void tell(u32 kind, u32 instanceID, u32 clientID);
     struct State;
     std::shared_ptr<State> state_;
     u16 port_ = 0;

@@ -96,17 +96,28 @@ protected:
 // Two players quick-join and play the first co-op room by its recorded
 // solution, each its own part; both reach the exit and the room ends for
 // both at the main menu without a notice, and its game on the server ends.
-// Each player's badge and name tag show its nickname in every frame.
-TEST_F(CoopProcessTest, TwoPlayersQuickJoinAndFinishTheCoopRoomTogether) {
+// Then both quick-join again: the finished instance takes nobody, so the
+// lobby opens the next one on the second co-op room, which they finish the
+// same way. Each player's badge and name tag show its nickname in every
+// frame.
+TEST_F(CoopProcessTest, TwoPlayersQuickJoinAndFinishBothCoopRoomsTogether) {
     ASSERT_NO_FATAL_FAILURE(startServers());
-    ChildProcess& ann = player("ann", {"--name", "ann", "--others", "bob", "--check-names", "play", "1"});
-    ChildProcess& bob = player("bob", {"--name", "bob", "--others", "ann", "--check-names", "play", "1"});
+    ChildProcess& ann = player(
+        "ann", {"--name", "ann", "--others", "bob", "--check-names", "--deadline", "170", "play", "2"});
+    ChildProcess& bob = player(
+        "bob", {"--name", "bob", "--others", "ann", "--check-names", "--deadline", "170", "play", "2"});
     for (ChildProcess* p : {&ann, &bob}) {
-        EXPECT_EQ(p->waitForExit(120s), std::optional<int>(0)) << p->transcript();
-        EXPECT_TRUE(p->waitForLine([&](const std::string& l) { return l == "FINISHED multi_lv1.map"; }, 0ms))
+        EXPECT_EQ(p->waitForExit(180s), std::optional<int>(0)) << p->transcript();
+        std::vector<std::string> seen;
+        for (const std::string& line : p->lines())
+            if (line.starts_with("ROOM ") || line.starts_with("FINISHED "))
+                seen.push_back(line.substr(0, line.find(".map") + 4));
+        EXPECT_EQ(seen, (std::vector<std::string>{"ROOM multi_lv1.map", "FINISHED multi_lv1.map",
+                                                  "ROOM multi_lv2.map", "FINISHED multi_lv2.map"}))
             << p->transcript();
     }
     EXPECT_TRUE(serverLogs("Instance 1 has ended", 20s)) << server->transcript();
+    EXPECT_TRUE(serverLogs("Instance 2 has ended", 20s)) << server->transcript();
 }
 
 // A game server that stops (SIGSTOP: it keeps its connections and says

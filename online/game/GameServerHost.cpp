@@ -57,6 +57,27 @@ private:
     GameServerHost& host_;
 };
 
+// The client gate's host and the TCP reader's disconnect handler, on the
+// I/O thread: each call goes to the host.
+class GameServerHost::IoSide final : public ClientGate::Host, public Ferro::DisconnectHandler {
+public:
+    explicit IoSide(GameServerHost& host) : host_(host) {}
+    void closeConnection(const std::string& endpoint) override { host_.closeConnection(endpoint); }
+    void sendTo(const std::string& endpoint, std::vector<u8>&& bytes) override {
+        host_.sendTo(endpoint, std::move(bytes));
+    }
+    bool servesMap(u32 mapHash) const override { return host_.servesMap(mapHash); }
+    std::shared_ptr<HostedGame> openGame(const ZarnOnline::InstanceTerms& terms) override {
+        return host_.openGame(terms);
+    }
+    void retireGame(std::shared_ptr<HostedGame> game) override { host_.retireGame(std::move(game)); }
+    void wakeGame(HostedGame& game) override { host_.wakeGame(game); }
+    void onDisconnect(const std::string& endpoint) override { host_.onDisconnect(endpoint); }
+
+private:
+    GameServerHost& host_;
+};
+
 // The games' events go to the gate on the I/O thread (posted from the games'
 // threads); one that comes after its game was let go is dropped.
 class GameServerHost::GameEvents : public HostedGame::Events {
@@ -141,13 +162,14 @@ GameServerHost::GameServerHost(Options options) : options_(std::move(options)) {
                                                                    : GameWorkers::availableCpus());
     events_ = std::make_unique<GameEvents>(*this);
     outlet_ = std::make_unique<GameOutlet>(*this);
-    gate_ = std::make_unique<ClientGate>(*this, routes_, options_.lobbyAddresses, options_.timeouts);
+    ioSide_ = std::make_unique<IoSide>(*this);
+    gate_ = std::make_unique<ClientGate>(*ioSide_, routes_, options_.lobbyAddresses, options_.timeouts);
     reader_ = std::make_unique<Reader>(*this);
     datagramReader_ = std::make_unique<DatagramReader>(*this);
     udpReader_ = std::make_unique<Ferro::UDPReciever>(strand_, udpSocket_, *datagramReader_);
     udpSender_ = std::make_unique<Ferro::UDPSender>(strand_, udpSocket_);
     tcpReader_ = std::make_unique<Ferro::TCPReciever>(strand_, *reader_);
-    tcpReader_->setDisconnectHandler(this);
+    tcpReader_->setDisconnectHandler(ioSide_.get());
     tcpSender_ = std::make_unique<Ferro::TCPSender>(
         strand_, kMaxQueuedBytes,
         [this](const std::string& endpoint) { dropConnection(endpoint, "it takes no more data"); });

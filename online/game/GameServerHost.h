@@ -36,7 +36,11 @@ namespace Zarn {
 // Threads: the I/O thread runs the sockets, the accepts, the gate and the
 // housekeeping; the workers run the games, which send their packets from
 // there. start, stop, stats and the destructor belong to the owner's thread.
-class GameServerHost : public Ferro::DisconnectHandler, public ClientGate::Host {
+//
+// The host has no virtual functions of its own: the I/O thread calls it
+// through a member (IoSide), so that the destructor's first act can be to
+// stop that thread.
+class GameServerHost {
 public:
     static constexpr u32 kServerId = ClientGate::kGameServerID;
     static constexpr u32 kFirstClientId = ClientGate::kFirstClientID;
@@ -77,7 +81,7 @@ public:
     // start.
     explicit GameServerHost(Options options);
     // Stops and joins every thread.
-    ~GameServerHost() override;
+    ~GameServerHost();
     GameServerHost(const GameServerHost&) = delete;
     GameServerHost& operator=(const GameServerHost&) = delete;
 
@@ -85,9 +89,6 @@ public:
     void start();
     // Stops the games, the sockets and the threads; safe more than once.
     void stop();
-
-    // I/O thread, from the TCP reader.
-    void onDisconnect(const std::string& endpoint) override;
 
     // Clients disconnected for what they sent or for silence (any thread).
     u32 rejectedClients() const { return gate_->rejectedClients(); }
@@ -101,18 +102,21 @@ private:
     class DatagramReader;
     class GameEvents;
     class GameOutlet;
+    class IoSide;
 
     void accept(Ferro::AcceptedConnection connection);
     void housekeep();
     u64 nowMs() const;
 
-    // ClientGate::Host, I/O thread.
-    void closeConnection(const std::string& endpoint) override;
-    void sendTo(const std::string& endpoint, std::vector<u8>&& bytes) override;
-    bool servesMap(u32 mapHash) const override;
-    std::shared_ptr<HostedGame> openGame(const ZarnOnline::InstanceTerms& terms) override;
-    void retireGame(std::shared_ptr<HostedGame> game) override;
-    void wakeGame(HostedGame& game) override;
+    // I/O thread, from the TCP reader.
+    void onDisconnect(const std::string& endpoint);
+    // What the client gate asks of its host (ClientGate::Host), I/O thread.
+    void closeConnection(const std::string& endpoint);
+    void sendTo(const std::string& endpoint, std::vector<u8>&& bytes);
+    bool servesMap(u32 mapHash) const;
+    std::shared_ptr<HostedGame> openGame(const ZarnOnline::InstanceTerms& terms);
+    void retireGame(std::shared_ptr<HostedGame> game);
+    void wakeGame(HostedGame& game);
     // I/O thread: wakes the games that took records since the last time.
     void wakeGames();
     // I/O thread: a connection whose queue overflowed is dropped.
@@ -130,6 +134,7 @@ private:
     std::unique_ptr<GameWorkers> workers_;
     std::unique_ptr<GameEvents> events_;
     std::unique_ptr<GameOutlet> outlet_;
+    std::unique_ptr<IoSide> ioSide_;
     std::unique_ptr<ClientGate> gate_;
     std::unique_ptr<Reader> reader_;
     std::unique_ptr<DatagramReader> datagramReader_;

@@ -334,7 +334,8 @@ TEST(LobbyServerTest, AFloodingClientDelaysNobodyAndLeavesNoGhost) {
     EXPECT_GE(lobby->stats().droppedClients, 2u);
     EXPECT_TRUE(zarn_test::eventually([&] { return lobby->stats().members == 20u; }))
         << lobby->stats().members << " listed";
-    EXPECT_EQ(lobby->stats().clients, 20u);
+    EXPECT_TRUE(zarn_test::eventually([&] { return lobby->stats().clients == 20u; }))
+        << lobby->stats().clients << " connections";
 }
 
 TEST(LobbyServerTest, AConnectionThatSendsNoCommandIsClosedAfterTheIdleTime) {

@@ -116,7 +116,7 @@ protected:
 
     std::string room;
     std::string endpoint;
-    std::unique_ptr<Zarn::GameServerHost> host;
+    std::unique_ptr<zarn_test::TestGameServer> host;
     std::unique_ptr<CocosClientGameLoader> loader;
     std::unique_ptr<Zarn::NetworkedZarnClient> bob;
 };

@@ -2,8 +2,10 @@
 
 #include <atomic>
 #include <boost/asio/executor_work_guard.hpp>
+#include <boost/asio/post.hpp>
 #include <chrono>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -55,6 +57,18 @@ struct TcpFixture : ::testing::Test {
             auto work = boost::asio::make_work_guard(io);
             Ferro::runEventLoop(io);
         });
+    }
+
+    // Waits until the I/O thread has run what the strand holds now, twice
+    // over (a handler may queue one more); false when it did not within the
+    // deadline. For checking that nothing more happens.
+    bool settled() {
+        for (int round = 0; round < 2; ++round) {
+            auto ran = std::make_shared<std::atomic<bool>>(false);
+            boost::asio::post(strand, [ran] { *ran = true; });
+            if (!eventually([&] { return ran->load(); })) return false;
+        }
+        return true;
     }
 
     std::vector<Corvel::QueuedMessage> waitForMessages(std::size_t count) {
@@ -329,7 +343,7 @@ TEST_F(TcpFixture, AConnectionClosedByItsOwnerDuringADeliveryEndsQuietly) {
     two.insert(two.end(), second.begin(), second.end());
     peer.write(two);
     EXPECT_TRUE(eventually([&] { return closing.packets.load() >= 1; }));
-    std::this_thread::sleep_for(50ms);
+    ASSERT_TRUE(settled());
     EXPECT_EQ(closing.packets.load(), 1) << "a packet after the close was delivered";
     EXPECT_TRUE(disconnects.taken().empty());
     EXPECT_EQ(log.count("[ERROR]"), 0u) << log.text();
@@ -350,7 +364,7 @@ TEST_F(TcpFixture, APeerThatTakesNothingOverflowsItsOwnQueueAndItsOwnerIsTold) {
     // The kernel's buffers take some; the queue takes 64 KiB more.
     for (int i = 0; i < 400; ++i) limited.send(packet, peer.endpoint());
     EXPECT_TRUE(eventually([&] { return told.load() >= 1; }));
-    std::this_thread::sleep_for(50ms);
+    ASSERT_TRUE(settled());
     EXPECT_EQ(told.load(), 1);
     EXPECT_EQ(overflowed, peer.endpoint());
     limited.removeConnection(peer.endpoint());

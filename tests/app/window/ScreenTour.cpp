@@ -18,10 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "app/menus/ZUIBetaEndScene.h"
@@ -39,18 +36,10 @@
 #include "engine/cocos2d.h"
 #include "engine/sdl/GLViewImpl.h"
 #include "engine/sdl/SdlRenderBackend.h"
-#include "presentation/audio/PositionAudioEngine.h"
 #include "presentation/effects/VisualRandom.h"
-#include "presentation/mediators/CocosNodeMediator.h"
-#include "presentation/players/CocosSteerableXDManager.h"
 #include "sdl/support/VirtualDisplay.h"
-#include "simulation/core/GameWorld.h"
-#include "simulation/managers/PlayerInfoManager.h"
-#include "simulation/scene/InGameScene.h"
-#include "simulation/scene/ZOrderCalculator.h"
 #include "support/FrameManifest.h"
-#include "visuals/elements/MapElementCocos2DFactory.h"
-#include "visuals/traps/CocosTrap2DFactory.h"
+#include "support/RoomView.h"
 
 using namespace cocos2d;
 
@@ -151,85 +140,6 @@ void galleries(const std::string& family, float cell) {
     }
 }
 
-// One shipped room as the in-game scene first shows it: the room's world
-// loaded with the local player (client 0), the element and trap pictures and
-// the player's visual under a world root at the game's scale, the camera on
-// the player. Everything lives as long as the picture is taken.
-class RoomView {
-public:
-    explicit RoomView(const std::string& mapFile) {
-        std::ifstream in(mapFile, std::ios::binary);
-        game.loadMap(in);
-        game.addPlayer(0);
-        infos.addClient(0);
-        infos.getInfo(0).name = "Player";
-        zOrder = std::make_unique<Zarn::ZOrderCalculator>(game.map.grid);
-
-        Scene* scene = Scene::create();
-        scene->addChild(LayerColor::create(Color4B(46, 58, 70, 255)));
-        world = Node::create();
-        world->setScale(Zarn::InGameScene::kWorldScale);
-        scene->addChild(world);
-        root = std::make_unique<CocosNodeMediator>(world);
-        PositionAudioEngine::setInstance(std::make_unique<PositionAudioEngineImpl>(Vec2::ZERO, 750.0f));
-        PositionAudioEngine::instance().setWorldNode(world);
-
-        players = std::make_unique<CocosSteerableXDManager>(game.units, infos, *zOrder);
-        players->setParent(root.get());
-        players->addSteerable3D(0);
-
-        elements.cellGrid = &game.map.grid;
-        elements.zOrderCalculator = zOrder.get();
-        elements.tileVisualGroups = &tiles;
-        elements.numberedElements = &game.numbered;
-        elements.steerableVisuals = players.get();
-        elements.speakerNodes = &speakers;
-        for (const std::unique_ptr<Zarn::MapElement>& record : game.map.mapElements) {
-            if (elements.isSkipped(*record)) continue;
-            root->addChild(elements.isTileElement(record->elementId) ? elements.createTileElement2D(*record)
-                                                                     : elements.createFreeElement2D(*record));
-        }
-        traps = std::make_unique<CocosTrap2DFactory>(&tiles, zOrder.get(), &game.units, &game.map.grid);
-        traps->setWorldRoot(root.get());
-        for (const std::unique_ptr<Zarn::Trap>& trap : game.traps) traps->createTrapVisual(*trap);
-        for (Zarn::SteerableVisualSync* sync : players->visualSyncs()) {
-            sync->updateStateAnimation();
-            sync->updateTransform();
-        }
-
-        // The camera on the player, kept inside the room where the room is
-        // larger than the screen, the room centred where it is smaller.
-        const Size visible = Director::getInstance()->getVisibleSize();
-        const float k = Zarn::InGameScene::kWorldScale;
-        const auto& room = game.map.grid.getProperties();
-        const auto& at = game.units.getUnit(0).body().position;
-        const auto axis = [k](float extent, float view, float target) {
-            if (extent * k <= view) return (view - extent * k) / 2.0f;
-            return std::clamp(view / 2.0f - target * k, view - extent * k, 0.0f);
-        };
-        world->setPosition(Vec2(axis(static_cast<float>(room.width), visible.width, at.x),
-                                axis(static_cast<float>(room.height), visible.height, at.y)));
-        Director::getInstance()->replaceScene(scene);
-    }
-    ~RoomView() {
-        world->removeAllChildren();
-        traps.reset();
-        players.reset();
-        PositionAudioEngine::destroyInstance();
-    }
-
-    Zarn::GameWorld game;
-    Zarn::PlayerInfoManager infos;
-    std::unique_ptr<Zarn::ZOrderCalculator> zOrder;
-    Zarn::TileVisualGroups tiles;
-    std::unordered_map<std::string, Node*> speakers;
-    Node* world = nullptr;
-    std::unique_ptr<CocosNodeMediator> root;
-    std::unique_ptr<CocosSteerableXDManager> players;
-    MapElementCocos2DFactory elements;
-    std::unique_ptr<CocosTrap2DFactory> traps;
-};
-
 // The story's first level from the level select: its opening dialog and,
 // when asked, its result panel. The names end in `suffix`.
 void firstLevel(const std::string& suffix, bool result) {
@@ -258,7 +168,7 @@ void rooms() {
     seedVisualRandomEngine(5489);
     for (const std::filesystem::path& map : maps) {
         try {
-            RoomView view(map.string());
+            zarn_test::RoomView view(map.string());
             run(3, 0.0f);
             shoot("room-" + map.stem().string());
         } catch (const std::exception& e) {

@@ -20,7 +20,8 @@ namespace {
 using GeometryLib::FPoint;
 using GeometryLib::Point;
 
-// Floor 1: holes and pits between the spawn and the exit.
+// Floor 1: holes and pits between the spawn (top left) and the exit (bottom
+// right, cell 9, 1).
 const std::string kRoom = "DEMO_EmptyRoomWithHoles";
 
 // The cells of the room's floors that kill (holes and pits), by packed key.
@@ -39,7 +40,7 @@ std::set<u32> floorsThatKill(const Zarn::GameMap& map) {
 TEST(PlannedWalkOnFloorOne, ClickingTheExitFromTheStartLeavesTheRoom) {
     const std::vector<u8> map = zarn_test::shippedMap(kRoom);
     ASSERT_FALSE(map.empty());
-    const Zarn::Solution click = Zarn::parseSolution("move 11 3\n");
+    const Zarn::Solution click = Zarn::parseSolution("move 9 1\n");
     const zarn_test::PlayResult result = zarn_test::playAlone(map, click, 600);
     EXPECT_EQ(result.totalDeaths(), 0u) << result.report();
     EXPECT_TRUE(result.everyoneExited()) << result.report();

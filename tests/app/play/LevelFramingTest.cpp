@@ -131,8 +131,9 @@ TEST_P(LevelFraming, TheRoomIsCentredAndItsGreetingLiesInsideTheWindow) {
         }
     }
     ASSERT_GT(tiles, 0);
-    EXPECT_NEAR(high.x - low.x, 12 * cell, 0.01f);
-    EXPECT_NEAR(high.y - low.y, 7 * cell, 0.01f);
+    const Zarn::CellGrid& grid = host()->getClient().getGameMap().grid;
+    EXPECT_NEAR(high.x - low.x, static_cast<float>(grid.getColumns()) * cell, 0.01f);
+    EXPECT_NEAR(high.y - low.y, static_cast<float>(grid.getRows()) * cell, 0.01f);
     const Vec2 lowerLeft = toWindow(low);
     const Vec2 upperRight = toWindow(high);
     const float left = lowerLeft.x;

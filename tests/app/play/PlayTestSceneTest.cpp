@@ -44,7 +44,7 @@ TEST_F(PlayTestScene, KeysAndClicksDeathRespawnExitMedalsAndNextLevel) {
     EXPECT_EQ(first->getInGameScene()->getKeeperKinds(), (std::vector<u8>{0, 1}));
     ASSERT_NE(first->getInGameScene()->getHUD(), nullptr);
     EXPECT_TRUE(textDrawn(U"x 0"));
-    ASSERT_TRUE(near(position(), 1, 3, 6.0f));
+    ASSERT_TRUE(near(position(), 1, 5, 6.0f));
 
     // The level opens with its dialog: typed out letter by letter, then
     // dismissed by the continue key (released), which the server confirms.
@@ -72,30 +72,30 @@ TEST_F(PlayTestScene, KeysAndClicksDeathRespawnExitMedalsAndNextLevel) {
     ASSERT_TRUE(step());
     EXPECT_EQ(kinds, (std::vector<u8>{8, 9}));
 
-    // A click into the hole on (4, 3) leaves the rat standing; held to the
+    // A click into the hole on (4, 5) leaves the rat standing; held to the
     // right, it runs in and dies.
-    click(cellOnScreen(4, 3));
+    click(cellOnScreen(4, 5));
     EXPECT_FALSE(stepUntil([] { return Zarn::isDeathState(player().state); }, 100));
     key(EventKeyboard::KeyCode::KEY_RIGHT_ARROW, true);
     ASSERT_TRUE(stepUntil([] { return Zarn::isDeathState(player().state); }, 300));
     key(EventKeyboard::KeyCode::KEY_RIGHT_ARROW, false);
     // Back on the spawn cell, alive, and the display counts the death.
-    ASSERT_TRUE(stepUntil([] { return player().state == 0 && near(position(), 1, 3, 6.0f); }, 600));
+    ASSERT_TRUE(stepUntil([] { return player().state == 0 && near(position(), 1, 5, 6.0f); }, 600));
     ASSERT_TRUE(stepUntil([] { return textDrawn(U"x 1"); }, 100));
 
     // A click on the room walks there and shows the click cursor.
-    click(cellOnScreen(3, 3));
+    click(cellOnScreen(3, 5));
     step();
     int cursors = 0;
     for (cocos2d::Node* child : first->getInGameScene()->getWorldSprite()->getChildren())
         cursors += dynamic_cast<ClickCursor*>(child) != nullptr;
     EXPECT_EQ(cursors, 1);
-    ASSERT_TRUE(stepUntil([] { return near(position(), 3, 3, 6.0f); }, 600));
+    ASSERT_TRUE(stepUntil([] { return near(position(), 3, 5, 6.0f); }, 600));
 
     // The recorded way round the holes to the exit.
-    for (const auto& [x, y] : std::vector<std::pair<float, float>>{{3, 1}, {5, 1}, {5, 2}, {7, 2}, {7, 3}})
+    for (const auto& [x, y] : std::vector<std::pair<float, float>>{{3, 3}, {2, 3}, {2, 1}})
         ASSERT_TRUE(walkTo(x, y)) << "on the way to " << x << ", " << y;
-    click(cellOnScreen(11, 3));
+    click(cellOnScreen(9, 1));
     ASSERT_TRUE(stepUntil([&] { return first->getResultPanel() != nullptr; }, 600));
 
     // One death is silver; the time is the timer's.
@@ -149,13 +149,16 @@ TEST_F(PlayTestScene, KeysAndClicksDeathRespawnExitMedalsAndNextLevel) {
 }
 
 // The arrow keys walk the rat: its sprite moves in the draw list while a key
-// is held, the wall above the spawn stops it, and it stands once let go.
+// is held, the wall above the spawn stops it, and it stands once let go. The
+// room with walls, second in this story.
 TEST_F(PlayTestScene, ArrowKeysWalkThePlayerUntilAWallAndStopWhenReleased) {
     using K = EventKeyboard::KeyCode;
+    progress.selectLevel(1);
+    progress.currentLevel = 1;
     PlayTestSceneNode* h = start(&progress, levels);
     ASSERT_NE(h, nullptr);
     ASSERT_TRUE(step());
-    ASSERT_TRUE(near(position(), 1, 3, 6.0f));
+    ASSERT_TRUE(near(position(), 1, 1, 6.0f));
     CocosPlayTestScene* scene = h->getInGameScene();
     SteerableCocos2D* rat = scene->getSteerableVisuals().find2D(0);
     ASSERT_NE(rat, nullptr);
@@ -171,19 +174,19 @@ TEST_F(PlayTestScene, ArrowKeysWalkThePlayerUntilAWallAndStopWhenReleased) {
     ASSERT_GT(atSpawn.x, 0.0f) << "the rat is drawn";
     const float c = cellSize();
 
-    // Up from (1, 3): rows 4 and 5 are free, row 6 is the wall.
+    // Up from (1, 1): rows 2 and 3 are free, row 4 is the wall.
     key(K::KEY_UP_ARROW, true);
     ASSERT_TRUE(stepUntil([&] { return drawn().y > atSpawn.y + c / 2.0f; }, 100));
     EXPECT_NEAR(drawn().x, atSpawn.x, 1.0f) << "straight up";
     for (int i = 0; i < 60; ++i) ASSERT_TRUE(step());
-    EXPECT_GT(position().y, 5.0f * c) << "it reached the top row";
-    EXPECT_LT(position().y, 6.0f * c) << "and not the wall";
+    EXPECT_GT(position().y, 3.0f * c) << "it reached row 3";
+    EXPECT_LT(position().y, 4.0f * c) << "and not the wall";
     const cocos2d::Vec2 atWall = drawn();
     EXPECT_NEAR(atWall.y, position().y, 0.5f);
     for (int i = 0; i < 10; ++i) ASSERT_TRUE(step());
     EXPECT_LT(drawn().distance(atWall), 0.01f) << "held against the wall, it stands";
 
-    // Right along the top row for a moment, then let go: it stands.
+    // Right along row 3 for a moment, then let go: it stands.
     key(K::KEY_UP_ARROW, false);
     key(K::KEY_D, true);
     for (int i = 0; i < 5; ++i) ASSERT_TRUE(step());

@@ -320,7 +320,7 @@ TEST_F(ProgramWindow, StoryPlaysTheFirstLevelInTheWindow) {
     Zarn::SteerableUnit& rat = level->getClient().getSteerableUnitManager().getUnit(0);
     const float startX = rat.body().position.x;
     const float cell = static_cast<float>(level->getClient().getGameMap().grid.getCellSize());
-    click(level->getInGameScene()->getWorldSprite()->convertToWorldSpace(Vec2(3.5f * cell, 3.5f * cell)));
+    click(level->getInGameScene()->getWorldSprite()->convertToWorldSpace(Vec2(3.5f * cell, 1.5f * cell)));
     EXPECT_TRUE(framesUntil([&] { return rat.body().position.x > startX + 1.5f * cell; }));
 
     // The up arrow held down walks the rat up the free column; let go, it
@@ -342,7 +342,7 @@ TEST_F(ProgramWindow, StoryPlaysTheFirstLevelInTheWindow) {
         return held && rat.body().position == rats->position;
     }));
     EXPECT_GT(rat.body().position.y, startY + cell);
-    EXPECT_LT(rat.body().position.y, 6.0f * cell) << "the wall above stops it";
+    EXPECT_LT(rat.body().position.y, 4.0f * cell) << "the wall above stops it";
     const GeometryLib::FPoint stood = rat.body().position;
     run(5, 0.03f);
     EXPECT_EQ(rat.body().position, stood);
@@ -389,7 +389,7 @@ TEST_F(ProgramWindow, FullScreenFramesTheFirstLevelAndItsGreeting) {
 
     // Black bands above and below; on the room's second row from the top,
     // black beyond the room and its walls 40 pixels in from either side
-    // (the room is 1200 pixels wide).
+    // (the room is 11 cells, 1100 pixels, wide).
     const auto pixel = [&](int x, int y) {
         const std::size_t i =
             (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) * 4;
@@ -402,8 +402,10 @@ TEST_F(ProgramWindow, FullScreenFramesTheFirstLevelAndItsGreeting) {
     EXPECT_TRUE(near(pixel(640, 780), Rgb{0, 0, 0}));
     const int row = static_cast<int>(designToWindow(Vec2(0, 8 + 5.5f * 80)).y);
     EXPECT_TRUE(near(pixel(25, row), Rgb{0, 0, 0}));
-    EXPECT_TRUE(lit(pixel(60, row)));
-    EXPECT_TRUE(lit(pixel(1220, row)));
+    EXPECT_TRUE(near(pixel(75, row), Rgb{0, 0, 0}));
+    EXPECT_TRUE(lit(pixel(130, row)));
+    EXPECT_TRUE(lit(pixel(1150, row)));
+    EXPECT_TRUE(near(pixel(1205, row), Rgb{0, 0, 0}));
     EXPECT_TRUE(near(pixel(1255, row), Rgb{0, 0, 0}));
 
     // The box is drawn white (nothing dims a room without camera regions),

@@ -12,7 +12,9 @@ makes, one a line (empty when none). Effects are levelled to one loudness
 (none startles), music to a lower peak."""
 
 import os
+import struct
 import sys
+import zlib
 
 import numpy as np
 import soundfile
@@ -48,6 +50,46 @@ def stem(name):
     return name[:-4] if name.endswith(".mp3") else name
 
 
+def _ogg_crc_table():
+    table = []
+    for i in range(256):
+        r = i << 24
+        for _ in range(8):
+            r = ((r << 1) ^ 0x04C11DB7) if r & 0x80000000 else (r << 1)
+        table.append(r & 0xFFFFFFFF)
+    return table
+
+
+OGG_CRC = _ogg_crc_table()
+
+
+def ogg_with_serial(data, serial):
+    """The Ogg file `data` with every page's stream serial number set to
+    `serial` and its checksum made again. libsndfile picks the serial from
+    the clock; a fixed one makes the same track the same bytes.
+
+    Page header (little endian): "OggS", version u8, flags u8, granule u64,
+    serial u32 at 14, sequence u32, checksum u32 at 22, segment count u8 at
+    26, that many segment sizes u8; then the segments' bytes."""
+    out = bytearray(data)
+    at = 0
+    while at < len(out):
+        if out[at:at + 4] != b"OggS" or at + 27 > len(out):
+            raise ValueError(f"not an Ogg page at byte {at}")
+        count = out[at + 26]
+        end = at + 27 + count + sum(out[at + 27:at + 27 + count])
+        if end > len(out):
+            raise ValueError(f"the Ogg page at byte {at} runs past the end")
+        struct.pack_into("<II", out, at + 14, serial, struct.unpack_from("<I", out, at + 18)[0])
+        struct.pack_into("<I", out, at + 22, 0)
+        crc = 0
+        for byte in out[at:end]:
+            crc = ((crc << 8) & 0xFFFFFFFF) ^ OGG_CRC[(crc >> 24) ^ byte]
+        struct.pack_into("<I", out, at + 22, crc)
+        at = end
+    return bytes(out)
+
+
 def write_atomically(path, data, fmt, subtype):
     os.makedirs(os.path.dirname(path), exist_ok=True)
     temporary = path + ".part"
@@ -57,6 +99,11 @@ def write_atomically(path, data, fmt, subtype):
     with soundfile.SoundFile(temporary, "w", RATE, 1, format=fmt, subtype=subtype) as out:
         for start in range(0, len(data), 8192):
             out.write(data[start:start + 8192])
+    if fmt == "OGG":
+        with open(temporary, "rb") as encoded:
+            fixed = ogg_with_serial(encoded.read(), zlib.crc32(os.path.basename(path).encode()))
+        with open(temporary, "wb") as out:
+            out.write(fixed)
     os.replace(temporary, path)
 
 

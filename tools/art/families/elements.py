@@ -30,7 +30,7 @@ def _u(f, units=100.0):
 
 def floor_tile(f, phase, variant=0):
     base, accent, _, _ = PHASES[phase]
-    rnd = random.Random(hash((phase, variant)) & 0xffff)
+    rnd = random.Random(f"floor {phase} {variant}")
     with _u(f) as f:
         flat(f, rounded(0, 0, 100, 100, 0), base)
         flat(f, rounded(2, 2, 96, 96, 3), lighter(base, 0.12))

@@ -18,6 +18,10 @@ FiniteTimeAction* armSound(const char* name) {
 
 }  // namespace
 
+bool armFacesRight(u32 trapType) {
+    return trapType == 51 || trapType == 136;
+}
+
 u32 armSlamHoldFrames(float d) {
     return wholeCount(clampDuration(d) / kFrame + 1.0f);
 }

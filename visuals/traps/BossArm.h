@@ -8,10 +8,13 @@
 #include "presentation/mediators/CocosVisualNodeMediator.h"
 #include "simulation/adapters/TrapAdapters.h"
 
-// The boss's arms (follow-hit traps 132, the left arm, and 136, the right
-// one, mirrored): each rises out of the floor, follows a player, slams down
-// on the spot it aimed at with dust and a screen shake, reacts when it is hit
-// and sinks back.
+// The boss's arms (follow-hit traps 132 and 50, the left arms, and 136 and
+// 51, the right ones, mirrored): each rises out of the floor, follows a
+// player, slams down on the spot it aimed at with dust and a screen shake,
+// reacts when it is hit and sinks back.
+
+// Whether an arm of this trap type is the right-hand one, drawn mirrored.
+bool armFacesRight(u32 trapType);
 
 // How many frames a slam of hold d shows "Arm_Slam_5.png": trunc(24 d + 1).
 u32 armSlamHoldFrames(float d);

@@ -196,7 +196,7 @@ NodeMediator* CocosTrap2DFactory::makeCannon(Trap* trap) {
 NodeMediator* CocosTrap2DFactory::makeArm(Trap* trap) {
     auto* arm = trapAs<Zarn::FollowHitTrap>(trap, "not follow hit trap");
     FollowHitTrapCocos2D* visual = FollowHitTrapCocos2D::create(arm, zOrder_);
-    if (visual != nullptr && trap->trapRecord->elementId == 136) visual->getArm()->faceRight();
+    if (visual != nullptr && armFacesRight(trap->trapRecord->elementId)) visual->getArm()->faceRight();
     return scaled(visual);
 }
 

@@ -5,6 +5,7 @@
 #include "foundation/Error.h"
 #include "map/records/ScheduledTrapElement.h"
 #include "support/TrapSceneFixture.h"
+#include "visuals/traps/BossArm.h"
 
 namespace {
 
@@ -156,6 +157,48 @@ TEST_F(TrapFactoryVisualTest, VisualsAreScaledAndPlacedOnTheirCells) {
         const float half = spawning ? 0.0f : 32.0f;
         EXPECT_EQ(node->getPosition(), GeometryLib::FPoint(cell.x * 64 + half, cell.y * 64 + half));
     }
+}
+
+// The left-hand arms (50, 132) are drawn as their frames are, the right-hand
+// ones (51, 136) mirrored: at rest, rising, and while they follow a player.
+class ArmFacingTest : public zarn_test::TrapSceneFixture {};
+
+TEST_F(ArmFacingTest, TheRightHandArmsAreDrawnMirrored) {
+    struct Row {
+        u32 id;
+        bool mirrored;
+    };
+    const Row rows[] = {{50, false}, {51, true}, {132, false}, {136, true}};
+    zarn_test::MapBuilder b = room();
+    u32 number = 10;
+    for (const Row& r : rows) {
+        auto arm =
+            zarn_test::trapAt<Zarn::DelayedTrapElement>(r.id, number, Point(2 * (number - 9), 4), 0.3f, 1.0f);
+        arm.startDelay = 0.2f;
+        arm.warnTime = 0.5f;
+        for (i16 x = 0; x < 10; ++x)
+            for (i16 y = 0; y < 4; ++y) arm.coveredCells.insert(Point(x, y));
+        b.trap(arm);
+        ++number;
+    }
+    enableAtStart(b, {10, 11, 12, 13});
+    load(b);
+
+    const std::vector<FollowHitTrapCocos2D*> arms = childrenOf<FollowHitTrapCocos2D>();
+    ASSERT_EQ(arms.size(), 4u);
+    std::set<std::string> framesSeen;
+    for (int i = 0; i < 40; ++i) {
+        tick();
+        for (std::size_t a = 0; a < arms.size(); ++a) {
+            const cocos2d::DrawCommand* c = drawn(arms[a]->getArm());
+            ASSERT_NE(c, nullptr) << rows[a].id;
+            EXPECT_EQ(c->flippedX, rows[a].mirrored) << rows[a].id << " on " << c->frameName.str();
+            framesSeen.insert(c->frameName.str());
+        }
+    }
+    EXPECT_TRUE(framesSeen.count("Arm_Spawn_6.png")) << "the arms rose";
+    EXPECT_TRUE(framesSeen.count("Arm_Idle_3.png")) << "and followed";
+    for (const Row& r : rows) EXPECT_EQ(armFacesRight(r.id), r.mirrored) << r.id;
 }
 
 }  // namespace

@@ -124,12 +124,12 @@ FiniteTimeAction* BossEyeBrow::enter(float d) {
         right_->setPosition(rightHidden_);
     });
     return Sequence::create(
-        reset,
-        Spawn::create(
-            TargetedAction::create(
-                brow_, Sequence::create(Show::create(), EaseOut::create(MoveTo::create(t, browRest_), 3.0f))),
-            clampTrip(left_.get(), leftRest_, leftHidden_, t, true),
-            clampTrip(right_.get(), rightRest_, rightHidden_, t, true)));
+        reset, Spawn::create(TargetedAction::create(
+                                 brow_, Sequence::create(Show::create(),
+                                                         EaseOut::create(MoveTo::create(t, browRest_), 3.0f),
+                                                         Place::create(browRest_))),
+                             clampTrip(left_.get(), leftRest_, leftHidden_, t, true),
+                             clampTrip(right_.get(), rightRest_, rightHidden_, t, true)));
 }
 
 FiniteTimeAction* BossEyeBrow::leave(float d) {
@@ -156,22 +156,24 @@ FiniteTimeAction* BossEyeBrow::leave(float d) {
 FiniteTimeAction* BossEyeBrow::lift() {
     return TargetedAction::create(
         brow_, Sequence::create(MoveTo::create(0.4f, browRest_ + Vec2(0.0f, 40.0f)), DelayTime::create(0.4f),
-                                MoveTo::create(0.1f, browRest_)));
+                                MoveTo::create(0.1f, browRest_), Place::create(browRest_)));
 }
 
 FiniteTimeAction* BossEyeBrow::angryShake(float d) {
     setAngryFace();
     auto* shake = Sequence::create(MoveTo::create(0.05f, browRest_ + Vec2(10.0f, 0.0f)),
                                    MoveTo::create(0.05f, browRest_));
-    return TargetedAction::create(brow_, Sequence::create(Repeat::create(shake, browShakeCount(d)),
-                                                          guardedCall([this] { setNormalFace(); })));
+    return TargetedAction::create(
+        brow_, Sequence::create(Repeat::create(shake, browShakeCount(d)), Place::create(browRest_),
+                                guardedCall([this] { setNormalFace(); })));
 }
 
 FiniteTimeAction* BossEyeBrow::damaged() {
     setDamagedFace();
-    auto* bounce = Sequence::create(
-        EaseOut::create(MoveTo::create(0.25f, browRest_ + Vec2(0.0f, 256.0f)), 3.0f),
-        EaseBounceOut::create(MoveTo::create(0.45f, browRest_)), guardedCall([this] { setNormalFace(); }));
+    auto* bounce =
+        Sequence::create(EaseOut::create(MoveTo::create(0.25f, browRest_ + Vec2(0.0f, 256.0f)), 3.0f),
+                         EaseBounceOut::create(MoveTo::create(0.45f, browRest_)), Place::create(browRest_),
+                         guardedCall([this] { setNormalFace(); }));
     auto* wobble = Sequence::create(RotateTo::create(0.1f, 25.0f), RotateTo::create(0.1f, -25.0f),
                                     RotateTo::create(0.1f, 25.0f), RotateTo::create(0.1f, 0.0f));
     return TargetedAction::create(brow_, Spawn::create(bounce, wobble));

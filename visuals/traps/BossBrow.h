@@ -59,6 +59,9 @@ public:
 
     // Each returns a new action to run on the brow node. Enter: the clamps
     // bring the brow down and leave; leave: they come, open and take it up.
+    // Moves are relative and add up while they overlap (a lift during an
+    // enter, say), so every move that ends at the brow's rest sets it there
+    // at its end.
     cocos2d::FiniteTimeAction* enter(float d);
     cocos2d::FiniteTimeAction* leave(float d);
     cocos2d::FiniteTimeAction* lift();

@@ -171,6 +171,16 @@ void rooms() {
             zarn_test::RoomView view(map.string());
             run(3, 0.0f);
             shoot("room-" + map.stem().string());
+            // A room with a boss again once the fight is on: the boss risen,
+            // its brow in, its bar up.
+            const bool boss = std::any_of(view.game.traps.begin(), view.game.traps.end(),
+                                          [](const auto& t) { return t->trapRecord->elementId == 133; });
+            if (!boss) continue;
+            for (int tick = 0; tick < 80; ++tick) {
+                view.game.stepOnce();
+                run(1, 0.03f);
+            }
+            shoot("room-" + map.stem().string() + "-fight");
         } catch (const std::exception& e) {
             std::fprintf(stderr, "%s: %s\n", map.filename().c_str(), e.what());
         }

@@ -9,13 +9,24 @@ from style import (AMBER, INK, RED, STEEL, WALL, WALL_DARK, WHITE, circle, darke
                    rounded, shape, stripes, stroke)
 from families.traps import TILE, explosion
 
-EYE = (400, 400)
+# The eye is drawn at the boss node's own scale (a cell is 160 px): a bulb
+# whose white holds the iris window wherever the pupil goes (the window, 29
+# px round, travels up to 40 px from the centre). Behind the window lies the
+# inner eye, white as the bulb with the cannon's small red core at its middle; the
+# iris itself rides on the pupil glow, which the code tints a pale steel
+# blue, and the pupil and the cannon shutter are black silhouettes (the code
+# tints the shutter black). So the eye reads the same whether the window is
+# cut round or to its bounds.
+EYE = (200, 200)
+RIM = 90
+WHITE_OF_EYE = 80
 IRIS = rgb("#E2453C")
 METAL = rgb("#7B8C99")
+SHUTTER = (120, 120)
 
 
-def _eye(f):
-    return local(f, f.width / 2, f.height / 2, f.width / 100.0)
+def _centre(f):
+    return local(f, f.width / 2, f.height / 2, 1.0)
 
 
 @frames(r"p3_floor_0\.png", "eye", TILE)
@@ -27,70 +38,98 @@ def boss_floor(f, m):
             flat(f, circle(x, y, 2.4), rgb("#33414D"))
 
 
+def _bulb(f, rim=METAL):
+    """The eyeball in its metal socket, centred."""
+    shape(f, circle(0, 0, RIM), rim)
+    for k in range(8):
+        a = k * math.pi / 4 + math.pi / 8
+        flat(f, circle((RIM - 6) * math.cos(a), (RIM - 6) * math.sin(a), 3), WALL_DARK)
+    shape(f, circle(0, 0, WHITE_OF_EYE), WHITE, highlight=False, shade=False)
+
+
 @frames(r"Eye_Bulb_(1|Generic)\.png", "eye", EYE)
 def eye_bulb(f, m):
-    with _eye(f) as f:
-        shape(f, circle(0, 0, 46), METAL)
-        shape(f, circle(0, 0, 38), WHITE)
+    with _centre(f) as f:
+        _bulb(f)
         if m.group(1) == "1":
-            stroke(f, lambda c: (c.move_to(-30, 12), c.curve_to(-20, 4, -10, 16, 0, 8)), rgb("#F2B8B8"), 1.5)
+            for a in (2.4, 3.6, 5.6):
+                x, y = 68 * math.cos(a), 68 * math.sin(a)
+                stroke(f, lambda c, x=x, y=y, a=a: (c.move_to(x, y), c.curve_to(
+                    x - 10 * math.cos(a) + 5 * math.sin(a), y - 10 * math.sin(a) - 5 * math.cos(a),
+                    x - 16 * math.cos(a) - 4 * math.sin(a), y - 16 * math.sin(a) + 4 * math.cos(a),
+                    x - 24 * math.cos(a), y - 24 * math.sin(a))), rgb("#F2B8B8"), 2.5)
 
 
 @frames(r"inner eye whole\.png", "eye", (240, 240))
 def inner_eye(f, m):
-    with _eye(f) as f:
-        shape(f, circle(0, 0, 44), IRIS)
-        flat(f, circle(0, 0, 22), INK)
-        flat(f, circle(-12, -14, 8), WHITE, 0.9)
+    with _centre(f) as f:
+        flat(f, circle(0, 0, 118), WHITE)
+        flat(f, circle(0, 0, 10), INK)
+        flat(f, circle(0, 0, 7), IRIS)
+        flat(f, circle(0, 0, 3), (1.0, 0.95, 0.85))
 
 
-@frames(r"Eye_Pupil_Glow\.png", "eye", (240, 240))
+@frames(r"Eye_Pupil_Glow\.png", "eye", (120, 120))
 def pupil_glow(f, m):
-    with _eye(f) as f:
-        for r, a in ((48, 0.15), (36, 0.3), (24, 0.5)):
-            flat(f, circle(0, 0, r), AMBER, a)
-        flat(f, circle(0, 0, 14), (1.0, 0.97, 0.85))
+    """The iris, drawn light for the code's tint: a disc just inside the
+    window with a dark rim, fine spokes and a glint."""
+    with _centre(f) as f:
+        flat(f, circle(0, 0, 27), (0.78, 0.78, 0.78))
+        for k in range(16):
+            a = k * math.pi / 8
+            stroke(f, lambda c, a=a: (c.move_to(13 * math.cos(a), 13 * math.sin(a)),
+                                      c.line_to(24 * math.cos(a), 24 * math.sin(a))), (0.6, 0.6, 0.6), 2)
+        stroke(f, circle(0, 0, 26), INK, 3)
+        flat(f, circle(-15, -11, 4.5), WHITE)
 
 
 @frames(r"Eye_Crack_(\d)\.png", "eye", EYE)
 def eye_crack(f, m):
     n = int(m.group(1))
-    with _eye(f) as f:
-        cracks = [[(-5, -38), (-2, -24), (-9, -14), (-3, -2)],
-                  [(30, -24), (20, -16), (24, -6), (14, 2)],
-                  [(-34, 18), (-22, 16), (-18, 26), (-6, 24)]]
+    with _centre(f) as f:
+        _bulb(f)
+        cracks = [[(-20, -70), (-14, -52), (-24, -40), (-16, -26)],
+                  [(62, -34), (46, -26), (50, -14), (34, -6)],
+                  [(-64, 30), (-46, 26), (-40, 40), (-24, 36)]]
         for crack in cracks[:n]:
-            stroke(f, lambda c, p=crack: (c.move_to(*p[0]), [c.line_to(*q) for q in p[1:]]), INK, 2.6)
+            stroke(f, lambda c, p=crack: (c.move_to(*p[0]), [c.line_to(*q) for q in p[1:]]), INK, 4)
 
 
-@frames(r"Eye_Cannon_Shutter_(\d)\.png", "eye", EYE)
+@frames(r"Eye_Cannon_Shutter_(\d)\.png", "eye", SHUTTER)
 def eye_shutter(f, m):
-    """The lids close in over the eye and leave a cannon's muzzle (1 open ..
-    5 shut)."""
-    t = (int(m.group(1)) - 1) / 4.0
-    with _eye(f) as f:
-        gap = 40 * (1 - t)
-        f.ctx.save()
-        circle(0, 0, 45)(f.ctx)
-        f.ctx.clip()
-        shape(f, rounded(-50, -52, 100, 52 - gap, 0), darker(METAL, 0.1))
-        shape(f, rounded(-50, gap, 100, 52 - gap, 0), darker(METAL, 0.1))
-        f.ctx.restore()
-        if t > 0.7:
-            shape(f, circle(0, 0, 16), WALL_DARK)
-            flat(f, circle(0, 0, 9), RED if t >= 1 else AMBER)
-        stroke(f, circle(0, 0, 45), INK)
+    """1 the pupil; 2 the shutter shut over the whole window; 3 .. 5 its
+    blades drawing back to a thin ring round the cannon's muzzle."""
+    n = int(m.group(1))
+    with _centre(f) as f:
+        if n == 1:
+            flat(f, circle(0, 0, 12), INK)
+            return
+        hole = {2: 0, 3: 18, 4: 30, 5: 42}[n]
+        ctx = f.ctx
+        ctx.new_path()
+        ctx.arc(0, 0, 52, 0, 2 * math.pi)
+        if hole:
+            ctx.new_sub_path()
+            ctx.arc_negative(0, 0, hole, 2 * math.pi, 0)
+        ctx.set_source_rgb(*INK)
+        ctx.fill()
+        for k in range(6):
+            a = k * math.pi / 3
+            stroke(f, lambda c, a=a: (c.move_to(max(hole, 4) * math.cos(a), max(hole, 4) * math.sin(a)),
+                                      c.line_to(52 * math.cos(a + 0.5), 52 * math.sin(a + 0.5))), WHITE, 2)
 
 
 @frames(r"Eye_Angry_(\d)\.png", "eye", EYE)
 def eye_angry(f, m):
+    """The bulb flashing red under a lid that drops lower with each frame."""
     t = int(m.group(1)) / 3.0
-    with _eye(f) as f:
-        lid = -46 + 40 * t
+    with _centre(f) as f:
+        _bulb(f, RED)
+        lid = -60 + 40 * t
         f.ctx.save()
-        circle(0, 0, 45)(f.ctx)
+        circle(0, 0, WHITE_OF_EYE)(f.ctx)
         f.ctx.clip()
-        shape(f, polygon([(-48, -48), (48, -48), (48, lid - 14 * t), (-48, lid + 14 * t)]), darker(METAL, 0.15))
+        shape(f, polygon([(-80, -80), (80, -80), (80, lid), (-80, lid)]), darker(METAL, 0.15))
         f.ctx.restore()
 
 
@@ -116,12 +155,25 @@ def clamp_arm(f, m):
 
 @frames(r"boss_brow_(normal|angy|damaged)\.png", "eye", (420, 140))
 def boss_brow(f, m):
+    """One heavy brow over both eyes: a level arch, a deep V when angry, and
+    when damaged a broken plate sagging to one side."""
     kind = m.group(1)
-    tilt = {"normal": 0, "angy": 14, "damaged": -6}[kind]
-    with local(f, 0, 0, f.width / 150.0) as f:
-        shape(f, polygon([(6, 30 - tilt), (144, 20 + tilt), (140, 38 + tilt), (10, 44 - tilt)]), WALL_DARK)
-        if kind == "damaged":
-            stroke(f, lambda c: (c.move_to(60, 22), c.line_to(66, 32), c.line_to(60, 40)), AMBER, 2.2)
+    plate = {
+        "normal": [(10, 44), (110, 26), (210, 20), (310, 26), (410, 44), (404, 92), (310, 72), (210, 66),
+                   (110, 72), (16, 92)],
+        "angy": [(10, 14), (110, 40), (210, 70), (310, 40), (410, 14), (404, 62), (310, 90), (210, 122),
+                 (110, 90), (16, 62)],
+        "damaged": [(10, 34), (110, 22), (200, 26), (290, 50), (410, 84), (396, 128), (290, 96), (200, 74),
+                    (110, 68), (16, 80)],
+    }[kind]
+    shape(f, polygon(plate), WALL_DARK if kind != "angy" else darker(RED, 0.35))
+    for top, bottom in ((plate[1], plate[8]), (plate[3], plate[6])):
+        flat(f, circle(top[0], (top[1] + bottom[1]) / 2, 6), METAL)
+    if kind == "damaged":
+        stroke(f, lambda c: (c.move_to(196, 26), c.line_to(212, 46), c.line_to(194, 58), c.line_to(208, 74)),
+               INK, 5)
+        for x, y in ((232, 40), (244, 28), (224, 20)):
+            flat(f, circle(x, y, 4), AMBER)
 
 
 def _arm(f, bend, reach, claw_open, hit=False):

@@ -318,13 +318,16 @@ def conveyor_flap(f, m):
         stripes(f, rounded(10, 8, 80, 60 * (1 - 0.85 * open_) + 2, 4), INK, 14, 5, alpha=0.6)
 
 
-@frames(r"(arm_backarm|arm_forearm|delivery_drone_backarm|delivery_drone_forearm)\.png", "artupdate", (60, 200))
+# The conveyor machine's arm segments lie along x and turn about a pivot at
+# 0.93 of their width; the forearm hangs from the back arm's far end, 15 px
+# up, so both are 30 px high with their axis across the middle.
+@frames(r"arm_(backarm|forearm)\.png", "artupdate", lambda m: (130, 30) if m.group(1) == "backarm" else (100, 30))
 def machine_arm(f, m):
-    colour = AMBER if m.group(1).startswith("arm") else BLUE
-    with local(f, 0, 0, f.width / 30.0) as f:
-        shape(f, rounded(5, 3, 20, 94, 9), colour)
-        flat(f, circle(15, 12, 4), INK)
-        flat(f, circle(15, 88, 4), INK)
+    w = f.width
+    shape(f, rounded(3, 5, w - 6, 20, 10), AMBER)
+    stripes(f, rounded(16, 9, w - 40, 12, 5), INK, 12, 4, alpha=0.5)
+    for x in (13, w * 0.93):
+        shape(f, circle(x, 15, 6), STEEL)
 
 
 @frames(r"arm_base\.png", "artupdate", TILE)
@@ -359,25 +362,85 @@ def part_robot(f, m):
         _robot(g)
 
 
-@frames(r"delivery_drone_(body|head|shoulder_inner|shoulder_outer)\.png", "artupdate", (160, 160))
-def drone_part(f, m):
-    part = m.group(1)
-    with _u(f) as f:
-        if part == "body":
-            shape(f, rounded(14, 30, 72, 50, 14), BLUE)
-            stripes(f, rounded(14, 60, 72, 10, 4), WHITE, 12, 5)
-        elif part == "head":
-            shape(f, rounded(22, 20, 56, 44, 18), lighter(BLUE, 0.3))
-            flat(f, rounded(30, 30, 40, 18, 8), INK)
-            flat(f, circle(42, 39, 4), rgb("#7FE3F0"))
-            flat(f, circle(58, 39, 4), rgb("#7FE3F0"))
-        else:
-            shape(f, circle(50, 50, 22 if part == "shoulder_outer" else 16), darker(BLUE, 0.2))
+# The delivery drone is drawn in its own space: 130 x 150, facing left, the
+# wheels centred at (65, 30), the body at (65, 55), the head at (65, 135) and
+# the two shoulders at (90, 147) and (90, 62), y up. Each part's frame is
+# centred where the drone puts it, so the parts meet as one machine.
+DRONE_CENTRES = {"wheels": (65, 30), "body": (65, 55), "head": (65, 135)}
+DRONE_GLASS = rgb("#7FE3F0")
+
+
+def _drone(f, part):
+    """Draws in drone units with y down from the drone's top edge (150)."""
+    cx, cy = DRONE_CENTRES[part]
+    return local(f, f.width / 2 - cx, f.height / 2 - (150 - cy), 1.0)
+
+
+@frames(r"delivery_drone_body\.png", "artupdate", TILE)
+def drone_body(f, m):
+    with _drone(f, "body") as f:
+        shape(f, rounded(12, 36, 106, 94, 16), BLUE)
+        # The cargo hatch on its front and the rails the shoulders slide on.
+        shape(f, rounded(22, 50, 48, 40, 7), PALE)
+        stroke(f, lambda c: (c.move_to(30, 70), c.line_to(62, 70)), STEEL, 3)
+        flat(f, circle(46, 60, 4), AMBER)
+        stroke(f, lambda c: (c.move_to(40, 88), c.line_to(96, 88)), WALL_DARK, 5)
+        shape(f, rounded(12, 110, 106, 20, 8), darker(BLUE, 0.35))
+
+
+@frames(r"delivery_drone_head\.png", "artupdate", TILE)
+def drone_head(f, m):
+    with _drone(f, "head") as f:
+        stroke(f, lambda c: (c.move_to(86, -6), c.line_to(92, -24)), INK, 3)
+        shape(f, circle(92, -26, 5), AMBER)
+        shape(f, rounded(22, -8, 86, 50, 20), lighter(BLUE, 0.3))
+        # A visor on the side it faces, two eyes in it.
+        shape(f, rounded(26, 2, 52, 24, 11), INK, highlight=False)
+        flat(f, circle(38, 14, 5), DRONE_GLASS)
+        flat(f, circle(56, 14, 5), DRONE_GLASS)
+        flat(f, circle(36, 12, 1.6), WHITE)
+        flat(f, circle(54, 12, 1.6), WHITE)
+        shape(f, rounded(30, 38, 70, 10, 4), darker(BLUE, 0.2))
+
+
+@frames(r"delivery_drone_shoulder_(inner|outer)\.png", "artupdate", (40, 40))
+def drone_shoulder(f, m):
+    if m.group(1) == "inner":
+        shape(f, circle(20, 20, 15), WALL)
+    else:
+        shape(f, circle(20, 20, 9), STEEL)
+        flat(f, circle(20, 20, 3), INK)
 
 
 @frames(r"delivery_drone_wheels_(\d)\.png", "artupdate", (160, 60))
 def drone_wheels(f, m):
-    conveyor_wheels(f, m)
+    turn = int(m.group(1)) * math.pi / 3
+    with _drone(f, "wheels") as f:
+        shape(f, rounded(8, 118, 114, 30, 15), WALL_DARK)
+        for x in (28, 65, 102):
+            shape(f, circle(x, 133, 11), STEEL)
+            for a in (turn, turn + math.pi / 2):
+                stroke(f, lambda c, x=x, a=a: (c.move_to(x - 8 * math.cos(a), 133 - 8 * math.sin(a)),
+                                               c.line_to(x + 8 * math.cos(a), 133 + 8 * math.sin(a))), INK, 2.5)
+            flat(f, circle(x, 133, 3), INK)
+
+
+# The drone's arm segments lie along x, turning about a pivot at 0.93 of
+# their width; the forearm hangs from the upper arm's far end, 10 px up, so
+# both are 20 px high with their axis across the middle. The forearm ends in
+# a gripper.
+@frames(r"delivery_drone_(backarm|forearm)\.png", "artupdate",
+        lambda m: (62, 20) if m.group(1) == "backarm" else (66, 20))
+def drone_arm(f, m):
+    w = f.width
+    if m.group(1) == "backarm":
+        shape(f, rounded(3, 3, w - 6, 14, 7), STEEL)
+        flat(f, circle(w * 0.93 - 1, 10, 3), INK)
+    else:
+        shape(f, rounded(12, 4, w - 16, 12, 6), STEEL)
+        for s in (-1, 1):
+            shape(f, polygon([(14, 10 + 3 * s), (3, 10 + 7 * s), (6, 10 + 2 * s)]), AMBER)
+        flat(f, circle(w * 0.93 - 1, 10, 2.5), INK)
 
 
 @frames(r"roomba\.png", "artupdate", (140, 140))

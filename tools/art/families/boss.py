@@ -177,8 +177,9 @@ def boss_brow(f, m):
 
 
 def _arm(f, bend, reach, claw_open, hit=False):
-    """A jointed robot arm rising from the floor; bend and reach 0 .. 1."""
-    with local(f, 0, 0, f.width / 100.0) as f:
+    """A jointed robot arm rising from the floor; bend and reach 0 .. 1. Drawn
+    at nine tenths, so that its strokes' round ends stay inside the frame."""
+    with local(f, f.width * 0.05, f.height * 0.04, f.width / 100.0 * 0.9) as f:
         base = (50, 140)
         elbow = (50 + 18 * math.sin(bend), 140 - 60 * reach)
         hand = (elbow[0] - 20 * math.sin(bend * 1.4), elbow[1] - 50 * reach)
@@ -223,7 +224,7 @@ def arm_hit(f, m):
 @frames(r"Bomb_(\d)\.png", "eye", (140, 140))
 def bomb(f, m):
     i = int(m.group(1))
-    with local(f, 0, 0, f.width / 100.0) as f:
+    with local(f, f.width * 0.06, f.height * 0.12, f.width / 100.0 * 0.85) as f:
         shape(f, circle(46, 56, 32), rgb("#2B2F36"), outline=INK)
         flat(f, ellipse(34, 44, 9, 6, -0.6), WHITE, 0.5)
         shape(f, rounded(58, 16, 16, 14, 3), STEEL)
@@ -244,7 +245,7 @@ def bomb_marker(f, m):
         for a in range(4):
             ang = a * math.pi / 2
             stroke(f, lambda c, ang=ang: (c.move_to(50 + 30 * math.cos(ang), 50 + 30 * math.sin(ang)),
-                                          c.line_to(50 + 48 * math.cos(ang), 50 + 48 * math.sin(ang))), RED, 5)
+                                          c.line_to(50 + 44 * math.cos(ang), 50 + 44 * math.sin(ang))), RED, 5)
 
 
 @frames(r"Explosion_Bomb_(\d+)\.png", "eye", (320, 320))

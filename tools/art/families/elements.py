@@ -326,8 +326,8 @@ def machine_arm(f, m):
     w = f.width
     shape(f, rounded(3, 5, w - 6, 20, 10), AMBER)
     stripes(f, rounded(16, 9, w - 40, 12, 5), INK, 12, 4, alpha=0.5)
-    for x in (13, w * 0.93):
-        shape(f, circle(x, 15, 6), STEEL)
+    for x in (13, w * 0.93 - 2):
+        shape(f, circle(x, 15, 5), STEEL)
 
 
 @frames(r"arm_base\.png", "artupdate", TILE)

@@ -10,13 +10,13 @@
 #include <memory>
 
 #include "AssetNames.h"
+#include "SheetPixels.h"
 #include "engine/EngineLog.h"
 #include "engine/FileUtils.h"
 #include "engine/SpriteFrame.h"
 #include "engine/SpriteFrameCache.h"
 #include "engine/Texture2D.h"
 #include "presentation/audio/LevelMusicTable.h"
-#include "support/FrameManifest.h"
 #include "visuals/elements/MusicalNoteVisual.h"
 #include "visuals/traps/BossVisual.h"
 
@@ -45,37 +45,6 @@ protected:
     std::vector<std::string> missing;
 };
 
-std::set<std::string> allFrameNames() {
-    std::set<std::string> names;
-    const auto manifest =
-        zarn_test::FrameManifest::read(std::string(ZARN_SOURCE_DIR) + "/assets/frames.manifest");
-    for (const auto& [family, list] : manifest.families) names.insert(list.begin(), list.end());
-    return names;
-}
-
-// A decoded sheet's pixels as RGBA, one per texture path.
-struct Pixels {
-    explicit Pixels(const std::string& path) {
-        SDL_Surface* loaded = IMG_Load(path.c_str());
-        if (loaded == nullptr) return;
-        surface = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGBA32, 0);
-        SDL_FreeSurface(loaded);
-    }
-    ~Pixels() {
-        if (surface != nullptr) SDL_FreeSurface(surface);
-    }
-    // The largest alpha inside the rectangle (x, y from the top left).
-    int maxAlpha(const Rect& r) const {
-        int best = 0;
-        const auto* bytes = static_cast<const unsigned char*>(surface->pixels);
-        for (int y = static_cast<int>(r.origin.y); y < static_cast<int>(r.origin.y + r.size.height); ++y)
-            for (int x = static_cast<int>(r.origin.x); x < static_cast<int>(r.origin.x + r.size.width); ++x)
-                best = std::max<int>(best, bytes[y * surface->pitch + x * 4 + 3]);
-        return best;
-    }
-    SDL_Surface* surface = nullptr;
-};
-
 TEST_F(GeneratedAssets, TheGeneratorsMadeEveryNameTheyWereGiven) {
     for (const char* report : {"/2D/unpainted.txt", "/sound/unmade.txt"}) {
         const std::string path = std::string(ZARN_ASSETS_DIR) + report;
@@ -94,8 +63,8 @@ TEST_F(GeneratedAssets, EveryFrameIsDrawnInALoadedSheet) {
         cache->addSpriteFramesWithFile(sheet);
         EXPECT_TRUE(cache->isSpriteFramesWithFileLoaded(sheet)) << sheet;
     }
-    std::map<std::string, std::unique_ptr<Pixels>> sheets;
-    const std::set<std::string> names = allFrameNames();
+    std::map<std::string, std::unique_ptr<zarn_test::SheetPixels>> sheets;
+    const std::set<std::string> names = zarn_test::allFrameNames();
     ASSERT_GT(names.size(), 300u);
     for (const std::string& name : names) {
         ASSERT_TRUE(cache->hasSpriteFrame(name)) << name;
@@ -109,7 +78,7 @@ TEST_F(GeneratedAssets, EveryFrameIsDrawnInALoadedSheet) {
         ASSERT_LE(r.getMaxX(), texture->getPixelsWide()) << name;
         ASSERT_LE(r.getMaxY(), texture->getPixelsHigh()) << name;
         auto& pixels = sheets[texture->getPath()];
-        if (!pixels) pixels = std::make_unique<Pixels>(texture->getPath());
+        if (!pixels) pixels = std::make_unique<zarn_test::SheetPixels>(texture->getPath());
         ASSERT_NE(pixels->surface, nullptr) << texture->getPath() << ": " << IMG_GetError();
         if (name == "blank.png") {
             EXPECT_EQ(pixels->maxAlpha(r), 0) << name << " is meant to show nothing";
@@ -294,7 +263,7 @@ TEST(AssetNames, EverySoundTheCodeNamesIsListed) {
 // generator draws exactly those), apart from the 3D models' textures and the
 // names the code only compares with.
 TEST(AssetNames, EveryFrameTheVisualCodeNamesIsListed) {
-    const std::set<std::string> frames = allFrameNames();
+    const std::set<std::string> frames = zarn_test::allFrameNames();
     const std::set<std::string> images = zarn_test::namesOfKind("image");
     const auto literals = zarn_test::literalsInCode(std::regex(R"re("([A-Za-z0-9_ /.\-]+\.png)")re"));
     ASSERT_GT(literals.size(), 100u);

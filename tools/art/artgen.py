@@ -10,7 +10,10 @@ registry whose pattern matches it, and writes into OUT_DIR:
   <image name>                          each stand-alone image;
   2D/unpainted.txt                      names no family draws (drawn as a
                                         grey stand-in so the game still
-                                        runs), one a line; empty when none.
+                                        runs), one a line; empty when none;
+  2D/tiles.txt                          the frames drawn to their edges on
+                                        purpose (families registered with
+                                        tile=True), one a line.
 Every sheet that UI_MANIFEST lists is written, even one that holds no
 frame."""
 
@@ -67,6 +70,7 @@ def main(frames_manifest, ui_manifest, out_dir):
     ui = read_ui(ui_manifest)
     sheets = {name[:-len(".plist")]: [] for kind, name in ui if kind == "sheet"}
     unpainted = []
+    tiles = []
     for name in read_frames(frames_manifest):
         rule, m = registry.find(registry.FRAME_RULES, name)
         if rule is None:
@@ -75,6 +79,8 @@ def main(frames_manifest, ui_manifest, out_dir):
             stand_in(f, name)
             sheets.setdefault("2D/artupdate", []).append((name, f.surface))
             continue
+        if rule.tile:
+            tiles.append(name)
         sheets.setdefault("2D/" + rule.sheet, []).append((name, draw(rule, m, name)))
 
     for kind, name in ui:
@@ -101,6 +107,8 @@ def main(frames_manifest, ui_manifest, out_dir):
             out.write(pack.plist(entries, texture, surface.get_width(), surface.get_height()))
 
     os.makedirs(os.path.join(out_dir, "2D"), exist_ok=True)
+    with open(os.path.join(out_dir, "2D", "tiles.txt"), "w") as out:
+        out.write("".join(n + "\n" for n in tiles))
     with open(os.path.join(out_dir, "2D", "unpainted.txt"), "w") as out:
         out.write("".join(n + "\n" for n in unpainted))
     for name in unpainted:

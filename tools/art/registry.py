@@ -7,6 +7,9 @@ A frame family is one drawing function registered for a name pattern:
         ...
 
 `size` is (width, height) in pixels or a function of the match giving it.
+`tile=True` marks a family whose frames are meant to meet their neighbours
+(floors, walls, belts, beam segments): they are drawn to their edges, while
+every other frame keeps a clear border so that nothing of it is cut off.
 The first pattern that matches a name (in registration order) draws it.
 Stand-alone images (not packed into a sheet) register with `image`."""
 
@@ -21,15 +24,16 @@ class Rule:
     sheet: str
     size: object
     draw: Callable
+    tile: bool = False
 
 
 FRAME_RULES = []
 IMAGE_RULES = []
 
 
-def frames(pattern, sheet, size):
+def frames(pattern, sheet, size, tile=False):
     def register(draw):
-        FRAME_RULES.append(Rule(re.compile(pattern + r"\Z"), sheet, size, draw))
+        FRAME_RULES.append(Rule(re.compile(pattern + r"\Z"), sheet, size, draw, tile))
         return draw
     return register
 

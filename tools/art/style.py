@@ -53,12 +53,13 @@ PURPLE = rgb("#7E57C2")
 
 
 class Frame:
-    """One frame being drawn: its context and size in pixels."""
+    """One frame being drawn: its context and size in pixels. It draws on a
+    new image of that size, or on `surface` when one is given."""
 
-    def __init__(self, width, height):
+    def __init__(self, width, height, surface=None):
         self.width = width
         self.height = height
-        self.surface = cairo.ImageSurface(cairo.FORMAT_ARGB32, width, height)
+        self.surface = surface if surface is not None else cairo.ImageSurface(cairo.FORMAT_ARGB32, width, height)
         self.ctx = cairo.Context(self.surface)
         self.ctx.set_line_join(cairo.LINE_JOIN_ROUND)
         self.ctx.set_line_cap(cairo.LINE_CAP_ROUND)
@@ -90,6 +91,43 @@ class local:
     def __exit__(self, *exc):
         self.f.ctx.restore()
         self.f.unit = self.saved
+
+
+def fitted(f, draw, anchor, margin=2.0, each_axis=False):
+    """Draws `draw(frame)` so that all of it lies at least `margin` pixels
+    inside f: a drawing that would reach past an edge is drawn smaller about
+    `anchor` (x, y in f's pixels) until it fits, then moved in just enough.
+    With `each_axis` only the direction that is too long is shortened (a
+    squashed shape stays as thick). One that fits already is drawn as it
+    is."""
+    g = Frame(f.width, f.height, cairo.RecordingSurface(cairo.CONTENT_COLOR_ALPHA, None))
+    draw(g)
+    x, y, w, h = g.surface.ink_extents()
+    if w <= 0 or h <= 0:
+        return
+    kx = min(1.0, (f.width - 2 * margin) / w)
+    ky = min(1.0, (f.height - 2 * margin) / h)
+    if not each_axis:
+        kx = ky = min(kx, ky)
+    ax, ay = anchor
+
+    def inward(low, size, limit):
+        if low < margin:
+            return margin - low
+        if low + size > limit - margin:
+            return limit - margin - (low + size)
+        return 0.0
+
+    dx = inward(ax + (x - ax) * kx, w * kx, f.width)
+    dy = inward(ay + (y - ay) * ky, h * ky, f.height)
+    ctx = f.ctx
+    ctx.save()
+    ctx.translate(ax + dx, ay + dy)
+    ctx.scale(kx, ky)
+    ctx.translate(-ax, -ay)
+    ctx.set_source_surface(g.surface, 0, 0)
+    ctx.paint()
+    ctx.restore()
 
 
 def shape(f, path, fill, outline=INK, width=None, highlight=True, shade=True, alpha=1.0):

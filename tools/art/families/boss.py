@@ -29,7 +29,7 @@ def _centre(f):
     return local(f, f.width / 2, f.height / 2, 1.0)
 
 
-@frames(r"p3_floor_0\.png", "eye", TILE)
+@frames(r"p3_floor_0\.png", "eye", TILE, tile=True)
 def boss_floor(f, m):
     with local(f, 0, 0, f.width / 100.0) as f:
         flat(f, rounded(0, 0, 100, 100, 0), rgb("#4B5A66"))
@@ -271,7 +271,7 @@ def laser_cap(f, m):
         flat(f, ellipse(50, 25, 30, 14), (1.0, 0.95, 0.85))
 
 
-@frames(r"Laser_Middle_(SoftShadow|Highlight|\d{4})\.png", "eye", (120, 160))
+@frames(r"Laser_Middle_(SoftShadow|Highlight|\d{4})\.png", "eye", (120, 160), tile=True)
 def laser_middle(f, m):
     kind = m.group(1)
     with local(f, 0, 0, f.width / 100.0) as f:

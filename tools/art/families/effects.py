@@ -4,7 +4,7 @@ import math
 import random
 
 from registry import frames
-from style import (INK, STEEL, WHITE, circle, flat, lighter, local, rgb, rounded, shape, stroke)
+from style import (INK, STEEL, WHITE, circle, fitted, flat, lighter, local, rgb, rounded, shape, stroke)
 
 DUST_BROWN = rgb("#B89570")
 DUST_WHITE = rgb("#EEF2F4")
@@ -16,6 +16,12 @@ def blank(f, m):
 
 
 def _puffs(f, count, seed, spread, grow, fade, colour, drift=(0.0, 0.0)):
+    """A cloud of puffs about the frame's centre; one that has spread past
+    the frame is drawn smaller about the centre."""
+    fitted(f, lambda g: _draw_puffs(g, count, seed, spread, grow, fade, colour, drift), (f.width / 2, f.height / 2))
+
+
+def _draw_puffs(f, count, seed, spread, grow, fade, colour, drift):
     rnd = random.Random(seed)
     with local(f, f.width / 2, f.height / 2, f.width / 100.0) as f:
         for _ in range(count):

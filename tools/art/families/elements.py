@@ -47,17 +47,17 @@ def floor_tile(f, phase, variant=0):
         stroke(f, rounded(0.5, 0.5, 99, 99, 2), accent, 1.2)
 
 
-@frames(r"floor_new_0\.png", "artupdate", TILE)
+@frames(r"floor_new_0\.png", "artupdate", TILE, tile=True)
 def floor_p1(f, m):
     floor_tile(f, "1")
 
 
-@frames(r"p([234])_floor_(\d)\.png", "artupdate", TILE)
+@frames(r"p([234])_floor_(\d)\.png", "artupdate", TILE, tile=True)
 def floor_phase(f, m):
     floor_tile(f, m.group(1), int(m.group(2)))
 
 
-@frames(r"p([1234])_(entrance|exit)_floor\.png", "artupdate", TILE)
+@frames(r"p([1234])_(entrance|exit)_floor\.png", "artupdate", TILE, tile=True)
 def floor_door(f, m):
     floor_tile(f, m.group(1))
     with _u(f) as f:
@@ -85,18 +85,18 @@ def wall(f, phase, kind):
             stroke(f, lambda c, y=y: (c.move_to(6, y), c.line_to(94, y)), darker(face, 0.15), 1.5)
 
 
-@frames(r"wall_new_front_0\.png", "artupdate", WALL_SIZE)
+@frames(r"wall_new_front_0\.png", "artupdate", WALL_SIZE, tile=True)
 def wall_p1(f, m):
     wall(f, "1", "single")
 
 
-@frames(r"p([234])_wall_0\.png", "artupdate", WALL_SIZE)
+@frames(r"p([234])_wall_0\.png", "artupdate", WALL_SIZE, tile=True)
 def wall_front(f, m):
     wall(f, m.group(1), "single")
 
 
 @frames(r"p([1234])_wall_(horizontal_end|horizontal_middle|single|vertical_middle|vertical_top)\.png", "artupdate",
-        WALL_SIZE)
+        WALL_SIZE, tile=True)
 def wall_piece(f, m):
     wall(f, m.group(1), m.group(2))
 
@@ -232,7 +232,7 @@ def note_sign(f, m):
             stroke(f, lambda c: (c.move_to(51, 30), c.line_to(72, 40)), WHITE, 6)
 
 
-@frames(r"lightning_floor_zap_(\d)\.png", "collectables", TILE)
+@frames(r"lightning_floor_zap_(\d)\.png", "collectables", TILE, tile=True)
 def zap(f, m):
     i = int(m.group(1))
     rnd = random.Random(i * 17)
@@ -250,7 +250,7 @@ def zap(f, m):
 BELT = rgb("#3A434C")
 
 
-@frames(r"Conveyor_(\d)\.png", "artupdate", TILE)
+@frames(r"Conveyor_(\d)\.png", "artupdate", TILE, tile=True)
 def conveyor(f, m):
     shift = (int(m.group(1)) - 1) * 20 / 5.0
     with _u(f) as f:
@@ -271,7 +271,7 @@ def conveyor_arrows(f, m):
             stroke(f, lambda c, y=y: (c.move_to(28, y + 10), c.line_to(50, y - 6), c.line_to(72, y + 10)), AMBER, 6)
 
 
-@frames(r"conveyor_(middle|horizontal_end|vertical_end)\.png", "artupdate", TILE)
+@frames(r"conveyor_(middle|horizontal_end|vertical_end)\.png", "artupdate", TILE, tile=True)
 def conveyor_piece(f, m):
     with _u(f) as f:
         shape(f, rounded(0, 10, 100, 80, 4), BELT)
@@ -281,7 +281,7 @@ def conveyor_piece(f, m):
             shape(f, rounded(80 if m.group(1) == "horizontal_end" else 0, 6, 20, 88, 8), STEEL)
 
 
-@frames(r"p3_conveyor_lines\.png", "artupdate", TILE)
+@frames(r"p3_conveyor_lines\.png", "artupdate", TILE, tile=True)
 def conveyor_lines(f, m):
     with _u(f) as f:
         stripes(f, rounded(0, 0, 100, 100, 0), AMBER, 20, 6, alpha=0.5)
@@ -654,7 +654,7 @@ def elevator_arrow(f, m):
 
 
 # The city seen through the lab's big windows (its own sheet).
-@frames(r"p0_winbg_layer_3\.png", "p0_winbg", (512, 256))
+@frames(r"p0_winbg_layer_3\.png", "p0_winbg", (512, 256), tile=True)
 def winbg_layer(f, m):
     with local(f, 0, 0, f.width / 200.0) as f:
         flat(f, rounded(0, 0, 200, 100, 0), rgb("#9FD3F0"))

@@ -75,7 +75,8 @@ def _silhouette_rat(f, bow=False):
 
 
 def _robot(f):
-    with local(f, 0, 0, f.width / 100.0) as f:
+    """PART standing in f's square, antenna tip to feet inside its edges."""
+    with local(f, f.width * 0.04, f.width * 0.07, f.width / 100.0 * 0.92) as f:
         shape(f, rounded(30, 36, 40, 40, 8), STEEL)
         shape(f, rounded(26, 10, 48, 30, 10), lighter(STEEL, 0.3))
         flat(f, rounded(32, 16, 36, 16, 6), INK)
@@ -116,12 +117,12 @@ def splash_rat(f, m):
 @frames(r"splash_spike\.png", "ui_new", (1400, 420))
 def splash_spike(f, m):
     with local(f, 0, 0, f.width / 140.0) as f:
-        shape(f, rounded(-4, 30, 148, 20, 3), rgb("#5B6B78"))
+        shape(f, rounded(2, 28, 136, 9, 3), rgb("#5B6B78"))
         for i in range(7):
             x = 6 + i * 19
-            shape(f, polygon([(x, 32), (x + 8, 2 + (i % 2) * 4), (x + 16, 32)]), rgb("#DCE3E8"))
-        for i in range(0, 140, 14):
-            shape(f, polygon([(i, 50), (i + 7, 42), (i + 14, 50)]), AMBER, highlight=False)
+            shape(f, polygon([(x, 30), (x + 8, 3 + (i % 2) * 4), (x + 16, 30)]), rgb("#DCE3E8"))
+        for i in range(4, 124, 13):
+            shape(f, polygon([(i, 41), (i + 6.5, 37), (i + 13, 41)]), AMBER, highlight=False)
 
 
 @frames(r"splash_logo\.png", "ui_new", (1300, 420))

@@ -2,14 +2,17 @@
 
 The rat faces right, drawn in a 100 x 100 unit box whose ground line is at
 y = 95 (the code anchors player frames at 5 % above the bottom edge). One
-`Pose` says where every part is; each frame family is a list of poses."""
+`Pose` says where every part is; each frame family is a list of poses. A pose
+that would reach past the frame is drawn smaller about the ground point until
+it fits: a turned or thrown one as a whole, a squashed one only as wide as
+the frame (it stays as flat)."""
 
 import math
 from dataclasses import dataclass, field
 
 from registry import frames
-from style import (INK, PINK, SCARF, WHITE, circle, darker, ellipse, flat, lighter, local, polygon, rgb, shape,
-                   stroke)
+from style import (INK, PINK, SCARF, WHITE, circle, darker, ellipse, fitted, flat, lighter, local, polygon, rgb,
+                   shape, stroke)
 
 FUR = rgb("#F1EDE6")
 FUR_SHADE = rgb("#D9D2C8")
@@ -92,6 +95,10 @@ def _eye(f, p, bob):
 
 
 def draw_rat(f, p):
+    fitted(f, lambda g: _draw_rat(g, p), (f.width * 0.5, f.height * 0.95), each_axis=p.angle == 0.0)
+
+
+def _draw_rat(f, p):
     with local(f, 0, 0, f.width / 100.0) as f:
         ctx = f.ctx
         ctx.translate(50, 95 - p.lift)

@@ -26,9 +26,8 @@ constexpr int kVisibleAlpha = 16;
 // this list when its family keeps its border.
 const std::regex kBeingMended(
     "Arm_(Spawn|Idle|Slam|Hit)_\\d+\\.png|Bomb_\\d\\.png|Bomb_Marker\\.png|boss_brow_(angy|damaged)\\.png|"
-    "Explosion_(Bomb|Eye|Trap)_\\d+\\.png|Slap_Trap_\\d\\.png|Spike_Trap_S\\d\\.png|spike_anim_\\d+\\.png|"
-    "Progress_(Red|Green)\\.png|(p\\d_)?plant(_top)?_\\d\\.png|p0_winbg_cloud_\\d\\.png|"
-    "medal_screen_(monitor|part_face|ribbon)\\.png");
+    "Slap_Trap_\\d\\.png|Spike_Trap_S\\d\\.png|spike_anim_\\d+\\.png|medal_screen_(monitor|part_face|ribbon)"
+    "\\.png");
 
 // How many visible pixels lie on each edge of a frame.
 struct EdgeCounts {

@@ -499,10 +499,10 @@ def _prop(f, kind, colour):
         elif kind == "plant":
             shape(f, polygon([(30, 60), (70, 60), (64, 90), (36, 90)]), colour)
             for a in (-0.9, -0.4, 0.1, 0.6, 1.0):
-                shape(f, ellipse(50 + 26 * math.sin(a), 38 - 18 * math.cos(a), 10, 20, a), LEAF)
+                shape(f, ellipse(50 + 26 * math.sin(a), 42 - 18 * math.cos(a), 10, 20, a), LEAF)
         elif kind == "plant_top":
             for a in (-1.2, -0.6, 0, 0.6, 1.2):
-                shape(f, ellipse(50 + 28 * math.sin(a), 50 - 22 * math.cos(a), 12, 26, a), LEAF)
+                shape(f, ellipse(50 + 25 * math.sin(a), 52 - 20 * math.cos(a), 11, 24, a), LEAF)
         elif kind == "camera":
             shape(f, rounded(24, 30, 46, 28, 6), colour)
             shape(f, circle(74, 44, 10), WALL_DARK)
@@ -689,7 +689,7 @@ def winbg_cloud(f, m):
     rnd = random.Random(int(m.group(1)))
     with local(f, 0, 0, f.width / 100.0) as f:
         for _ in range(5):
-            flat(f, circle(rnd.uniform(25, 75), rnd.uniform(24, 34), rnd.uniform(12, 20)), WHITE, 0.95)
+            flat(f, circle(rnd.uniform(25, 75), rnd.uniform(22, 28), rnd.uniform(12, 20) * 0.9), WHITE, 0.95)
 
 
 @frames(r"p0_winbg_ufo_(\d)\.png", "p0_winbg", (140, 80))

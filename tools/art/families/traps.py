@@ -139,9 +139,10 @@ def red_green_light(f, m):
 def explosion(f, t, seed, smoke=True):
     """A blast at progress t (0 -> 1): a white-hot core, flame petals, then
     smoke that thins out. Frame n of N is drawn at t = (n - 1) / N, so the
-    last frame still shows a wisp of smoke."""
+    last frame still shows a wisp of smoke. The smoke at its widest stays
+    inside the frame."""
     rnd = random.Random(seed)
-    with local(f, f.width / 2, f.height / 2, f.width / 100.0) as f:
+    with local(f, f.width / 2, f.height / 2, f.width / 100.0 * 0.9) as f:
         grow = math.sqrt(min(1.0, t * 2.2))
         fade = 1.0 if t < 0.55 else max(0.0, 1.0 - (t - 0.55) / 0.45)
         for k in range(9):
@@ -149,7 +150,7 @@ def explosion(f, t, seed, smoke=True):
             d = 22 * grow
             r = (14 + rnd.uniform(0, 8)) * grow
             if smoke and t > 0.35:
-                flat(f, circle(math.cos(a) * d * 1.2, math.sin(a) * d * 1.2 - t * 10, r * 1.1), rgb("#5E646B"),
+                flat(f, circle(math.cos(a) * d * 1.1, math.sin(a) * d * 1.1 - t * 6, r), rgb("#5E646B"),
                      0.7 * fade)
             flat(f, circle(math.cos(a) * d, math.sin(a) * d, r), RED, 0.95 * fade * (1.2 - t))
         flat(f, circle(0, 0, 30 * grow), AMBER, fade * max(0.0, 1.1 - t * 1.2))
@@ -252,4 +253,4 @@ def red_green_man(f, m):
 @frames(r"Progress_(Red|Green)\.png", "bomb", (200, 30))
 def progress(f, m):
     colour = RED if m.group(1) == "Red" else GREEN
-    shape(f, rounded(2, 2, 196, 26, 12), colour, width=3)
+    shape(f, rounded(3, 3, 194, 24, 12), colour, width=3)

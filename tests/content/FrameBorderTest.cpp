@@ -26,8 +26,7 @@ constexpr int kVisibleAlpha = 16;
 // this list when its family keeps its border.
 const std::regex kBeingMended(
     "Arm_(Spawn|Idle|Slam|Hit)_\\d+\\.png|Bomb_\\d\\.png|Bomb_Marker\\.png|boss_brow_(angy|damaged)\\.png|"
-    "Slap_Trap_\\d\\.png|Spike_Trap_S\\d\\.png|spike_anim_\\d+\\.png|medal_screen_(monitor|part_face|ribbon)"
-    "\\.png");
+    "medal_screen_(monitor|part_face|ribbon)\\.png");
 
 // How many visible pixels lie on each edge of a frame.
 struct EdgeCounts {

@@ -71,10 +71,10 @@ def _spikes(f, height, tip):
     for r in range(3):
         for c in range(3):
             x, y = 22 + c * 28, 24 + r * 28
-            h = 26 * height
-            shape(f, polygon([(x - 9, y), (x, y - h * 1.3), (x + 9, y)]), rgb("#E4EAEE"), highlight=False)
+            h = 21 * height
+            shape(f, polygon([(x - 8, y), (x, y - h), (x + 8, y)]), rgb("#E4EAEE"), highlight=False)
             if height > 0.55:
-                flat(f, polygon([(x - 3.4, y - h * 1.3 + 11), (x, y - h * 1.3), (x + 3.4, y - h * 1.3 + 11)]), tip)
+                flat(f, polygon([(x - 2.8, y - h + 7.5), (x, y - h), (x + 2.8, y - h + 7.5)]), tip)
 
 
 @frames(r"spike_anim_000(\d)\.png", "bomb", TILE)
@@ -112,11 +112,11 @@ def slap_trap(f, m):
     angle = [0, 0.3, 0.7, 1.2, 1.5, 0.9, 0.2, 0.0, 0.0][i]
     armed = i in (5, 6, 7)
     with _tile(f) as f:
-        shape(f, rounded(8, 40, 84, 20, 5), STEEL)
-        with local(f, 14, 50, 1.0, angle=-angle, sy=1.0):
-            shape(f, rounded(0, -12, 74 * max(0.25, math.cos(angle * 0.6)), 24, 8),
+        shape(f, rounded(8, 48, 84, 20, 5), STEEL)
+        with local(f, 14, 58, 1.0, angle=-angle, sy=1.0):
+            shape(f, rounded(0, -12, 66 * max(0.25, math.cos(angle * 0.6)), 24, 8),
                   RED if armed else AMBER)
-        shape(f, circle(14, 50, 6), darker(STEEL, 0.3))
+        shape(f, circle(14, 58, 6), darker(STEEL, 0.3))
 
 
 @frames(r"RedGreen_(\d)\.png", "bomb", TILE)

@@ -24,9 +24,7 @@ constexpr int kVisibleAlpha = 16;
 
 // Frames still cut off whose drawings are being mended elsewhere; each leaves
 // this list when its family keeps its border.
-const std::regex kBeingMended(
-    "Arm_(Spawn|Idle|Slam|Hit)_\\d+\\.png|Bomb_\\d\\.png|Bomb_Marker\\.png|boss_brow_(angy|damaged)\\.png|"
-    "medal_screen_(monitor|part_face|ribbon)\\.png");
+const std::regex kBeingMended("medal_screen_(monitor|part_face|ribbon)\\.png");
 
 // How many visible pixels lie on each edge of a frame.
 struct EdgeCounts {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 
 #include "engine/Scene.h"
@@ -234,6 +235,36 @@ TEST_F(BossFightVisualTest, TheBossFightsThroughEveryPhaseToItsDefeat) {
     }
     EXPECT_EQ(bossParts, 0u);
     EXPECT_EQ(scene->getChildrenCount(), 1u) << "only the world node is left on the scene";
+}
+
+class BossBrowVisualTest : public zarn_test::TrapSceneFixture {};
+
+// The brow's moves are relative and add up while they overlap: a lift or an
+// angry shake that starts while the clamps still bring the brow in (a boss
+// whose first wait is short) leaves it where it belongs all the same.
+TEST_F(BossBrowVisualTest, OverlappingMovesLeaveTheBrowAtItsRest) {
+    struct Row {
+        const char* what;
+        float after;
+        std::function<cocos2d::FiniteTimeAction*(BossEyeBrow*)> make;
+    };
+    const Row rows[] = {
+        {"a lift", 0.2f, [](BossEyeBrow* b) { return b->lift(); }},
+        {"an angry shake", 0.5f, [](BossEyeBrow* b) { return b->angryShake(0.5f); }},
+        {"a hit", 0.9f, [](BossEyeBrow* b) { return b->damaged(); }},
+    };
+    for (const Row& r : rows) {
+        BossEyeBrow* brow = BossEyeBrow::create();
+        ASSERT_NE(brow, nullptr);
+        world->addChild(brow);
+        brow->runAction(cocos2d::Sequence::create(cocos2d::DelayTime::create(0.6f), brow->enter(1.0f)));
+        steps(static_cast<int>(r.after / kTick), kTick);
+        brow->runAction(r.make(brow));
+        steps(100, kTick);
+        EXPECT_LT(brow->getBrow()->getPosition().distance(brow->getBrowRest()), 0.5f) << r.what;
+        EXPECT_TRUE(shows(brow->getBrow())) << r.what;
+        world->removeChild(brow);
+    }
 }
 
 }  // namespace

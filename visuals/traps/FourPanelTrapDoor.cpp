@@ -5,10 +5,17 @@
 #include "engine/ActionInstant.h"
 #include "engine/ActionInterval.h"
 #include "engine/ClippingNode.h"
+#include "engine/SpriteFrameCache.h"
 #include "visuals/traps/TrapAnimations.h"
 #include "visuals/traps/VisualActions.h"
 
 using namespace cocos2d;
+
+namespace {
+// The warning shake of the panel layer: a step of kShake units each way.
+constexpr float kShakeStep = 0.05f;
+constexpr float kShake = 3.0f;
+}  // namespace
 
 std::optional<PanelSteps> panelOpenSteps(u8 panelMode) {
     switch (panelMode) {
@@ -27,6 +34,20 @@ std::optional<PanelSteps> panelOpenSteps(u8 panelMode) {
         default:
             return std::nullopt;
     }
+}
+
+const std::array<std::string, 4>& fourPanelRestingFrames() {
+    static const std::array<std::string, 4> names{"fp_trap_door_top_left.png", "fp_trap_door_top_right.png",
+                                                  "fp_trap_door_bottom_left.png",
+                                                  "fp_trap_door_bottom_right.png"};
+    return names;
+}
+
+const std::array<std::string, 4>& fourPanelWarningFrames() {
+    static const std::array<std::string, 4> names{
+        "fp_trap_door_warn_top_left.png", "fp_trap_door_warn_top_right.png",
+        "fp_trap_door_warn_bottom_left.png", "fp_trap_door_warn_bottom_right.png"};
+    return names;
 }
 
 PanelTimings panelTimings(float half) {
@@ -62,10 +83,11 @@ void FourPanelTrapDoorCocos2DBase::createPanels() {
 
     auto* clip = ClippingRectangleNode::create(Rect(-cw / 2.0f, -ch / 2.0f, cw, ch));
     clip->setCascadeOpacityEnabled(true);
-    topLeft_ = Sprite::createWithSpriteFrameName("fp_trap_door_top_left.png");
-    topRight_ = Sprite::createWithSpriteFrameName("fp_trap_door_top_right.png");
-    bottomLeft_ = Sprite::createWithSpriteFrameName("fp_trap_door_bottom_left.png");
-    bottomRight_ = Sprite::createWithSpriteFrameName("fp_trap_door_bottom_right.png");
+    const std::array<std::string, 4>& frames = fourPanelRestingFrames();
+    topLeft_ = Sprite::createWithSpriteFrameName(frames[0]);
+    topRight_ = Sprite::createWithSpriteFrameName(frames[1]);
+    bottomLeft_ = Sprite::createWithSpriteFrameName(frames[2]);
+    bottomRight_ = Sprite::createWithSpriteFrameName(frames[3]);
     for (Sprite* panel : {topLeft_, topRight_, bottomLeft_, bottomRight_}) clip->addChild(panel);
 
     auto place = [&](Sprite* panel, float sx, float sy) {
@@ -109,10 +131,32 @@ void FourPanelTrapDoorVisualMediatorBase::buildMoves(float half) {
         clampDuration(record_->activeTime) > 0.5f
             ? static_cast<FiniteTimeAction*>(positionalSoundAction(node_, "sound/trapdoor/close.mp3"))
             : static_cast<FiniteTimeAction*>(DelayTime::create(0.0f));
+    // The warning: the panels turn amber and shake until they slide apart.
+    const float wait = t.wait;
+    CallFunc* warn = CallFunc::create([this, wait] {
+        showWarning(true);
+        const int shakes = static_cast<int>(wait / (2.0f * kShakeStep));
+        if (panelLayer_ && shakes > 0) {
+            panelLayer_->runAction(
+                Repeat::create(Sequence::create(MoveBy::create(kShakeStep, Vec2(kShake, 0.0f)),
+                                                MoveBy::create(kShakeStep, Vec2(-kShake, 0.0f))),
+                               static_cast<unsigned int>(shakes)));
+        }
+    });
+    CallFunc* rest = CallFunc::create([this] { showWarning(false); });
     openAction_ =
-        Sequence::create(DelayTime::create(t.wait), positionalSoundAction(node_, "sound/trapdoor/open.mp3"),
-                         Spawn::create(opens));
-    closeAction_ = Sequence::create(Spawn::create(closes), closeSound, DelayTime::create(t.wait));
+        Sequence::create(warn, DelayTime::create(t.wait),
+                         positionalSoundAction(node_, "sound/trapdoor/open.mp3"), Spawn::create(opens));
+    closeAction_ = Sequence::create(Spawn::create(closes), rest, closeSound, DelayTime::create(t.wait));
+}
+
+void FourPanelTrapDoorVisualMediatorBase::showWarning(bool warning) {
+    const std::array<std::string, 4>& frames = warning ? fourPanelWarningFrames() : fourPanelRestingFrames();
+    SpriteFrameCache* cache = SpriteFrameCache::getInstance();
+    for (std::size_t i = 0; i < panels_.size(); ++i) {
+        SpriteFrame* frame = cache->getSpriteFrameByName(frames[i]);
+        if (panels_[i] && frame != nullptr) panels_[i]->setSpriteFrame(frame);
+    }
 }
 
 void FourPanelTrapDoorVisualMediatorBase::onVisibilityChanged(u8 state) {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 
 #include "engine/RefPtr.h"
 #include "engine/Sprite.h"
@@ -44,6 +45,13 @@ DoorReaction fourPanelReaction(bool scheduled, u8 oldState, u8 newState);
 
 // The tag of the panel moves run on the door sprite.
 inline constexpr int kPanelMoveTag = 0x4F50;
+
+// The panels' frames, top left, top right, bottom left, bottom right: resting
+// (plain grey) and warning (amber, hazard stripes, a chevron at the seam).
+// The door shows the warning from the moment it starts to open (the whole of
+// state 0, while the panels shake) until the panels have shut again.
+const std::array<std::string, 4>& fourPanelRestingFrames();
+const std::array<std::string, 4>& fourPanelWarningFrames();
 
 // The panel half of the door visual: a sprite (the door's base frame) that
 // builds the panel layer and its four panels. The nodes belong to the node
@@ -95,6 +103,8 @@ public:
 protected:
     // Builds the open and close actions for half (see panelTimings).
     void buildMoves(float half);
+    // The panels show the warning frames (or the resting ones).
+    void showWarning(bool warning);
     // Runs the reaction on the door sprite (clones of the stored actions).
     void react(DoorReaction reaction);
     void runTagged(const cocos2d::RefPtr<cocos2d::FiniteTimeAction>& action);

@@ -2,12 +2,12 @@
 
 #include "visuals/traps/VisualActions.h"
 
-IntervalReaction intervalReaction(u8 oldState, u8 newState, bool hasState0Action) {
+IntervalReaction intervalReaction(u8 oldState, u8 newState, bool state0Opens) {
     switch (newState) {
         case 0:
             return IntervalReaction::state0;
         case 1:
-            return oldState == 3 && hasState0Action ? IntervalReaction::state0 : IntervalReaction::state1;
+            return oldState == 3 && state0Opens ? IntervalReaction::state0 : IntervalReaction::state1;
         case 2:
             return oldState == 3 ? IntervalReaction::none : IntervalReaction::state2;
         case 3:
@@ -51,7 +51,7 @@ void SimpleTrap2DVisualMediator::runOnBase(const cocos2d::RefPtr<cocos2d::Action
 void IntervalTrap2DVisualMediator::onStateChanged(u32 oldState, u32 newState) {
     if (oldState > 255 || newState > 255) return;
     switch (intervalReaction(static_cast<u8>(oldState), static_cast<u8>(newState),
-                             bool(animations_.state0Action))) {
+                             animations_.state0Opens && bool(animations_.state0Action))) {
         case IntervalReaction::none:
             return;
         case IntervalReaction::state0:

@@ -13,14 +13,14 @@ class ZOrderCalculator;
 // a state, by the state it leaves:
 // | new | old                        | runs                          |
 // | 0   | any                        | state 0's action              |
-// | 1   | 3, with a state 0 action   | state 0's action              |
+// | 1   | 3, state 0 opens the trap  | state 0's action              |
 // | 1   | otherwise                  | state 1's action              |
 // | 2   | 3                          | nothing                       |
 // | 2   | otherwise                  | state 2's action              |
 // | 3   | any                        | stop the state actions, then state 3's |
 // | 4+  | any                        | nothing                       |
 enum class IntervalReaction : u8 { none, state0, state1, state2, stopThenState3 };
-IntervalReaction intervalReaction(u8 oldState, u8 newState, bool hasState0Action);
+IntervalReaction intervalReaction(u8 oldState, u8 newState, bool state0Opens);
 
 // The tag of the state actions an interval trap visual runs on its base
 // sprite; stopping them stops that tag only.

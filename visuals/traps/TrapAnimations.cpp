@@ -1,6 +1,7 @@
 #include "visuals/traps/TrapAnimations.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "engine/ActionInstant.h"
 #include "engine/ActionInterval.h"
@@ -46,6 +47,27 @@ SpikeTimings spikeTimings(float activeTime) {
     t.hold = std::max(0.0f, active - 2.0f * t.move);
     t.fallSound = active >= 0.5f;
     return t;
+}
+
+std::vector<std::string> trapDoorRattle(const std::string& prefix, float wait) {
+    const int count = std::max(2, 2 * static_cast<int>(std::lround(wait / 0.2f)));
+    const std::vector<std::string> shutAndCracked = numberedFrames(prefix, 1, 2);
+    std::vector<std::string> frames;
+    for (int i = 0; i < count; ++i) frames.push_back(shutAndCracked[i % 2 == 0 ? 1 : 0]);
+    return frames;
+}
+
+std::vector<std::string> spikeWarningFrames() {
+    return {"spike_warn_0001.png", "spike_warn_0002.png"};
+}
+
+std::vector<std::string> spikeWarningFrameList(float restTime) {
+    const float half = clampDuration(restTime) * 0.5f;
+    const int count = std::max(2, 2 * static_cast<int>(std::lround(half / 0.2f)));
+    std::vector<std::string> frames;
+    const std::vector<std::string> pair = spikeWarningFrames();
+    for (int i = 0; i < count; ++i) frames.push_back(pair[static_cast<std::size_t>(i % 2)]);
+    return frames;
 }
 
 SlapTimings slapTimings(float activeTime) {
@@ -174,11 +196,14 @@ TrapAnimations TrapAnimationFactoryImpl::trapDoor(const std::string& prefix) con
     const TrapDoorTimings t = trapDoorTimings(r.restTime, r.activeTime);
     TrapAnimations a;
     setShowHide(a);
+    a.state0Opens = true;
     auto opening = [&] { return createAnimateOver(doorOpening(prefix), t.swing); };
     auto closing = [&] { return createAnimateOver(doorClosing(prefix), t.swing); };
     auto openSound = [&] { return positionalSoundAction(soundSource_, "sound/trapdoor/open.mp3"); };
     auto closeSound = [&] { return positionalSoundAction(soundSource_, "sound/trapdoor/close.mp3"); };
-    a.state0Action = Sequence::create(DelayTime::create(t.wait), openSound(), opening());
+    // The warning before the swing: the door rattles, a crack open and shut.
+    a.state0Action = Sequence::create(createAnimateOver(trapDoorRattle(prefix, t.wait), t.wait), openSound(),
+                                      opening());
     a.state1Action = DelayTime::create(clampDuration(r.activeTime));
     if (t.closeSoundInState2) {
         a.state2Action = Sequence::create(closing(), closeSound(), DelayTime::create(t.wait));
@@ -193,6 +218,7 @@ TrapAnimations TrapAnimationFactoryImpl::scheduledTrapDoor() const {
     const float s = clampDuration(scheduledOf(*record_).warningLead);
     TrapAnimations a;
     setShowHide(a);
+    a.state0Opens = true;
     a.state0Action = Sequence::create(positionalSoundAction(soundSource_, "sound/trapdoor/open.mp3"),
                                       createAnimateOver(doorOpening("Trap_Door_"), s));
     a.state2Action = Sequence::create(createAnimateOver(doorClosing("Trap_Door_"), s));
@@ -202,9 +228,11 @@ TrapAnimations TrapAnimationFactoryImpl::scheduledTrapDoor() const {
 }
 
 TrapAnimations TrapAnimationFactoryImpl::spike() const {
-    const SpikeTimings t = spikeTimings(intervalOf(*record_).activeTime);
+    const Zarn::IntervalTrapElement& r = intervalOf(*record_);
+    const SpikeTimings t = spikeTimings(r.activeTime);
     TrapAnimations a;
     setShowHide(a);
+    a.state0Action = createAnimateOver(spikeWarningFrameList(r.restTime), clampDuration(r.restTime) * 0.5f);
     FiniteTimeAction* fallSound =
         t.fallSound ? static_cast<FiniteTimeAction*>(randomSoundAction(soundSource_, spikeFallSounds()))
                     : static_cast<FiniteTimeAction*>(DelayTime::create(0.0f));

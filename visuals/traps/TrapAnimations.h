@@ -2,6 +2,7 @@
 
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "engine/RefPtr.h"
 #include "presentation/mediators/CocosVisualNodeMediator.h"
@@ -29,6 +30,10 @@ struct TrapAnimations : MapElementAnimations {
     // Filled by no builder.
     cocos2d::RefPtr<cocos2d::Action> state4Action;
     cocos2d::RefPtr<cocos2d::Action> explosionAction;
+    // State 0's action opens the trap (trap doors): a trap that skips
+    // state 0 plays it on its way into state 1. Otherwise state 0's action is
+    // only the warning before state 1 (spikes).
+    bool state0Opens = false;
 
     // The slot of state 0 to 3; empty for any other state.
     const cocos2d::RefPtr<cocos2d::Action>& stateAction(u8 state) const;
@@ -55,6 +60,18 @@ struct SpikeTimings {
     bool fallSound = false;
 };
 SpikeTimings spikeTimings(float activeTime);
+
+// A trap door's warning before it swings open (the `wait` of its state 0):
+// it rattles, prefix + "2.png" (a crack open, striped) and "1.png" (shut) in
+// turn, a frame about every 0.1 s (at least two).
+std::vector<std::string> trapDoorRattle(const std::string& prefix, float wait);
+
+// The spikes' warning while they arm (state 0, half the rest time): amber
+// tips jitter in their holes, "spike_warn_0001.png" and "_0002.png" in turn,
+// a frame about every 0.1 s (at least two), ending on the higher one.
+std::vector<std::string> spikeWarningFrameList(float restTime);
+// The names above, once each.
+std::vector<std::string> spikeWarningFrames();
 
 // The slap: swings down in `swing`, holds `hold`, swings back in `swing`.
 struct SlapTimings {

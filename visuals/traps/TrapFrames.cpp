@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "visuals/traps/FourPanelTrapDoor.h"
 #include "visuals/traps/RatTrapVisual.h"
 #include "visuals/traps/TrapAnimations.h"
 #include "visuals/traps/VisualActions.h"
@@ -22,6 +23,7 @@ const std::vector<std::string>& trapVisualFrameNames() {
         addAll(numberedFrames("CTrap_Door_", 1, 9));
         add("Trap_Door_Base.png");
         addAll(numberedFrames("spike_anim_", 1, 5, ".png", 4));
+        addAll(spikeWarningFrames());
         add("spike_grill.png");
         addAll(numberedFrames("Spike_Trap_S", 1, 5));
         add("Spike_Trap_Grill.png");
@@ -34,6 +36,7 @@ const std::vector<std::string>& trapVisualFrameNames() {
              {"fp_trap_door_base.png", "fp_trap_door_top_left.png", "fp_trap_door_top_right.png",
               "fp_trap_door_bottom_left.png", "fp_trap_door_bottom_right.png"})
             add(name);
+        for (const std::string& name : fourPanelWarningFrames()) add(name);
         // Vortices and rat traps.
         addAll(smallVortexKind().frames);
         addAll(largeVortexKind().frames);

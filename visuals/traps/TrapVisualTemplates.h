@@ -105,7 +105,7 @@ protected:
 // scheduled trap (FPTDScheduledVisualMediator): the door's base frame, the
 // panel layer with its panels, and the mediator that slides them. The panel
 // layer is lifted into the door's parent when the door is added there, so
-// that it takes its own drawing order (the row's raised band - 10) among the
+// that it takes its own drawing order (the top of the row's base band - 5) among the
 // room's nodes; it leaves with the door.
 template <class T, class Adapter, class Mediator>
 class FPTDCocos2D : public FourPanelTrapDoorCocos2DBase {
@@ -152,7 +152,9 @@ public:
         nodeMediator_->addChild(panelLayer_->getMediator());
         nodeMediator_->liftList.emplace_back(panelLayer_);
         adapter_->setupVisual();
-        panelLayer_->setLocalZOrder(zOrder->highRowBase(trap->trapRecord->position.y) - 10);
+        // Over its own row's floor and walls, under the walls of the rows in
+        // front (whose top faces reach up over this row) and the players.
+        panelLayer_->setLocalZOrder(zOrder->rowTop(trap->trapRecord->position.y) - 5);
         return true;
     }
 

@@ -54,10 +54,11 @@ TEST_F(FourPanelDoorVisualTest, PanelsOpenByTheirModeWhileTheTrapWarnsAndCloseWh
     EXPECT_EQ(frameOf(plain), "fp_trap_door_base.png");
     EXPECT_EQ(plain->getLocalZOrder(), roomZOrder->rowBase(3));
 
-    // The panel layer has moved up beside the door, in the row's raised band.
+    // The panel layer has moved up beside the door, at the top of the row's
+    // base band: over the row's floor, under the walls of the rows in front.
     MediatedSprite* layerOfPlain = plain->getPanelLayer();
     EXPECT_EQ(layerOfPlain->getParent(), world);
-    EXPECT_EQ(layerOfPlain->getLocalZOrder(), roomZOrder->highRowBase(3) - 10);
+    EXPECT_EQ(layerOfPlain->getLocalZOrder(), roomZOrder->rowTop(3) - 5);
     EXPECT_FLOAT_EQ(layerOfPlain->getScale(), 0.4f);
     const auto panels = plain->getPanels();
     const auto modedPanels = moded->getPanels();
@@ -71,9 +72,21 @@ TEST_F(FourPanelDoorVisualTest, PanelsOpenByTheirModeWhileTheTrapWarnsAndCloseWh
     EXPECT_EQ(frameOf(panels[3]), "fp_trap_door_bottom_right.png");
 
     Zarn::Trap& trap = trapNumbered(1);
-    // Warning: the panels open in its last 0.15 s with the open sound.
+    // Warning: for the whole of it the panels show the warning (amber,
+    // striped) and shake in place; they open in its last 0.15 s with the
+    // open sound.
     ASSERT_TRUE(runUntil([&] { return valueOf(trap) == 0; }, 1.0f));
     EXPECT_EQ(step(panels[0], closed[0]), Vec2(0, 0)) << "the door waits before it opens";
+    const Vec2 layerAt = layerOfPlain->getPosition();
+    bool shook = false;
+    tick();
+    while (valueOf(trap) == 0) {
+        EXPECT_EQ(frameOf(panels[0]), "fp_trap_door_warn_top_left.png");
+        EXPECT_EQ(frameOf(modedPanels[3]), "fp_trap_door_warn_bottom_right.png");
+        shook = shook || layerOfPlain->getPosition() != layerAt;
+        tick();
+    }
+    EXPECT_TRUE(shook) << "the warning shakes the panels";
     ASSERT_TRUE(runUntil([&] { return valueOf(trap) == 1; }, 1.0f));
     // The opening runs from the frame after the change: done within 0.1 s.
     run(0.1f);
@@ -96,6 +109,8 @@ TEST_F(FourPanelDoorVisualTest, PanelsOpenByTheirModeWhileTheTrapWarnsAndCloseWh
     run(0.3f);
     for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(panels[i]->getPosition(), closed[i]) << "panel " << i;
     EXPECT_EQ(audio.count("sound/trapdoor/close.mp3"), 1u);
+    EXPECT_EQ(frameOf(panels[0]), "fp_trap_door_top_left.png") << "shut, it rests grey again";
+    EXPECT_EQ(layerOfPlain->getPosition(), layerAt) << "the shake ends where it began";
 
     // Stopped while opening: the opening stops and the panels close from
     // where they stand.

@@ -48,10 +48,20 @@ TEST_F(SpikeVisualTest, ASpikeRisesAndSinksWithinItsArmedPhaseAndHidesWithItsFlo
     EXPECT_EQ(grill->transform.transformPoint(cocos2d::Vec2(0.0f, 0.0f)), cocos2d::Vec2(128.0f, 192.0f));
     EXPECT_EQ(base->getPositionX(), -25.0f);
 
-    // Warning (state 0): nothing rises yet.
+    // Resting before the cycle: only the grill.
+    EXPECT_EQ(frameOf(base), "blank.png");
+    // Warning (state 0), for the whole of it: amber tips jitter in the holes,
+    // not yet up.
     ASSERT_TRUE(runUntil([&] { return valueOf(trap) == 0; }, 1.0f));
     tick();
-    EXPECT_EQ(frameOf(base), "blank.png");
+    EXPECT_EQ(frameOf(base).rfind("spike_warn_", 0), 0u) << frameOf(base);
+    EXPECT_TRUE(runUntil(
+        [&] {
+            if (valueOf(trap) != 0) return true;
+            EXPECT_EQ(frameOf(base).rfind("spike_warn_", 0), 0u) << frameOf(base);
+            return false;
+        },
+        1.0f));
 
     // Armed: the spikes are up, with one rise sound.
     ASSERT_TRUE(runUntil([&] { return valueOf(trap) == 1; }, 1.0f));

@@ -123,7 +123,11 @@ TEST_F(TrapFactoryVisualTest, TheAnimationFactoryKnowsItsTypesAndItsRecords) {
     const TrapAnimations s = animations.createTrapAnimations(spike, world);
     EXPECT_FLOAT_EQ(seconds(s.state1Action), 2.0f);
     EXPECT_FLOAT_EQ(seconds(s.state3Action), 0.075f);
-    EXPECT_FALSE(s.state0Action);
+    // The spikes warn while they arm (half the rest, 0.5 s), by shape: amber
+    // tips jitter in the holes; a trap door opens during its state 0.
+    EXPECT_FLOAT_EQ(seconds(s.state0Action), 0.5f);
+    EXPECT_FALSE(s.state0Opens);
+    EXPECT_TRUE(d.state0Opens);
     Zarn::ScheduledTrapElement scheduled;
     scheduled.elementId = 122;
     scheduled.warningLead = 0.4f;

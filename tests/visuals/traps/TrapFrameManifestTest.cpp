@@ -110,7 +110,7 @@ TEST_F(TrapFrameRequests, EveryVisualAsksForEveryListedFrameAndNoOther) {
     // Every reaction of every visual.
     for (auto* door :
          childrenOf<FPTDCocos2D<Zarn::BaseIntervalTrap, Zarn::IntervalTrap2D, FPTDVisualMediator>>())
-        door->getVisualMediator()->onStateChanged(1, 4);
+        for (u32 s : {0u, 1u, 2u, 4u}) door->getVisualMediator()->onStateChanged(3, s);
     for (auto* vortex : childrenOf<VortexTrapCocos2D>()) {
         vortex->getVortexAdapter()->smallVortex()->onStateChanged(0, 1);
         vortex->getVortexAdapter()->largeVortex()->onStateChanged(0, 1);

@@ -75,7 +75,7 @@ TEST(StateTables, IntervalTrapsPlayTheActionOfTheirNewState) {
     using R = IntervalReaction;
     struct Row {
         u8 from, to;
-        bool hasState0;
+        bool state0Opens;
         R reaction;
     };
     const Row rows[] = {
@@ -84,7 +84,7 @@ TEST(StateTables, IntervalTrapsPlayTheActionOfTheirNewState) {
         {1, 3, true, R::stopThenState3}, {0, 4, true, R::none},   {2, 9, false, R::none},
     };
     for (const Row& r : rows)
-        EXPECT_EQ(intervalReaction(r.from, r.to, r.hasState0), r.reaction)
+        EXPECT_EQ(intervalReaction(r.from, r.to, r.state0Opens), r.reaction)
             << int(r.from) << "->" << int(r.to);
 }
 

@@ -33,7 +33,8 @@ def trap_door(f, t, plate, marking):
         for leaf in (left, right):
             if 40 - gap > 0.6:
                 shape(f, leaf, plate)
-                stripes(f, leaf, marking, 12, 5, alpha=0.85 if t > 0 else 0.35)
+                if t > 0:
+                    stripes(f, leaf, marking, 12, 5, alpha=0.85)
         stroke(f, rounded(4, 4, 92, 92, 8), INK)
 
 
@@ -82,6 +83,23 @@ def spike_rise(f, m):
     i = int(m.group(1))
     with _tile(f) as f:
         _spikes(f, [0.15, 0.35, 0.6, 0.85, 1.0][i - 1], RED)
+
+
+@frames(r"spike_warn_000(\d)\.png", "bomb", TILE)
+def spike_warn(f, m):
+    """Arming: amber tips peek out of every hole and jitter up and down."""
+    i = int(m.group(1))
+    with _tile(f) as f:
+        for r in range(3):
+            for c in range(3):
+                x, y = 22 + c * 28, 24 + r * 28
+                flat(f, ellipse(x, y, 11, 7), AMBER, 0.9)
+        _spikes(f, [0.12, 0.22][i - 1], AMBER)
+        for r in range(3):
+            for c in range(3):
+                x, y = 22 + c * 28, 24 + r * 28
+                h = 26 * [0.12, 0.22][i - 1] * 1.3
+                shape(f, polygon([(x - 5, y), (x, y - h - 4), (x + 5, y)]), AMBER, highlight=False)
 
 
 @frames(r"spike_grill\.png", "bomb", TILE)
@@ -164,18 +182,35 @@ def explosion_trap(f, m):
 
 @frames(r"fp_trap_door_base\.png", "bomb", TILE)
 def four_panel_base(f, m):
+    """What the open door shows: a pit glowing red, armed."""
     with _tile(f) as f:
         shape(f, rounded(4, 4, 92, 92, 8), darker(STEEL, 0.25))
-        flat(f, rounded(10, 10, 80, 80, 4), PIT)
+        flat(f, rounded(10, 10, 80, 80, 4), darker(RED, 0.35))
+        flat(f, rounded(18, 18, 64, 64, 4), darker(RED, 0.7))
+        flat(f, rounded(28, 28, 44, 44, 4), PIT)
+        stroke(f, rounded(10, 10, 80, 80, 4), RED, 3)
 
 
-@frames(r"fp_trap_door_(top|bottom)_(left|right)\.png", "bomb", (80, 80))
+@frames(r"fp_trap_door_(warn_)?(top|bottom)_(left|right)\.png", "bomb", (80, 80))
 def four_panel_leaf(f, m):
+    """A quarter of the door. Resting: plain grey with a bolt. Warning:
+    amber with black hazard stripes and a chevron pointing at the seam the
+    leaf is about to open from."""
+    warn = m.group(1) is not None
+    top, left = m.group(2) == "top", m.group(3) == "left"
     with local(f, 0, 0, f.width / 50.0) as f:
-        shape(f, rounded(2, 2, 46, 46, 4), PLATE)
-        x = 38 if m.group(2) == "left" else 4
-        y = 38 if m.group(1) == "top" else 4
-        stripes(f, rounded(2, 2, 46, 46, 4), AMBER, 10, 4, alpha=0.6)
+        leaf = rounded(2, 2, 46, 46, 4)
+        x = 38 if left else 4
+        y = 38 if top else 4
+        if warn:
+            shape(f, leaf, AMBER)
+            stripes(f, leaf, INK, 12, 5, alpha=0.8)
+            cx, cy = (44 if left else 6), (44 if top else 6)
+            dx, dy = (-1 if left else 1), (-1 if top else 1)
+            flat(f, polygon([(cx, cy), (cx + dx * 22, cy), (cx, cy + dy * 22)]), RED)
+        else:
+            shape(f, leaf, PLATE)
+            flat(f, rounded(8, 8, 34, 34, 3), lighter(PLATE, 0.12))
         flat(f, circle(x + 4, y + 4, 3), darker(STEEL, 0.4))
 
 

@@ -89,11 +89,16 @@ std::optional<ElementVisual> tileLook(u32 id) {
         case 441:
         case 442:
             return dynamicLook("checkpoint_t.png", 1, 2);
+        // Holes and pits: drawn deadly; the dormant ones (138, 139) covered
+        // by a hatch until enabled.
         case 54:
+            return dynamicLook("floor_hole.png");
         case 137:
+            return dynamicLook("floor_pit.png");
         case 138:
+            return dynamicLook("floor_pit_off.png");
         case 139:
-            return dynamicLook("");
+            return dynamicLook("floor_hole_off.png");
         case 379:
             return dynamicLook("musical_note_0.png", 2);
         case 383:

@@ -67,7 +67,8 @@ private:
 // | 31 to 34           | conveyor_arrows.png            | dynamic; rotation 0, 90, 180, 270 |
 // | 140                | conveyor_arrows.png            | dynamic; z offset 2 |
 // | 42, 440 to 442     | checkpoint_t.png               | dynamic; z offset 2 |
-// | 54, 137 to 139     | (none: no picture)             | dynamic |
+// | 54, 137            | "floor_hole.png", "floor_pit.png" | dynamic |
+// | 139, 138           | "floor_hole_off.png", "floor_pit_off.png" | dynamic; the hole once enabled |
 // | 379 / 383          | musical_note_0.png / _2.png    | dynamic; layer 2 |
 // | 29, 148 to 153     | the floors                     | random quarter turn |
 // | 434 to 439, 444/445| entrance and exit floors       | |

@@ -96,6 +96,7 @@ void InGameScene::initScene() {
         }
         if (node != nullptr) worldRoot_->addChild(node);
     }
+    for (NodeMediator* mark : elementFactory_->createCellMarks(gameMap_)) worldRoot_->addChild(mark);
 
     if (trapFactory_ == nullptr) throw Convinience::Error("trap factory is null");
     for (const std::unique_ptr<Trap>& trap : traps_) trapFactory_->createTrapVisual(*trap);

@@ -10,6 +10,7 @@
 namespace Zarn {
 
 class MapElement;
+struct GameMap;
 class NodeMediator;
 class Trap;
 
@@ -28,6 +29,10 @@ public:
     virtual bool isFreeElement(u32 elementID) = 0;
     virtual NodeMediator* createTileElement2D(const MapElement& record) = 0;
     virtual NodeMediator* createFreeElement2D(const MapElement& record) = 0;
+    // The marks of cells that matter without a picture of their own (door
+    // plates, goals, teleports), made once after the elements; the scene
+    // adds each under its world root.
+    virtual std::vector<NodeMediator*> createCellMarks(const GameMap&) { return {}; }
 };
 
 // Makes the visuals of the room's traps; they live under the world root.

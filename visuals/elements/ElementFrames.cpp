@@ -4,6 +4,7 @@
 
 #include "simulation/adapters/ElementVisualTables.h"
 #include "visuals/elements/ConveyorMachine.h"
+#include "visuals/elements/KeyCells.h"
 #include "visuals/traps/VisualActions.h"
 
 const std::vector<std::string>& elementVisualFrameNames() {
@@ -21,8 +22,9 @@ const std::vector<std::string>& elementVisualFrameNames() {
                 if (!row.frameName.empty() && row.frameName != "p2_floor_1.png" &&
                     row.frameName != "p4_door_outer.png")
                     add(row.frameName);
-        // Floors, belts, doors.
+        // Floors, holes, belts, doors, the key cells' marks.
         add("p2_floor_2.png");
+        addAll(keyCellFrames());
         addAll(numberedFrames("Conveyor_", 1, 5));
         for (const char* name : {"door_big_right.png", "p2_door_right.png", "p3_door_right.png"}) add(name);
         // Checkpoints, levers, coins.
@@ -38,6 +40,8 @@ const std::vector<std::string>& elementVisualFrameNames() {
             add(name);
         addAll(numberedFrames("musical_light_", 0, 4));
         addAll(numberedFrames("musical_note_", 0, 2));
+        addAll(numberedFrames("musical_pitch_", 0, 24));
+        add("musical_speaker.png");
         addAll(numberedFrames("lightning_floor_zap_", 1, 8));
         // The conveyor machine.
         for (const char* name :

@@ -2,9 +2,11 @@
 
 #include <cmath>
 
+#include "engine/ActionInstant.h"
 #include "engine/ActionInterval.h"
 #include "engine/SpriteFrameCache.h"
 #include "foundation/Error.h"
+#include "map/import/GameMap.h"
 #include "map/records/CoinElement.h"
 #include "map/records/ConveyorElement.h"
 #include "map/records/MusicalNoteElement.h"
@@ -20,6 +22,7 @@
 #include "visuals/elements/DoorVisual.h"
 #include "visuals/elements/DynamicConveyor.h"
 #include "visuals/elements/ElevatorPadVisual.h"
+#include "visuals/elements/KeyCells.h"
 #include "visuals/elements/LeverVisual.h"
 #include "visuals/elements/MusicalNoteVisual.h"
 #include "visuals/elements/PartVisual.h"
@@ -31,6 +34,8 @@
 namespace {
 
 constexpr float kArtScale = 0.4f;
+// How often a dormant hole looks whether it has woken (seconds).
+constexpr float kFloorFollowStep = 0.05f;
 
 template <class T>
 const T& recordAs(const Zarn::MapElement& record) {
@@ -62,6 +67,20 @@ std::string randomFloorTileName() {
     return randomFloorTileName(engine);
 }
 
+std::vector<Zarn::NodeMediator*> MapElementCocos2DFactory::createCellMarks(const Zarn::GameMap& map) {
+    std::vector<Zarn::NodeMediator*> marks;
+    const float cell = static_cast<float>(map.grid.getCellSize());
+    for (const KeyCell& key : keyCells(map)) {
+        MediatedSprite* mark = made(MediatedSprite::createWithSpriteFrameName(keyCellFrame(key.kind)));
+        mark->setScale(kArtScale);
+        mark->setPosition((static_cast<float>(key.cell.x) + 0.5f) * cell,
+                          (static_cast<float>(key.cell.y) + 0.5f) * cell);
+        if (zOrderCalculator != nullptr) mark->setLocalZOrder(zOrderCalculator->rowMiddle(key.cell.y) + 1);
+        marks.push_back(mark->getMediator());
+    }
+    return marks;
+}
+
 template <class T>
 T* MapElementCocos2DFactory::numbered(u32 number) const {
     if (numberedElements == nullptr) throw Convinience::Error("No such element number");
@@ -90,6 +109,9 @@ Zarn::Sprite2DMediator* MapElementCocos2DFactory::createTileElementVisual(
             return makeElevatorPad(record);
         case 140:
             return makeConveyorTile(record);
+        case 138:
+        case 139:
+            return makeDormantFloor(visual, record);
         case 379:
         case 383:
         case 384:
@@ -132,6 +154,31 @@ Zarn::Sprite2DMediator* MapElementCocos2DFactory::makePlainTile(const Zarn::Elem
         sprite->runAction(cocos2d::RepeatForever::create(cocos2d::Sequence::create(belt, belt->reverse())));
     }
     return sprite->getMediator();
+}
+
+static const std::string& wokenFloorFrame(u32 elementId) {
+    static const std::string pit = "floor_pit.png";
+    static const std::string hole = "floor_hole.png";
+    return elementId == 138 ? pit : hole;
+}
+
+Zarn::Sprite2DMediator* MapElementCocos2DFactory::makeDormantFloor(const Zarn::ElementVisual& visual,
+                                                                   const Zarn::WholeTileMapElement& record) {
+    Zarn::Sprite2DMediator* mediator = makePlainTile(visual);
+    const Zarn::Floor* floor = numbered<Zarn::Floor>(recordAs<Zarn::TileNumberedMapElement>(record).number);
+    cocos2d::Sprite* sprite = static_cast<cocos2d::Sprite*>(CocosNodeBase::engineSide(mediator).getNode());
+    const std::string dormant = visual.frameName;
+    const std::string woken = wokenFloorFrame(visual.elementId);
+    // The client's floor lives on this (the main) thread as long as the level.
+    auto follow = [sprite, floor, dormant, woken] {
+        const std::string& want = floor->isEnabled() ? woken : dormant;
+        cocos2d::SpriteFrame* frame = cocos2d::SpriteFrameCache::getInstance()->getSpriteFrameByName(want);
+        if (frame != nullptr && sprite->getSpriteFrame() != frame) sprite->setSpriteFrame(frame);
+    };
+    follow();
+    sprite->runAction(cocos2d::RepeatForever::create(cocos2d::Sequence::create(
+        cocos2d::DelayTime::create(kFloorFollowStep), cocos2d::CallFunc::create(follow))));
+    return mediator;
 }
 
 Zarn::Sprite2DMediator* MapElementCocos2DFactory::makeCheckpoint(const Zarn::ElementVisual& visual,
@@ -177,6 +224,7 @@ Zarn::Sprite2DMediator* MapElementCocos2DFactory::makeMusicalNote(const Zarn::El
                                                                   const Zarn::WholeTileMapElement& record) {
     const auto& noteRecord = recordAs<Zarn::MusicalNoteElement>(record);
     MusicalNoteCocos2D* note = made(MusicalNoteCocos2D::create());
+    note->showPitch(noteRecord.note, visual.elementId == 379);
     auto mediator = std::make_unique<MusicalNoteVisualMediator>(nullptr, note, &noteRecord);
     auto* element = numbered<Zarn::MusicalNote>(noteRecord.number);
     if (visual.elementId != 379)

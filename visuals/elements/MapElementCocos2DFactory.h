@@ -63,6 +63,10 @@ public:
     Zarn::Sprite2DMediator* createFreeElementVisual(const Zarn::ElementVisual& visual,
                                                     const Zarn::FreeMapElement& record) override;
 
+    // A tile picture on every key cell of the map (keyCells): over the floor
+    // of its row, under everything that stands on it.
+    std::vector<Zarn::NodeMediator*> createCellMarks(const Zarn::GameMap& map) override;
+
     // The world's elements by number.
     const Zarn::NumberedElementGroup* numberedElements = nullptr;
     // The scene's player visuals (the local player is client 0); may be null.
@@ -85,6 +89,10 @@ private:
                                            const Zarn::WholeTileMapElement& record);
     Zarn::Sprite2DMediator* makeElevatorPad(const Zarn::WholeTileMapElement& record);
     Zarn::Sprite2DMediator* makeConveyorTile(const Zarn::WholeTileMapElement& record);
+    // A hole or pit that is harmless until enabled (138, 139): the table's
+    // hatch while its floor is disabled, the deadly look once enabled.
+    Zarn::Sprite2DMediator* makeDormantFloor(const Zarn::ElementVisual& visual,
+                                             const Zarn::WholeTileMapElement& record);
     Zarn::Sprite2DMediator* makeMusicalNote(const Zarn::ElementVisual& visual,
                                             const Zarn::WholeTileMapElement& record);
     Zarn::Sprite2DMediator* makeLever(const Zarn::ElementVisual& visual, const Zarn::FreeMapElement& record);

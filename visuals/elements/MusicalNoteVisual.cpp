@@ -1,7 +1,9 @@
 #include "visuals/elements/MusicalNoteVisual.h"
 
 #include <algorithm>
+#include <cmath>
 #include <map>
+#include <string>
 
 #include "engine/ActionEase.h"
 #include "engine/ActionInstant.h"
@@ -44,6 +46,54 @@ cocos2d::FiniteTimeAction* tint(cocos2d::Node* target, float duration, const Col
 }
 
 }  // namespace
+
+Color3B pitchColour(u8 pitch, float saturation, float value) {
+    const float hue = static_cast<float>(pitch % 12) / 12.0f * 6.0f;
+    const int sector = static_cast<int>(hue) % 6;
+    const float f = hue - static_cast<float>(static_cast<int>(hue));
+    const float p = value * (1.0f - saturation);
+    const float q = value * (1.0f - saturation * f);
+    const float t = value * (1.0f - saturation * (1.0f - f));
+    float r = value, g = t, b = p;
+    switch (sector) {
+        case 1:
+            r = q, g = value, b = p;
+            break;
+        case 2:
+            r = p, g = value, b = t;
+            break;
+        case 3:
+            r = p, g = q, b = value;
+            break;
+        case 4:
+            r = t, g = p, b = value;
+            break;
+        case 5:
+            r = value, g = p, b = q;
+            break;
+        default:
+            break;
+    }
+    auto byte = [](float x) { return static_cast<u8>(std::lround(std::clamp(x, 0.0f, 1.0f) * 255.0f)); };
+    return Color3B(byte(r), byte(g), byte(b));
+}
+
+MusicalNoteColours pitchedNoteColours(u8 key, u8 pitch) {
+    switch (key) {
+        case 2:
+            return makeColours(2, pitchColour(pitch, 0.35f, 0.9f), pitchColour(pitch, 0.9f, 0.45f));
+        case 3:
+            return makeColours(3, pitchColour(pitch, 0.75f, 1.0f), pitchColour(pitch, 0.2f, 1.0f));
+        case 4:
+            return makeColours(4, pitchColour(pitch, 1.0f, 0.95f), Color3B(255, 255, 255));
+        default:
+            return musicalNoteColours(key);
+    }
+}
+
+std::string pitchGlyphFrame(u8 pitch) {
+    return pitch <= 24 ? "musical_pitch_" + std::to_string(pitch) + ".png" : "musical_note_0.png";
+}
 
 const MusicalNoteColours& musicalNoteColours(u8 key) {
     static const std::map<u8, MusicalNoteColours> table = {
@@ -118,8 +168,18 @@ bool MusicalNoteCocos2D::init() {
     return true;
 }
 
+void MusicalNoteCocos2D::showPitch(u8 pitch, bool speaker) {
+    pitch_ = pitch;
+    noteSign_->setSpriteFrame(speaker ? std::string("musical_speaker.png") : pitchGlyphFrame(pitch));
+    setColours();
+}
+
+MusicalNoteColours MusicalNoteCocos2D::colours(u8 key) const {
+    return pitch_ ? pitchedNoteColours(key, *pitch_) : musicalNoteColours(key);
+}
+
 void MusicalNoteCocos2D::setColours() {
-    const MusicalNoteColours& c = musicalNoteColours(2);
+    const MusicalNoteColours c = colours(2);
     outline_->setColor(c.outline());
     whiteTile_->setColor(c.whiteTile());
     lightRing_->setColor(c.lightRing());
@@ -129,7 +189,7 @@ void MusicalNoteCocos2D::setColours() {
 }
 
 cocos2d::FiniteTimeAction* MusicalNoteCocos2D::createTintAction(u8 key, float duration) {
-    const MusicalNoteColours& c = musicalNoteColours(key);
+    const MusicalNoteColours c = colours(key);
     std::vector<cocos2d::FiniteTimeAction*> parts{tint(lightRing_, duration, c.lightRing()),
                                                   tint(noteSign_, duration, c.noteSign()),
                                                   tint(whiteTile_, duration, c.whiteTile())};
@@ -139,7 +199,7 @@ cocos2d::FiniteTimeAction* MusicalNoteCocos2D::createTintAction(u8 key, float du
 }
 
 cocos2d::FiniteTimeAction* MusicalNoteCocos2D::createSweep(u8 key, float duration, bool reverse) {
-    const MusicalNoteColours& c = musicalNoteColours(key);
+    const MusicalNoteColours c = colours(key);
     std::vector<cocos2d::FiniteTimeAction*> lightSteps;
     for (int i = 0; i < 5; ++i) {
         const int at = reverse ? 4 - i : i;

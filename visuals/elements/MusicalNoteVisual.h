@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,17 @@ struct MusicalNoteColours {
 // Any other key is all black. Read-only; any thread.
 const MusicalNoteColours& musicalNoteColours(u8 key);
 
+// A pitch's own colour: one hue per step of the octave (C red, then round
+// the colour wheel in twelfths), at the given saturation and value (0 to 1).
+cocos2d::Color3B pitchColour(u8 pitch, float saturation, float value);
+// The looks of a tile that shows its pitch: idle (2) a pale tile in the
+// pitch's hue with a dark sign, lit (3) the hue strong with a pale sign,
+// played (4) the hue full with a white sign; the other keys as in the table.
+MusicalNoteColours pitchedNoteColours(u8 key, u8 pitch);
+// The pitch's glyph: its letter, a dot per octave above the lowest
+// ("musical_pitch_0.png" .. "_24.png"); "musical_note_0.png" past 24.
+std::string pitchGlyphFrame(u8 pitch);
+
 // The sound of a pitch (0 to 24, a chromatic scale over two octaves):
 // "sound/musicalnote/" + step + octave + ".mp3", step the (p mod 12)-th of c,
 // cs, d, ds, e, f, fs, g, gs, a, as, b and octave p / 12. A pitch above 24
@@ -68,6 +80,10 @@ public:
 
     // Every child's colour from the idle look (key 2).
     void setColours();
+    // From now on the tile shows the pitch: its glyph (or the loudspeaker
+    // of the speaker tile that plays the tune back) as the note sign, and
+    // the looks of pitchedNoteColours.
+    void showPitch(u8 pitch, bool speaker);
     // Twelve targeted tints (all but the outline) to the look of key over the
     // duration: ring, sign, white tile, lights 0 to 4, corners 0 to 3.
     cocos2d::FiniteTimeAction* createTintAction(u8 key, float duration);
@@ -92,6 +108,8 @@ public:
 
 private:
     cocos2d::FiniteTimeAction* createSweep(u8 key, float duration, bool reverse);
+    MusicalNoteColours colours(u8 key) const;
+    std::optional<u8> pitch_;
 
     // Children of this node.
     cocos2d::Sprite* outline_ = nullptr;

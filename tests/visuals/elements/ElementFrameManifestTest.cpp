@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "map/records/ElevatorPadElement.h"
+#include "map/records/LevelUpModeElement.h"
+#include "map/records/MapEventData.h"
 #include "presentation/PresentationFrames.h"
 #include "support/EveryElementRoom.h"
 #include "support/FrameManifest.h"
@@ -12,6 +14,7 @@
 #include "visuals/elements/LeverVisual.h"
 #include "visuals/elements/MusicalNoteVisual.h"
 #include "world/elements/ElevatorPad.h"
+#include "world/elements/Floor.h"
 
 namespace {
 
@@ -56,7 +59,7 @@ TEST_F(ElementFrameRequests, EveryVisualAsksForEveryListedFrameAndNoOther) {
     load(zarn_test::room::everyElement());
 
     // Every plain row of the tables (a random floor often enough to show both).
-    const std::set<u32> numbered{42, 440, 441, 442, 140, 379, 383};
+    const std::set<u32> numbered{42, 440, 441, 442, 140, 379, 383, 138, 139};
     for (const auto& [id, row] : Zarn::tileVisualTable()) {
         if (row.frameName.empty() || numbered.count(id)) continue;
         for (int i = 0; i < (id == 148 ? 60 : 1); ++i) addVisual(row, zarn_test::room::tile(id, Point(9, 9)));
@@ -83,6 +86,38 @@ TEST_F(ElementFrameRequests, EveryVisualAsksForEveryListedFrameAndNoOther) {
     window4.elementId = 271;
     window4.frameName = "p4_big_window.png";
     addVisual(window4, zarn_test::room::prop(271, Point(10, 10)));
+    // The dormant hole and pit, one of them woken.
+    std::vector<std::unique_ptr<Zarn::Floor>> dormant;
+    for (u32 id : {138u, 139u}) {
+        Zarn::TileNumberedMapElement record;
+        record.elementId = id;
+        record.cell = Point(8, 8);
+        record.number = 60 + id;
+        dormant.push_back(std::make_unique<Zarn::Floor>(record, nullptr));
+        game.numbered.add(record.number, dormant.back().get());
+        addVisual(*Zarn::tileVisualTable().find(id), record);
+    }
+    dormant.front()->enable();
+    // Every key cell's mark: the room's door plates, a goal and a teleport.
+    auto mode = std::make_unique<Zarn::LevelUpModeElement>();
+    mode->elementId = 443;
+    mode->areaCells.insert(Point(5, 5));
+    game.map.mapElements.push_back(std::move(mode));
+    auto teleport = std::make_unique<Zarn::MapEventData>();
+    auto at = std::make_unique<Zarn::PositionTriggerData>();
+    at->triggerId = 5;
+    at->cell = Point(5, 6);
+    teleport->trigger = std::move(at);
+    teleport->actions.push_back(std::make_unique<Zarn::MoveSteerableData>());
+    teleport->actions.back()->actionId = 2;
+    game.map.mapEvents.push_back(std::move(teleport));
+    for (Zarn::NodeMediator* mark : elements->createCellMarks(game.map)) layer->addChild(mark);
+    // Every pitch's glyph.
+    for (u8 pitch = 0; pitch <= 24; ++pitch) {
+        MusicalNoteCocos2D* note = MusicalNoteCocos2D::create();
+        note->showPitch(pitch, false);
+        world->addChild(note);
+    }
     // Every belt kind of the machine.
     std::vector<MachineComponentRecord> kinds;
     for (u8 kind = 0; kind <= 15; ++kind) kinds.push_back({kind, Point(kind % 8, kind / 8)});

@@ -67,6 +67,81 @@ def floor_door(f, m):
              polygon([(50, 28), (72, 58), (28, 58)]), WHITE)
 
 
+# Holes and pits kill; their dormant twins (numbered, harmless until a lever
+# or an event wakes them) are covered by a bolted grey hatch, so the two never
+# look alike. The hole is a dark shaft with a red rim, the pit a red-rimmed
+# drop with stakes at its bottom.
+def _danger_rim(f, stakes):
+    flat(f, rounded(0, 0, 100, 100, 0), rgb("#0B0F14"))
+    stripes(f, rounded(0, 0, 100, 100, 0), RED, 16, 7)
+    stripes(f, rounded(0, 0, 100, 100, 0), INK, 16, 3, alpha=0.35)
+    shape(f, rounded(9, 9, 82, 82, 14), rgb("#05070A"), highlight=False)
+    flat(f, rounded(16, 16, 68, 68, 10), darker(RED, 0.8), 0.8)
+    if stakes:
+        for k in range(4):
+            x = 24 + k * 17
+            shape(f, polygon([(x - 6, 78), (x, 40 + (k % 2) * 10), (x + 6, 78)]), rgb("#9AA3AA"), highlight=False)
+    else:
+        flat(f, circle(50, 50, 22), rgb("#000000"), 0.85)
+    stroke(f, rounded(9, 9, 82, 82, 14), RED, 3)
+
+
+def _hatch(f, stakes):
+    with _u(f) as f:
+        flat(f, rounded(0, 0, 100, 100, 0), rgb("#7D8A93"))
+        shape(f, rounded(6, 6, 88, 88, 12), rgb("#9AA6AE"))
+        flat(f, rounded(18, 18, 64, 64, 8), rgb("#AEB9C0"))
+        for x, y in ((17, 17), (83, 17), (17, 83), (83, 83)):
+            shape(f, circle(x, y, 3.5), rgb("#6E7A83"), highlight=False)
+        mark = (lambda c: (c.move_to(30, 50), c.line_to(70, 50))) if not stakes else \
+            (lambda c: (c.move_to(36, 36), c.line_to(64, 64), c.move_to(64, 36), c.line_to(36, 64)))
+        stroke(f, mark, rgb("#6E7A83"), 5)
+
+
+@frames(r"floor_(hole|pit)(_off)?\.png", "artupdate", TILE, tile=True)
+def floor_danger(f, m):
+    stakes = m.group(1) == "pit"
+    if m.group(2):
+        _hatch(f, stakes)
+        return
+    with _u(f) as f:
+        _danger_rim(f, stakes)
+
+
+# Cells that matter without being a trap or a prop: the plates that hold
+# automatic doors open (steel blue, a raised button), the goals of a stage
+# run (a green target with a flag) and the cells that teleport a player (a
+# purple ring of arrows). Each reads by its shape as well as its colour.
+@frames(r"key_(plate|goal|teleport)\.png", "artupdate", TILE)
+def key_cell(f, m):
+    kind = m.group(1)
+    with _u(f) as f:
+        if kind == "plate":
+            shape(f, rounded(10, 10, 80, 80, 12), darker(BLUE, 0.25))
+            shape(f, rounded(20, 16, 60, 60, 10), BLUE)
+            stroke(f, rounded(28, 24, 44, 44, 8), WHITE, 4)
+            flat(f, circle(50, 46, 8), WHITE)
+        elif kind == "goal":
+            shape(f, circle(50, 50, 42), darker(GREEN, 0.2))
+            stroke(f, circle(50, 50, 30), WHITE, 6)
+            flat(f, circle(50, 50, 14), WHITE)
+            stroke(f, lambda c: (c.move_to(50, 50), c.line_to(50, 10)), INK, 5)
+            shape(f, polygon([(52, 10), (78, 18), (52, 26)]), GOLD)
+        else:
+            shape(f, circle(50, 50, 44), rgb("#3B2466"))
+            flat(f, circle(50, 50, 30), PURPLE)
+            for k in range(4):
+                a = k * math.pi / 2 + math.pi / 4
+                cx, cy = 50 + 34 * math.cos(a), 50 + 34 * math.sin(a)
+                t = a + math.pi / 2
+                shape(f, polygon([(cx + 9 * math.cos(t), cy + 9 * math.sin(t)),
+                                  (cx - 7 * math.cos(a) - 6 * math.cos(t), cy - 7 * math.sin(a) - 6 * math.sin(t)),
+                                  (cx + 7 * math.cos(a) - 6 * math.cos(t), cy + 7 * math.sin(a) - 6 * math.sin(t))]),
+                      WHITE, highlight=False)
+            flat(f, circle(50, 50, 12), rgb("#120A22"))
+            stroke(f, circle(50, 50, 20), lighter(PURPLE, 0.5), 3)
+
+
 WALL_SIZE = (160, 240)
 
 
@@ -230,6 +305,31 @@ def note_sign(f, m):
         else:
             stroke(f, lambda c: (c.move_to(51, 18), c.line_to(72, 28)), WHITE, 6)
             stroke(f, lambda c: (c.move_to(51, 30), c.line_to(72, 40)), WHITE, 6)
+
+
+# The pitch of a note tile as a glyph that reads without colour: its letter
+# (a sharp as "#") with one dot under it per octave above the lowest. The
+# speaker that plays the tune back shows a loudspeaker. Drawn white: the code
+# tints them.
+PITCH_NAMES = ["C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"]
+
+
+@frames(r"musical_pitch_(\d+)\.png", "collectables", (70, 70))
+def note_pitch(f, m):
+    p = int(m.group(1))
+    with _u(f) as f:
+        text(f, PITCH_NAMES[p % 12], 50, 42, 92 if len(PITCH_NAMES[p % 12]) == 1 else 70, WHITE, None)
+        octave = p // 12
+        for k in range(octave):
+            flat(f, circle(50 + (k - (octave - 1) / 2) * 20, 88, 7), WHITE)
+
+
+@frames(r"musical_speaker\.png", "collectables", (70, 70))
+def note_speaker(f, m):
+    with _u(f) as f:
+        flat(f, polygon([(12, 36), (30, 36), (54, 14), (54, 86), (30, 64), (12, 64)]), WHITE)
+        for r in (16, 30):
+            stroke(f, lambda c, r=r: c.arc(56, 50, r, -0.9, 0.9), WHITE, 7)
 
 
 @frames(r"lightning_floor_zap_(\d)\.png", "collectables", TILE, tile=True)

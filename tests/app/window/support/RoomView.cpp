@@ -42,6 +42,7 @@ RoomView::RoomView(const std::string& mapFile) {
         root->addChild(elements.isTileElement(record->elementId) ? elements.createTileElement2D(*record)
                                                                  : elements.createFreeElement2D(*record));
     }
+    for (Zarn::NodeMediator* mark : elements.createCellMarks(game.map)) root->addChild(mark);
     traps = std::make_unique<CocosTrap2DFactory>(&tiles, zOrder.get(), &game.units, &game.map.grid);
     traps->setWorldRoot(root.get());
     for (const std::unique_ptr<Zarn::Trap>& trap : game.traps) traps->createTrapVisual(*trap);

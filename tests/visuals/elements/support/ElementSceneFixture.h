@@ -93,6 +93,7 @@ protected:
                                            : elements->createFreeElement2D(*record);
             layer->addChild(node);
         }
+        for (Zarn::NodeMediator* mark : elements->createCellMarks(game.map)) layer->addChild(mark);
         frame(0.0f);
     }
 

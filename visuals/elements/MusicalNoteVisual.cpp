@@ -54,28 +54,12 @@ Color3B pitchColour(u8 pitch, float saturation, float value) {
     const float p = value * (1.0f - saturation);
     const float q = value * (1.0f - saturation * f);
     const float t = value * (1.0f - saturation * (1.0f - f));
-    float r = value, g = t, b = p;
-    switch (sector) {
-        case 1:
-            r = q, g = value, b = p;
-            break;
-        case 2:
-            r = p, g = value, b = t;
-            break;
-        case 3:
-            r = p, g = q, b = value;
-            break;
-        case 4:
-            r = t, g = p, b = value;
-            break;
-        case 5:
-            r = value, g = p, b = q;
-            break;
-        default:
-            break;
-    }
+    // Red, green and blue in each sixth of the wheel.
+    const float rgb[6][3] = {{value, t, p}, {q, value, p}, {p, value, t},
+                             {p, q, value}, {t, p, value}, {value, p, q}};
+    const float* c = rgb[sector];
     auto byte = [](float x) { return static_cast<u8>(std::lround(std::clamp(x, 0.0f, 1.0f) * 255.0f)); };
-    return Color3B(byte(r), byte(g), byte(b));
+    return Color3B(byte(c[0]), byte(c[1]), byte(c[2]));
 }
 
 MusicalNoteColours pitchedNoteColours(u8 key, u8 pitch) {

@@ -8,6 +8,7 @@
 #include "map/records/MapEventData.h"
 #include "map/records/MusicalNoteElement.h"
 #include "support/ElementSceneFixture.h"
+#include "support/EveryElementRoom.h"
 #include "visuals/elements/KeyCells.h"
 #include "visuals/elements/MusicalNoteVisual.h"
 #include "world/elements/Floor.h"
@@ -59,13 +60,8 @@ TEST_F(ReadableCells, HolesPitsPlatesGoalsAndTeleportsAreDrawnOnTheirCells) {
     b.element(numberedTile(139, 40, Point(4, 2)));
     b.element(numberedTile(138, 41, Point(5, 2)));
     b.element(tile(29, Point(6, 2)));
-    Zarn::AutomaticDoorElement door;
-    door.elementId = 165;
-    door.number = 42;
-    door.position = Point(6 * 64, 6 * 64);
-    door.width = 64;
-    door.height = 64;
-    door.sensorCells.insert(Point(6, 4));
+    Zarn::AutomaticDoorElement door =
+        zarn_test::room::automaticDoor(165, 42, Point(6 * 64, 6 * 64), Point(6, 4));
     door.sensorCells.insert(Point(7, 4));
     b.element(door);
     Zarn::LevelUpModeElement mode;
@@ -112,14 +108,7 @@ TEST_F(ReadableCells, HolesPitsPlatesGoalsAndTeleportsAreDrawnOnTheirCells) {
 
 TEST_F(ReadableCells, AKeyCellIsMarkedOnceByItsMostImportantUse) {
     zarn_test::MapBuilder b = room();
-    Zarn::AutomaticDoorElement door;
-    door.elementId = 164;
-    door.number = 42;
-    door.position = Point(0, 8 * 64);
-    door.width = 64;
-    door.height = 64;
-    door.sensorCells.insert(Point(3, 3));
-    b.element(door);
+    b.element(zarn_test::room::automaticDoor(164, 42, Point(0, 8 * 64), Point(3, 3)));
     Zarn::LevelUpModeElement mode;
     mode.elementId = 443;
     mode.areaCells.insert(Point(3, 3));

@@ -269,6 +269,18 @@ struct SdlRenderBackend::Impl {
         addTriangle(v[0], v[2], v[3]);
     }
 
+    // The same quad as four triangles round its centre.
+    void addFannedQuad(const SDL_Vertex v[4]) {  // bl, br, tr, tl
+        SDL_Vertex centre;
+        centre.position =
+            SDL_FPoint{(v[0].position.x + v[1].position.x + v[2].position.x + v[3].position.x) / 4,
+                       (v[0].position.y + v[1].position.y + v[2].position.y + v[3].position.y) / 4};
+        centre.tex_coord =
+            SDL_FPoint{(v[0].tex_coord.x + v[2].tex_coord.x) / 2, (v[0].tex_coord.y + v[2].tex_coord.y) / 2};
+        centre.color = v[0].color;
+        for (int i = 0; i < 4; ++i) addTriangle(centre, v[i], v[(i + 1) % 4]);
+    }
+
     // A line of `width` pixels between two pixel points, as a quad.
     void addLine(SDL_FPoint a, SDL_FPoint b, float width, SDL_Color color) {
         const float dx = b.x - a.x;
@@ -549,6 +561,11 @@ struct SdlRenderBackend::Impl {
         // smaller ones (exact, since the texture runs linearly over it).
         int columns = 1;
         int rows = 1;
+        // It also takes two triangles that make an upright rectangle for a
+        // plain (at most mirrored) copy, so a picture turned by a quarter turn
+        // would come out mirrored instead: such a quad goes as a fan round its
+        // centre, which it leaves to the triangle filler.
+        const bool quarterTurned = software && std::abs(c.transform.m[1]) > std::abs(c.transform.m[0]);
         if (software) {
             columns = std::max(1, static_cast<int>(std::ceil(f.size.width * r.size.width / kSoftwareTile)));
             rows = std::max(1, static_cast<int>(std::ceil(f.size.height * r.size.height / kSoftwareTile)));
@@ -563,7 +580,11 @@ struct SdlRenderBackend::Impl {
                 const float v1 =
                     f.getMinY() + f.size.height * static_cast<float>(j + 1) / static_cast<float>(rows);
                 const SDL_Vertex v[4] = {at(u0, v0), at(u1, v0), at(u1, v1), at(u0, v1)};
-                addQuad(v);
+                if (quarterTurned) {
+                    addFannedQuad(v);
+                } else {
+                    addQuad(v);
+                }
             }
         }
     }

@@ -43,6 +43,18 @@ std::string stripedImage(const std::string& name, int w, int h) {
     return path;
 }
 
+// A 200 x 200 image, blue with its top-left quarter red.
+std::string imageWithRedCorner(const std::string& name) {
+    const std::string path = zarn_test::tempDir() + "/" + name;
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, 200, 200, 32, SDL_PIXELFORMAT_RGBA32);
+    SDL_FillRect(s, nullptr, SDL_MapRGBA(s->format, 0, 0, 255, 255));
+    const SDL_Rect corner{0, 0, 100, 100};
+    SDL_FillRect(s, &corner, SDL_MapRGBA(s->format, 255, 0, 0, 255));
+    IMG_SavePNG(s, path.c_str());
+    SDL_FreeSurface(s);
+    return path;
+}
+
 // SDL's software renderer, the one a machine without GL drivers gets.
 class SdlSoftwareSheetTest : public ::testing::Test {
 protected:
@@ -154,6 +166,39 @@ TEST_F(SdlSoftwareSheetTest, DrawsALargeFrameWithEveryTexelInItsPlace) {
             for (const float y : {70.0f, 288.0f, 500.0f})
                 EXPECT_EQ(colourAt(112.0f + 50.0f * static_cast<float>(k), y), expected)
                     << "stripe " << k << " at y " << y;
+        }
+    }
+}
+
+// A picture turned by quarter turns (a conveyor lane, a wall piece) shows
+// turned: its red corner goes round clockwise. SDL 2.26's software renderer
+// takes two triangles that make an upright rectangle for a plain copy and
+// drew a quarter-turned picture mirrored instead.
+TEST_F(SdlSoftwareSheetTest, DrawsQuarterTurnedPicturesTurned) {
+    Sprite* sprite = Sprite::create(imageWithRedCorner("corner.png"));
+    ASSERT_NE(sprite, nullptr);
+    sprite->setPosition(512, 288);
+    scene->addChild(sprite);
+    struct Case {
+        float rotation;
+        bool flippedX;
+        float redX, redY;  // the centre of the red quarter on screen (design units, y up)
+    } const cases[] = {
+        {0.0f, false, 462, 338},   {90.0f, false, 562, 338},  {180.0f, false, 562, 238},
+        {270.0f, false, 462, 238}, {-90.0f, false, 462, 238}, {90.0f, true, 562, 238},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "rotation " << c.rotation << (c.flippedX ? " flipped" : ""));
+        sprite->setRotation(c.rotation);
+        sprite->setFlippedX(c.flippedX);
+        draw();
+        for (const float dx : {-50.0f, 50.0f}) {
+            for (const float dy : {-50.0f, 50.0f}) {
+                const float x = 512.0f + dx;
+                const float y = 288.0f + dy;
+                const bool red = x == c.redX && y == c.redY;
+                EXPECT_EQ(colourAt(x, y), red ? 0xff0000u : 0x0000ffu) << "at " << x << ", " << y;
+            }
         }
     }
 }

@@ -76,6 +76,7 @@ public:
     void enableGlow(const Color4B& glowColor) { glowColor_ = glowColor; }
     void disableEffect();
     bool isShadowEnabled() const { return shadowEnabled_; }
+    Size getShadowOffset() const { return Size(shadowOffset_.x, shadowOffset_.y); }
     int getOutlineSize() const { return config_.outlineSize; }
 
     void setAdditionalKerning(float space);

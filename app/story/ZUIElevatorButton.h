@@ -73,6 +73,9 @@ public:
     void setEnabled(bool on) { press.enabled = on; }
     cocos2d::Sprite* getLock() const { return lock; }
     cocos2d::Sprite* getCircle() const { return circle; }
+    cocos2d::Sprite* getCentre() const { return centre; }
+    cocos2d::Sprite* getLeftShine() const { return leftShine; }
+    cocos2d::Sprite* getRightShine() const { return rightShine; }
     cocos2d::Sprite* getOutline() const { return outline; }
     cocos2d::Label* getNumber() const { return number; }
     cocos2d::DrawNode* getGlow() const { return glow; }

@@ -36,6 +36,13 @@ const Rect kLockedSlotArea(0, 253.333f, 420.577f, 836.297f);
 
 }  // namespace
 
+const Vec2 ZUIElevatorSideBar::kLockedSlots[3][4] = {
+    {{0, 253.333f}, {0, 505.001f}, {420.577f, 518.666f}, {407.656f, 277.248f}},
+    {{0, 548}, {0, 809.333f}, {442.413f, 783.268f}, {422.034f, 554.332f}},
+    {{0, 847.65f}, {0, 1089.63f}, {467.159f, 1081.65f}, {443.141f, 818.666f}}};
+const Vec2 ZUIElevatorSideBar::kLockedSlotAnchors[3] = {
+    {122.565f, 297.333f}, {122.565f, 582}, {122.565f, 862}};
+
 ZUIElevatorSideBar* ZUIElevatorSideBar::create(Zarn::SinglePlayerData* progress) {
     return createConfigured<ZUIElevatorSideBar>([&](ZUIElevatorSideBar& bar) { bar.progress = progress; });
 }
@@ -124,13 +131,10 @@ void ZUIElevatorSideBar::addModeToggles() {
 
 void ZUIElevatorSideBar::addLockedModeSlots() {
     DrawNode* slots = DrawNode::create(2);
-    const std::vector<std::vector<Vec2>> quads = {
-        {{0, 253.333f}, {0, 505.001f}, {420.577f, 518.666f}, {407.656f, 277.248f}},
-        {{0, 548}, {0, 809.333f}, {442.413f, 783.268f}, {422.034f, 554.332f}},
-        {{0, 847.65f}, {0, 1089.63f}, {467.159f, 1081.65f}, {443.141f, 818.666f}}};
-    for (const auto& quad : quads) slots->drawPolygon(quad, 4, solid(kSlotColour), 5.0f, solid(kSlotColour));
+    for (const auto& quad : kLockedSlots)
+        slots->drawPolygon(quad, 4, solid(kSlotColour), 5.0f, solid(kSlotColour));
     addChild(slots);
-    for (const Vec2& p : {Vec2(122.565f, 297.333f), Vec2(122.565f, 582), Vec2(122.565f, 862)}) {
+    for (const Vec2& p : kLockedSlotAnchors) {
         Sprite* shadow = Sprite::createWithSpriteFrameName("ele_button_circle_center.png");
         Sprite* disc = Sprite::createWithSpriteFrameName("ele_button_circle_center.png");
         Sprite* lock = Sprite::createWithSpriteFrameName("ele_lock.png");

@@ -27,6 +27,11 @@ public:
     static constexpr float kHeight = 1440.0f;
     static constexpr float kNarrowWidth = 450.0f;
     static constexpr float kWideWidth = 820.0f;
+    // The narrow bar's three grey slots of the locked modes (lower, middle,
+    // upper), corners in order, in the bar's space; a disc with a lock sits
+    // in each with its lower-left corner at the slot's anchor.
+    static const cocos2d::Vec2 kLockedSlots[3][4];
+    static const cocos2d::Vec2 kLockedSlotAnchors[3];
 
     static ZUIElevatorSideBar* create(Zarn::SinglePlayerData* progress);
     bool init() override;
@@ -39,6 +44,7 @@ public:
     // A tap on the locked slots flips the hint; always claims the touch.
     bool onTouchBegan(cocos2d::Touch* touch, cocos2d::Event* event);
 
+    cocos2d::Sprite* getNumberPlate() const { return numberPlate; }
     cocos2d::Label* getFloorLabel() const { return floorLabel; }
     cocos2d::Label* getUnlockHint() const { return unlockHint; }
     ZUICoreButton* getHomeButton() const { return homeButton; }

@@ -23,6 +23,8 @@ public:
     void initBoxedMedals();
     void initDeathMedalOnly();
 
+    // Null in the death-medal-only form.
+    cocos2d::Sprite* getBox() const { return box; }
     cocos2d::Sprite* getDeathMedal() const { return deathMedal; }
     cocos2d::Sprite* getTimerMedal() const { return timerMedal; }
     cocos2d::Sprite* getTimeAttackMedal() const { return timeAttackMedal; }

@@ -1,5 +1,7 @@
 #include "app/story/ZUIMedalResult.h"
 
+#include <algorithm>
+
 #include "app/story/MedalRules.h"
 #include "app/widgets/ZUICoreButton.h"
 #include "engine/ActionEase.h"
@@ -19,14 +21,33 @@ const Color4F kCardColour(Color3B(185, 120, 74), 1.0f);
 const Color4B kValueShadow(140, 76, 30, 255);
 const Color4B kHintColour(40, 40, 40, 255);
 
-// The quadrilaterals of the cards, corners 0 to 3 in the rows node's space.
-const Vec2 kDeathsMain[4] = {{477.32f, 216.33f}, {439.61f, 640.07f}, {931.82f, 651.98f}, {919.91f, 226.26f}};
-const Vec2 kDeathsPrevious[4] = {{501.14f, 9.92f}, {476.32f, 190.53f}, {920.90f, 197.48f}, {915.94f, 12.90f}};
-const Vec2 kTimeMain[4] = {{67.48f, 212.36f}, {0.0f, 602.36f}, {408.85f, 652.97f}, {438.62f, 211.37f}};
-const Vec2 kTimePrevious[4] = {{95.43f, 25.26f}, {67.36f, 193.67f}, {440.67f, 193.67f}, {454.70f, 8.42f}};
-const Vec2 kLivesMain[4] = {{982.43f, 349.31f}, {982.43f, 657.93f}, {1390.29f, 628.16f}, {1356.55f, 351.29f}};
-const Vec2 kTimeAttackMain[4] = {
-    {983.42f, 0.0f}, {981.44f, 323.51f}, {1353.57f, 332.44f}, {1315.86f, 21.83f}};
+constexpr float kCardMargin = 20.0f;  // between a card's texts and its edges
+
+// The x of the edge from a to b at height y.
+float edgeX(const Vec2& a, const Vec2& b, float y) {
+    if (b.y == a.y) return a.x;
+    return a.x + (y - a.y) / (b.y - a.y) * (b.x - a.x);
+}
+
+// The x of a card's left edge (corners 0 to 1) and right edge (3 to 2) at
+// height y.
+float leftEdgeAt(const Vec2* quad, float y) {
+    return edgeX(quad[0], quad[1], y);
+}
+float rightEdgeAt(const Vec2* quad, float y) {
+    return edgeX(quad[3], quad[2], y);
+}
+
+// The width a text centred on x at height y has on the card.
+float roomAround(const Vec2* quad, const Vec2& at) {
+    return 2.0f * (std::min(at.x - leftEdgeAt(quad, at.y), rightEdgeAt(quad, at.y) - at.x) - kCardMargin);
+}
+
+// Shrinks a label whose text is wider than `room` (never grows one).
+void fitWidth(Label* label, float room) {
+    const float width = label->getContentSize().width;
+    if (width > room && room > 0.0f) label->setScale(room / width);
+}
 
 Size extentOf(const Node* node) {
     return Size(node->getContentSize().width * node->getScaleX(),
@@ -68,6 +89,20 @@ void popIn(Node* node, float delay, float up, float settle) {
 
 }  // namespace
 
+const Size ZUIMedalResult::kScreenSize(1494.4f, 825.543f);
+const Vec2 ZUIMedalResult::kDeathsMain[4] = {
+    {477.32f, 216.33f}, {439.61f, 640.07f}, {931.82f, 651.98f}, {919.91f, 226.26f}};
+const Vec2 ZUIMedalResult::kDeathsPrevious[4] = {
+    {501.14f, 9.92f}, {476.32f, 190.53f}, {920.90f, 197.48f}, {915.94f, 12.90f}};
+const Vec2 ZUIMedalResult::kTimeMain[4] = {
+    {67.48f, 212.36f}, {0.0f, 602.36f}, {408.85f, 652.97f}, {438.62f, 211.37f}};
+const Vec2 ZUIMedalResult::kTimePrevious[4] = {
+    {95.43f, 25.26f}, {67.36f, 193.67f}, {440.67f, 193.67f}, {454.70f, 8.42f}};
+const Vec2 ZUIMedalResult::kLivesMain[4] = {
+    {982.43f, 349.31f}, {982.43f, 657.93f}, {1390.29f, 628.16f}, {1356.55f, 351.29f}};
+const Vec2 ZUIMedalResult::kTimeAttackMain[4] = {
+    {983.42f, 0.0f}, {981.44f, 323.51f}, {1353.57f, 332.44f}, {1315.86f, 21.83f}};
+
 ZUIMedalResult* ZUIMedalResult::create() {
     return createWithInit<ZUIMedalResult>();
 }
@@ -102,7 +137,8 @@ bool ZUIMedalResult::init() {
     if (!Node::init()) return false;
     face_ = placeSprite("medal_screen_part_face.png", 293.113f, 853.93f);
     monitor_ = placeSprite("medal_screen_monitor.png", 120.112f, 168.135f);
-    screenPolygon_ = {Vec2(0.0f, 0.0f), Vec2(0.0f, 825.543f), Vec2(1494.4f, 825.543f), Vec2(1494.4f, 0.0f)};
+    screenPolygon_ = {Vec2(0.0f, 0.0f), Vec2(0.0f, kScreenSize.height),
+                      Vec2(kScreenSize.width, kScreenSize.height), Vec2(kScreenSize.width, 0.0f)};
     monitorFill_ = DrawNode::create(2.0f);
     const Color4F screen(Color4B(240, 197, 153, 255));
     monitorFill_->drawPolygon(screenPolygon_, 4, screen, 5.0f, screen);
@@ -211,15 +247,19 @@ std::vector<Node*> ZUIMedalResult::addMedalCard(const MedalCard& card, const Zar
     Label* value = valueLabel(entry.text, card.fontSize, true);
     const float hValue = value->getContentSize().height;
     value->setPosition(medal->getPosition() - Vec2(0.0f, hMedal / 2.0f + hValue / 2.0f + 25.0f));
+    fitWidth(value, roomAround(card.main, value->getPosition()));
+    // A hint too long for the card breaks into lines.
     hint->setTextColor(kHintColour);
+    hint->setMaxLineWidth(roomAround(card.main, value->getPosition()));
+    fitWidth(hint, roomAround(card.main, value->getPosition()));
     hint->setPosition(value->getPosition() -
                       Vec2(0.0f, hint->getContentSize().height / 2.0f + hValue / 2.0f + card.hintGap));
     Sprite* best = scaledSprite((*card.icons)[previousMedal], 0.5f);
     placeLowerLeft(best, card.previous[0] + card.bestCorner);
     Label* bestValue = valueLabel(previousText, card.fontSize, true);
-    bestValue->setPosition(
-        best->getPosition() +
-        Vec2(extentOf(best).width / 2.0f + bestValue->getContentSize().width / 2.0f + card.bestGap, 0.0f));
+    const float bestLeft = best->getPositionX() + extentOf(best).width / 2.0f + card.bestGap;
+    fitWidth(bestValue, rightEdgeAt(card.previous, best->getPositionY()) - kCardMargin - bestLeft);
+    bestValue->setPosition(Vec2(bestLeft + extentOf(bestValue).width / 2.0f, best->getPositionY()));
     for (Node* node : {static_cast<Node*>(best), static_cast<Node*>(medal), static_cast<Node*>(value),
                        static_cast<Node*>(hint), static_cast<Node*>(bestValue)})
         rowsNode_->addChild(node);
@@ -232,9 +272,12 @@ void ZUIMedalResult::addDeathsCard(const Zarn::LevelList& levels, u32 levelIndex
                                 0.0f,        &deathMedalIconTable, 0.0f,     90.0f,
                                 -10.0f,      Vec2(80.0f, 30.0f),   100.0f};
     const Zarn::Medal previous = deathMedalOf(medalLevel(levels, levelIndex), previousBest.fewestDeaths);
+    const std::string previousText = previousBest.fewestDeaths == Zarn::LevelStatus::kNoDeaths
+                                         ? kNoPreviousDeaths
+                                         : Zarn::deathCountToString(previousBest.fewestDeaths);
     deathNodes_ =
         addMedalCard(card, entry, makeDeathGoalHint(levels, levelIndex, static_cast<u8>(entry.medal)),
-                     static_cast<u8>(previous), Zarn::deathCountToString(previousBest.fewestDeaths));
+                     static_cast<u8>(previous), previousText);
 }
 
 void ZUIMedalResult::addTimeCard(const Zarn::LevelList& levels, u32 levelIndex,
@@ -252,9 +295,9 @@ void ZUIMedalResult::addLivesCard(const Zarn::ScoreResult& entry) {
     Sprite* icon = scaledSprite("mode_limited_lives_angel.png", 1.0f);
     placeLowerLeft(icon, kLivesMain[0] + Vec2(20.0f, 40.0f));
     Label* value = valueLabel(entry.text, 90.0f, false);
-    value->setPosition(
-        icon->getPosition() +
-        Vec2(extentOf(icon).width / 2.0f + value->getContentSize().width / 2.0f + 20.0f, 0.0f));
+    const float left = icon->getPositionX() + extentOf(icon).width / 2.0f + 20.0f;
+    fitWidth(value, rightEdgeAt(kLivesMain, icon->getPositionY()) - kCardMargin - left);
+    value->setPosition(Vec2(left + extentOf(value).width / 2.0f, icon->getPositionY()));
     rowsNode_->addChild(icon);
     rowsNode_->addChild(value);
     livesNodes_ = {ribbon, icon, value};

@@ -33,6 +33,18 @@ public:
     static constexpr const char* kCaption = "Your Previous Best(s)";
     static constexpr const char* kGameOverCaption = "Nice try PARTner!";
     static constexpr const char* kFont = "fonts/riffic.ttf";
+    // The previous best deaths of a level cleared for the first time, as the
+    // previous best time reads then.
+    static constexpr const char* kNoPreviousDeaths = "None";
+    // The monitor's screen, which the monitor fill paints from its origin.
+    static const cocos2d::Size kScreenSize;
+    // The cards' quadrilaterals, corners 0 to 3 in the rows node's space.
+    static const cocos2d::Vec2 kDeathsMain[4];
+    static const cocos2d::Vec2 kDeathsPrevious[4];
+    static const cocos2d::Vec2 kTimeMain[4];
+    static const cocos2d::Vec2 kTimePrevious[4];
+    static const cocos2d::Vec2 kLivesMain[4];
+    static const cocos2d::Vec2 kTimeAttackMain[4];
 
     static ZUIMedalResult* create();
     // Builds the art, the buttons, the caption and the input listeners.
@@ -41,7 +53,9 @@ public:
     // One card per entry, in order; kinds above 3 are skipped. levels is the
     // story's level list and levelIndex the level played (throws
     // Convinience::Error "no such level" past the list); previousBest is the
-    // level's record from before this run was recorded.
+    // level's record from before this run was recorded ("None" for deaths and
+    // time when there was none). A text wider than its card is shrunk to fit,
+    // a hint broken into lines.
     void buildMedalRows(const Zarn::LevelList& levels, u32 levelIndex, const Zarn::LevelStatus& previousBest,
                         const std::vector<Zarn::ScoreResult>& entries);
     // Switches to the game-over form (call instead of buildMedalRows).

@@ -103,9 +103,13 @@ TEST_F(MedalResultTest, ACompletedLevelShowsItsCardsWithMedalsHintsAndThePreviou
     for (const std::u32string& text :
          {std::u32string(U"DEATHS"), std::u32string(U"TIME"), std::u32string(U"1"), std::u32string(U"21.50s"),
           std::u32string(U"Get 0 DEATH or less for GOLD"), std::u32string(U"Get 15.00s or less\nfor SILVER"),
-          std::u32string(U":("), std::u32string(U"None"), std::u32string(U"Your Previous Best(s)")})
+          std::u32string(U"None"), std::u32string(U"Your Previous Best(s)")})
         EXPECT_EQ(shown.count(text), 1u) << std::string(text.begin(), text.end());
     EXPECT_EQ(shown.count(U"skipped"), 0u);
+    // A first clear has no previous best deaths to be sad about: they read
+    // as the time does.
+    EXPECT_EQ(shown.count(U":("), 0u);
+    EXPECT_EQ(static_cast<const Label*>(panel->getDeathNodes().back())->getString(), "None");
     // The DEATHS ribbon sits on its card's top edge.
     EXPECT_EQ(panel->getDeathNodes()[0]->getPosition(),
               Vec2(439.61f + (931.82f - 439.61f) / 2.0f, 640.07f - 25.0f));

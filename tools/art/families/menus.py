@@ -172,10 +172,12 @@ def check_mark(f, m):
     stroke(f, path, colour, 12)
 
 
-@frames(r"ele_button_circle_center\.png", "ui_new", (160, 160))
+@frames(r"ele_button_circle_center\.png", "ui_new", (200, 200))
 def elevator_badge(f, m):
-    with local(f, 0, 0, f.width / 100.0) as f:
-        shape(f, circle(50, 50, 44), WHITE, outline=SOFT_GREY)
+    # The floor button's centre disc (tinted dark under the number, radius
+    # 96 of the button's 127) and the mode switches' badge.
+    c = f.width / 2
+    shape(f, circle(c, c, 96), WHITE, outline=SOFT_GREY, width=6)
 
 
 def _mode_glyph(f, kind, on):

@@ -46,28 +46,64 @@ def result_icon(f, m):
             flat(f, polygon([(62, 8), (88, 30), (56, 40)]), WHITE)
 
 
-@frames(r"(core|ele)_button_outline\.png", "collectables", lambda m: (200, 200) if m.group(1) == "core" else (176, 176))
+# The elevator's floor button (menus' art space, y up from the button's
+# lower-left corner): a band-coloured circle the button's size, the dark
+# centre disc with the floor's number over it, the rim, and two shines that
+# the button puts with their lower-left corners at fixed points on the ring
+# between the disc and the rim. The centre disc is also the badge of the
+# mode switches and the side bar's locked slots, which place it by its
+# lower-left corner 90 units below and left of its middle.
+ELE_BUTTON = 260
+ELE_CIRCLE_R = 127
+ELE_CENTRE = 200
+ELE_CENTRE_R = 96
+ELE_SHINE_RING_R = 111  # the shines' middle line, on the ring
+ELE_SHINES = {"left": ((2.688, 111.87), (60, 110)), "right": ((193.688, 90.522), (60, 110))}
+
+
+@frames(r"core_button_outline\.png", "collectables", (200, 200))
 def button_outline(f, m):
     with local(f, 0, 0, f.width / 100.0) as f:
         stroke(f, circle(50, 50, 46), WHITE, 5)
 
 
-@frames(r"ele_button_circle\.png", "collectables", (160, 160))
+@frames(r"ele_button_outline\.png", "collectables", (ELE_BUTTON, ELE_BUTTON))
+def elevator_button_rim(f, m):
+    c = f.width / 2
+    stroke(f, circle(c, c, ELE_CIRCLE_R - 5), WHITE, 8)
+
+
+@frames(r"ele_button_circle\.png", "collectables", (ELE_BUTTON, ELE_BUTTON))
 def elevator_button(f, m):
-    core_button(f, m)
+    # White with a grey lower crescent: the band's colour tints both.
+    c, r = f.width / 2, ELE_CIRCLE_R
+    flat(f, circle(c, c, r), WHITE)
+    flat(f, lambda ctx: (ctx.arc(c, c, r, 0.12 * math.pi, 0.88 * math.pi),
+                         ctx.arc_negative(c, c - 18, r - 6, 0.88 * math.pi, 0.12 * math.pi), ctx.close_path()),
+         SOFT_GREY)
 
 
-@frames(r"ele_button_shine_(left|right)\.png", "collectables", (60, 110))
+@frames(r"ele_button_shine_(left|right)\.png", "collectables", lambda m: ELE_SHINES[m.group(1)][1])
 def elevator_button_shine(f, m):
-    left = m.group(1) == "left"
-    with local(f, 0, 0, f.width / 60.0) as f:
-        x = 18 if left else 42
-        flat(f, ellipse(x, 55, 10, 40, 0.25 if left else -0.25), WHITE, 0.75)
-        flat(f, circle(x + (8 if left else -8), 12, 5), WHITE, 0.75)
+    (ox, oy), (w, h) = ELE_SHINES[m.group(1)]
+    c = ELE_BUTTON / 2
+    ctx = f.ctx
+    ctx.save()
+    ctx.translate(-ox, oy + h)  # draw in the button's space, y up
+    ctx.scale(1, -1)
+    r = ELE_SHINE_RING_R
+    if m.group(1) == "left":  # a long streak on the upper left of the ring and a glint below it
+        stroke(f, lambda g: g.arc(c, c, r, math.radians(140), math.radians(172)), WHITE, 12, 0.8)
+        a = math.radians(181)
+        flat(f, circle(c + r * math.cos(a), c + r * math.sin(a), 5), WHITE, 0.8)
+    else:  # a shorter one on the right
+        stroke(f, lambda g: g.arc(c, c, r, math.radians(-12), math.radians(30)), WHITE, 9, 0.7)
+    ctx.restore()
 
 
-@frames(r"ele_lock\.png", "collectables", (90, 110))
+@frames(r"ele_lock\.png", "collectables", (72, 88))
 def elevator_lock(f, m):
+    # Hangs from the button's lower edge, under the number.
     with local(f, 0, 0, f.width / 90.0) as f:
         stroke(f, lambda c: (c.arc_negative(45, 44, 22, 0, math.pi)), INK, 16)
         stroke(f, lambda c: (c.arc_negative(45, 44, 22, 0, math.pi)), SILVER, 9)
@@ -76,11 +112,25 @@ def elevator_lock(f, m):
         flat(f, rounded(42, 68, 6, 18, 3), INK)
 
 
-@frames(r"ele_number_background(_large)?\.png", "collectables", lambda m: (260, 100) if m.group(1) else (180, 80))
+# The side bar's floor plate: the number (180 units, placed 30 below the
+# plate's middle, so its digits stand from 97 below the middle to 30 above)
+# shows in a pale window across the lower part; the lamps of the car's
+# direction light the strip above it. The wide bar's plate is wider.
+ELE_PLATE_HEIGHT = 252
+
+
+@frames(r"ele_number_background(_large)?\.png", "collectables",
+        lambda m: (460 if m.group(1) else 300, ELE_PLATE_HEIGHT))
 def elevator_number_plate(f, m):
     w, h = f.width, f.height
-    shape(f, rounded(4, 4, w - 8, h - 8, h * 0.3), WALL_DARK, width=5)
-    flat(f, rounded(12, 12, w - 24, h - 24, h * 0.22), darker(WALL_DARK, 0.25))
+    shape(f, rounded(4, 4, w - 8, h - 8, 34), rgb("#E9EEF0"), width=6)
+    window = rounded(20, 68, w - 40, h - 84, 22)
+    flat(f, window, rgb("#DDF1EC"))
+    stroke(f, window, INK, 5)
+    for x, up, lit in ((w / 2 - 30, True, True), (w / 2 + 30, False, False)):
+        tip, base = (16, 58) if up else (58, 16)
+        shape(f, polygon([(x, tip), (x + 22, base), (x - 22, base)]), AMBER if lit else rgb("#B8C2C8"),
+              width=4, highlight=False, shade=False)
 
 
 @frames(r"ele_medal_box(_outline)?\.png", "collectables", (240, 110))
@@ -156,7 +206,7 @@ def result_monitor(f, m):
     # A bezel round a see-through screen: the panel paints the screen itself.
     sx, sy, sw, sh = MONITOR_SCREEN
     top = f.height - sy - sh
-    shape(f, rounded(4, 4, f.width - 8, f.height - 8, 36), WALL_DARK, width=8)
+    shape(f, rounded(6, 6, f.width - 12, f.height - 12, 36), WALL_DARK, width=8)
     inset = 5
     hole = rounded(sx + inset, top + inset, sw - 2 * inset, sh - 2 * inset, 14)
     f.ctx.set_operator(0)  # CLEAR
@@ -168,18 +218,21 @@ def result_monitor(f, m):
     shape(f, circle(f.width - 70, lip + 20, 16), GREEN, width=4)
 
 
-@frames(r"medal_screen_part_face\.png", "collectables", (1360, 560))
+@frames(r"medal_screen_part_face\.png", "collectables", (1360, 320))
 def result_part_face(f, m):
-    # PART's head; the monitor hides all below its visor.
-    with local(f, 0, 0, f.width / 340.0) as f:
-        for x in (6, 316):  # ears
-            shape(f, rounded(x, 52, 18, 40, 6), darker(STEEL, 0.15))
-        stroke(f, lambda c: (c.move_to(170, 26), c.line_to(170, 9)), INK, 3)
-        shape(f, circle(170, 8, 6), RED)
-        shape(f, rounded(20, 24, 300, 122, 30), lighter(STEEL, 0.3))
-        flat(f, rounded(56, 46, 228, 34, 14), INK)
-        for x in (132, 208):  # happy eyes
-            stroke(f, lambda c, x=x: c.arc_negative(x, 68, 10, 0, math.pi), rgb("#7FE3F0"), 5)
+    # PART's head behind the monitor: only its top, about 75 units, shows
+    # over the monitor's top edge (the panel is as tall as the face's top
+    # and must stay in the view), so the visor with the eyes sits right
+    # under the crown.
+    w = f.width
+    for x in (8, w - 36):  # ears
+        shape(f, rounded(x, 34, 28, 90, 10), darker(STEEL, 0.15), width=6)
+    shape(f, rounded(30, 6, w - 60, f.height - 14, 56), lighter(STEEL, 0.3), width=8)
+    flat(f, rounded(150, 18, w - 300, 58, 29), INK)
+    for x in (w / 2 - 150, w / 2 + 150):  # happy eyes
+        stroke(f, lambda c, x=x: c.arc_negative(x, 64, 24, 0, math.pi), rgb("#7FE3F0"), 12)
+    for x in (76, w - 76):  # bolts on the crown
+        shape(f, circle(x, 40, 11), darker(STEEL, 0.05), width=4)
 
 
 @frames(r"medal_screen_part_hand_left\.png", "collectables", (260, 300))
@@ -202,12 +255,21 @@ def result_part_hand_right(f, m):
         shape(f, rounded(80, 36, 18, 30, 8), darker(STEEL, 0.05))
 
 
-@frames(r"medal_screen_ribbon\.png", "collectables", (700, 140))
+@frames(r"medal_screen_ribbon\.png", "collectables", (440, 140))
 def result_ribbon(f, m):
-    with local(f, 0, 0, f.width / 350.0) as f:
-        shape(f, polygon([(0, 20), (40, 20), (40, 62), (0, 62), (14, 41)]), darker(RED, 0.2))
-        shape(f, polygon([(350, 20), (310, 20), (310, 62), (350, 62), (336, 41)]), darker(RED, 0.2))
-        shape(f, rounded(24, 8, 302, 50, 6), RED)
+    # A banner across a card's top edge: the band (its title 25 units above
+    # the frame's middle) on top, the folded ends hanging below it. No wider
+    # than the narrowest card's top edge allows two neighbours.
+    w = f.width
+    for side in (1, -1):
+        x = 4 if side == 1 else w - 4
+
+        def end(v, x=x, side=side):
+            return (x + side * v[0], v[1])
+        shape(f, polygon([end(v) for v in ((0, 50), (64, 50), (64, 118), (0, 118), (20, 84))]), darker(RED, 0.2),
+              width=5, highlight=False)
+        flat(f, polygon([end(v) for v in ((40, 86), (64, 86), (64, 106))]), darker(RED, 0.5))
+    shape(f, rounded(36, 10, w - 72, 76, 10), RED, width=5)
 
 
 @frames(r"medal_screen_small_panel\.png", "collectables", (640, 170))

@@ -1,11 +1,12 @@
 // The screen tour behind scripts/screenshots: starts the game's application
 // object in a window on a virtual display, walks it through its screens like
-// a player (the story's first level with its dialog and result panel among
-// them, its dialog also in the smallest window and a 16:10 one) and saves
-// one PNG per screen; shows the first frame of every shipped room (its
-// floors, walls, elements, traps and the local player, as the in-game scene
-// builds them); then lays every frame family out on gallery pages, at the
-// size the game shows them, to review the art.
+// a player from a first visit (the story's first level with its dialog and
+// result panel among them, its dialog also in the smallest window and a
+// 16:10 one, then the elevator and a result of a player who has finished
+// the story) and saves one PNG per screen; shows the first frame of every
+// shipped room (its floors, walls, elements, traps and the local player, as
+// the in-game scene builds them); then lays every frame family out on
+// gallery pages, at the size the game shows them, to review the art.
 //
 //     zarn_screen_tour OUT_DIR
 //
@@ -27,6 +28,7 @@
 #include "app/online/MultiplayerInGameScene.h"
 #include "app/play/PlayTestSceneNode.h"
 #include "app/start/AppDelegate.h"
+#include "app/story/SinglePlayerProgress.h"
 #include "app/story/ZUIElevatorButton.h"
 #include "app/story/ZUIElevatorButtonsPanel.h"
 #include "app/story/ZUIElevatorPanel.h"
@@ -38,6 +40,7 @@
 #include "engine/sdl/SdlRenderBackend.h"
 #include "presentation/effects/VisualRandom.h"
 #include "sdl/support/VirtualDisplay.h"
+#include "simulation/progress/SinglePlayerData.h"
 #include "support/FrameManifest.h"
 #include "support/RoomView.h"
 
@@ -159,6 +162,30 @@ void firstLevel(const std::string& suffix, bool result) {
     }
 }
 
+// The elevator of a player who has finished the story once: the wide side
+// bar with the challenge modes on, a medal box under every floor; then the
+// first floor's result panel with a card for every mode.
+void storyComplete() {
+    Zarn::SinglePlayerData& progress = Zarn::singlePlayerProgress();
+    progress.runComplete = 1;
+    for (std::size_t i = 0; i < progress.levelStatuses.size(); ++i) {
+        Zarn::LevelStatus& status = progress.levelStatuses[i];
+        status.locked = 0;
+        status.fewestDeaths = static_cast<u32>(i % 6);
+        status.bestTime = 8000 + 4000 * (i % 7);
+        status.timeAttackDone = i % 3 == 0 ? 1 : 0;
+    }
+    for (Zarn::PlayMode mode :
+         {Zarn::playMode::timer, Zarn::playMode::timeAttack, Zarn::playMode::limitedLives})
+        progress.enableMode(mode);
+    progress.restartLives();
+    writeSinglePlayerProgress(progress);
+    Director::getInstance()->replaceScene(ZUISinglePlayerScene::create());
+    run(10);
+    shoot("story-complete");
+    firstLevel("-all-modes", true);
+}
+
 // The first frame of every room the build compiled, by name.
 void rooms() {
     std::vector<std::filesystem::path> maps;
@@ -189,25 +216,9 @@ void rooms() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s OUT_DIR\n", argv[0]);
-        return 2;
-    }
-    outDir = argv[1];
-    std::filesystem::create_directories(outDir);
-    const std::string why = zarn_test::startVirtualDisplay();
-    if (!why.empty()) {
-        std::fprintf(stderr, "no virtual display: %s\n", why.c_str());
-        return 1;
-    }
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    setenv("SDL_RENDER_DRIVER", "software", 1);
-    const std::filesystem::path home = std::filesystem::temp_directory_path() / "zarn-screen-tour";
-    std::filesystem::create_directories(home);
-    FileUtils::getInstance()->setWritablePath(home.string());
-    FileUtils::getInstance()->setDefaultResourceRootPath(ZARN_ASSETS_DIR);
-
+// Walks the game's screens in an application object kept in the
+// writable folder set up by main.
+int tour() {
     TourApp app;
     if (!app.applicationDidFinishLaunching() || window() == nullptr || !window()->hasWindow()) {
         std::fprintf(stderr, "the game's window did not open\n");
@@ -252,6 +263,7 @@ int main(int argc, char** argv) {
                    false);
     }
     window()->setWindowed(1280, 720);
+    storyComplete();
     Director::getInstance()->replaceScene(ZUICreditsScene::create());
     run(10);
     shoot("credits");
@@ -272,6 +284,35 @@ int main(int argc, char** argv) {
     for (const char* family : {"players", "traps", "elements", "menus", "screens"}) galleries(family, 96.0f);
     Director::getInstance()->end();
     run(1);
-    std::printf("%s\n", outDir.c_str());
     return 0;
+}
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s OUT_DIR\n", argv[0]);
+        return 2;
+    }
+    outDir = argv[1];
+    std::filesystem::create_directories(outDir);
+    const std::string why = zarn_test::startVirtualDisplay();
+    if (!why.empty()) {
+        std::fprintf(stderr, "no virtual display: %s\n", why.c_str());
+        return 1;
+    }
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    setenv("SDL_RENDER_DRIVER", "software", 1);
+    // A fresh writable folder: the tour starts from a first visit.
+    std::string folder = (std::filesystem::temp_directory_path() / "zarn-screen-tour-XXXXXX").string();
+    if (mkdtemp(folder.data()) == nullptr) {
+        std::perror("mkdtemp");
+        return 1;
+    }
+    const std::filesystem::path home = folder;
+    FileUtils::getInstance()->setWritablePath(home.string());
+    FileUtils::getInstance()->setDefaultResourceRootPath(ZARN_ASSETS_DIR);
+    const int status = tour();
+    std::error_code ignored;
+    std::filesystem::remove_all(home, ignored);
+    if (status == 0) std::printf("%s\n", outDir.c_str());
+    return status;
 }

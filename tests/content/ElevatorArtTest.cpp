@@ -74,10 +74,10 @@ protected:
         return count > 0 && outside == 0;
     }
 
-    static void SetUpTestSuite() { sheets = std::make_unique<zarn_test::SheetPixels>(); }
+    static void SetUpTestSuite() { sheets = std::make_unique<zarn_test::LayoutPixels>(); }
     static void TearDownTestSuite() { sheets.reset(); }
-    static inline std::unique_ptr<zarn_test::SheetPixels> sheets;
-    zarn_test::SheetPixels& pixels = *sheets;
+    static inline std::unique_ptr<zarn_test::LayoutPixels> sheets;
+    zarn_test::LayoutPixels& pixels = *sheets;
     Zarn::SinglePlayerData progress;
     std::vector<Node*> kept;
 };

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "AssetNames.h"
+#include "SheetPixels.h"
 #include "engine/FileUtils.h"
 #include "engine/FontMetrics.h"
 #include "engine/Label.h"
@@ -27,27 +28,25 @@
 
 namespace zarn_test {
 
-// The generated sheets loaded into the engine's frame cache, and their
-// pixels decoded on demand.
-class SheetPixels {
+// The generated sheets loaded into the engine's frame cache, their pixels
+// decoded on demand, and the game's fonts.
+class LayoutPixels {
 public:
-    SheetPixels() {
+    LayoutPixels() {
         cocos2d::FileUtils::getInstance()->setDefaultResourceRootPath(ZARN_ASSETS_DIR);
         for (const std::string& sheet : namesOfKind("sheet"))
             cocos2d::SpriteFrameCache::getInstance()->addSpriteFramesWithFile(sheet);
         TTF_Init();
     }
-    ~SheetPixels() {
-        for (auto& [path, surface] : sheets_)
-            if (surface != nullptr) SDL_FreeSurface(surface);
+    ~LayoutPixels() {
         for (auto& [key, font] : fonts_)
             if (font != nullptr) TTF_CloseFont(font);
         TTF_Quit();
         cocos2d::SpriteFrameCache::getInstance()->removeSpriteFrames();
         cocos2d::TextureCache::getInstance()->removeAllTextures();
     }
-    SheetPixels(const SheetPixels&) = delete;
-    SheetPixels& operator=(const SheetPixels&) = delete;
+    LayoutPixels(const LayoutPixels&) = delete;
+    LayoutPixels& operator=(const LayoutPixels&) = delete;
 
     // The alpha (0 to 255) of the sprite's picture at a point of its own
     // space (x from the left, y from the bottom); 0 off the picture.
@@ -57,12 +56,12 @@ public:
         const cocos2d::Rect r = frame->getRect();
         const cocos2d::Size shown = sprite->getContentSize();
         if (local.x < 0 || local.y < 0 || local.x >= shown.width || local.y >= shown.height) return 0;
-        SDL_Surface* s = sheet(frame->getTexture()->getPath());
-        if (s == nullptr) return 0;
+        const SheetPixels& s = sheet(frame->getTexture()->getPath());
+        if (s.surface == nullptr) return 0;
         const int x = static_cast<int>(r.origin.x + local.x * r.size.width / shown.width);
         const int y = static_cast<int>(r.origin.y + (shown.height - local.y) * r.size.height / shown.height);
-        if (x < 0 || y < 0 || x >= s->w || y >= s->h) return 0;
-        return static_cast<const unsigned char*>(s->pixels)[y * s->pitch + x * 4 + 3];
+        if (x < 0 || y < 0 || x >= s.surface->w || y >= s.surface->h) return 0;
+        return s.alpha(x, y);
     }
     // The same at a point of `space`, an ancestor of the sprite (or the
     // root of its tree).
@@ -108,15 +107,10 @@ public:
     }
 
 private:
-    SDL_Surface* sheet(const std::string& path) {
+    const SheetPixels& sheet(const std::string& path) {
         auto& s = sheets_[path];
-        if (s == nullptr) {
-            SDL_Surface* loaded = IMG_Load(path.c_str());
-            if (loaded == nullptr) return nullptr;
-            s = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGBA32, 0);
-            SDL_FreeSurface(loaded);
-        }
-        return s;
+        if (s == nullptr) s = std::make_unique<SheetPixels>(path);
+        return *s;
     }
     TTF_Font* font(const std::string& path, float size) {
         const int pixels = static_cast<int>(size + 0.5f);
@@ -134,7 +128,7 @@ private:
         return c;
     }
 
-    std::map<std::string, SDL_Surface*> sheets_;
+    std::map<std::string, std::unique_ptr<SheetPixels>> sheets_;
     std::map<std::pair<std::string, int>, TTF_Font*> fonts_;
 };
 

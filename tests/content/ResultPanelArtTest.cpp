@@ -79,10 +79,10 @@ protected:
                                {2, Zarn::Medal::None, "Time attack completed!"}});
     }
 
-    static void SetUpTestSuite() { sheets = std::make_unique<zarn_test::SheetPixels>(); }
+    static void SetUpTestSuite() { sheets = std::make_unique<zarn_test::LayoutPixels>(); }
     static void TearDownTestSuite() { sheets.reset(); }
-    static inline std::unique_ptr<zarn_test::SheetPixels> sheets;
-    zarn_test::SheetPixels& pixels = *sheets;
+    static inline std::unique_ptr<zarn_test::LayoutPixels> sheets;
+    zarn_test::LayoutPixels& pixels = *sheets;
     ZUIMedalResult* panel = nullptr;
 };
 

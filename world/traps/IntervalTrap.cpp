@@ -154,7 +154,12 @@ bool DelayedTrap::touches(const GeometryLib::Point& cell, SteerableUnit* unit) {
 void DelayedTrap::update(float dt) {
     if (!enabled || !triggered) return;
     float step = 0.0f;
-    if (!spendStartDelay(dt, step)) return;
+    if (!spendStartDelay(dt, step)) {
+        // The delay after a step is the trap's warning: it arms (harmless)
+        // where it rests harmless, so its picture can show what is coming.
+        if (restValue() == EIntervalTrapState::idle) state.value = EIntervalTrapState::arming;
+        return;
+    }
     const IntervalTrapElement& r = intervalRecord();
     cycleTime += step;
     if (cycleTime >= r.activeTime + r.restTime) triggered = 0;

@@ -124,7 +124,8 @@ public:
 };
 
 // Set off when a living unit steps on its anchor cell (the record's position)
-// while enabled: waits startDelay, is lethal (1) on that cell for activeTime,
+// while enabled: waits startDelay, arming (0, harmless) through it where it
+// rests idle, is lethal (1) on that cell for activeTime,
 // then rests (3); it can be set off again once activeTime + restTime have
 // passed since the delay ended. Other cells of its coverage are never lethal.
 class DelayedTrap : public TriggeredIntervalTrap {

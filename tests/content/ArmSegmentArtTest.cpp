@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "AssetNames.h"
+#include "SheetPixels.h"
 #include "engine/FileUtils.h"
 #include "engine/SpriteFrameCache.h"
 #include "engine/Texture2D.h"
@@ -19,15 +20,7 @@ namespace {
 // cross instead of one limb.
 class ArmSegmentArt : public ::testing::Test {
 protected:
-    void SetUp() override {
-        FileUtils::getInstance()->setDefaultResourceRootPath(ZARN_ASSETS_DIR);
-        for (const std::string& sheet : zarn_test::namesOfKind("sheet"))
-            SpriteFrameCache::getInstance()->addSpriteFramesWithFile(sheet);
-    }
-    void TearDown() override {
-        SpriteFrameCache::getInstance()->removeSpriteFrames();
-        TextureCache::getInstance()->removeAllTextures();
-    }
+    zarn_test::LoadedSheets sheets;
 
     // The segments of one arm: lying along x, the forearm on the upper
     // segment's axis at its far end.

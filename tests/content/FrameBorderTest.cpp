@@ -56,15 +56,7 @@ std::string describe(const EdgeCounts& n) {
 
 class FrameBorders : public ::testing::Test {
 protected:
-    void SetUp() override {
-        FileUtils::getInstance()->setDefaultResourceRootPath(ZARN_ASSETS_DIR);
-        for (const std::string& sheet : zarn_test::namesOfKind("sheet"))
-            SpriteFrameCache::getInstance()->addSpriteFramesWithFile(sheet);
-    }
-    void TearDown() override {
-        SpriteFrameCache::getInstance()->removeSpriteFrames();
-        TextureCache::getInstance()->removeAllTextures();
-    }
+    zarn_test::LoadedSheets sheets;
 };
 
 // A frame that is not a tile (floors, walls, belts and beams are drawn to

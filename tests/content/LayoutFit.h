@@ -32,18 +32,11 @@ namespace zarn_test {
 // decoded on demand, and the game's fonts.
 class LayoutPixels {
 public:
-    LayoutPixels() {
-        cocos2d::FileUtils::getInstance()->setDefaultResourceRootPath(ZARN_ASSETS_DIR);
-        for (const std::string& sheet : namesOfKind("sheet"))
-            cocos2d::SpriteFrameCache::getInstance()->addSpriteFramesWithFile(sheet);
-        TTF_Init();
-    }
+    LayoutPixels() { TTF_Init(); }
     ~LayoutPixels() {
         for (auto& [key, font] : fonts_)
             if (font != nullptr) TTF_CloseFont(font);
         TTF_Quit();
-        cocos2d::SpriteFrameCache::getInstance()->removeSpriteFrames();
-        cocos2d::TextureCache::getInstance()->removeAllTextures();
     }
     LayoutPixels(const LayoutPixels&) = delete;
     LayoutPixels& operator=(const LayoutPixels&) = delete;
@@ -128,6 +121,7 @@ private:
         return c;
     }
 
+    LoadedSheets loaded_;
     std::map<std::string, std::unique_ptr<SheetPixels>> sheets_;
     std::map<std::pair<std::string, int>, TTF_Font*> fonts_;
 };

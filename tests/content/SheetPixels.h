@@ -9,6 +9,10 @@
 #include <set>
 #include <string>
 
+#include "AssetNames.h"
+#include "engine/FileUtils.h"
+#include "engine/SpriteFrameCache.h"
+#include "engine/Texture2D.h"
 #include "engine/Types.h"
 #include "support/FrameManifest.h"
 
@@ -21,6 +25,23 @@ inline std::set<std::string> allFrameNames() {
     for (const auto& [family, list] : manifest.families) names.insert(list.begin(), list.end());
     return names;
 }
+
+// Every generated sheet in the engine's frame cache for as long as it lives,
+// read from the build's assets; the cache and its textures are emptied after.
+class LoadedSheets {
+public:
+    LoadedSheets() {
+        cocos2d::FileUtils::getInstance()->setDefaultResourceRootPath(ZARN_ASSETS_DIR);
+        for (const std::string& sheet : namesOfKind("sheet"))
+            cocos2d::SpriteFrameCache::getInstance()->addSpriteFramesWithFile(sheet);
+    }
+    ~LoadedSheets() {
+        cocos2d::SpriteFrameCache::getInstance()->removeSpriteFrames();
+        cocos2d::TextureCache::getInstance()->removeAllTextures();
+    }
+    LoadedSheets(const LoadedSheets&) = delete;
+    LoadedSheets& operator=(const LoadedSheets&) = delete;
+};
 
 // A decoded sheet's pixels as RGBA; `surface` is null when the file does not
 // decode.
